@@ -1,0 +1,9 @@
+// File: KPQuaslet/KPQuaslet.h
+//
+// Every public header of the framework. Applications include this one header.
+#pragma once
+
+#include "KPQuaslet/Helper/KPFunctions.h"
+#include "KPQuaslet/Helper/KPKitError.h"
+#include "KPQuaslet/Helper/RawRepresentable.h"
+#include "KPQuaslet/KPQuasletVersion.h"

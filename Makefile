@@ -1,0 +1,29 @@
+# The two commands of the README: `make tour` and `make test`.
+# Each installs what is missing, configures, builds and runs.
+
+.PHONY: setup tour test test-asan test-tsan bench build clean
+
+setup:
+	@bash scripts/setup.sh
+
+build-%: setup
+	cmake --preset $* >/dev/null
+	cmake --build --preset $*
+
+tour: build-default
+	./build/default/tour
+
+test: build-default
+	ctest --preset default
+
+test-asan: build-asan
+	ctest --preset asan
+
+test-tsan: build-tsan
+	ctest --preset tsan
+
+bench: build-default
+	@for b in build/default/bench_*; do echo "== $$b"; "$$b" --benchmark_min_time=0.2 || exit 1; done
+
+clean:
+	rm -rf build

@@ -1,0 +1,22 @@
+# One benchmark executable per folder under bench/.
+find_package(benchmark REQUIRED)
+
+file(GLOB_RECURSE KP_ALL_BENCH_FILES CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/bench/*_benchmark.cpp)
+set(KP_BENCH_DIRS "")
+foreach(file IN LISTS KP_ALL_BENCH_FILES)
+  get_filename_component(dir ${file} DIRECTORY)
+  list(APPEND KP_BENCH_DIRS ${dir})
+endforeach()
+list(REMOVE_DUPLICATES KP_BENCH_DIRS)
+
+set(KP_BENCH_TARGETS "")
+foreach(dir IN LISTS KP_BENCH_DIRS)
+  file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/bench ${dir})
+  string(REPLACE "/" "_" base "${rel}")
+  file(GLOB files CONFIGURE_DEPENDS ${dir}/*_benchmark.cpp)
+  add_executable(bench_${base} ${files})
+  target_link_libraries(bench_${base} PRIVATE KPQuaslet benchmark::benchmark_main)
+  list(APPEND KP_BENCH_TARGETS bench_${base})
+endforeach()
+set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})

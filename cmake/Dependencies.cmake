@@ -1,0 +1,15 @@
+# Every third-party library the build uses, found once and gathered in the
+# interface target kp_deps. The packages come from scripts/setup.sh.
+find_package(Threads REQUIRED)
+find_package(PkgConfig REQUIRED)
+find_package(ICU 72 REQUIRED COMPONENTS uc i18n data)
+find_package(nlohmann_json 3 REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(PNG REQUIRED)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+
+add_library(kp_deps INTERFACE)
+target_link_libraries(kp_deps INTERFACE
+  ICU::uc ICU::i18n ICU::data
+  nlohmann_json::nlohmann_json
+  JPEG::JPEG PNG::PNG PkgConfig::CAIRO)

@@ -1,0 +1,65 @@
+// File: platform/foundation/DateFormatter.h
+//
+// Formats dates as text and parses text back, with a fixed pattern.
+//
+//   ios::DateFormatter f;
+//   f.setDateFormat("yyyy-MM-dd HH:mm:ss:SSS");
+//   f.string(ios::Date::now());   // "2024-03-05 14:07:09:042" in the current zone
+//   f.date("2024-03-05 14:07:09:042");  // optional Date
+//
+// Fidelity: patterns are the platform's (Unicode TR35) patterns, backed by ICU. A
+// formatter given no locale or time zone uses the current ones, read when it formats.
+// Parsing is strict and must consume the whole text. Date and time styles, relative
+// formatting and the other members of the platform are absent.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/Date.h"
+#include "platform/foundation/Locale.h"
+#include "platform/foundation/TimeZone.h"
+
+namespace ios {
+
+namespace icu_internal {
+class DateFormatEngine;
+}
+
+class DateFormatter {
+ public:
+  DateFormatter();
+  ~DateFormatter();
+  DateFormatter(const DateFormatter&);
+  DateFormatter& operator=(const DateFormatter&);
+
+  [[nodiscard]] const std::string& dateFormat() const { return dateFormat_; }
+  void setDateFormat(std::string pattern);
+
+  // The locale set on this formatter, or nothing for the current one.
+  [[nodiscard]] const std::optional<Locale>& locale() const { return locale_; }
+  void setLocale(std::optional<Locale> locale);
+
+  // The time zone set on this formatter, or nothing for the current one.
+  [[nodiscard]] const std::optional<TimeZone>& timeZone() const { return timeZone_; }
+  void setTimeZone(std::optional<TimeZone> timeZone);
+
+  // `date` as text in the formatter's pattern.
+  [[nodiscard]] std::string string(Date date) const;
+  // The date `text` stands for, or nothing when it does not match the whole pattern.
+  [[nodiscard]] std::optional<Date> date(std::string_view text) const;
+
+ private:
+  std::shared_ptr<const icu_internal::DateFormatEngine> engine() const;
+
+  std::string dateFormat_;
+  std::optional<Locale> locale_;
+  std::optional<TimeZone> timeZone_;
+  mutable std::mutex engineMutex_;
+  mutable std::shared_ptr<const icu_internal::DateFormatEngine> engine_;
+};
+
+}  // namespace ios

@@ -1,0 +1,214 @@
+#include "platform/foundation/URL.h"
+
+#include <cctype>
+
+namespace ios {
+namespace {
+
+bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  return (std::tolower(static_cast<unsigned char>(c)) - 'a') + 10;
+}
+
+// Characters that may stand anywhere in a URL string (unreserved, reserved, "%").
+bool isURLCharacter(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if (u <= 0x20 || u >= 0x7f) return false;
+  switch (c) {
+    case '"': case '<': case '>': case '\\': case '^': case '`':
+    case '{': case '|': case '}':
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool isValidUTF8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t extra;
+    if (c < 0x80) extra = 0;
+    else if ((c >> 5) == 0x6) extra = 1;
+    else if ((c >> 4) == 0xe) extra = 2;
+    else if ((c >> 3) == 0x1e) extra = 3;
+    else return false;
+    if (s.size() - i <= extra) return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(s[i + k]) & 0xc0) != 0x80) return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> removingPercentEncoding(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out += text[i];
+      continue;
+    }
+    if (text.size() - i < 3) return std::nullopt;
+    if (!isHex(text[i + 1]) || !isHex(text[i + 2])) return std::nullopt;
+    out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+    i += 2;
+  }
+  if (!isValidUTF8(out)) return std::nullopt;
+  return out;
+}
+
+std::optional<URL> URL::fromString(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!isURLCharacter(text[i])) return std::nullopt;
+    if (text[i] == '%' && (i + 2 >= text.size() || !isHex(text[i + 1]) || !isHex(text[i + 2]))) {
+      return std::nullopt;
+    }
+  }
+
+  URL url;
+  url.text_ = std::string(text);
+  const std::string& s = url.text_;
+  std::size_t pos = 0;
+
+  // scheme ":" — a letter followed by letters, digits, "+", "-", "." before the first ":".
+  const std::size_t colon = s.find(':');
+  const std::size_t firstDelimiter = s.find_first_of("/?#");
+  if (colon != std::string::npos && colon > 0 && (firstDelimiter == std::string::npos || colon < firstDelimiter) &&
+      std::isalpha(static_cast<unsigned char>(s[0]))) {
+    bool schemeOk = true;
+    for (std::size_t i = 1; i < colon; ++i) {
+      const char c = s[i];
+      if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') schemeOk = false;
+    }
+    if (schemeOk) {
+      url.scheme_ = {0, colon, true};
+      pos = colon + 1;
+    }
+  }
+
+  // "//" authority
+  if (s.compare(pos, 2, "//") == 0) {
+    const std::size_t begin = pos + 2;
+    std::size_t end = s.find_first_of("/?#", begin);
+    if (end == std::string::npos) end = s.size();
+    url.authority_ = {begin, end, true};
+    std::size_t hostBegin = begin;
+    const std::size_t at = std::string_view(s).substr(begin, end - begin).rfind('@');
+    if (at != std::string_view::npos) hostBegin = begin + at + 1;
+    std::size_t hostEnd = end;
+    if (hostBegin < end && s[hostBegin] == '[') {
+      const std::size_t close = s.find(']', hostBegin);
+      if (close == std::string::npos || close >= end) return std::nullopt;
+      hostEnd = close + 1;
+    } else {
+      const std::size_t portColon = s.find(':', hostBegin);
+      if (portColon != std::string::npos && portColon < end) hostEnd = portColon;
+    }
+    if (hostEnd < end && s[hostEnd] == ':') {
+      for (std::size_t i = hostEnd + 1; i < end; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
+      }
+    }
+    for (std::size_t i = begin; i < end; ++i) {
+      if ((s[i] == '[' || s[i] == ']') && (i < hostBegin || i >= hostEnd)) return std::nullopt;
+    }
+    url.host_ = {hostBegin, hostEnd, true};
+    pos = end;
+  }
+
+  std::size_t pathEnd = s.find_first_of("?#", pos);
+  if (pathEnd == std::string::npos) pathEnd = s.size();
+  url.path_ = {pos, pathEnd, true};
+  pos = pathEnd;
+
+  if (pos < s.size() && s[pos] == '?') {
+    std::size_t end = s.find('#', pos + 1);
+    if (end == std::string::npos) end = s.size();
+    url.query_ = {pos + 1, end, true};
+    pos = end;
+  }
+  if (pos < s.size() && s[pos] == '#') {
+    url.fragment_ = {pos + 1, s.size(), true};
+    if (s.find('#', pos + 1) != std::string::npos) return std::nullopt;
+  }
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if ((s[i] == '[' || s[i] == ']') && !(url.host_.present && i >= url.host_.begin && i < url.host_.end)) {
+      return std::nullopt;
+    }
+  }
+  return url;
+}
+
+URL URL::fileURLWithPath(std::string_view path) {
+  std::string encoded = "file://";
+  for (unsigned char c : path) {
+    if (std::isalnum(c) || std::string_view("-._~/!$&'()*+,;=:@").find(static_cast<char>(c)) != std::string_view::npos) {
+      encoded += static_cast<char>(c);
+    } else {
+      static const char* digits = "0123456789ABCDEF";
+      encoded += '%';
+      encoded += digits[c >> 4];
+      encoded += digits[c & 15];
+    }
+  }
+  return *fromString(encoded);
+}
+
+std::optional<std::string> URL::scheme() const {
+  if (!scheme_.present) return std::nullopt;
+  return part(scheme_);
+}
+
+std::optional<std::string> URL::host() const {
+  if (!host_.present) return std::nullopt;
+  return removingPercentEncoding(part(host_));
+}
+
+std::string URL::path() const { return removingPercentEncoding(part(path_)).value_or(part(path_)); }
+
+std::optional<std::string> URL::query() const {
+  if (!query_.present) return std::nullopt;
+  return part(query_);
+}
+
+std::optional<std::string> URL::fragment() const {
+  if (!fragment_.present) return std::nullopt;
+  return part(fragment_);
+}
+
+std::vector<std::string> URL::pathComponents() const {
+  std::vector<std::string> components;
+  const std::string raw = part(path_);
+  if (raw.empty()) return components;
+  std::size_t pos = 0;
+  if (raw[0] == '/') {
+    components.push_back("/");
+    pos = 1;
+  }
+  while (pos < raw.size()) {
+    std::size_t slash = raw.find('/', pos);
+    if (slash == std::string::npos) slash = raw.size();
+    if (slash > pos) {
+      std::string segment = raw.substr(pos, slash - pos);
+      components.push_back(removingPercentEncoding(segment).value_or(segment));
+    }
+    pos = slash + 1;
+  }
+  return components;
+}
+
+std::string URL::lastPathComponent() const {
+  auto components = pathComponents();
+  return components.empty() ? std::string() : components.back();
+}
+
+bool URL::isFileURL() const { return scheme_.present && part(scheme_) == "file"; }
+
+}  // namespace ios

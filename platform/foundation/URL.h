@@ -1,0 +1,66 @@
+// File: platform/foundation/URL.h
+//
+// URLs parsed from text.
+//
+//   auto url = ios::URL::fromString("file:///var/app/Store.x");  // optional
+//   url->lastPathComponent();                                    // "Store.x"
+//   ios::URL::fromString("has space");                            // nothing
+//
+// Fidelity: parses RFC 3986 references as the platform's URL(string:) does. Text with
+// characters a URL may not hold (space, non-ASCII, control characters, "<>\"{}|\\^`"),
+// a malformed percent escape, a bracket outside the host, or a second "#" gives no
+// URL; so does the empty string. Path components are percent-decoded when read.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ios {
+
+class URL {
+ public:
+  // The URL `text` stands for, or nothing when it is not a valid URL string.
+  [[nodiscard]] static std::optional<URL> fromString(std::string_view text);
+  // A file URL for an absolute or relative file-system path.
+  [[nodiscard]] static URL fileURLWithPath(std::string_view path);
+
+  // The whole text of the URL.
+  [[nodiscard]] const std::string& absoluteString() const { return text_; }
+  // The scheme ("https"), or nothing.
+  [[nodiscard]] std::optional<std::string> scheme() const;
+  // The host, or nothing.
+  [[nodiscard]] std::optional<std::string> host() const;
+  // The percent-decoded path ("" when there is none).
+  [[nodiscard]] std::string path() const;
+  // The query without "?", or nothing.
+  [[nodiscard]] std::optional<std::string> query() const;
+  // The fragment without "#", or nothing.
+  [[nodiscard]] std::optional<std::string> fragment() const;
+  // The path's components, decoded, with "/" for the root.
+  [[nodiscard]] std::vector<std::string> pathComponents() const;
+  // The last path component ("" when the path is empty).
+  [[nodiscard]] std::string lastPathComponent() const;
+  [[nodiscard]] bool isFileURL() const;
+
+  bool operator==(const URL& other) const { return text_ == other.text_; }
+  [[nodiscard]] std::string description() const { return text_; }
+
+ private:
+  struct Span {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool present = false;
+  };
+  URL() = default;
+  [[nodiscard]] std::string part(Span span) const { return text_.substr(span.begin, span.end - span.begin); }
+
+  std::string text_;
+  Span scheme_, authority_, host_, path_, query_, fragment_;
+};
+
+// Decodes %XX escapes; nothing when an escape is malformed or the result is not UTF-8.
+[[nodiscard]] std::optional<std::string> removingPercentEncoding(std::string_view text);
+
+}  // namespace ios

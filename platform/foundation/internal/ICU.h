@@ -1,0 +1,31 @@
+// File: platform/foundation/internal/ICU.h
+//
+// The stand-in's one entry point to ICU. Only files under platform/*/internal/ include
+// it; no public header exposes ICU types.
+#pragma once
+
+#include <unicode/calendar.h>
+#include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+#include <unicode/utypes.h>
+
+#include <string>
+#include <string_view>
+
+namespace ios::icu_internal {
+
+// UTF-8 to ICU's UTF-16 string; invalid sequences become U+FFFD.
+inline icu::UnicodeString toUnicode(std::string_view utf8) {
+  return icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+}
+
+// ICU's UTF-16 string to UTF-8.
+inline std::string toUTF8(const icu::UnicodeString& text) {
+  std::string out;
+  text.toUTF8String(out);
+  return out;
+}
+
+}  // namespace ios::icu_internal
