@@ -17,8 +17,10 @@ namespace ios::testing {
 
 class PlatformFixture : public ::testing::Test {
  protected:
-  void SetUp() override { resetPlatform(); }
-  void TearDown() override { resetPlatform(); }
+  // Reset on construction and destruction, so that members of a derived fixture (scoped
+  // overrides, captured output) take effect in between.
+  PlatformFixture() { resetPlatform(); }
+  ~PlatformFixture() override { resetPlatform(); }
 };
 
 }  // namespace ios::testing
