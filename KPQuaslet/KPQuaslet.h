@@ -7,3 +7,5 @@
 #include "KPQuaslet/Helper/KPKitError.h"
 #include "KPQuaslet/Helper/RawRepresentable.h"
 #include "KPQuaslet/KPQuasletVersion.h"
+#include "KPQuaslet/services/CLLocation+KPExt.h"
+#include "KPQuaslet/services/LocationTransform.h"

@@ -25,10 +25,27 @@ void tourLogger() {
   KP{}.TODO("the tour is still growing");
 }
 
+void tourCoordinates() {
+  section("Coordinate transforms");
+  using kp::LocationTransform;
+  const auto gcj = LocationTransform::wgs2gcj(39.908, 116.397);
+  const auto bd = LocationTransform::gcj2bd(gcj.gcjLat, gcj.gcjLng);
+  const auto back = LocationTransform::gcj2wgs_exact(gcj.gcjLat, gcj.gcjLng);
+  ios::print("Tiananmen WGS-84 (39.908, 116.397) -> GCJ-02 (" + ios::describe(gcj.gcjLat) + ", " +
+             ios::describe(gcj.gcjLng) + ") -> BD-09 (" + ios::describe(bd.bdLat) + ", " + ios::describe(bd.bdLng) +
+             ")");
+  ios::print("and back to WGS-84: (" + ios::describe(back.wgsLat) + ", " + ios::describe(back.wgsLng) + ")");
+  ios::print("Beijing to Shanghai: " +
+             ios::describe(LocationTransform::Distance(39.908, 116.397, 31.2304, 121.4737) / 1000) + " km, bearing " +
+             ios::describe(kp::bearing(ios::CLLocation(39.908, 116.397), ios::CLLocation(31.2304, 121.4737))) +
+             " degrees");
+}
+
 }  // namespace
 
 int main() {
   ios::print(std::string("KPQuaslet tour (") + kp::KPQuasletVersionString + ")");
   tourLogger();
+  tourCoordinates();
   return 0;
 }
