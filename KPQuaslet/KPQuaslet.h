@@ -8,4 +8,5 @@
 #include "KPQuaslet/Helper/RawRepresentable.h"
 #include "KPQuaslet/KPQuasletVersion.h"
 #include "KPQuaslet/services/CLLocation+KPExt.h"
+#include "KPQuaslet/services/FileManager+KPExt.h"
 #include "KPQuaslet/services/LocationTransform.h"

@@ -1,5 +1,6 @@
 #include "platform/testing/PlatformReset.h"
 
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/TimeZone.h"
@@ -10,6 +11,7 @@ void resetPlatform() {
   resetProcessIdentity();
   resetCurrentTimeZone();
   resetCurrentLocale();
+  resetFileSystem();
 }
 
 }  // namespace ios::testing
