@@ -9,4 +9,5 @@
 #include "KPQuaslet/KPQuasletVersion.h"
 #include "KPQuaslet/services/CLLocation+KPExt.h"
 #include "KPQuaslet/services/FileManager+KPExt.h"
+#include "KPQuaslet/services/KPSystemSound.h"
 #include "KPQuaslet/services/LocationTransform.h"

@@ -1,5 +1,6 @@
 #include "platform/testing/PlatformReset.h"
 
+#include "platform/audiotoolbox/AudioServices.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -12,6 +13,7 @@ void resetPlatform() {
   resetCurrentTimeZone();
   resetCurrentLocale();
   resetFileSystem();
+  resetAudioServices();
 }
 
 }  // namespace ios::testing
