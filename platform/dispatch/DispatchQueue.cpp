@@ -1,0 +1,144 @@
+#include "platform/dispatch/DispatchQueue.h"
+
+#include <array>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+
+#include "platform/dispatch/internal/Engine.h"
+#include "platform/foundation/Precondition.h"
+#include "platform/foundation/Thread.h"
+
+namespace ios {
+
+using dispatch_internal::QueueCore;
+
+std::shared_ptr<DispatchQueue> DispatchQueue::make(std::string label, DispatchQoS, Attributes attributes) {
+  return std::make_shared<DispatchQueue>(
+      std::make_shared<QueueCore>(std::move(label), attributes == Attributes::concurrent, false));
+}
+
+std::shared_ptr<DispatchQueue> DispatchQueue::mainQueue() {
+  static auto* queue = new std::shared_ptr<DispatchQueue>(
+      std::make_shared<DispatchQueue>(std::make_shared<QueueCore>("com.apple.main-thread", false, true)));
+  return *queue;
+}
+
+DispatchQueue& DispatchQueue::main() { return *mainQueue(); }
+
+std::shared_ptr<DispatchQueue> DispatchQueue::globalQueue(DispatchQoS qos) {
+  static auto* queues = [] {
+    const char* labels[] = {"com.apple.root.default-qos", "com.apple.root.background-qos",
+                            "com.apple.root.utility-qos", "com.apple.root.default-qos",
+                            "com.apple.root.user-initiated-qos", "com.apple.root.user-interactive-qos"};
+    auto* made = new std::array<std::shared_ptr<DispatchQueue>, 6>;
+    for (std::size_t i = 0; i < made->size(); ++i) {
+      (*made)[i] = std::make_shared<DispatchQueue>(std::make_shared<QueueCore>(labels[i], true, false));
+    }
+    return made;
+  }();
+  return (*queues)[static_cast<std::size_t>(qos)];
+}
+
+DispatchQueue& DispatchQueue::global(DispatchQoS qos) { return *globalQueue(qos); }
+
+const std::string& DispatchQueue::label() const { return core_->label(); }
+
+bool DispatchQueue::isConcurrent() const { return core_->isConcurrent(); }
+
+void DispatchQueue::async(std::function<void()> block) const { core_->enqueue(std::move(block)); }
+
+void DispatchQueue::async(const std::shared_ptr<DispatchWorkItem>& item) const {
+  core_->enqueue([item] { item->perform(); });
+}
+
+void DispatchQueue::asyncAfter(DispatchTime deadline, std::function<void()> block) const {
+  if (deadline.isDistantFuture()) return;  // never comes
+  dispatch_internal::addTimer(deadline.uptimeNanoseconds(),
+                              [core = core_, block = std::move(block)]() mutable { core->enqueue(std::move(block)); });
+}
+
+void DispatchQueue::asyncAfter(DispatchTime deadline, const std::shared_ptr<DispatchWorkItem>& item) const {
+  asyncAfter(deadline, [item] { item->perform(); });
+}
+
+void DispatchQueue::sync(const std::function<void()>& block) const {
+  if (!core_->isConcurrent() && dispatch_internal::currentQueue() == core_.get()) {
+    fatalError("BUG IN CLIENT OF LIBDISPATCH: dispatch_sync called on queue already owned by current thread");
+  }
+  if (core_->isMain() && Thread::isMainThread() && dispatch_internal::currentQueue() == nullptr &&
+      !dispatch_internal::isManualMode()) {
+    fatalError("BUG IN CLIENT OF LIBDISPATCH: dispatch_sync called on the main queue from the main thread");
+  }
+  if (dispatch_internal::isManualMode()) {
+    // One thread: earlier blocks of the queue run first, then this one, in place.
+    dispatch_internal::runPending();
+    dispatch_internal::runAsCurrent(core_.get(), block);
+    return;
+  }
+  struct Wait {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::exception_ptr error;
+  };
+  auto wait = std::make_shared<Wait>();
+  core_->enqueue([wait, &block] {
+    try {
+      block();
+    } catch (...) {
+      wait->error = std::current_exception();
+    }
+    std::lock_guard lock(wait->mutex);
+    wait->finished = true;
+    wait->done.notify_all();
+  });
+  std::unique_lock lock(wait->mutex);
+  wait->done.wait(lock, [&] { return wait->finished; });
+  if (wait->error) std::rethrow_exception(wait->error);
+}
+
+void DispatchQueue::concurrentPerform(std::size_t iterations, const std::function<void(std::size_t)>& body) {
+  dispatch_internal::concurrentPerform(iterations, body);
+}
+
+std::string DispatchQueue::currentLabel() {
+  if (const QueueCore* queue = dispatch_internal::currentQueue()) return queue->label();
+  return Thread::isMainThread() ? "com.apple.main-thread" : "";
+}
+
+bool DispatchQueue::isCurrent() const {
+  const QueueCore* queue = dispatch_internal::currentQueue();
+  if (queue) return queue == core_.get();
+  return core_->isMain() && Thread::isMainThread();
+}
+
+std::shared_ptr<DispatchWorkItem> DispatchWorkItem::make(std::function<void()> block) {
+  return std::make_shared<DispatchWorkItem>(std::move(block));
+}
+
+void DispatchWorkItem::perform() {
+  if (!cancelled_.load() && block_) block_();
+}
+
+void DispatchWorkItem::cancel() { cancelled_.store(true); }
+
+bool DispatchWorkItem::isCancelled() const { return cancelled_.load(); }
+
+namespace testing {
+
+ManualDispatch::ManualDispatch(double absoluteTime) { dispatch_internal::enterManualMode(absoluteTime); }
+ManualDispatch::~ManualDispatch() { dispatch_internal::leaveManualMode(); }
+std::size_t ManualDispatch::runPending() { return dispatch_internal::runPending(); }
+std::size_t ManualDispatch::advance(double seconds) {
+  KP_PRECONDITION(seconds >= 0, "the clock only moves forward");
+  return dispatch_internal::advance(static_cast<std::uint64_t>(secondsToNanoseconds(seconds)));
+}
+std::size_t ManualDispatch::advanceNanoseconds(std::uint64_t nanoseconds) {
+  return dispatch_internal::advance(nanoseconds);
+}
+std::size_t ManualDispatch::pendingBlockCount() const { return dispatch_internal::pendingBlockCount(); }
+std::size_t ManualDispatch::pendingTimerCount() const { return dispatch_internal::pendingTimerCount(); }
+
+}  // namespace testing
+}  // namespace ios

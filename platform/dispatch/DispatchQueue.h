@@ -1,0 +1,129 @@
+// File: platform/dispatch/DispatchQueue.h
+//
+// Dispatch queues: the main queue, the global queues and private serial or concurrent
+// queues, with asynchronous, delayed and synchronous submission.
+//
+//   auto queue = ios::DispatchQueue::make("com.example.io");
+//   queue->async([] { ... });
+//   ios::DispatchQueue::main().asyncAfter(ios::DispatchTime::now() + 0.5, [] { ... });
+//   ios::DispatchQueue::concurrentPerform(100, [&](std::size_t i) { ... });
+//
+// Fidelity: keeps FIFO order on serial queues and the main queue, one block at a time;
+// submission never runs the block inside the call; a deadline already past runs as soon
+// as possible; `sync` onto the serial queue that is running the caller stops the process
+// (the platform deadlocks there). Quality of service is accepted and ignored. The main
+// queue runs on the main thread when it runs its run loop. Tests switch the whole layer
+// to a manual executor (ios::testing::ManualDispatch) that runs everything on the test
+// thread with a manual clock.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/dispatch/DispatchTime.h"
+
+namespace ios {
+
+namespace dispatch_internal {
+class QueueCore;
+}
+
+enum class DispatchQoS { unspecified, background, utility, default_, userInitiated, userInteractive };
+
+class DispatchWorkItem;
+
+class DispatchQueue {
+ public:
+  enum class Attributes { serial, concurrent };
+
+  // A private queue with this label.
+  [[nodiscard]] static std::shared_ptr<DispatchQueue> make(std::string label, DispatchQoS qos = DispatchQoS::unspecified,
+                                                           Attributes attributes = Attributes::serial);
+  // The main queue (label "com.apple.main-thread").
+  [[nodiscard]] static DispatchQueue& main();
+  // The global concurrent queue of this quality of service.
+  [[nodiscard]] static DispatchQueue& global(DispatchQoS qos = DispatchQoS::default_);
+  // The shared handle of the main queue / a global queue, for APIs that keep a queue.
+  [[nodiscard]] static std::shared_ptr<DispatchQueue> mainQueue();
+  [[nodiscard]] static std::shared_ptr<DispatchQueue> globalQueue(DispatchQoS qos = DispatchQoS::default_);
+
+  [[nodiscard]] const std::string& label() const;
+  [[nodiscard]] bool isConcurrent() const;
+
+  // Runs `block` on this queue later.
+  void async(std::function<void()> block) const;
+  // Runs the work item on this queue later, unless it is cancelled first.
+  void async(const std::shared_ptr<DispatchWorkItem>& item) const;
+  // Runs `block` on this queue once the deadline has come.
+  void asyncAfter(DispatchTime deadline, std::function<void()> block) const;
+  void asyncAfter(DispatchTime deadline, const std::shared_ptr<DispatchWorkItem>& item) const;
+  // Runs `block` on this queue and waits for it. Exceptions thrown by the block reach
+  // the caller.
+  void sync(const std::function<void()>& block) const;
+
+  // Calls `body` with 0..iterations-1, several at once, and returns when all are done.
+  // The first exception thrown by `body` stops the remaining calls and is rethrown.
+  static void concurrentPerform(std::size_t iterations, const std::function<void(std::size_t)>& body);
+
+  // The label of the queue running the caller; "com.apple.main-thread" on the main
+  // thread outside any queue; "" elsewhere.
+  [[nodiscard]] static std::string currentLabel();
+  // Whether the caller runs on this queue.
+  [[nodiscard]] bool isCurrent() const;
+
+  [[nodiscard]] const std::shared_ptr<dispatch_internal::QueueCore>& core() const { return core_; }
+
+  explicit DispatchQueue(std::shared_ptr<dispatch_internal::QueueCore> core) : core_(std::move(core)) {}
+
+ private:
+  std::shared_ptr<dispatch_internal::QueueCore> core_;
+};
+
+// A block that can be cancelled before it runs.
+class DispatchWorkItem {
+ public:
+  [[nodiscard]] static std::shared_ptr<DispatchWorkItem> make(std::function<void()> block);
+
+  // Runs the block now, on the caller's thread, unless cancelled.
+  void perform();
+  // Keeps the block from running if it has not started; a running block finishes.
+  void cancel();
+  [[nodiscard]] bool isCancelled() const;
+
+  explicit DispatchWorkItem(std::function<void()> block) : block_(std::move(block)) {}
+
+ private:
+  std::function<void()> block_;
+  std::atomic<bool> cancelled_{false};
+};
+
+namespace testing {
+
+// ManualDispatch
+//
+// While alive, dispatch runs no threads: queues and timers wait until the test runs
+// them, on its own thread, and the clock (uptime and absolute time) stands still except
+// when advance() moves it.
+class ManualDispatch {
+ public:
+  explicit ManualDispatch(double absoluteTime = 0.0);
+  ~ManualDispatch();
+  ManualDispatch(const ManualDispatch&) = delete;
+  ManualDispatch& operator=(const ManualDispatch&) = delete;
+
+  // Runs every block that can run now (and timers already due), until none is left.
+  // Returns the number of blocks run.
+  std::size_t runPending();
+  // Moves the clock forward by `seconds`, deadline by deadline, running what comes due.
+  std::size_t advance(double seconds);
+  std::size_t advanceNanoseconds(std::uint64_t nanoseconds);
+  // Drain tasks waiting to run, and timers not yet fired.
+  [[nodiscard]] std::size_t pendingBlockCount() const;
+  [[nodiscard]] std::size_t pendingTimerCount() const;
+};
+
+}  // namespace testing
+}  // namespace ios

@@ -1,0 +1,144 @@
+#include "platform/dispatch/DispatchSourceTimer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <future>
+#include <vector>
+
+#include "platform/foundation/Clock.h"
+
+namespace {
+
+using ios::DispatchQueue;
+using ios::DispatchSourceTimer;
+using ios::DispatchTime;
+using ios::DispatchTimeInterval;
+
+class DispatchSourceTimerTest : public ::testing::Test {
+ protected:
+  // Seconds since the test began, on the manual clock.
+  double elapsed() const { return (ios::clock::uptimeNanoseconds() - start_) / 1e9; }
+
+  ios::testing::ManualDispatch dispatch_;
+  std::uint64_t start_ = ios::clock::uptimeNanoseconds();
+  std::shared_ptr<DispatchQueue> queue_ = DispatchQueue::make("timers");
+};
+
+TEST_F(DispatchSourceTimerTest, NothingFiresBeforeTheFirstResume) {
+  auto timer = DispatchSourceTimer::makeTimerSource(queue_);
+  std::vector<double> fires;
+  timer->setEventHandler([&] { fires.push_back(elapsed()); });
+  timer->schedule(DispatchTime::now() + 1.0, DispatchTimeInterval::seconds(1));
+  EXPECT_EQ(timer->debugSuspendCount(), 1);
+  EXPECT_FALSE(timer->debugIsActivated());
+  dispatch_.advance(5);
+  EXPECT_TRUE(fires.empty());
+  timer->resume();  // the first deadline has passed: it fires at once, then stays on its grid
+  dispatch_.advance(2.5);
+  EXPECT_THAT(fires, ::testing::ElementsAre(5.0, 6.0, 7.0));
+  timer->cancel();
+}
+
+TEST_F(DispatchSourceTimerTest, RepeatsStayOnTheGridAndMergeWhileSuspended) {
+  auto timer = DispatchSourceTimer::makeTimerSource(queue_);
+  std::vector<std::pair<double, std::uint64_t>> fires;
+  timer->setEventHandler([&] { fires.emplace_back(elapsed(), timer->data()); });
+  timer->schedule(DispatchTime::now() + 1.0, DispatchTimeInterval::seconds(1));
+  timer->resume();
+  dispatch_.advance(2);
+  timer->suspend();
+  dispatch_.advance(3.5);  // fires at 3, 4 and 5 are held
+  timer->resume();
+  dispatch_.runPending();
+  dispatch_.advance(0.5);
+  using P = std::pair<double, std::uint64_t>;
+  EXPECT_THAT(fires, ::testing::ElementsAre(P{1.0, 1}, P{2.0, 1}, P{5.5, 3}, P{6.0, 1}));
+  timer->cancel();
+}
+
+TEST_F(DispatchSourceTimerTest, RescheduleCountsFromTheCallAndOneShotsFireOnce) {
+  auto timer = DispatchSourceTimer::makeTimerSource(queue_);
+  std::vector<double> fires;
+  timer->setEventHandler([&] { fires.push_back(elapsed()); });
+  timer->schedule(DispatchTime::now() + 1.0);
+  timer->resume();
+  dispatch_.advance(0.5);
+  timer->schedule(DispatchTime::now() + 1.0);  // replaces the first schedule
+  dispatch_.advance(5);
+  EXPECT_THAT(fires, ::testing::ElementsAre(1.5));
+  timer->schedule(DispatchTime::now() + 1.0, DispatchTimeInterval::nanoseconds(0));
+  dispatch_.advance(5);
+  EXPECT_THAT(fires, ::testing::ElementsAre(1.5, 6.5)) << "a zero repeat fires once";
+}
+
+TEST_F(DispatchSourceTimerTest, ANewHandlerTakesOverAndCancelReleasesIt) {
+  auto timer = DispatchSourceTimer::makeTimerSource(queue_);
+  std::vector<char> fires;
+  auto token = std::make_shared<int>(0);
+  std::weak_ptr<int> watch = token;
+  timer->setEventHandler([&fires, token] { fires.push_back('a'); });
+  token.reset();
+  timer->schedule(DispatchTime::now(), DispatchTimeInterval::seconds(1));
+  timer->resume();
+  dispatch_.runPending();
+  timer->setEventHandler([&] { fires.push_back('b'); });
+  EXPECT_TRUE(watch.expired()) << "the replaced handler is released";
+  dispatch_.advance(1);
+  timer->cancel();
+  dispatch_.advance(5);
+  EXPECT_THAT(fires, ::testing::ElementsAre('a', 'b'));
+  EXPECT_TRUE(timer->isCancelled());
+}
+
+TEST_F(DispatchSourceTimerTest, AHandlerMayReleaseItsOwnSource) {
+  auto timer = DispatchSourceTimer::makeTimerSource(queue_);
+  int fires = 0;
+  timer->setEventHandler([&] {
+    ++fires;
+    timer.reset();  // the last handle goes while the handler runs
+  });
+  timer->schedule(DispatchTime::now() + 1.0, DispatchTimeInterval::seconds(1));
+  timer->resume();
+  dispatch_.advance(10);
+  EXPECT_EQ(fires, 1);
+  EXPECT_EQ(timer, nullptr);
+}
+
+TEST(DispatchSourceTimerDeathTest, TheSuspendCountRulesStopTheProcess) {
+  EXPECT_DEATH(
+      {
+        auto timer = DispatchSourceTimer::makeTimerSource(DispatchQueue::make("q"));
+        timer->resume();
+        timer->resume();
+      },
+      "Over-resume of an object");
+  EXPECT_DEATH({ auto timer = DispatchSourceTimer::makeTimerSource(DispatchQueue::make("q")); },
+               "Release of an inactive object");
+  EXPECT_DEATH(
+      {
+        auto timer = DispatchSourceTimer::makeTimerSource(DispatchQueue::make("q"));
+        timer->resume();
+        timer->suspend();
+      },
+      "Release of a suspended object");
+}
+
+TEST(DispatchSourceTimerThreaded, FiresOnItsTargetQueue) {
+  auto queue = DispatchQueue::make("com.example.tick");
+  auto timer = DispatchSourceTimer::makeTimerSource(queue);
+  std::promise<std::string> label;
+  int fires = 0;
+  timer->setEventHandler([&] {
+    if (++fires == 3) label.set_value(DispatchQueue::currentLabel());
+  });
+  timer->schedule(DispatchTime::now() + 0.001, DispatchTimeInterval::milliseconds(1));
+  timer->resume();
+  auto future = label.get_future();
+  ASSERT_EQ(future.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  EXPECT_EQ(future.get(), "com.example.tick");
+  timer->cancel();
+  queue->sync([] {});  // any handler call still queued finishes before `fires` goes away
+}
+
+}  // namespace
