@@ -9,5 +9,6 @@
 #include "KPQuaslet/KPQuasletVersion.h"
 #include "KPQuaslet/services/CLLocation+KPExt.h"
 #include "KPQuaslet/services/FileManager+KPExt.h"
+#include "KPQuaslet/services/KPAuthManager.h"
 #include "KPQuaslet/services/KPSystemSound.h"
 #include "KPQuaslet/services/LocationTransform.h"

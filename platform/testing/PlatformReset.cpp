@@ -5,6 +5,7 @@
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/TimeZone.h"
+#include "platform/localauthentication/LAContext.h"
 
 namespace ios::testing {
 
@@ -14,6 +15,7 @@ void resetPlatform() {
   resetCurrentLocale();
   resetFileSystem();
   resetAudioServices();
+  BiometricDevice::reset();
 }
 
 }  // namespace ios::testing
