@@ -10,5 +10,6 @@
 #include "KPQuaslet/services/CLLocation+KPExt.h"
 #include "KPQuaslet/services/FileManager+KPExt.h"
 #include "KPQuaslet/services/KPAuthManager.h"
+#include "KPQuaslet/services/KPKeychain.h"
 #include "KPQuaslet/services/KPSystemSound.h"
 #include "KPQuaslet/services/LocationTransform.h"

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/foundation/internal/UTF8.h"
+
 namespace ios {
 namespace {
 
@@ -25,25 +27,6 @@ bool isURLCharacter(char c) {
   }
 }
 
-bool isValidUTF8(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    std::size_t extra;
-    if (c < 0x80) extra = 0;
-    else if ((c >> 5) == 0x6) extra = 1;
-    else if ((c >> 4) == 0xe) extra = 2;
-    else if ((c >> 3) == 0x1e) extra = 3;
-    else return false;
-    if (s.size() - i <= extra) return false;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(s[i + k]) & 0xc0) != 0x80) return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::optional<std::string> removingPercentEncoding(std::string_view text) {
@@ -59,7 +42,7 @@ std::optional<std::string> removingPercentEncoding(std::string_view text) {
     out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
     i += 2;
   }
-  if (!isValidUTF8(out)) return std::nullopt;
+  if (!utf8_internal::isValid(out)) return std::nullopt;
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/TimeZone.h"
 #include "platform/localauthentication/LAContext.h"
+#include "platform/security/SecItem.h"
 
 namespace ios::testing {
 
@@ -16,6 +17,7 @@ void resetPlatform() {
   resetFileSystem();
   resetAudioServices();
   BiometricDevice::reset();
+  resetKeychain();
 }
 
 }  // namespace ios::testing

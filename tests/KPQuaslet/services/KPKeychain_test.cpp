@@ -1,0 +1,101 @@
+#include "KPQuaslet/services/KPKeychain.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/testing/PlatformFixture.h"
+
+namespace {
+
+using kp::KPKeychain;
+using kp::KPKeychainAccessOptions;
+using ::testing::ElementsAre;
+
+class KPKeychainTest : public ios::testing::PlatformFixture {};
+
+TEST_F(KPKeychainTest, ThePrefixIsPartOfTheAccount) {
+  KPKeychain prefixed("app_");
+  ASSERT_TRUE(prefixed.set("s3cret", "token"));
+  EXPECT_EQ(prefixed.get("token"), "s3cret");
+  EXPECT_EQ(KPKeychain().get("token"), std::nullopt);
+  EXPECT_EQ(KPKeychain().get("app_token"), "s3cret");
+  ASSERT_EQ(ios::testing::keychainItems().size(), 1u);
+  EXPECT_EQ(ios::testing::keychainItems()[0].account, "app_token");
+}
+
+TEST_F(KPKeychainTest, AStoreRecordsItsQueryAndDeletesWithIt) {
+  KPKeychain keychain;
+  EXPECT_EQ(keychain.lastQueryParameters(), std::nullopt);
+  ASSERT_TRUE(keychain.set("v", "k"));
+  const ios::SecQuery expected{
+      {ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
+      {ios::kSecAttrAccount, std::string("k")},
+      {ios::kSecValueData, ios::Data{'v'}},
+      {ios::kSecAttrAccessible, std::string(ios::kSecAttrAccessibleWhenUnlocked)},
+  };
+  EXPECT_EQ(keychain.lastQueryParameters(), expected);
+  EXPECT_THAT(ios::testing::keychainDeleteQueries(), ElementsAre(expected));
+  (void)keychain.get("k");
+  (void)keychain.delete_("k");
+  EXPECT_EQ(keychain.lastQueryParameters(), expected) << "only stores record their query";
+}
+
+TEST_F(KPKeychainTest, StoringAgainReplacesTheSecretWhateverItsAccessOption) {
+  KPKeychain keychain;
+  ASSERT_TRUE(keychain.set("first", "k", KPKeychainAccessOptions::accessibleAlways));
+  ASSERT_TRUE(keychain.set("second", "k", KPKeychainAccessOptions::accessibleAfterFirstUnlock));
+  EXPECT_EQ(keychain.get("k"), "second");
+  ASSERT_EQ(ios::testing::keychainItems().size(), 1u);
+  EXPECT_EQ(ios::testing::keychainItems()[0].accessible, ios::kSecAttrAccessibleAfterFirstUnlock);
+  ASSERT_TRUE(keychain.set("third", "k", KPKeychainAccessOptions::accessibleAfterFirstUnlock));
+  EXPECT_EQ(keychain.get("k"), "third");
+}
+
+TEST_F(KPKeychainTest, BytesThatAreNotTextReadBackOnlyAsData) {
+  KPKeychain keychain;
+  const ios::Data bytes{0xff, 0xfe, 0x00, 0x41};
+  ASSERT_TRUE(keychain.set(bytes, "raw"));
+  EXPECT_EQ(keychain.getData("raw"), bytes);
+  EXPECT_EQ(keychain.get("raw"), std::nullopt);
+  EXPECT_FALSE(keychain.set(std::string_view("\xc3\x28"), "bad")) << "text that is not UTF-8 is refused";
+  EXPECT_EQ(keychain.getData("bad"), std::nullopt);
+  EXPECT_EQ(keychain.lastQueryParameters()->at(ios::kSecAttrAccount), ios::SecValue(std::string("raw")));
+}
+
+TEST_F(KPKeychainTest, DeleteAndClearReportWhetherAnythingWasThere) {
+  KPKeychain a("a_"), b("b_");
+  EXPECT_FALSE(a.delete_("missing"));
+  EXPECT_FALSE(a.clear()) << "an empty keychain";
+  ASSERT_TRUE(a.set("1", "x"));
+  ASSERT_TRUE(b.set("2", "y"));
+  EXPECT_TRUE(a.delete_("x"));
+  EXPECT_FALSE(a.delete_("x"));
+  EXPECT_TRUE(a.clear()) << "clear reaches items of every prefix";
+  EXPECT_EQ(b.get("y"), std::nullopt);
+}
+
+TEST_F(KPKeychainTest, TextFormsGoThroughTheDataForms) {
+  struct Recording : KPKeychain {
+    using KPKeychain::set;
+    bool set(const ios::Data& value, const std::string& key, std::optional<KPKeychainAccessOptions>) override {
+      stored.emplace_back(key, value);
+      return true;
+    }
+    std::optional<ios::Data> getData(const std::string&) override { return ios::Data{'h', 'i'}; }
+    std::vector<std::pair<std::string, ios::Data>> stored;
+  } keychain;
+  EXPECT_TRUE(keychain.set("abc", "k"));
+  EXPECT_THAT(keychain.stored, ElementsAre(std::pair<std::string, ios::Data>{"k", ios::Data{'a', 'b', 'c'}}));
+  EXPECT_EQ(keychain.get("anything"), "hi");
+  EXPECT_TRUE(ios::testing::keychainItems().empty());
+}
+
+TEST(KPKeychainAccessOptions, ValuesAreThePlatformConstants) {
+  EXPECT_EQ(kp::value(KPKeychainAccessOptions::accessibleWhenUnlocked), "kSecAttrAccessibleWhenUnlocked");
+  EXPECT_EQ(kp::value(KPKeychainAccessOptions::accessibleAlwaysThisDeviceOnly),
+            "kSecAttrAccessibleAlwaysThisDeviceOnly");
+  EXPECT_STREQ(kp::KPKeychainConstants::klass, "kSecClass");
+  EXPECT_STREQ(kp::KPKeychainConstants::matchLimit, "kSecMatchLimit");
+}
+
+}  // namespace
