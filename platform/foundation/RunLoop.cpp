@@ -1,0 +1,188 @@
+#include "platform/foundation/RunLoop.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <limits>
+
+#include "platform/dispatch/DispatchTime.h"
+#include "platform/dispatch/internal/Engine.h"
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/Thread.h"
+
+namespace ios {
+
+struct RunLoopWake {
+  std::mutex mutex;
+  std::condition_variable cv;
+  bool signalled = false;
+};
+
+CFAbsoluteTime CFAbsoluteTimeGetCurrent() { return clock::absoluteTime(); }
+
+std::shared_ptr<Timer> Timer::make(CFAbsoluteTime fireDate, CFTimeInterval interval, Handler handler,
+                                   std::any userInfo) {
+  return std::make_shared<Timer>(fireDate, interval, std::move(handler), std::move(userInfo));
+}
+
+std::shared_ptr<Timer> CFRunLoopTimerCreateWithHandler(CFAbsoluteTime fireDate, CFTimeInterval interval,
+                                                       Timer::Handler handler) {
+  return Timer::make(fireDate, interval, std::move(handler));
+}
+
+void Timer::invalidate() {
+  RunLoop* owner = nullptr;
+  Handler released;
+  std::any releasedInfo;
+  {
+    std::lock_guard lock(mutex_);
+    if (!valid_) return;
+    valid_ = false;
+    owner = runLoop_;
+    released = std::move(handler_);
+    releasedInfo = std::move(userInfo_);
+    handler_ = nullptr;
+    userInfo_.reset();
+  }
+  if (owner) owner->remove(this);
+  // The handler and user info are destroyed here, outside every lock.
+}
+
+bool Timer::isValid() const {
+  std::lock_guard lock(mutex_);
+  return valid_;
+}
+
+CFAbsoluteTime Timer::fireDate() const {
+  std::lock_guard lock(mutex_);
+  return fireDate_;
+}
+
+std::any Timer::userInfo() const {
+  std::lock_guard lock(mutex_);
+  return userInfo_;
+}
+
+void Timer::fire() {
+  auto self = shared_from_this();  // the handler may drop the last other reference
+  Handler handler;
+  {
+    std::lock_guard lock(mutex_);
+    if (!valid_) return;
+    handler = handler_;
+  }
+  if (handler) handler(*this);
+  if (interval_ <= 0) invalidate();
+}
+
+RunLoop::RunLoop(bool isMain) : isMain_(isMain), wake_(std::make_shared<RunLoopWake>()) {}
+
+RunLoop& RunLoop::main() {
+  static auto* loop = new RunLoop(true);
+  return *loop;
+}
+
+RunLoop& RunLoop::current() {
+  if (Thread::isMainThread()) return main();
+  thread_local RunLoop loop(false);
+  return loop;
+}
+
+std::vector<RunLoopMode> RunLoop::expand(const RunLoopMode& mode) const {
+  if (mode != kCFRunLoopCommonModes) return {mode};
+  if (isMain_) return {kCFRunLoopDefaultMode, UITrackingRunLoopMode};
+  return {kCFRunLoopDefaultMode};
+}
+
+void RunLoop::add(const std::shared_ptr<Timer>& timer, const RunLoopMode& mode) {
+  if (!timer) return;
+  {
+    std::lock_guard timerLock(timer->mutex_);
+    if (!timer->valid_) return;
+    if (timer->runLoop_ && timer->runLoop_ != this) return;  // belongs to another run loop
+    timer->runLoop_ = this;
+    for (const auto& m : expand(mode)) timer->modes_.insert(m);
+  }
+  {
+    std::lock_guard lock(mutex_);
+    if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end()) timers_.push_back(timer);
+  }
+  std::lock_guard lock(wake_->mutex);
+  wake_->signalled = true;
+  wake_->cv.notify_all();
+}
+
+void RunLoop::remove(Timer* timer) {
+  std::shared_ptr<Timer> keep;  // released after the lock
+  std::lock_guard lock(mutex_);
+  auto it = std::find_if(timers_.begin(), timers_.end(), [&](const auto& t) { return t.get() == timer; });
+  if (it != timers_.end()) {
+    keep = std::move(*it);
+    timers_.erase(it);
+  }
+}
+
+std::size_t RunLoop::timerCount() const {
+  std::lock_guard lock(mutex_);
+  return timers_.size();
+}
+
+CFAbsoluteTime RunLoop::fireDue(const RunLoopMode& mode, CFAbsoluteTime limit) {
+  for (;;) {
+    const CFAbsoluteTime now = CFAbsoluteTimeGetCurrent();
+    std::shared_ptr<Timer> due;
+    CFAbsoluteTime earliest = limit;
+    {
+      std::lock_guard lock(mutex_);
+      for (const auto& timer : timers_) {
+        std::lock_guard timerLock(timer->mutex_);
+        if (!timer->valid_ || !timer->modes_.count(mode)) continue;
+        if (timer->fireDate_ <= now) {
+          if (!due || timer->fireDate_ < due->fireDate_) due = timer;
+        } else {
+          earliest = std::min(earliest, timer->fireDate_);
+        }
+      }
+    }
+    if (!due) return earliest;
+    {
+      std::lock_guard timerLock(due->mutex_);
+      if (due->interval_ > 0) {
+        // Next fire on the grid, after now: missed fires are skipped.
+        const double missed = std::floor((now - due->fireDate_) / due->interval_) + 1;
+        due->fireDate_ += missed * due->interval_;
+      }
+    }
+    due->fire();
+  }
+}
+
+void RunLoop::run(const RunLoopMode& mode, Date limitDate) {
+  const CFAbsoluteTime limit = limitDate.timeIntervalSinceReferenceDate();
+  for (;;) {
+    const CFAbsoluteTime next = fireDue(mode, limit);
+    const CFAbsoluteTime now = CFAbsoluteTimeGetCurrent();
+    if (now >= limit) {
+      if (isMain_) dispatch_internal::runMainQueue(0);
+      return;
+    }
+    const double wait = std::max(0.0, std::min(next, limit) - now);
+    const auto waitNanoseconds = static_cast<std::uint64_t>(std::ceil(std::min(wait, 86400.0 * 365) * 1e9));
+    if (dispatch_internal::isManualMode()) {
+      // One thread: move the manual clock to the next event, running queued work.
+      dispatch_internal::advance(waitNanoseconds == 0 ? 0 : waitNanoseconds);
+      if (waitNanoseconds == 0) dispatch_internal::runPending();
+      continue;
+    }
+    if (isMain_) {
+      dispatch_internal::runMainQueue(clock::uptimeNanoseconds() + waitNanoseconds);
+      continue;
+    }
+    std::unique_lock lock(wake_->mutex);
+    wake_->cv.wait_for(lock, std::chrono::nanoseconds(waitNanoseconds), [&] { return wake_->signalled; });
+    wake_->signalled = false;
+  }
+}
+
+}  // namespace ios

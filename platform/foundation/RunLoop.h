@@ -1,0 +1,120 @@
+// File: platform/foundation/RunLoop.h
+//
+// Per-thread run loops and the timers they fire.
+//
+//   auto timer = ios::CFRunLoopTimerCreateWithHandler(ios::CFAbsoluteTimeGetCurrent() + 1, 2.0,
+//                                                     [](ios::Timer& t) { ... });
+//   ios::CFRunLoopAddTimer(ios::CFRunLoopGetCurrent(), timer, ios::kCFRunLoopCommonModes);
+//   ios::RunLoop::current().run(ios::Date::now() + 10);
+//
+// Fidelity: one run loop per thread, made on first use; modes are names, and the common
+// modes are default + tracking on the main thread and default elsewhere. A timer fires
+// only while its run loop runs in one of its modes; a repeating timer stays on its grid
+// (fire date + k x interval), skipping fires it missed; a timer whose interval is zero
+// or less fires once and is then invalidated. Invalidating releases the handler. A timer
+// belongs to the first run loop it is added to; adding it elsewhere is ignored. The
+// main run loop also runs the main dispatch queue. Run-loop sources, observers and
+// nested runs are absent.
+#pragma once
+
+#include <any>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/Date.h"
+
+namespace ios {
+
+using CFAbsoluteTime = double;
+using CFTimeInterval = double;
+using RunLoopMode = std::string;
+
+inline constexpr const char* kCFRunLoopDefaultMode = "kCFRunLoopDefaultMode";
+inline constexpr const char* kCFRunLoopCommonModes = "kCFRunLoopCommonModes";
+inline constexpr const char* UITrackingRunLoopMode = "UITrackingRunLoopMode";
+
+// Seconds since 2001-01-01 00:00:00 UTC.
+[[nodiscard]] CFAbsoluteTime CFAbsoluteTimeGetCurrent();
+
+class RunLoop;
+
+// A run-loop timer (the platform's timer object and its CoreFoundation twin are one).
+class Timer : public std::enable_shared_from_this<Timer> {
+ public:
+  using Handler = std::function<void(Timer&)>;
+
+  // A timer that calls `handler` at `fireDate`, then every `interval` seconds (once when
+  // the interval is zero or less). It fires once added to a run loop.
+  [[nodiscard]] static std::shared_ptr<Timer> make(CFAbsoluteTime fireDate, CFTimeInterval interval, Handler handler,
+                                                   std::any userInfo = {});
+
+  // Stops the timer for good and releases its handler and user info.
+  void invalidate();
+  [[nodiscard]] bool isValid() const;
+  [[nodiscard]] CFAbsoluteTime fireDate() const;
+  [[nodiscard]] CFTimeInterval timeInterval() const { return interval_; }
+  [[nodiscard]] std::any userInfo() const;
+  // Calls the handler now, as a fire would (a one-shot timer is then invalidated).
+  void fire();
+
+  Timer(CFAbsoluteTime fireDate, CFTimeInterval interval, Handler handler, std::any userInfo)
+      : fireDate_(fireDate), interval_(interval), handler_(std::move(handler)), userInfo_(std::move(userInfo)) {}
+
+ private:
+  friend class RunLoop;
+  mutable std::mutex mutex_;
+  CFAbsoluteTime fireDate_;
+  const CFTimeInterval interval_;
+  Handler handler_;
+  std::any userInfo_;
+  bool valid_ = true;
+  RunLoop* runLoop_ = nullptr;
+  std::set<RunLoopMode> modes_;
+};
+
+class RunLoop {
+ public:
+  // The calling thread's run loop.
+  [[nodiscard]] static RunLoop& current();
+  // The main thread's run loop.
+  [[nodiscard]] static RunLoop& main();
+
+  // Adds the timer in `mode` (kCFRunLoopCommonModes: each common mode).
+  void add(const std::shared_ptr<Timer>& timer, const RunLoopMode& mode = kCFRunLoopDefaultMode);
+  // Runs in `mode` until `limit`, firing due timers (and, on the main run loop, running
+  // the main queue). Returns at `limit`.
+  void run(const RunLoopMode& mode, Date limit);
+  // Runs in the default mode until `limit`.
+  void run(Date limit) { run(kCFRunLoopDefaultMode, limit); }
+  // The timers added and still valid.
+  [[nodiscard]] std::size_t timerCount() const;
+
+  explicit RunLoop(bool isMain);
+
+ private:
+  friend class Timer;
+  std::vector<RunLoopMode> expand(const RunLoopMode& mode) const;
+  // Fires every timer of `mode` that is due; returns the earliest fire date left, or
+  // `limit`.
+  CFAbsoluteTime fireDue(const RunLoopMode& mode, CFAbsoluteTime limit);
+  void remove(Timer* timer);
+
+  const bool isMain_;
+  mutable std::mutex mutex_;
+  std::vector<std::shared_ptr<Timer>> timers_;
+  std::shared_ptr<struct RunLoopWake> wake_;
+};
+
+// CoreFoundation spellings.
+[[nodiscard]] std::shared_ptr<Timer> CFRunLoopTimerCreateWithHandler(CFAbsoluteTime fireDate, CFTimeInterval interval,
+                                                                     Timer::Handler handler);
+[[nodiscard]] inline RunLoop& CFRunLoopGetCurrent() { return RunLoop::current(); }
+inline void CFRunLoopAddTimer(RunLoop& runLoop, const std::shared_ptr<Timer>& timer, const RunLoopMode& mode) {
+  runLoop.add(timer, mode);
+}
+
+}  // namespace ios
