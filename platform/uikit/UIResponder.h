@@ -29,7 +29,7 @@ class UIResponder : public NSObject {
   // The next responder in the chain, as the runtime answers the message
   // "nextResponder"; null at the end of the chain (or when the answer is not a
   // responder).
-  [[nodiscard]] std::shared_ptr<UIResponder> nextResponder();
+  std::shared_ptr<UIResponder> nextResponder();
 
  protected:
   UIResponder() = default;
