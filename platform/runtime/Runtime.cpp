@@ -29,19 +29,6 @@ Tables& tables() {
   return *instance;
 }
 
-objc_method* findOwnMethodLocked(Class cls, SEL selector) {
-  auto& methods = cls->data().methods;
-  auto it = methods.find(selector);
-  return it != methods.end() ? it->second.get() : nullptr;
-}
-
-objc_method* findMethodLocked(Class cls, SEL selector) {
-  for (Class c = cls; c != nullptr; c = c->data().superclass) {
-    if (auto* m = findOwnMethodLocked(c, selector)) return m;
-  }
-  return nullptr;
-}
-
 namespace {
 
 thread_local Class pendingClass = nullptr;
@@ -261,7 +248,7 @@ bool class_addMethod(Class cls, SEL selector, IMP imp, std::string_view types) {
   auto method = std::make_unique<objc_method>(objc_method{selector, record, runtime_internal::typesOrDefault(types, imp)});
   auto& t = tables();
   std::unique_lock lock(t.lock);
-  return cls->data().methods.try_emplace(selector, std::move(method)).second;
+  return cls->data().methods.insert(std::move(method)).second;
 }
 
 IMP class_replaceMethod(Class cls, SEL selector, IMP imp, std::string_view types) {
@@ -270,10 +257,10 @@ IMP class_replaceMethod(Class cls, SEL selector, IMP imp, std::string_view types
   auto method = std::make_unique<objc_method>(objc_method{selector, record, runtime_internal::typesOrDefault(types, imp)});
   auto& t = tables();
   std::unique_lock lock(t.lock);
-  auto [it, added] = cls->data().methods.try_emplace(selector, std::move(method));
+  auto [stored, added] = cls->data().methods.insert(std::move(method));
   if (added) return IMP();
-  IMP previous(it->second->imp);
-  it->second->imp = record;
+  IMP previous(stored->imp);
+  stored->imp = record;
   return previous;
 }
 
@@ -292,7 +279,7 @@ std::vector<Method> class_copyMethodList(Class cls) {
   if (cls == nullptr) return result;
   auto& t = tables();
   std::shared_lock lock(t.lock);
-  for (auto& [selector, method] : cls->data().methods) result.push_back(method.get());
+  for (const auto& method : cls->data().methods.methods()) result.push_back(method.get());
   return result;
 }
 

@@ -112,7 +112,7 @@ IMP class_replaceMethod(Class cls, SEL selector, IMP imp, std::string_view types
 [[nodiscard]] bool class_respondsToSelector(Class cls, SEL selector);
 // The implementation instances of `cls` run for `selector`; null when none.
 [[nodiscard]] IMP class_getMethodImplementation(Class cls, SEL selector);
-// The methods `cls` itself defines, in no particular order.
+// The methods `cls` itself defines, in the order they were added.
 [[nodiscard]] std::vector<Method> class_copyMethodList(Class cls);
 
 // The method's selector.

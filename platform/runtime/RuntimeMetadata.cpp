@@ -39,13 +39,12 @@ void declarePropertyLocked(Class cls, std::string_view name, std::string_view at
 void attachMethodLocked(Class cls, const CategoryMethod& entry) {
   if (!entry.implementation) ios::fatalError("attachCategory: null implementation");
   auto& methods = cls->data().methods;
-  if (auto it = methods.find(entry.selector); it != methods.end()) {
-    it->second->imp = entry.implementation.record();
+  if (objc_method* own = methods.find(entry.selector)) {
+    own->imp = entry.implementation.record();
     return;
   }
   std::string types = entry.types.empty() ? entry.implementation.typeEncoding() : entry.types;
-  methods.emplace(entry.selector,
-                  std::make_unique<objc_method>(objc_method{entry.selector, entry.implementation.record(), types}));
+  methods.insert(std::make_unique<objc_method>(objc_method{entry.selector, entry.implementation.record(), types}));
 }
 
 }  // namespace
