@@ -6,4 +6,6 @@
 #include "KPQuaslet/Helper/KPFunctions.h"
 #include "KPQuaslet/Helper/KPKitError.h"
 #include "KPQuaslet/Helper/RawRepresentable.h"
+#include "KPQuaslet/Helper/Swizzle.h"
 #include "KPQuaslet/KPQuasletVersion.h"
+#include "KPQuaslet/concurrency/SelfAware.h"
