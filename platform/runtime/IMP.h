@@ -14,6 +14,9 @@
 // The receiver parameter may be any NSObject subclass (class methods take
 // `ios::objc_class&`); a message to a receiver of another C++ type stops the process.
 //
+// Objects are exchanged as `id`: an implementation may declare std::shared_ptr<T>
+// parameters and results for any NSObject subclass T.
+//
 // Fidelity: implementations are made once and live until the process ends, as code
 // does; the callable's captures live as long. Type encodings carry no frame offsets.
 // Results and arguments are C++ values (no references as results).
@@ -77,6 +80,38 @@ std::string encodingOf() {
   else return TypeEncoding<U>::value();
 }
 
+// Messages exchange objects as `id`: a std::shared_ptr to any NSObject subclass is
+// passed and checked as `id`, and converted back to the declared type at the far end.
+template <class T>
+struct Normal {
+  using type = T;
+};
+template <class T>
+  requires(std::is_base_of_v<NSObject, T> && !std::is_same_v<std::remove_cv_t<T>, NSObject>)
+struct Normal<std::shared_ptr<T>> {
+  using type = id;
+};
+template <class T>
+using Normalized = typename Normal<std::decay_t<T>>::type;
+
+// Stops the process: argument `position` of a message was not of the object type the
+// implementation declares.
+[[noreturn]] void argumentTypeMismatch(const NSObject& receiver, SEL cmd, int position, const std::type_info& expected,
+                                       const NSObject& argument);
+
+// Converts a value as messages carry it to the type `Declared` an implementation takes.
+template <class Declared>
+Declared toDeclared(Normalized<Declared>&& value, const NSObject& receiver, SEL cmd, int position) {
+  if constexpr (std::is_same_v<Declared, Normalized<Declared>>) {
+    return std::move(value);
+  } else {
+    using Element = typename Declared::element_type;
+    auto typed = std::dynamic_pointer_cast<Element>(value);
+    if (value != nullptr && typed == nullptr) argumentTypeMismatch(receiver, cmd, position, typeid(Element), *value);
+    return typed;
+  }
+}
+
 // The base of every implementation record; records are never freed.
 class ImpBase {
  public:
@@ -117,15 +152,22 @@ Self& castReceiver(NSObject& receiver, SEL cmd) {
   }
 }
 
+// An implementation made from a callable taking (Self&, SEL, Args...) and returning R.
 template <class F, class Self, class R, class... Args>
-class CallableImp final : public ImpOf<R, Args...> {
+class CallableImp final : public ImpOf<Normalized<R>, Normalized<Args>...> {
  public:
   explicit CallableImp(F f) : f_(std::move(f)) {}
-  R invoke(NSObject& self, SEL cmd, Args&&... args) const override {
-    return std::invoke(f_, castReceiver<Self>(self, cmd), cmd, std::forward<Args>(args)...);
+  Normalized<R> invoke(NSObject& self, SEL cmd, Normalized<Args>&&... args) const override {
+    return call(self, cmd, std::index_sequence_for<Args...>(), std::move(args)...);
   }
 
  private:
+  template <std::size_t... I>
+  Normalized<R> call(NSObject& self, SEL cmd, std::index_sequence<I...>, Normalized<Args>&&... args) const {
+    Self& receiver = castReceiver<Self>(self, cmd);
+    return std::invoke(f_, receiver, cmd, toDeclared<Args>(std::move(args), self, cmd, static_cast<int>(I) + 1)...);
+  }
+
   F f_;
 };
 
@@ -136,7 +178,6 @@ template <class R, class S, class... A>
 struct ImpTraits<R (*)(S&, SEL, A...)> {
   using Result = R;
   using Self = std::remove_cv_t<S>;
-  using Record = ImpOf<R, std::decay_t<A>...>;
   template <class F>
   using Callable = CallableImp<F, Self, R, std::decay_t<A>...>;
 };
@@ -179,7 +220,9 @@ class IMP {
 //
 // Makes an implementation from `f`, a function pointer or a non-generic lambda taking
 // (Self& receiver, SEL cmd, arguments...). Arguments are matched by their decayed types
-// (a `const std::string&` parameter is called with a std::string).
+// (a `const std::string&` parameter is called with a std::string); objects travel as
+// `id`, so a parameter declared std::shared_ptr<UIButton> accepts any object argument
+// and stops the process if a non-null one is not a UIButton.
 template <class F>
 [[nodiscard]] IMP imp(F f) {
   using Traits = runtime_internal::ImpTraits<std::decay_t<F>>;

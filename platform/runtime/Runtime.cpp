@@ -70,6 +70,13 @@ void receiverTypeMismatch(const NSObject& receiver, SEL cmd, const std::type_inf
                   ", but the receiver is a " + demangledTypeName(typeid(receiver)));
 }
 
+void argumentTypeMismatch(const NSObject& receiver, SEL cmd, int position, const std::type_info& expected,
+                          const NSObject& argument) {
+  ios::fatalError(std::string("-[") + class_getName(receiver.getClass()) + " " + sel_getName(cmd) + "]: argument " +
+                  std::to_string(position) + " must be a " + demangledTypeName(expected) + ", but it is a " +
+                  class_getName(argument.getClass()) + " (" + demangledTypeName(typeid(argument)) + ")");
+}
+
 Class registerNativeClass(const char* name, Class superclass, InstanceFactory factory, ClassConfigurator configure) {
   Class cls = objc_allocateClassPair(superclass, name);
   if (cls == nullptr) ios::fatalError(std::string("a class named ") + name + " is already registered");

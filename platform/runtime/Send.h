@@ -16,6 +16,9 @@
 // - the result type R and the decayed argument types must be exactly the
 //   implementation's: otherwise the process stops with a message naming both
 //   signatures. Convert literals to the method's types (std::int64_t{2}, std::string("a")).
+//   Objects travel as `id`: any std::shared_ptr to an NSObject subclass may be passed
+//   where the implementation takes an object, and R = std::shared_ptr<T> answers the
+//   object result as a T (null when it is not one).
 //
 // Fidelity: no method cache, no forwarding; the lookup takes the runtime's shared lock
 // and the implementation runs after the lock is released, so it may change the tables.
@@ -42,10 +45,16 @@ Class superLookupStart(NSObject& receiver, Class current);
 
 template <class R, class... A>
 R dispatch(NSObject* receiver, Class start, SEL selector, A&&... args) {
-  using Record = ImpOf<R, std::decay_t<A>...>;
-  const ImpBase& record = resolve(*receiver, start, selector, typeid(R(std::decay_t<A>...)));
-  return static_cast<const Record&>(record).invoke(*receiver, selector,
-                                                   std::decay_t<A>(std::forward<A>(args))...);
+  using Record = ImpOf<Normalized<R>, Normalized<A>...>;
+  const ImpBase& record = resolve(*receiver, start, selector, typeid(Normalized<R>(Normalized<A>...)));
+  const auto& typed = static_cast<const Record&>(record);
+  if constexpr (std::is_same_v<R, Normalized<R>>) {
+    return typed.invoke(*receiver, selector, Normalized<A>(std::forward<A>(args))...);
+  } else {
+    // An object result asked for as a subclass: null when it is not one.
+    return std::dynamic_pointer_cast<typename R::element_type>(
+        typed.invoke(*receiver, selector, Normalized<A>(std::forward<A>(args))...));
+  }
 }
 
 }  // namespace runtime_internal

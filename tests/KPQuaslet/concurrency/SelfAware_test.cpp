@@ -87,6 +87,23 @@ TEST(SelfAware, AScanPassesOnTheFirstFailureAfterVisitingEveryClass) {
                                 ios::imp([](ios::objc_class&, ios::SEL) {}));
 }
 
+TEST(SelfAware, AHookExchangingAFixedClassRunsForSubclassesTooAndCanUndoItself) {
+  ios::Class screen = makeTestClass("Screen");
+  ios::class_addMethod(screen, sel("appear"), answering("original"));
+  ios::class_addMethod(screen, sel("kp_appear"), answering("swizzled"));
+  static ios::Class fixed = nullptr;
+  fixed = screen;
+  ios::Class hooked = makeTestClass("ScreenHooks");
+  makeTestClass("ScreenHooksSub", hooked);
+  SelfAware::adopt(hooked, ios::imp([](ios::objc_class&, ios::SEL) { replaceMethod(fixed, sel("appear"), sel("kp_appear")); }));
+
+  // The hook runs for the adopting class and its subclass: two exchanges cancel out.
+  NothingToSeeHere::harmlessFunction();
+  EXPECT_EQ(ask(ios::class_createInstance(screen), sel("appear")), "original");
+  ios::method_setImplementation(ios::class_getClassMethod(hooked, SelfAware::startupHookSelector()),
+                                ios::imp([](ios::objc_class&, ios::SEL) {}));
+}
+
 TEST(ApplicationCategory, IsRegisteredWithTheRuntimeAndAnswersTheBaseResponder) {
   ios::Class application = ios::UIApplication::classObject();
   EXPECT_THAT(ios::categoryNames(application), ElementsAre("KPQuaslet"));

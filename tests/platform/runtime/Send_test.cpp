@@ -158,7 +158,36 @@ TEST(Send, ImplementationsMayChangeTheTablesTheyRunFrom) {
   EXPECT_EQ(ask(object, sel("next")), "second");
 }
 
+TEST(Send, ObjectsTravelAsIdAndArriveAsTheDeclaredType) {
+  Class cls = makeTestClass("Target");
+  // A target-action method taking a typed sender and answering it.
+  class_addMethod(cls, sel("tapped:"), imp([](NSObject&, SEL, std::shared_ptr<Tally> sender) {
+                    if (sender) sender->total += 1;
+                    return sender;
+                  }));
+  class_addMethod(cls, sel("plain"), imp([](NSObject&, SEL) { return NSObject::make(); }));
+  EXPECT_EQ(imp([](NSObject&, SEL, std::shared_ptr<Tally>) {}).typeEncoding(), "v@:@");
+
+  id target = class_createInstance(cls);
+  auto tally = Tally::make();
+  std::shared_ptr<Tally> answer = send<std::shared_ptr<Tally>>(target, sel("tapped:"), tally);
+  EXPECT_EQ(answer, tally);
+  EXPECT_EQ(send<id>(target, sel("tapped:"), id(tally)), tally);
+  EXPECT_EQ(send<id>(target, sel("tapped:"), std::shared_ptr<Tally>()), nullptr);  // null passes as null
+  EXPECT_EQ(tally->total, 2);
+  // A result asked for as a subclass it is not reads as null.
+  EXPECT_EQ(send<std::shared_ptr<Tally>>(target, sel("plain")), nullptr);
+  EXPECT_NE(send<id>(target, sel("plain")), nullptr);
+}
+
 using SendDeathTest = ::testing::Test;
+
+TEST_F(SendDeathTest, AnObjectArgumentOfAnotherTypeStops) {
+  Class cls = makeTestClass("TypedTarget");
+  class_addMethod(cls, sel("tapped:"), imp([](NSObject&, SEL, std::shared_ptr<Tally>) {}));
+  EXPECT_DEATH(send<void>(class_createInstance(cls), sel("tapped:"), NSObject::make()),
+               "tapped:\\]: argument 1 must be a ios::\\(anonymous namespace\\)::Tally, but it is a NSObject");
+}
 
 TEST_F(SendDeathTest, ASignatureMismatchStopsWithBothSignatures) {
   auto tally = Tally::make();
