@@ -110,8 +110,10 @@ Class registerNativeClass(const char* name, Class superclass, InstanceFactory fa
 // Declares, at the top of the body of `Type` (a subclass of `Superclass`), its runtime
 // class `Type::classObject()` and the factory `Type::make(args...)`, which forwards to
 // a constructor of Type (public or not). Leaves the access at private.
-// class_createInstance() can make instances of Type's class and of runtime subclasses
-// of it when Type has a public default constructor.
+// Every C++ subclass that is made declares its own (a subclass without it would be made
+// by its superclass's make(), as the superclass). class_createInstance() can make
+// instances of Type's class and of runtime subclasses of it when Type has a public
+// default constructor.
 #define IOS_RUNTIME_CLASS(Type, Superclass)                                           \
  public:                                                                              \
   using RuntimeSelf = Type;                                                           \
@@ -123,6 +125,7 @@ Class registerNativeClass(const char* name, Class superclass, InstanceFactory fa
   [[nodiscard]] static std::shared_ptr<Type> make(Args&&... args) {                   \
     return ::ios::runtime_internal::construct<Type>(std::forward<Args>(args)...);     \
   }                                                                                   \
+  /* For class_createInstance(): null without a public default constructor. */      \
   template <class Self = Type>                                                        \
   static ::ios::id makeForRuntime_(::ios::Class cls) {                                \
     if constexpr (std::is_default_constructible_v<Self>) {                            \
