@@ -5,6 +5,8 @@
 #include "KPQuaslet/KPQuaslet.h"
 #include "platform/foundation/Describe.h"
 #include "platform/foundation/StandardOutput.h"
+#include "platform/runtime/Send.h"
+#include "platform/uikit/UIApplication.h"
 
 namespace {
 
@@ -41,11 +43,39 @@ void tourCoordinates() {
              " degrees");
 }
 
+void tourRuntimeHooks() {
+  section("Runtime hooks");
+  using ios::sel_registerName;
+  // A class made at run time, with a method and a replacement for it.
+  ios::Class greeter = ios::objc_allocateClassPair(ios::NSObject::classObject(), "TourGreeter");
+  ios::class_addMethod(greeter, sel_registerName("greet"),
+                       ios::imp([](ios::NSObject&, ios::SEL) { return std::string("hello"); }));
+  ios::class_addMethod(greeter, sel_registerName("kp_greet"),
+                       ios::imp([](ios::NSObject&, ios::SEL) { return std::string("hello, swizzled"); }));
+  ios::objc_registerClassPair(greeter);
+  ios::id object = ios::class_createInstance(greeter);
+
+  // Classes adopting SelfAware run their start-up hook before the application's first
+  // next-responder answer.
+  kp::SelfAware::adopt(greeter, ios::imp([](ios::objc_class& cls, ios::SEL) {
+    ios::print("start-up hook of " + ios::NSStringFromClass(&cls));
+  }));
+  ios::UIApplication::shared()->nextResponder();
+
+  kp::Swizzler::swizzleSelector(sel_registerName("greet"), sel_registerName("kp_greet"), greeter, "tour",
+                                [](ios::id, ios::SEL, ios::id, ios::id) {});
+  ios::print("greet: " + ios::send<std::string>(object, sel_registerName("greet")));
+  ios::print(kp::Swizzler::getSwizzle(ios::class_getInstanceMethod(greeter, sel_registerName("greet")))->description());
+  kp::Swizzler::unswizzleSelector(sel_registerName("greet"), greeter, "tour");
+  ios::print("greet: " + ios::send<std::string>(object, sel_registerName("greet")));
+}
+
 }  // namespace
 
 int main() {
   ios::print(std::string("KPQuaslet tour (") + kp::KPQuasletVersionString + ")");
   tourLogger();
   tourCoordinates();
+  tourRuntimeHooks();
   return 0;
 }

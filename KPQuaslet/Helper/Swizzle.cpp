@@ -1,0 +1,119 @@
+#include "KPQuaslet/Helper/Swizzle.h"
+
+#include <mutex>
+#include <unordered_map>
+
+#include "KPQuaslet/Helper/KPFunctions.h"
+
+namespace kp {
+namespace {
+
+// This file's path and the line and function its log line names.
+constexpr std::string_view kThisFile = "KPQuaslet/Helper/Swizzle.cpp";
+constexpr std::int64_t kSwizzleErrorLine = 67;
+constexpr std::string_view kSwizzleFunction = "swizzleSelector(_:withSelector:for:name:block:)";
+
+struct Registry {
+  // Recursive: getSwizzle() and friends are also used while a swizzle is being made.
+  std::recursive_mutex lock;
+  std::unordered_map<ios::Method, std::shared_ptr<Swizzle>> swizzles;
+};
+
+Registry& registry() {
+  static auto* instance = new Registry;  // lives for the whole process
+  return *instance;
+}
+
+}  // namespace
+
+Swizzle::Swizzle(Block block, std::string name, ios::Class aClass, ios::SEL selector, ios::IMP originalMethod)
+    : aClass(aClass), selector(selector), originalMethod(originalMethod) {
+  blocks.emplace(std::move(name), std::move(block));
+}
+
+std::string Swizzle::description() const {
+  std::string text = "Swizzle on " + ios::NSStringFromClass(aClass) + "::" + ios::NSStringFromSelector(selector) + " [";
+  for (const auto& [name, block] : blocks) {
+    text += '\t';
+    text += name;
+    text += " : (Function)\n";
+  }
+  text += ']';
+  return text;
+}
+
+std::ostream& operator<<(std::ostream& out, const Swizzle& swizzle) { return out << swizzle.description(); }
+
+void Swizzler::swizzleSelector(ios::SEL originalSelector, ios::SEL swizzledSelector, ios::Class aClass,
+                               const std::string& name, Swizzle::Block block) {
+  ios::Method originalMethod = ios::class_getInstanceMethod(aClass, originalSelector);
+  ios::Method swizzledMethod = ios::class_getInstanceMethod(aClass, swizzledSelector);
+  if (originalMethod == nullptr || swizzledMethod == nullptr) {
+    KP::print("Swizzling error: Cannot find method for " + ios::NSStringFromSelector(originalSelector) + " on " +
+                  ios::NSStringFromClass(aClass),
+              KP::logLevel::debug, kThisFile, kSwizzleErrorLine, kSwizzleFunction);
+    return;
+  }
+
+  auto& r = registry();
+  std::lock_guard lock(r.lock);
+  std::shared_ptr<Swizzle> swizzle = getSwizzle(originalMethod);
+  if (swizzle != nullptr) {
+    swizzle->blocks.insert_or_assign(name, std::move(block));
+  } else {
+    swizzle = std::make_shared<Swizzle>(std::move(block), name, aClass, originalSelector,
+                                        ios::method_getImplementation(originalMethod));
+    setSwizzle(swizzle, originalMethod);
+  }
+
+  ios::IMP swizzledImp = ios::method_getImplementation(swizzledMethod);
+  if (ios::class_addMethod(aClass, originalSelector, swizzledImp, ios::method_getTypeEncoding(swizzledMethod))) {
+    // The class only inherited the method: the added one is registered too.
+    setSwizzle(swizzle, ios::class_getInstanceMethod(aClass, originalSelector));
+  } else {
+    ios::method_setImplementation(originalMethod, swizzledImp);
+  }
+}
+
+void Swizzler::unswizzleSelector(ios::SEL selector, ios::Class aClass, const std::optional<std::string>& name) {
+  ios::Method method = ios::class_getInstanceMethod(aClass, selector);
+  if (method == nullptr) return;
+  auto& r = registry();
+  std::lock_guard lock(r.lock);
+  std::shared_ptr<Swizzle> swizzle = getSwizzle(method);
+  if (swizzle == nullptr) return;
+  if (name) {
+    swizzle->blocks.erase(*name);
+    if (!swizzle->blocks.empty()) return;
+  }
+  ios::method_setImplementation(method, swizzle->originalMethod);
+  if (ios::class_getInstanceMethod(swizzle->aClass, swizzle->selector) == method) {
+    // The change itself is undone: forget the Swizzle under every method it was
+    // registered under (also the inherited one), so that a stale record cannot be
+    // joined, and its old implementation restored, by a later swizzle.
+    std::erase_if(r.swizzles, [&](const auto& entry) { return entry.second == swizzle; });
+  } else {
+    r.swizzles.erase(method);
+  }
+}
+
+std::shared_ptr<Swizzle> Swizzler::getSwizzle(ios::Method method) {
+  auto& r = registry();
+  std::lock_guard lock(r.lock);
+  auto it = r.swizzles.find(method);
+  return it != r.swizzles.end() ? it->second : nullptr;
+}
+
+void Swizzler::setSwizzle(std::shared_ptr<Swizzle> swizzle, ios::Method method) {
+  auto& r = registry();
+  std::lock_guard lock(r.lock);
+  r.swizzles.insert_or_assign(method, std::move(swizzle));
+}
+
+void Swizzler::removeSwizzle(ios::Method method) {
+  auto& r = registry();
+  std::lock_guard lock(r.lock);
+  r.swizzles.erase(method);
+}
+
+}  // namespace kp
