@@ -7,6 +7,8 @@
 #include "platform/foundation/TimeZone.h"
 #include "platform/localauthentication/LAContext.h"
 #include "platform/security/SecItem.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIPasteboard.h"
 
 namespace ios::testing {
 
@@ -18,6 +20,8 @@ void resetPlatform() {
   resetAudioServices();
   BiometricDevice::reset();
   resetKeychain();
+  resetPasteboard();
+  resetApplication();
 }
 
 }  // namespace ios::testing

@@ -1,8 +1,33 @@
 #include "platform/uikit/UIApplication.h"
 
+#include <mutex>
+
+#include "platform/dispatch/DispatchQueue.h"
+
 namespace ios {
 
 IOS_DEFINE_RUNTIME_CLASS(UIApplication, "UIApplication", nullptr)
+
+namespace {
+
+struct AppState {
+  mutable std::mutex mutex;
+  UIInterfaceOrientation orientation = UIInterfaceOrientation::portrait;
+  UIBackgroundTaskIdentifier nextTask = 1;
+  std::map<UIBackgroundTaskIdentifier, std::function<void()>> tasks;
+  std::vector<std::pair<UIBackgroundTaskIdentifier, bool>> taskLog;
+  bool supportsAlternateIcons = false;
+  std::set<std::string> iconNames;
+  std::optional<std::string> iconName;
+  std::vector<std::string> opened;
+};
+
+AppState& state() {
+  static auto* s = new AppState;
+  return *s;
+}
+
+}  // namespace
 
 std::shared_ptr<UIApplication> UIApplication::shared() {
   // Never destroyed: code running during exit may still ask for it.
@@ -10,4 +35,109 @@ std::shared_ptr<UIApplication> UIApplication::shared() {
   return *application;
 }
 
+UIInterfaceOrientation UIApplication::statusBarOrientation() const {
+  std::lock_guard lock(state().mutex);
+  return state().orientation;
+}
+
+void UIApplication::setStatusBarOrientation(UIInterfaceOrientation orientation) {
+  std::lock_guard lock(state().mutex);
+  state().orientation = orientation;
+}
+
+UIBackgroundTaskIdentifier UIApplication::beginBackgroundTask(std::function<void()> expirationHandler) {
+  std::lock_guard lock(state().mutex);
+  const auto id = state().nextTask++;
+  state().tasks[id] = std::move(expirationHandler);
+  state().taskLog.emplace_back(id, true);
+  return id;
+}
+
+void UIApplication::endBackgroundTask(UIBackgroundTaskIdentifier identifier) {
+  std::function<void()> released;
+  std::lock_guard lock(state().mutex);
+  auto it = state().tasks.find(identifier);
+  if (it == state().tasks.end()) return;
+  released = std::move(it->second);
+  state().tasks.erase(it);
+  state().taskLog.emplace_back(identifier, false);
+}
+
+bool UIApplication::supportsAlternateIcons() const {
+  std::lock_guard lock(state().mutex);
+  return state().supportsAlternateIcons;
+}
+
+std::optional<std::string> UIApplication::alternateIconName() const {
+  std::lock_guard lock(state().mutex);
+  return state().iconName;
+}
+
+void UIApplication::setAlternateIconName(std::optional<std::string> name,
+                                         std::function<void(std::optional<NSError>)> completionHandler) {
+  std::optional<NSError> error;
+  {
+    std::lock_guard lock(state().mutex);
+    if (!state().supportsAlternateIcons) {
+      error = NSError{"NSCocoaErrorDomain", 3328};  // feature unsupported
+    } else if (name && !state().iconNames.count(*name)) {
+      error = NSError{"NSCocoaErrorDomain", 4};  // no such file
+    } else {
+      state().iconName = std::move(name);
+    }
+  }
+  if (completionHandler) {
+    DispatchQueue::main().async([completionHandler = std::move(completionHandler), error] { completionHandler(error); });
+  }
+}
+
+void UIApplication::open(const URL& url, const std::map<std::string, std::string>&,
+                         std::function<void(bool)> completionHandler) {
+  const bool opened = openURL(url);
+  if (completionHandler) {
+    DispatchQueue::main().async([completionHandler = std::move(completionHandler), opened] { completionHandler(opened); });
+  }
+}
+
+bool UIApplication::openURL(const URL& url) {
+  std::lock_guard lock(state().mutex);
+  state().opened.push_back(url.absoluteString());
+  return true;
+}
+
+namespace testing {
+
+void setAlternateIconNames(bool supported, std::set<std::string> names) {
+  auto& s = state();
+  std::lock_guard lock(s.mutex);
+  s.supportsAlternateIcons = supported;
+  s.iconNames = std::move(names);
+}
+
+std::vector<std::string> openedURLs() {
+  auto& s = state();
+  std::lock_guard lock(s.mutex);
+  return s.opened;
+}
+
+std::vector<std::pair<UIBackgroundTaskIdentifier, bool>> backgroundTaskLog() {
+  auto& s = state();
+  std::lock_guard lock(s.mutex);
+  return s.taskLog;
+}
+
+void resetApplication() {
+  auto& s = state();
+  std::map<UIBackgroundTaskIdentifier, std::function<void()>> released;
+  std::lock_guard lock(s.mutex);
+  released.swap(s.tasks);
+  s.orientation = UIInterfaceOrientation::portrait;
+  s.taskLog.clear();
+  s.supportsAlternateIcons = false;
+  s.iconNames.clear();
+  s.iconName.reset();
+  s.opened.clear();
+}
+
+}  // namespace testing
 }  // namespace ios

@@ -5,17 +5,41 @@
 //   auto app = ios::UIApplication::shared();
 //   app->nextResponder();   // the responder chain's end, through the runtime
 //
-// Fidelity: only the shared instance and the inherited, runtime-dispatched
-// `nextResponder` exist; UIApplication defines no `nextResponder` of its own, so it
-// answers what UIResponder answers unless a category says otherwise. Delegates, windows,
-// events and state come later.
+// Fidelity: the shared instance; the inherited, runtime-dispatched `nextResponder`
+// (UIApplication defines none of its own, so it answers what UIResponder answers unless
+// a category says otherwise); the status-bar orientation; background tasks (begun and
+// ended in pairs; nothing expires on Linux); alternate icons (only names registered with
+// ios::testing::setAlternateIconNames exist, and only when alternate icons are
+// supported); and opening URLs, which records them (there is no other application to
+// hand them to). Completion handlers are called on the main queue.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/URL.h"
 
 #include "platform/uikit/UIResponder.h"
 
 namespace ios {
+
+enum class UIInterfaceOrientation : std::int64_t {
+  unknown = 0,
+  portrait = 1,
+  portraitUpsideDown = 2,
+  landscapeRight = 3,
+  landscapeLeft = 4,
+};
+
+using UIBackgroundTaskIdentifier = std::int64_t;
+inline constexpr UIBackgroundTaskIdentifier UIBackgroundTaskInvalid = 0;
 
 class UIApplication : public UIResponder {
   IOS_RUNTIME_CLASS(UIApplication, UIResponder);
@@ -27,8 +51,45 @@ class UIApplication : public UIResponder {
   // lives until the process ends.
   [[nodiscard]] static std::shared_ptr<UIApplication> shared();
 
+  // The orientation of the status bar (portrait unless set).
+  [[nodiscard]] UIInterfaceOrientation statusBarOrientation() const;
+  void setStatusBarOrientation(UIInterfaceOrientation orientation);
+
+  // Begins a background task; answers its identifier (never UIBackgroundTaskInvalid).
+  UIBackgroundTaskIdentifier beginBackgroundTask(std::function<void()> expirationHandler);
+  // Ends a background task begun before; unknown identifiers are ignored.
+  void endBackgroundTask(UIBackgroundTaskIdentifier identifier);
+
+  // Whether the application may change its icon.
+  [[nodiscard]] bool supportsAlternateIcons() const;
+  // The alternate icon in use, or nothing for the primary one.
+  [[nodiscard]] std::optional<std::string> alternateIconName() const;
+  // Switches to the named alternate icon (nothing: the primary icon). The completion
+  // gets nothing on success, or the error.
+  void setAlternateIconName(std::optional<std::string> name,
+                            std::function<void(std::optional<NSError>)> completionHandler);
+
+  // Asks the system to open `url`; the completion tells whether it was opened.
+  void open(const URL& url, const std::map<std::string, std::string>& options,
+            std::function<void(bool)> completionHandler);
+  // Asks the system to open `url`; answers whether it was opened.
+  bool openURL(const URL& url);
+
  private:
   UIApplication() = default;
 };
+
+namespace testing {
+
+// Whether alternate icons are supported, and the names that exist.
+void setAlternateIconNames(bool supported, std::set<std::string> names);
+// The URLs handed to open() / openURL(), oldest first.
+[[nodiscard]] std::vector<std::string> openedURLs();
+// Background tasks: (identifier, began?) in the order they began and ended.
+[[nodiscard]] std::vector<std::pair<UIBackgroundTaskIdentifier, bool>> backgroundTaskLog();
+// Puts the application's state back to its start.
+void resetApplication();
+
+}  // namespace testing
 
 }  // namespace ios
