@@ -7,3 +7,6 @@
 #include "KPQuaslet/Helper/KPKitError.h"
 #include "KPQuaslet/Helper/RawRepresentable.h"
 #include "KPQuaslet/KPQuasletVersion.h"
+#include "KPQuaslet/imaging/KPImageColors.h"
+#include "KPQuaslet/imaging/UIColor+KPExt.h"
+#include "KPQuaslet/imaging/UIImage+KPColors.h"

@@ -3,6 +3,8 @@
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/TimeZone.h"
+#include "platform/coregraphics/CGImage.h"
+#include "platform/uikit/UIScreen.h"
 
 namespace ios::testing {
 
@@ -10,6 +12,8 @@ void resetPlatform() {
   resetProcessIdentity();
   resetCurrentTimeZone();
   resetCurrentLocale();
+  resetMainScreen();
+  resetDataProviderFailures();
 }
 
 }  // namespace ios::testing
