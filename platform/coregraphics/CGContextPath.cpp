@@ -206,7 +206,7 @@ void CGContext::drawLinearGradient(const CGGradient& gradient, CGPoint start, CG
     cairo_save(cr);
     if (before != after) {
       // Padding on one side only: keep the half-plane on that side of the other end.
-      const double ux = dx / length, uy = dy / length, nx = -uy, ny = ux, far = 1e7;
+      const double ux = dx / length, uy = dy / length, nx = -uy, ny = ux, far = 1e5;  // within cairo's fixed point
       const CGPoint edge = before ? end : start;
       const double sign = before ? -1.0 : 1.0;
       cairo_new_path(cr);
