@@ -16,6 +16,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/coregraphics/CGGeometry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "platform/coregraphics/CGColor.h"
@@ -84,6 +85,7 @@ class UIColor {
 
   [[nodiscard]] std::size_t hash() const;
   friend bool operator==(const UIColor& a, const UIColor& b) { return a.color_ == b.color_; }
+  friend std::ostream& operator<<(std::ostream& os, const UIColor& color) { return os << color.description(); }
 
  private:
   explicit UIColor(CGColor color) : color_(color) {}
