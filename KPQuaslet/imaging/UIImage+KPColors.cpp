@@ -21,8 +21,11 @@ constexpr CGFloat kMinimumSaturation = 0.15;
 
 struct CountedColor {
   UIColor color;
-  std::uint64_t count;
+  std::uint32_t count;
 };
+
+// Smallest count first; equal counts keep their order.
+using ByCount = imaging_internal::CountOrder<CountedColor>;
 
 UIColor colorOfKey(std::uint32_t key) {
   return UIColor::colorWithRed(static_cast<CGFloat>((key >> 16) & 255) / 255,
@@ -31,7 +34,7 @@ UIColor colorOfKey(std::uint32_t key) {
 
 // The pixel count of `color`: colours counted from pixels are exact k/255 components at
 // alpha 1, so any other colour (most raised ones) counts 0.
-std::uint64_t countOf(const ColorCounter& counter, const UIColor& color) {
+std::uint32_t countOf(const ColorCounter& counter, const UIColor& color) {
   const auto c = color.cgColor().components();
   if (color.cgColor().colorSpace().model() != ios::CGColorSpaceModel::rgb || c[3] != 1) return 0;
   std::uint32_t key = 0;
@@ -41,12 +44,6 @@ std::uint64_t countOf(const ColorCounter& counter, const UIColor& color) {
     key = (key << 8) | static_cast<std::uint32_t>(scaled);
   }
   return counter.count(key);
-}
-
-// Ascending by count; equal counts keep their order.
-void sortAscending(std::vector<CountedColor>& colors) {
-  std::stable_sort(colors.begin(), colors.end(),
-                   [](const CountedColor& a, const CountedColor& b) { return a.count < b.count; });
 }
 
 // The image redrawn at `size` points, scale 2, and its pixels as A,R,G,B bytes.
@@ -91,7 +88,7 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
     return result;
   }
   const std::size_t w = pixels->width, h = pixels->height;
-  const auto threshold = static_cast<std::uint64_t>(static_cast<double>(h) * 0.01);
+  const auto threshold = static_cast<std::uint32_t>(static_cast<double>(h) * 0.01);
 
   // Count every pixel, and those of columns 5 to 10 once more as edge colours. Positions
   // follow the visiting order: columns left to right, each top to bottom.
@@ -101,7 +98,7 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
     for (std::size_t x = 0; x < w; ++x) {
       const std::uint8_t* p = row + x * 4;
       const std::uint32_t key = (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-      const std::uint64_t position = static_cast<std::uint64_t>(x) * h + y;
+      const auto position = static_cast<std::uint32_t>(x * h + y);
       imageColors.add(key, position);
       if (x >= 5 && x <= 10) edgeColors.add(key, position);
     }
@@ -111,11 +108,14 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
   for (const auto& entry : edgeColors.entries()) {
     if (entry.count >= threshold) edges.push_back({colorOfKey(entry.key), entry.count});
   }
-  sortAscending(edges);
+  ByCount edgeOrder(std::move(edges), false);
 
-  CountedColor candidate = edges.empty() ? CountedColor{UIColor::colorWithRed(0, 0, 0, 1), 1} : edges.front();
-  if (isBlackOrWhite(candidate.color) && !edges.empty()) {
-    for (const CountedColor& entry : edges) {
+  CountedColor candidate{UIColor::colorWithRed(0, 0, 0, 1), 1};
+  if (!edgeOrder.empty()) {
+    candidate = edgeOrder.next();
+    // The visit starts at the candidate itself, which is passed over as black or white.
+    while (isBlackOrWhite(candidate.color) && !edgeOrder.empty()) {
+      const CountedColor entry = edgeOrder.next();
       if (entry.count / candidate.count > 0 && !isBlackOrWhite(entry.color)) {
         candidate = entry;
         break;
@@ -130,11 +130,11 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
     const UIColor c = colorWithMinimumSaturation(colorOfKey(entry.key), kMinimumSaturation);
     if ((luminosity(c) < 0.5) != backgroundIsDark) candidates.push_back({c, countOf(imageColors, c)});
   }
-  sortAscending(candidates);
+  ByCount ordered(std::move(candidates), false);
 
   std::optional<UIColor> primary, secondary, detail;
-  for (const CountedColor& entry : candidates) {
-    const UIColor& c = entry.color;
+  while (!ordered.empty()) {
+    const UIColor c = ordered.next().color;
     if (!primary) {
       if (isContrasting(c, result.background)) primary = c;
     } else if (!secondary) {
