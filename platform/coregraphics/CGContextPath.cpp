@@ -144,22 +144,33 @@ void CGContext::fillPath(CGPathFillRule rule) {
 }
 void CGContext::strokePath() { drawPath(CGPathDrawingMode::stroke); }
 
-void CGContext::fill(CGRect rect) {
-  cairo_path_t* kept = cairo_copy_path(state_->cr);
-  cairo_new_path(state_->cr);
-  addRect(rect);
-  drawPath(CGPathDrawingMode::fill);
-  cairo_append_path(state_->cr, kept);
+namespace {
+
+// Runs `paint` on a path of its own, leaving the current path as it was.
+template <class Paint>
+void withOwnPath(cairo_t* cr, Paint&& paint) {
+  cairo_path_t* kept = cairo_copy_path(cr);
+  cairo_new_path(cr);
+  paint();
+  cairo_new_path(cr);
+  cairo_append_path(cr, kept);
   cairo_path_destroy(kept);
 }
 
+}  // namespace
+
+void CGContext::fill(CGRect rect) {
+  withOwnPath(state_->cr, [&] {
+    addRect(rect);
+    drawPath(CGPathDrawingMode::fill);
+  });
+}
+
 void CGContext::stroke(CGRect rect) {
-  cairo_path_t* kept = cairo_copy_path(state_->cr);
-  cairo_new_path(state_->cr);
-  addRect(rect);
-  drawPath(CGPathDrawingMode::stroke);
-  cairo_append_path(state_->cr, kept);
-  cairo_path_destroy(kept);
+  withOwnPath(state_->cr, [&] {
+    addRect(rect);
+    drawPath(CGPathDrawingMode::stroke);
+  });
 }
 
 void CGContext::clear(CGRect rect) {
@@ -180,13 +191,11 @@ void CGContext::clip(CGPathFillRule rule) {
 }
 
 void CGContext::clip(CGRect to) {
-  cairo_path_t* kept = cairo_copy_path(state_->cr);
-  cairo_new_path(state_->cr);
-  addRect(to);
-  cairo_set_fill_rule(state_->cr, CAIRO_FILL_RULE_WINDING);
-  cairo_clip(state_->cr);
-  cairo_append_path(state_->cr, kept);
-  cairo_path_destroy(kept);
+  withOwnPath(state_->cr, [&] {
+    addRect(to);
+    cairo_set_fill_rule(state_->cr, CAIRO_FILL_RULE_WINDING);
+    cairo_clip(state_->cr);
+  });
 }
 
 void CGContext::drawLinearGradient(const CGGradient& gradient, CGPoint start, CGPoint end,
