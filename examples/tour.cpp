@@ -1,6 +1,8 @@
 // A short tour of KPQuaslet, used the way an application would use it.
 // Each section prints what it did.
+#include <cstdint>
 #include <iostream>
+#include <vector>
 
 #include "KPQuaslet/KPQuaslet.h"
 #include "platform/foundation/Describe.h"
@@ -70,6 +72,36 @@ void tourRuntimeHooks() {
   ios::print("greet: " + ios::send<std::string>(object, sel_registerName("greet")));
 }
 
+void tourColours() {
+  section("Colours and palettes");
+  const ios::UIColor orange = *kp::makeColorHexString("#ff8000");
+  ios::print("orange is " + kp::hex(orange) + ", luminosity " + ios::describe(kp::luminosity(orange)) +
+             ", contrasting with black: " + ios::describe(kp::isContrasting(orange, ios::UIColor::black())));
+  ios::print("strict parser given \"#12\": " + kp::makeColor("#12").description());
+
+  // A 60 x 40 picture: navy background, a yellow band and a little cyan.
+  std::vector<std::uint8_t> pixels(60 * 40 * 4);
+  for (std::size_t y = 0; y < 40; ++y) {
+    for (std::size_t x = 0; x < 60; ++x) {
+      std::uint8_t* p = &pixels[(y * 60 + x) * 4];  // B, G, R, A
+      const bool band = y >= 15 && y < 25, dot = x >= 50 && y < 6;
+      p[0] = band ? 0 : (dot ? 255 : 128);
+      p[1] = band || dot ? 255 : 0;
+      p[2] = band ? 255 : 0;
+      p[3] = 255;
+    }
+  }
+  const ios::UIImage picture(ios::CGImage::make(60, 40, 8, 32, 240, ios::CGColorSpaceCreateDeviceRGB(),
+                                                ios::kCGImageAlphaPremultipliedFirst | ios::kCGBitmapByteOrder32Little,
+                                                std::move(pixels)));
+  const kp::KPImageColors palette = kp::getColors(picture, kp::KPImageColorsQuality::low);
+  ios::print("getColors(.low): background " + kp::hex(*palette.background) + ", primary " + kp::hex(*palette.primary) +
+             ", secondary " + kp::hex(*palette.secondary) + ", detail " + kp::hex(*palette.detail));
+  const kp::EdgeColors edge = kp::colors(picture, std::nullopt);
+  ios::print("colors(scaleDownSize: nil): background " + kp::hex(edge.background) + ", primary " +
+             kp::hex(edge.primary));
+}
+
 }  // namespace
 
 int main() {
@@ -77,5 +109,6 @@ int main() {
   tourLogger();
   tourCoordinates();
   tourRuntimeHooks();
+  tourColours();
   return 0;
 }

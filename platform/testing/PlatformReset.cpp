@@ -1,6 +1,7 @@
 #include "platform/testing/PlatformReset.h"
 
 #include "platform/audiotoolbox/AudioServices.h"
+#include "platform/coregraphics/CGImage.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -9,6 +10,7 @@
 #include "platform/security/SecItem.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIPasteboard.h"
+#include "platform/uikit/UIScreen.h"
 
 namespace ios::testing {
 
@@ -22,6 +24,8 @@ void resetPlatform() {
   resetKeychain();
   resetPasteboard();
   resetApplication();
+  resetMainScreen();
+  resetDataProviderFailures();
 }
 
 }  // namespace ios::testing

@@ -1,0 +1,105 @@
+#include "KPQuaslet/imaging/KPImageColors.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "KPQuaslet/imaging/internal/ColorCounter.h"
+#include "KPQuaslet/imaging/internal/PackedColor.h"
+#include "KPQuaslet/imaging/internal/PixelCounting.h"
+#include "platform/coregraphics/CGImage.h"
+#include "platform/foundation/Precondition.h"
+#include "platform/uikit/UIGraphics.h"
+
+namespace kp {
+namespace {
+
+using imaging_internal::PackedColor;
+using ios::CGFloat;
+
+struct Counter {
+  PackedColor color;
+  std::uint32_t count;
+};
+
+// Largest count first; equal counts keep their order.
+using ByCount = imaging_internal::CountOrder<Counter>;
+
+ios::CGSize scaledSize(ios::CGSize size, KPImageColorsQuality quality) {
+  if (quality == KPImageColorsQuality::highest) return size;
+  const CGFloat q = rawValue(quality);
+  if (size.width < size.height) return {q * size.width / size.height, q};
+  return {q, q * size.height / size.width};
+}
+
+ios::UIImage resizeForKPImageColors(const ios::UIImage& image, ios::CGSize size) {
+  ios::UIGraphicsBeginImageContextWithOptions(size, false, 0);
+  image.draw(ios::CGRect{{0, 0}, size});
+  std::optional<ios::UIImage> result = ios::UIGraphicsGetImageFromCurrentImageContext();
+  if (!result) {
+    ios::UIGraphicsEndImageContext();
+    ios::fatalError(
+        "KPImageColors.resizeForKPImageColors failed: UIGraphicsGetImageFromCurrentImageContext returned nil.");
+  }
+  ios::UIGraphicsEndImageContext();
+  return *result;
+}
+
+}  // namespace
+
+KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality) {
+  const ios::UIImage scaled = resizeForKPImageColors(image, scaledSize(image.size(), quality));
+  const ios::CGImage& cgImage = *scaled.cgImage();
+  const auto threshold = static_cast<std::uint64_t>(static_cast<double>(cgImage.height()) * 0.01);
+  const std::optional<std::vector<std::uint8_t>> bytes = ios::CGDataProviderCopyData(cgImage.dataProvider());
+  if (!bytes) ios::fatalError("KPImageColors.getColors failed: could not get cgImage data.");
+  const imaging_internal::PixelCounts counter = imaging_internal::countVisiblePixels(cgImage, *bytes);
+  const auto entries = counter.entries();
+
+  std::vector<Counter> frequent;
+  for (const auto& entry : entries) {
+    if (entry.count > threshold) frequent.push_back({PackedColor{entry.key}, entry.count});
+  }
+  ByCount byCount(std::move(frequent), true);
+
+  Counter candidate = byCount.empty() ? Counter{PackedColor{0}, 1} : byCount.next();
+  if (candidate.color.isBlackOrWhite()) {
+    while (!byCount.empty()) {
+      const Counter next = byCount.next();
+      const double ratio = static_cast<double>(next.count) / static_cast<double>(candidate.count);
+      if (!(ratio > 0.3)) break;
+      candidate = next;
+      if (!candidate.color.isBlackOrWhite()) break;
+    }
+  }
+  const PackedColor background = candidate.color;
+  const bool backgroundIsDark = background.isDark();
+
+  std::vector<Counter> candidates;
+  for (const auto& entry : entries) {
+    const PackedColor raised = PackedColor{entry.key}.withMinSaturation(0.15);
+    if (raised.isDark() == backgroundIsDark) continue;
+    // A colour saturated enough is its own candidate, with its own count.
+    candidates.push_back({raised, raised.value == entry.key ? entry.count : counter.count(raised.value)});
+  }
+  ByCount ordered(std::move(candidates), true);
+
+  std::optional<PackedColor> primary, secondary, detail;
+  while (!ordered.empty()) {
+    const PackedColor c = ordered.next().color;
+    if (!primary) {
+      if (c.isContrasting(background)) primary = c;
+    } else if (!secondary) {
+      if (c.isContrasting(background) && c.isDistinct(*primary)) secondary = c;
+    } else if (c.isContrasting(background) && c.isDistinct(*secondary) && c.isDistinct(*primary)) {
+      detail = c;
+      break;
+    }
+  }
+  const PackedColor fallback = backgroundIsDark ? PackedColor::fromChannels(255, 255, 255) : PackedColor{0};
+  return KPImageColors{background.uiColor(), primary.value_or(fallback).uiColor(),
+                       secondary.value_or(fallback).uiColor(), detail.value_or(fallback).uiColor()};
+}
+
+}  // namespace kp

@@ -1,0 +1,89 @@
+// File: KPQuaslet/imaging/KPImageColors.h
+//
+// The quality-stepped palette: a background colour (the most frequent colour among the
+// image's visible pixels, preferring a chromatic one over near black and near white) and
+// primary, secondary and detail colours that contrast with it and differ from one
+// another.
+//
+//   kp::KPImageColors colors = kp::getColors(cover, kp::KPImageColorsQuality::high);
+//   view.backgroundColor = *colors.background;
+//
+// All colour arithmetic works on 8-bit channels. See also UIImage+KPColors.h, an older
+// extractor with different rules.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <type_traits>
+
+#include "KPQuaslet/Helper/RawRepresentable.h"
+#include "platform/coregraphics/CGGeometry.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
+
+namespace kp {
+
+// The four colours of a palette; a palette returned by getColors() has all four.
+struct KPImageColors {
+  std::optional<ios::UIColor> background;
+  std::optional<ios::UIColor> primary;
+  std::optional<ios::UIColor> secondary;
+  std::optional<ios::UIColor> detail;
+
+  friend bool operator==(const KPImageColors&, const KPImageColors&) = default;
+};
+
+// How far the image is scaled down before its pixels are counted: the longer side
+// becomes 50 (lowest), 100 (low) or 250 (high) points; highest keeps the image's size.
+enum class KPImageColorsQuality { lowest, low, high, highest };
+
+// rawValue()
+//
+// The quality's raw value: 50, 100, 250, or 0 for highest.
+[[nodiscard]] constexpr ios::CGFloat rawValue(KPImageColorsQuality quality) {
+  switch (quality) {
+    case KPImageColorsQuality::lowest: return 50;
+    case KPImageColorsQuality::low: return 100;
+    case KPImageColorsQuality::high: return 250;
+    case KPImageColorsQuality::highest: return 0;
+  }
+  return 0;
+}
+
+// fromRawValue()
+//
+// The quality whose raw value equals `raw` exactly, or nothing
+// (kp::fromRawValue<KPImageColorsQuality>(100.0) is low).
+[[nodiscard]] constexpr std::optional<KPImageColorsQuality> fromRawValue(std::type_identity<KPImageColorsQuality>,
+                                                                        ios::CGFloat raw) {
+  for (auto q : {KPImageColorsQuality::lowest, KPImageColorsQuality::low, KPImageColorsQuality::high,
+                 KPImageColorsQuality::highest}) {
+    if (rawValue(q) == raw) return q;
+  }
+  return std::nullopt;
+}
+
+// getColors()
+//
+// The palette of `image`, on the caller's thread:
+// 1. The image is drawn at the quality's size in an image context at the main screen's
+//    scale; pixels with alpha below 127 are skipped, the others counted by their
+//    (premultiplied) colour.
+// 2. Background: among the colours counted more than height × 0.01 times (height in
+//    pixels), the most frequent. When it is near black or white, each following colour
+//    with more than 0.3 times its count takes its place, until one that is neither;
+//    the first at or below 0.3 ends the scan. Black when no colour is frequent enough.
+// 3. Primary, secondary, detail: every counted colour, raised to saturation 0.15 when
+//    below it, whose darkness differs from the background's, taken by decreasing pixel
+//    count; each must contrast with the background and be distinct from those taken.
+// 4. A colour left unset is white on a dark background, black on a light one.
+// Colours with equal counts keep the order in which their first pixel was met (columns
+// left to right, each top to bottom).
+//
+// Stops the process with "KPImageColors.resizeForKPImageColors failed:
+// UIGraphicsGetImageFromCurrentImageContext returned nil." when the image cannot be
+// drawn (an empty image or a zero size), and with "KPImageColors.getColors failed: could
+// not get cgImage data." when its pixels cannot be read.
+[[nodiscard]] KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality);
+
+}  // namespace kp

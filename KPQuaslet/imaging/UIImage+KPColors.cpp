@@ -1,0 +1,154 @@
+#include "KPQuaslet/imaging/UIImage+KPColors.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "KPQuaslet/imaging/UIColor+KPExt.h"
+#include "KPQuaslet/imaging/internal/ColorCounter.h"
+#include "platform/coregraphics/CGContext.h"
+#include "platform/uikit/UIGraphics.h"
+
+namespace kp {
+namespace {
+
+using imaging_internal::ColorCounter;
+using ios::CGFloat;
+using ios::UIColor;
+
+constexpr CGFloat kMinimumSaturation = 0.15;
+
+struct CountedColor {
+  UIColor color;
+  std::uint32_t count;
+};
+
+// Smallest count first; equal counts keep their order.
+using ByCount = imaging_internal::CountOrder<CountedColor>;
+
+UIColor colorOfKey(std::uint32_t key) {
+  return UIColor::colorWithRed(static_cast<CGFloat>((key >> 16) & 255) / 255,
+                               static_cast<CGFloat>((key >> 8) & 255) / 255, static_cast<CGFloat>(key & 255) / 255, 1);
+}
+
+// The pixel count of `color`: colours counted from pixels are exact k/255 components at
+// alpha 1, so any other colour (most raised ones) counts 0.
+std::uint32_t countOf(const ColorCounter& counter, const UIColor& color) {
+  const auto c = color.cgColor().components();
+  if (color.cgColor().colorSpace().model() != ios::CGColorSpaceModel::rgb || c[3] != 1) return 0;
+  std::uint32_t key = 0;
+  for (int i = 0; i < 3; ++i) {
+    const CGFloat scaled = std::round(c[i] * 255);
+    if (!(scaled >= 0 && scaled <= 255) || static_cast<CGFloat>(scaled) / 255 != c[i]) return 0;
+    key = (key << 8) | static_cast<std::uint32_t>(scaled);
+  }
+  return counter.count(key);
+}
+
+// The image redrawn at `size` points, scale 2, and its pixels as A,R,G,B bytes.
+struct Pixels {
+  std::size_t width = 0, height = 0;
+  std::vector<std::uint8_t> argb;
+};
+
+std::optional<Pixels> render(const ios::UIImage& image, ios::CGSize size) {
+  ios::UIGraphicsBeginImageContextWithOptions(size, false, 2.0);
+  image.draw(ios::CGRect{{0, 0}, size});
+  std::optional<ios::UIImage> scaled = ios::UIGraphicsGetImageFromCurrentImageContext();
+  ios::UIGraphicsEndImageContext();
+  if (!scaled || !scaled->cgImage()) return std::nullopt;
+  Pixels pixels;
+  pixels.width = scaled->cgImage()->width();
+  pixels.height = scaled->cgImage()->height();
+  // A zeroed buffer: transparent pixels read as black.
+  pixels.argb.assign(pixels.width * 4 * pixels.height, 0);
+  auto context = ios::CGContext::make(pixels.argb.data(), pixels.width, pixels.height, 8, pixels.width * 4,
+                                      ios::CGColorSpaceCreateDeviceRGB(), ios::kCGImageAlphaPremultipliedFirst);
+  if (!context) return std::nullopt;
+  context->draw(*scaled->cgImage(),
+                {{0, 0}, {static_cast<CGFloat>(pixels.width), static_cast<CGFloat>(pixels.height)}});
+  return pixels;
+}
+
+UIColor fallbackFor(const UIColor& background) {
+  return luminosity(background) < 0.5 ? UIColor::colorWithRed(1, 1, 1, 1) : UIColor::colorWithRed(0, 0, 0, 1);
+}
+
+}  // namespace
+
+EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDownSize) {
+  const ios::CGSize pointSize = image.size();
+  const ios::CGSize size = scaleDownSize.value_or(ios::CGSize{250, 250 * pointSize.height / pointSize.width});
+  EdgeColors result;
+  result.background = UIColor::colorWithRed(0, 0, 0, 1);
+  const std::optional<Pixels> pixels = render(image, size);
+  if (!pixels) {
+    result.primary = result.secondary = result.detail = fallbackFor(result.background);
+    return result;
+  }
+  const std::size_t w = pixels->width, h = pixels->height;
+  const auto threshold = static_cast<std::uint32_t>(static_cast<double>(h) * 0.01);
+
+  // Count every pixel, and those of columns 5 to 10 once more as edge colours. Positions
+  // follow the visiting order: columns left to right, each top to bottom.
+  ColorCounter imageColors(4096), edgeColors(256);
+  for (std::size_t y = 0; y < h; ++y) {
+    const std::uint8_t* row = pixels->argb.data() + w * y * 4;
+    for (std::size_t x = 0; x < w; ++x) {
+      const std::uint8_t* p = row + x * 4;
+      const std::uint32_t key = (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+      const auto position = static_cast<std::uint32_t>(x * h + y);
+      imageColors.add(key, position);
+      if (x >= 5 && x <= 10) edgeColors.add(key, position);
+    }
+  }
+
+  std::vector<CountedColor> edges;
+  for (const auto& entry : edgeColors.entries()) {
+    if (entry.count >= threshold) edges.push_back({colorOfKey(entry.key), entry.count});
+  }
+  ByCount edgeOrder(std::move(edges), false);
+
+  CountedColor candidate{UIColor::colorWithRed(0, 0, 0, 1), 1};
+  if (!edgeOrder.empty()) {
+    candidate = edgeOrder.next();
+    // The visit starts at the candidate itself, which is passed over as black or white.
+    while (isBlackOrWhite(candidate.color) && !edgeOrder.empty()) {
+      const CountedColor entry = edgeOrder.next();
+      if (entry.count / candidate.count > 0 && !isBlackOrWhite(entry.color)) {
+        candidate = entry;
+        break;
+      }
+    }
+  }
+  result.background = candidate.color;
+
+  const bool backgroundIsDark = luminosity(result.background) < 0.5;
+  std::vector<CountedColor> candidates;
+  for (const auto& entry : imageColors.entries()) {
+    const UIColor c = colorWithMinimumSaturation(colorOfKey(entry.key), kMinimumSaturation);
+    if ((luminosity(c) < 0.5) != backgroundIsDark) candidates.push_back({c, countOf(imageColors, c)});
+  }
+  ByCount ordered(std::move(candidates), false);
+
+  std::optional<UIColor> primary, secondary, detail;
+  while (!ordered.empty()) {
+    const UIColor c = ordered.next().color;
+    if (!primary) {
+      if (isContrasting(c, result.background)) primary = c;
+    } else if (!secondary) {
+      if (isDistinct(c, *primary) && isContrasting(c, result.background)) secondary = c;
+    } else if (isDistinct(c, *secondary) && isDistinct(c, *primary) && isContrasting(c, result.background)) {
+      detail = c;
+      break;
+    }
+  }
+  const UIColor fallback = fallbackFor(result.background);
+  result.primary = primary.value_or(fallback);
+  result.secondary = secondary.value_or(fallback);
+  result.detail = detail.value_or(fallback);
+  return result;
+}
+
+}  // namespace kp

@@ -1,0 +1,81 @@
+// File: platform/imageio/ImageIO.h
+//
+// Reading and writing image files: JPEG (libjpeg-turbo) and PNG (libpng).
+//
+//   auto data = std::make_shared<std::vector<std::uint8_t>>();
+//   auto dest = ios::CGImageDestinationCreateWithData(data, ios::kUTTypeJPEG, 1);
+//   ios::CGImageDestinationProperties props;
+//   props.lossyCompressionQuality = 0.9;
+//   props.isProgressive = true;
+//   ios::CGImageDestinationAddImage(dest, image, props);
+//   ios::CGImageDestinationFinalize(dest);                 // *data is now a JPEG file
+//
+// Fidelity: one image a file; the destination's properties are a struct instead of a
+// dictionary (quality, progressive, JFIF density). JPEG images are written from their
+// colour as it would show over black (alpha dropped) and read as R,G,B,X; PNG images are
+// written and read as R,G,B,A with straight alpha. Metadata (EXIF, orientation, colour
+// profiles) is neither written nor read. Other formats are absent.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "platform/coregraphics/CGGeometry.h"
+#include "platform/coregraphics/CGImage.h"
+
+namespace ios {
+
+inline constexpr std::string_view kUTTypeJPEG = "public.jpeg";
+inline constexpr std::string_view kUTTypePNG = "public.png";
+
+// What CGImageDestinationAddImage() is asked to write.
+struct CGImageDestinationProperties {
+  // 0...1 (clamped); JPEG only. Without it the quality is 0.75.
+  std::optional<CGFloat> lossyCompressionQuality;
+  // JPEG only: progressive scans instead of one baseline scan.
+  bool isProgressive = false;
+  // JPEG only: the JFIF density (unit 0: aspect only, 1: dots an inch, 2: a centimetre).
+  std::optional<int> xDensity, yDensity, densityUnit;
+};
+
+class CGImageDestination;
+using CGImageDestinationRef = std::shared_ptr<CGImageDestination>;
+
+// CGImageDestinationCreateWithData()
+//
+// A destination that writes a file of `type` into `data` when finalised; null for a
+// type other than JPEG or PNG, a count other than 1, or no data.
+[[nodiscard]] CGImageDestinationRef CGImageDestinationCreateWithData(std::shared_ptr<std::vector<std::uint8_t>> data,
+                                                                     std::string_view type, std::size_t count);
+
+// CGImageDestinationAddImage()
+//
+// Sets the image to write (a second call replaces the first).
+void CGImageDestinationAddImage(const CGImageDestinationRef& destination, CGImageRef image,
+                                const CGImageDestinationProperties& properties);
+
+// CGImageDestinationFinalize()
+//
+// Encodes the image into the data; false (and the data unchanged) when there is no
+// destination or image, or encoding fails.
+[[nodiscard]] bool CGImageDestinationFinalize(const CGImageDestinationRef& destination);
+
+class CGImageSource;
+using CGImageSourceRef = std::shared_ptr<const CGImageSource>;
+
+// CGImageSourceCreateWithData()
+//
+// A source over a copy of `data`; null when it is neither a JPEG nor a PNG file.
+[[nodiscard]] CGImageSourceRef CGImageSourceCreateWithData(std::span<const std::uint8_t> data);
+
+// CGImageSourceCreateImageAtIndex()
+//
+// The decoded image at `index` (only 0 exists); null when decoding fails.
+[[nodiscard]] CGImageRef CGImageSourceCreateImageAtIndex(const CGImageSourceRef& source, std::size_t index);
+
+}  // namespace ios

@@ -1,0 +1,85 @@
+#include "platform/uikit/UIGraphics.h"
+
+#include <cmath>
+#include <vector>
+
+#include "platform/coregraphics/internal/ImageDrawing.h"
+#include "platform/uikit/UIScreen.h"
+
+namespace ios {
+namespace {
+
+struct StackEntry {
+  CGContextRef context;  // null when an image context could not be made
+  CGFloat scale = 1;
+  bool imageContext = false;
+};
+
+std::vector<StackEntry>& contextStack() {
+  thread_local std::vector<StackEntry> stack;
+  return stack;
+}
+
+// The pixel count for `points` at `scale`, or 0 when no bitmap can have it.
+std::size_t pixelsFor(CGFloat points, CGFloat scale) {
+  const double pixels = std::ceil(points * scale - 1e-9);
+  if (!std::isfinite(pixels) || pixels < 1 || pixels > 32767) return 0;
+  return static_cast<std::size_t>(pixels);
+}
+
+}  // namespace
+
+void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, CGFloat scale) {
+  if (scale == 0) scale = UIScreen::main().scale();
+  StackEntry entry{nullptr, scale, true};
+  if (scale > 0 && std::isfinite(scale)) {
+    const std::size_t w = pixelsFor(size.width, scale), h = pixelsFor(size.height, scale);
+    if (w > 0 && h > 0) entry.context = cg_internal::makeImageContext(w, h, scale, opaque);
+  }
+  contextStack().push_back(std::move(entry));
+}
+
+void UIGraphicsBeginImageContext(CGSize size) { UIGraphicsBeginImageContextWithOptions(size, false, 1); }
+
+CGContextRef UIGraphicsGetCurrentContext() {
+  auto& stack = contextStack();
+  return stack.empty() ? nullptr : stack.back().context;
+}
+
+std::optional<UIImage> UIGraphicsGetImageFromCurrentImageContext() {
+  auto& stack = contextStack();
+  if (stack.empty() || !stack.back().imageContext || !stack.back().context) return std::nullopt;
+  CGImageRef image = stack.back().context->makeImage();
+  if (!image) return std::nullopt;
+  return UIImage(std::move(image), stack.back().scale, UIImageOrientation::up);
+}
+
+void UIGraphicsEndImageContext() {
+  auto& stack = contextStack();
+  if (!stack.empty() && stack.back().imageContext) stack.pop_back();
+}
+
+void UIGraphicsPushContext(CGContextRef context) { contextStack().push_back({std::move(context), 1, false}); }
+
+void UIGraphicsPopContext() {
+  auto& stack = contextStack();
+  if (!stack.empty() && !stack.back().imageContext) stack.pop_back();
+}
+
+void UIRectFill(CGRect rect) { UIRectFillUsingBlendMode(rect, CGBlendMode::copy); }
+
+void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
+  CGContextRef context = UIGraphicsGetCurrentContext();
+  if (!context) return;
+  context->saveGState();
+  context->setBlendMode(mode);
+  context->fill(rect);
+  context->restoreGState();
+}
+
+namespace testing {
+
+std::size_t graphicsContextDepth() { return contextStack().size(); }
+
+}  // namespace testing
+}  // namespace ios
