@@ -412,17 +412,24 @@ template <class T, SortKeyPath<T> Proj>
 [[nodiscard]] std::vector<T> sorted(const std::vector<T>& array, Proj keyPath, bool ascending = true) {
   using K = values_internal::SortKey<Proj, T>;
   std::vector<T> copy = array;
-  auto before = [&](const T& a, const T& b) -> bool {
-    decltype(auto) ka = std::invoke(keyPath, a);
-    decltype(auto) kb = std::invoke(keyPath, b);
-    if constexpr (values_internal::isOptional<K>) {
-      if (!ka || !kb) return false;
-      return ascending ? static_cast<bool>(*ka < *kb) : static_cast<bool>(*ka > *kb);
-    } else {
-      return ascending ? static_cast<bool>(ka < kb) : static_cast<bool>(ka > kb);
-    }
+  // One comparison per direction, so that the direction is not tested on every call.
+  auto sortBy = [&]<bool kAscending>() {
+    values_internal::stableSort(copy, [&](const T& a, const T& b) -> bool {
+      decltype(auto) ka = std::invoke(keyPath, a);
+      decltype(auto) kb = std::invoke(keyPath, b);
+      if constexpr (values_internal::isOptional<K>) {
+        if (!ka || !kb) return false;
+        return kAscending ? static_cast<bool>(*ka < *kb) : static_cast<bool>(*ka > *kb);
+      } else {
+        return kAscending ? static_cast<bool>(ka < kb) : static_cast<bool>(ka > kb);
+      }
+    });
   };
-  values_internal::stableSort(copy, before);
+  if (ascending) {
+    sortBy.template operator()<true>();
+  } else {
+    sortBy.template operator()<false>();
+  }
   return copy;
 }
 

@@ -10,6 +10,12 @@ PropertyList::PropertyList(Array value) : storage_(ArrayBox{std::make_shared<con
 PropertyList::PropertyList(Dictionary value)
     : storage_(DictionaryBox{std::make_shared<const Dictionary>(std::move(value))}) {}
 
+PropertyList::PropertyList(const PropertyList& other) = default;
+PropertyList::PropertyList(PropertyList&& other) noexcept = default;
+PropertyList& PropertyList::operator=(const PropertyList& other) = default;
+PropertyList& PropertyList::operator=(PropertyList&& other) noexcept = default;
+PropertyList::~PropertyList() = default;
+
 PropertyList PropertyList::fromData(Data bytes) {
   PropertyList result;
   result.storage_ = DataBox{std::make_shared<const Data>(std::move(bytes))};

@@ -54,6 +54,14 @@ class PropertyList {
   PropertyList(Array value);
   PropertyList(Dictionary value);
 
+  // Copying shares arrays, dictionaries and bytes (they are immutable). Defined out of
+  // line: one place for the variant's copy and move code.
+  PropertyList(const PropertyList& other);
+  PropertyList(PropertyList&& other) noexcept;
+  PropertyList& operator=(const PropertyList& other);
+  PropertyList& operator=(PropertyList&& other) noexcept;
+  ~PropertyList();
+
   // Raw bytes (a separate factory, so that a list of small numbers is never taken for
   // bytes).
   [[nodiscard]] static PropertyList fromData(Data bytes);

@@ -277,12 +277,27 @@ TEST_F(ArrayKPExt, SortWithAbsentKeysKeepsEveryElement) {
     EXPECT_EQ(ids, expected);  // a permutation: nothing lost, nothing duplicated
     for (const Item& item : result) EXPECT_EQ(item.key.has_value(), keys[static_cast<std::size_t>(item.id)].has_value());
   }
-  // Without absent keys and NaN the merge sort agrees with std::stable_sort.
-  std::vector<int> plain;
-  for (int i = 0; i < 5000; ++i) plain.push_back(static_cast<int>((i * 7919) % 1013));
-  std::vector<int> expected = plain;
-  std::stable_sort(expected.begin(), expected.end());
-  EXPECT_EQ(kp::sorted(plain, std::identity{}), expected);
+}
+
+TEST_F(ArrayKPExt, SortAgreesWithStdStableSortAtEverySize) {
+  // Text elements catch a value lost to a moved-from or self-moved string.
+  for (std::size_t n : {0u, 1u, 2u, 16u, 17u, 31u, 32u, 33u, 34u, 100u, 1000u, 4097u}) {
+    for (int pattern = 0; pattern < 3; ++pattern) {
+      std::vector<std::string> items;
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t key = pattern == 0 ? (i * 7919) % 101 : (pattern == 1 ? i : n - i);
+        items.push_back(std::to_string(key % 1000 + 1000) + "#" + std::to_string(i));
+      }
+      auto prefix = [](const std::string& s) { return s.substr(0, 4); };
+      std::vector<std::string> expected = items;
+      std::stable_sort(expected.begin(), expected.end(),
+                       [&](const std::string& a, const std::string& b) { return prefix(a) < prefix(b); });
+      EXPECT_EQ(kp::sorted(items, prefix), expected) << n << " elements, pattern " << pattern;
+      std::stable_sort(expected.begin(), expected.end(),
+                       [&](const std::string& a, const std::string& b) { return prefix(a) > prefix(b); });
+      EXPECT_EQ(kp::sorted(items, prefix, false), expected) << n << " elements, pattern " << pattern;
+    }
+  }
 }
 
 }  // namespace
