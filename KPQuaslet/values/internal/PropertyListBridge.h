@@ -116,7 +116,7 @@ std::optional<ios::PropertyList> toPropertyList(const T& value) {
   } else if constexpr (std::is_same_v<T, std::nullptr_t> || std::is_same_v<T, std::nullopt_t> ||
                        std::is_same_v<T, std::monostate>) {
     return ios::PropertyList(nullptr);
-  } else if constexpr (IsStdOptional<T>::value) {
+  } else if constexpr (isOptional<T>) {
     if (!value) return ios::PropertyList(nullptr);
     return toPropertyList(*value);
   } else if constexpr (std::is_same_v<T, std::any>) {

@@ -13,6 +13,7 @@
 #include <typeinfo>
 #include <variant>
 
+#include "KPQuaslet/values/internal/Support.h"
 #include "platform/foundation/PropertyList.h"
 
 namespace kp::values_internal {
@@ -27,11 +28,6 @@ struct IsSharedPtr : std::false_type {};
 template <class T>
 struct IsSharedPtr<std::shared_ptr<T>> : std::true_type {};
 
-template <class T>
-struct IsStdOptional : std::false_type {};
-template <class T>
-struct IsStdOptional<std::optional<T>> : std::true_type {};
-
 // castTo()
 //
 // `value` as an Out when it holds exactly an Out: the value itself when the types are
@@ -45,7 +41,7 @@ std::optional<Out> castTo(const V& value) {
   } else if constexpr (std::is_same_v<V, std::any>) {
     if (const Out* held = std::any_cast<Out>(&value)) return *held;
     return std::nullopt;
-  } else if constexpr (IsStdOptional<V>::value) {
+  } else if constexpr (isOptional<V>) {
     if (!value) return std::nullopt;
     return castTo<Out>(*value);
   } else if constexpr (IsVariant<V>::value) {
