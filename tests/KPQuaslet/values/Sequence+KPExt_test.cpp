@@ -107,16 +107,9 @@ TEST_F(SequenceKPExt, ClosureExceptionsStopAndPropagate) {
     if (x == 2) throw std::runtime_error("two");
     return true;
   };
-  EXPECT_THROW((void)kp::all(v, failOnTwo), std::runtime_error);
-  EXPECT_EQ(calls, 2);
   EXPECT_THROW((void)kp::reject(v, failOnTwo), std::runtime_error);
+  EXPECT_EQ(calls, 2);
   EXPECT_THROW(kp::forEach(v, failOnTwo, [](int) {}), std::runtime_error);
-  EXPECT_THROW((void)kp::accumulate(v, 0,
-                                    [](int acc, int x) {
-                                      if (x == 3) throw std::runtime_error("three");
-                                      return acc + x;
-                                    }),
-               std::runtime_error);
 }
 
 TEST_F(SequenceKPExt, ContainsAList) {
