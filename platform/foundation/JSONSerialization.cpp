@@ -14,7 +14,9 @@ using nlohmann::json;
 // Whole doubles in this range are written as integers, as the platform does.
 constexpr double kExactWholeLimit = 9007199254740992.0;  // 2^53
 
-bool isWritableValue(const PropertyList& value) {
+// Whether `value` can be written. Text is checked for well-formed UTF-8 only when
+// `checkText` is set (the writer itself rejects malformed text while it escapes it).
+bool isWritableValue(const PropertyList& value, bool checkText) {
   switch (value.kind()) {
     case PropertyList::Kind::null:
     case PropertyList::Kind::boolean:
@@ -23,18 +25,18 @@ bool isWritableValue(const PropertyList& value) {
     case PropertyList::Kind::real:
       return std::isfinite(*value.doubleValue());
     case PropertyList::Kind::string:
-      return utf8_internal::isValid(*value.stringValue());
+      return !checkText || utf8_internal::isValid(*value.stringValue());
     case PropertyList::Kind::data:
     case PropertyList::Kind::date:
       return false;
     case PropertyList::Kind::array:
       for (const PropertyList& element : *value.arrayValue()) {
-        if (!isWritableValue(element)) return false;
+        if (!isWritableValue(element, checkText)) return false;
       }
       return true;
     case PropertyList::Kind::dictionary:
       for (const auto& [key, element] : *value.dictionaryValue()) {
-        if (!utf8_internal::isValid(key) || !isWritableValue(element)) return false;
+        if ((checkText && !utf8_internal::isValid(key)) || !isWritableValue(element, checkText)) return false;
       }
       return true;
   }
@@ -89,13 +91,20 @@ json toJSON(const PropertyList& value) {
 PropertyList::Data platformLayout(const std::string& text, bool pretty, bool escapeSlashes) {
   PropertyList::Data out;
   out.reserve(text.size() + text.size() / 16);
+  const char* p = text.data();
+  const char* end = p + text.size();
   bool inString = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
+  while (p < end) {
+    // Copy the plain run up to the next character that may need attention.
+    const char* run = p;
+    while (p < end && *p != '"' && *p != '\\' && *p != '/' && *p != ':') ++p;
+    out.insert(out.end(), run, p);
+    if (p == end) break;
+    const char c = *p++;
     if (inString) {
       if (c == '\\') {
-        out.push_back(static_cast<std::uint8_t>(c));
-        out.push_back(static_cast<std::uint8_t>(text[++i]));
+        out.push_back('\\');
+        if (p < end) out.push_back(static_cast<std::uint8_t>(*p++));  // the escaped character as is
         continue;
       }
       if (c == '"') inString = false;
@@ -148,12 +157,12 @@ PropertyList fromJSON(const json& value) {
 }  // namespace
 
 bool JSONSerialization::isValidJSONObject(const PropertyList& object) {
-  return isContainer(object) && isWritableValue(object);
+  return isContainer(object) && isWritableValue(object, /*checkText=*/true);
 }
 
 PropertyList::Data JSONSerialization::data(const PropertyList& object, WritingOptions options) {
   const bool topLevelAllowed = isContainer(object) || options.contains(fragmentsAllowed);
-  if (!topLevelAllowed || !isWritableValue(object)) {
+  if (!topLevelAllowed || !isWritableValue(object, /*checkText=*/false)) {
     throw InvalidObject("Invalid type in JSON write");
   }
   const bool pretty = options.contains(prettyPrinted);
