@@ -219,6 +219,7 @@ template <class Out, HashDictionary D, class... Others>
   return result;
 }
 
+// The same, with Out taken from the first argument.
 template <HashDictionary D, class Out, class H, class E, class A, class... Others>
   requires std::same_as<H, typename D::hasher> && std::same_as<E, typename D::key_equal> &&
            std::equality_comparable<Out>
