@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <utility>
 
@@ -14,67 +15,82 @@ std::mutex& sourceMutex() {
   return mutex;
 }
 
-std::function<std::uint32_t()>& source() {
-  static std::function<std::uint32_t()> current;
-  return current;
+// The scripted source, or empty for the system one. Guarded by sourceMutex(); callers
+// take a copy of the shared_ptr and call it outside the lock.
+std::shared_ptr<std::function<std::uint32_t()>>& scriptedSource() {
+  static std::shared_ptr<std::function<std::uint32_t()>> source;
+  return source;
 }
 
-// The next word of the substituted source, or nothing when the system source is used.
-bool nextFromSource(std::uint32_t& out) {
+std::shared_ptr<std::function<std::uint32_t()>> currentScript() {
   std::lock_guard lock(sourceMutex());
-  if (!source()) return false;
-  out = source()();
-  return true;
+  return scriptedSource();
 }
 
 }  // namespace
 
 std::uint32_t arc4random() {
-  std::uint32_t value = 0;
-  if (nextFromSource(value)) return value;
+  if (auto script = currentScript()) return (*script)();
   return ::arc4random();
 }
 
 std::uint32_t arc4random_uniform(std::uint32_t upperBound) {
   if (upperBound < 2) return 0;
-  // Reject the low values that would make the modulo uneven.
-  const std::uint32_t minimum = (0u - upperBound) % upperBound;
+  auto script = currentScript();
+  if (!script) return ::arc4random_uniform(upperBound);
+  constexpr std::uint64_t kRange = std::uint64_t{1} << 32;
+  const std::uint64_t limit = kRange - kRange % upperBound;
   for (;;) {
-    const std::uint32_t value = arc4random();
-    if (value >= minimum) return value % upperBound;
+    const std::uint32_t r = (*script)();
+    if (r < limit) return r % upperBound;
   }
 }
 
 void arc4random_buf(void* buffer, std::size_t count) {
-  auto* bytes = static_cast<unsigned char*>(buffer);
+  auto script = currentScript();
+  if (!script) {
+    ::arc4random_buf(buffer, count);
+    return;
+  }
+  auto* out = static_cast<unsigned char*>(buffer);
   while (count > 0) {
-    const std::uint32_t word = arc4random();
-    const std::size_t n = count < sizeof word ? count : sizeof word;
-    std::memcpy(bytes, &word, n);
-    bytes += n;
+    const std::uint32_t r = (*script)();
+    const std::size_t n = count < sizeof r ? count : sizeof r;
+    std::memcpy(out, &r, n);
+    out += n;
     count -= n;
   }
 }
 
 double drand48() {
-  std::uint32_t high = 0;
-  if (!nextFromSource(high)) return ::drand48();
-  std::uint32_t low = 0;
-  nextFromSource(low);
-  const std::uint64_t bits = (static_cast<std::uint64_t>(high) << 16) | (low >> 16);
-  return static_cast<double>(bits) / 281474976710656.0;  // 2^48
+  // The first word gives the high 32 bits, the top 16 bits of the second the rest.
+  const std::uint64_t high = arc4random();
+  const std::uint64_t low = arc4random() >> 16;
+  const std::uint64_t bits = (high << 16) | low;
+  return static_cast<double>(bits) / static_cast<double>(std::uint64_t{1} << 48);
 }
 
 namespace testing {
 
 ScopedRandomSource::ScopedRandomSource(std::function<std::uint32_t()> next) {
+  auto source = std::make_shared<std::function<std::uint32_t()>>(std::move(next));
   std::lock_guard lock(sourceMutex());
-  previous_ = std::exchange(source(), std::move(next));
+  if (scriptedSource()) previous_ = *scriptedSource();
+  scriptedSource() = std::move(source);
 }
 
 ScopedRandomSource::~ScopedRandomSource() {
   std::lock_guard lock(sourceMutex());
-  source() = std::move(previous_);
+  if (previous_) {
+    scriptedSource() = std::make_shared<std::function<std::uint32_t()>>(std::move(previous_));
+  } else {
+    scriptedSource().reset();
+  }
+}
+
+void resetRandomSource() {
+  std::lock_guard lock(sourceMutex());
+  scriptedSource().reset();
 }
 
 }  // namespace testing

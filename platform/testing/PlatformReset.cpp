@@ -5,6 +5,7 @@
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/ProcessInfo.h"
+#include "platform/foundation/Random.h"
 #include "platform/foundation/TimeZone.h"
 #include "platform/localauthentication/LAContext.h"
 #include "platform/security/SecItem.h"
@@ -26,6 +27,7 @@ void resetPlatform() {
   resetApplication();
   resetMainScreen();
   resetDataProviderFailures();
+  resetRandomSource();
 }
 
 }  // namespace ios::testing

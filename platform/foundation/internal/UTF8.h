@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace ios::utf8_internal {
@@ -14,6 +15,10 @@ namespace ios::utf8_internal {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* end = p + text.size();
   while (p < end) {
+    // Skip ASCII eight bytes at a time.
+    std::uint64_t word = 0;
+    while (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ull) == 0)) p += 8;
+    if (p == end) break;
     const unsigned char c = *p;
     if (c < 0x80) {
       ++p;
