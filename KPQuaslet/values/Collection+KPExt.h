@@ -1,7 +1,7 @@
 // File: KPQuaslet/values/Collection+KPExt.h
 //
-// Positional conveniences for any collection: a lenient subscript, a random element and
-// the average.
+// Positional conveniences for any collection: a parallel for-each, a lenient subscript,
+// a random element and the average.
 //
 //   std::vector<int> v{1, 2};
 //   kp::safe(v, 5);        // nothing
@@ -18,9 +18,32 @@
 #include <optional>
 #include <ranges>
 
+#include <vector>
+
 #include "KPQuaslet/values/internal/Support.h"
+#include "platform/dispatch/DispatchQueue.h"
 
 namespace kp {
+
+// forEachInParallel()
+//
+// Calls `body` once for every element, several calls at once on the platform's worker
+// threads (the caller may take part), in no fixed order, and returns when every call has
+// returned. The body must be safe to run concurrently with itself, and the collection
+// must not change meanwhile. An exception thrown by the body stops the calls not yet
+// started and reaches the caller once the running ones have returned.
+template <std::ranges::forward_range C, class Body>
+void forEachInParallel(C&& collection, Body&& body) {
+  if constexpr (std::ranges::random_access_range<C> && std::ranges::sized_range<C>) {
+    auto first = std::ranges::begin(collection);
+    ios::DispatchQueue::concurrentPerform(static_cast<std::size_t>(std::ranges::size(collection)),
+                                          [&](std::size_t i) { body(first[static_cast<std::ptrdiff_t>(i)]); });
+  } else {
+    std::vector<std::ranges::iterator_t<C>> positions;
+    for (auto it = std::ranges::begin(collection); it != std::ranges::end(collection); ++it) positions.push_back(it);
+    ios::DispatchQueue::concurrentPerform(positions.size(), [&](std::size_t i) { body(*positions[i]); });
+  }
+}
 
 // safe()
 //

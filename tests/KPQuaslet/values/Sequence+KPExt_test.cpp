@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
+#include <numeric>
 #include <forward_list>
 #include <functional>
 #include <limits>
@@ -170,6 +172,37 @@ TEST_F(SequenceKPExt, RandomItemStaysInsideTheCollection) {
     ASSERT_TRUE(item);
     EXPECT_TRUE(*item == 60 || *item == 70 || *item == 80);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CollectionKPExtParallel, EveryElementOnceOnAnyKindOfCollection) {
+  std::vector<std::atomic<int>> visits(1000);
+  std::vector<int> positions(1000);
+  std::iota(positions.begin(), positions.end(), 0);
+  kp::forEachInParallel(positions, [&](int i) { visits[static_cast<std::size_t>(i)].fetch_add(1); });
+  for (const auto& v : visits) ASSERT_EQ(v.load(), 1);
+
+  std::list<int> list{1, 2, 3, 4};
+  std::atomic<int> total{0};
+  kp::forEachInParallel(list, [&](int v) { total.fetch_add(v); });
+  EXPECT_EQ(total.load(), 10);
+
+  std::vector<int> empty;
+  kp::forEachInParallel(empty, [](int) { FAIL() << "nothing to visit"; });
+}
+
+TEST(CollectionKPExtParallel, AThrowingBodyStopsTheRestAndReachesTheCaller) {
+  std::vector<int> values(100000, 1);
+  std::atomic<int> calls{0};
+  EXPECT_THROW(kp::forEachInParallel(values,
+                                     [&](int) {
+                                       if (calls.fetch_add(1) == 50) throw std::runtime_error("stop");
+                                     }),
+               std::runtime_error);
+  EXPECT_LT(calls.load(), 100000);
 }
 
 }  // namespace
