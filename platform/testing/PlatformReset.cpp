@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/ProcessInfo.h"
+#include "platform/foundation/Random.h"
 #include "platform/foundation/TimeZone.h"
 
 namespace ios::testing {
@@ -10,6 +11,7 @@ void resetPlatform() {
   resetProcessIdentity();
   resetCurrentTimeZone();
   resetCurrentLocale();
+  resetRandomSource();
 }
 
 }  // namespace ios::testing

@@ -4,11 +4,17 @@
 // it; no public header exposes ICU types.
 #pragma once
 
+#include <unicode/brkiter.h>
 #include <unicode/calendar.h>
+#include <unicode/decimfmt.h>
+#include <unicode/normalizer2.h>
+#include <unicode/numfmt.h>
+#include <unicode/uchar.h>
 #include <unicode/locid.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
+#include <unicode/utext.h>
 #include <unicode/utypes.h>
 
 #include <string>
