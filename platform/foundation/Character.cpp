@@ -36,6 +36,13 @@ std::optional<Character> Character::fromString(std::string_view text) {
   return Character(Unchecked{}, std::string(text));
 }
 
+std::optional<Character> Character::first(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  std::string prefix(text.substr(0, u::firstGraphemeLength(text)));
+  if (!u::isValidUTF8(prefix)) prefix = "\uFFFD";  // a lone ill-formed byte
+  return Character(Unchecked{}, std::move(prefix));
+}
+
 std::vector<char32_t> Character::unicodeScalars() const { return u::scalars(text_); }
 
 char32_t Character::firstScalar() const {

@@ -41,6 +41,10 @@ class Character {
   // is not exactly one extended grapheme cluster.
   [[nodiscard]] static std::optional<Character> fromString(std::string_view text);
 
+  // The first character of `text`, or nothing when `text` is empty. Ill-formed UTF-8
+  // bytes read as U+FFFD.
+  [[nodiscard]] static std::optional<Character> first(std::string_view text);
+
   // The character's UTF-8 bytes.
   [[nodiscard]] const std::string& utf8() const { return text_; }
 

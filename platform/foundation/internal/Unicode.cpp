@@ -208,6 +208,42 @@ CategoryGroup categoryGroup(char32_t scalar) {
   return CategoryGroup::other;
 }
 
+GeneralCategory generalCategory(char32_t scalar) {
+  using G = GeneralCategory;
+  switch (u_charType(static_cast<UChar32>(scalar))) {
+    case U_UPPERCASE_LETTER: return G::Lu;
+    case U_LOWERCASE_LETTER: return G::Ll;
+    case U_TITLECASE_LETTER: return G::Lt;
+    case U_MODIFIER_LETTER: return G::Lm;
+    case U_OTHER_LETTER: return G::Lo;
+    case U_NON_SPACING_MARK: return G::Mn;
+    case U_COMBINING_SPACING_MARK: return G::Mc;
+    case U_ENCLOSING_MARK: return G::Me;
+    case U_DECIMAL_DIGIT_NUMBER: return G::Nd;
+    case U_LETTER_NUMBER: return G::Nl;
+    case U_OTHER_NUMBER: return G::No;
+    case U_CONNECTOR_PUNCTUATION: return G::Pc;
+    case U_DASH_PUNCTUATION: return G::Pd;
+    case U_START_PUNCTUATION: return G::Ps;
+    case U_END_PUNCTUATION: return G::Pe;
+    case U_INITIAL_PUNCTUATION: return G::Pi;
+    case U_FINAL_PUNCTUATION: return G::Pf;
+    case U_OTHER_PUNCTUATION: return G::Po;
+    case U_MATH_SYMBOL: return G::Sm;
+    case U_CURRENCY_SYMBOL: return G::Sc;
+    case U_MODIFIER_SYMBOL: return G::Sk;
+    case U_OTHER_SYMBOL: return G::So;
+    case U_SPACE_SEPARATOR: return G::Zs;
+    case U_LINE_SEPARATOR: return G::Zl;
+    case U_PARAGRAPH_SEPARATOR: return G::Zp;
+    case U_CONTROL_CHAR: return G::Cc;
+    case U_FORMAT_CHAR: return G::Cf;
+    case U_SURROGATE: return G::Cs;
+    case U_PRIVATE_USE_CHAR: return G::Co;
+    default: return G::Cn;
+  }
+}
+
 bool isAlphabetic(char32_t scalar) { return u_isUAlphabetic(static_cast<UChar32>(scalar)); }
 bool isWhiteSpace(char32_t scalar) { return u_isUWhiteSpace(static_cast<UChar32>(scalar)); }
 bool isUppercaseProperty(char32_t scalar) { return u_isUUppercase(static_cast<UChar32>(scalar)); }

@@ -69,6 +69,18 @@ enum class CategoryGroup {
 };
 [[nodiscard]] CategoryGroup categoryGroup(char32_t scalar);
 
+// The general category of a scalar.
+enum class GeneralCategory {
+  Lu, Ll, Lt, Lm, Lo,          // letters
+  Mn, Mc, Me,                  // marks
+  Nd, Nl, No,                  // numbers
+  Pc, Pd, Ps, Pe, Pi, Pf, Po,  // punctuation
+  Sm, Sc, Sk, So,              // symbols
+  Zs, Zl, Zp,                  // separators
+  Cc, Cf, Cs, Co, Cn,          // other
+};
+[[nodiscard]] GeneralCategory generalCategory(char32_t scalar);
+
 // Single properties of a scalar, as the Unicode Character Database defines them.
 [[nodiscard]] bool isAlphabetic(char32_t scalar);
 [[nodiscard]] bool isWhiteSpace(char32_t scalar);
