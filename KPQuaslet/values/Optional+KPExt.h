@@ -65,7 +65,9 @@ template <class T>
 [[nodiscard]] bool boolValue(const std::shared_ptr<T>& object) {
   return object != nullptr;
 }
-[[nodiscard]] inline bool boolValue(const std::any& value) {
+// (A template, so that text and other values never convert to std::any to get here.)
+template <std::same_as<std::any> A>
+[[nodiscard]] bool boolValue(const A& value) {
   if (!value.has_value()) return false;
   if (const bool* b = std::any_cast<bool>(&value)) return *b;
   return true;
@@ -116,10 +118,7 @@ const O& ifNone(const O& value, F&& body) {
 // equal()
 //
 // True only when `other` holds a std::string equal to `text`.
-[[nodiscard]] inline bool equal(std::string_view text, const std::any& other) {
-  const auto* s = std::any_cast<std::string>(&other);
-  return s != nullptr && *s == text;
-}
+[[nodiscard]] bool equal(std::string_view text, const std::any& other);
 
 // describeOr()
 //
