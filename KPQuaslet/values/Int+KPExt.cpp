@@ -1,6 +1,8 @@
 #include "KPQuaslet/values/Int+KPExt.h"
 
 #include <cmath>
+#include <span>
+#include <string_view>
 
 #include "platform/foundation/Random.h"
 
@@ -48,16 +50,17 @@ bool isPrime(std::int64_t n) {
 
 std::optional<std::string> romanNumeral(std::int64_t n) {
   if (n < 1 || n > kMaximumRomanNumeral) return std::nullopt;
-  static constexpr std::pair<std::int64_t, const char*> kNumerals[] = {
+  static constexpr std::pair<std::int64_t, std::string_view> kNumerals[] = {
       {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
       {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"},
   };
   std::string out;
-  out.reserve(static_cast<std::size_t>(n / 1000) + 16);
-  std::int64_t rest = n;
-  for (const auto& [value, symbol] : kNumerals) {
-    for (std::int64_t count = rest / value; count > 0; --count) out += symbol;
-    rest %= value;
+  // Every symbol after the thousands appears at most three times.
+  out.reserve(static_cast<std::size_t>(n / 1000) + 15);
+  out.append(static_cast<std::size_t>(n / 1000), 'M');
+  std::int64_t rest = n % 1000;
+  for (const auto& [value, symbol] : std::span(kNumerals).subspan(1)) {
+    for (; rest >= value; rest -= value) out.append(symbol);
   }
   return out;
 }
