@@ -22,6 +22,13 @@ namespace kp {
 // "true" or "false".
 [[nodiscard]] inline std::string string(bool value) { return value ? "true" : "false"; }
 
+// A pointer (a C string, say) would convert to bool and answer "true" or 1; these
+// overloads refuse it at compile time.
+template <class T>
+std::string string(T*) = delete;
+template <class T>
+std::int64_t int_(T*) = delete;
+
 // toggled()
 //
 // The opposite value.

@@ -26,20 +26,10 @@
 
 namespace kp {
 
-namespace optional_internal {
-
-template <class T>
-struct IsOptional : std::false_type {};
-template <class T>
-struct IsOptional<std::optional<T>> : std::true_type {};
-template <class T>
-struct IsOptional<std::shared_ptr<T>> : std::true_type {};
-
-}  // namespace optional_internal
-
 // A value that may be nil: std::optional<T> or std::shared_ptr<T>.
 template <class T>
-concept OptionalValue = optional_internal::IsOptional<std::remove_cvref_t<T>>::value;
+concept OptionalValue = ios::describe_internal::IsOptional<std::remove_cvref_t<T>>::value ||
+                        ios::describe_internal::IsSharedPtr<std::remove_cvref_t<T>>::value;
 
 // Text-like values with an emptiness test: std::string, and any type with a member
 // isEmpty() answering bool.

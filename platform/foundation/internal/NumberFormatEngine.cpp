@@ -6,16 +6,6 @@
 #include "platform/foundation/Precondition.h"
 
 namespace ios::icu_internal {
-namespace {
-
-// ICU's formatters are not safe to use from several threads at once; a formatter
-// shared between copies of a NumberFormatter is guarded here.
-std::mutex& formatMutex() {
-  static std::mutex m;
-  return m;
-}
-
-}  // namespace
 
 NumberFormatEngine::NumberFormatEngine(int style, const std::string& locale) : style_(style), locale_(locale) {
   UErrorCode status = U_ZERO_ERROR;
@@ -32,7 +22,7 @@ NumberFormatEngine::NumberFormatEngine(int style, const std::string& locale) : s
 
 std::string NumberFormatEngine::format(const NSNumber& number) const {
   icu::UnicodeString out;
-  std::lock_guard lock(formatMutex());
+  std::lock_guard lock(formatterMutex());
   if (number.holdsInteger()) {
     format_->format(static_cast<int64_t>(number.intValue()), out);
   } else {
@@ -47,7 +37,7 @@ std::optional<NSNumber> NumberFormatEngine::parse(std::string_view text) const {
   icu::Formattable result;
   icu::ParsePosition position(0);
   {
-    std::lock_guard lock(formatMutex());
+    std::lock_guard lock(formatterMutex());
     format_->parse(input, result, position);
   }
   if (position.getErrorIndex() >= 0 || position.getIndex() != input.length()) return std::nullopt;

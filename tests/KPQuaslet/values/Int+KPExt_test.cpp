@@ -215,3 +215,13 @@ TEST(BoolKPExt, ToggleChangesAndAnswers) {
 }
 
 }  // namespace
+
+namespace {
+template <class T>
+concept HasString = requires(T t) { kp::string(t); };
+template <class T>
+concept HasInt = requires(T t) { kp::int_(t); };
+static_assert(HasString<bool>);
+static_assert(!HasString<const char*>);  // no silent pointer-to-bool conversion
+static_assert(!HasInt<const char*>);
+}  // namespace
