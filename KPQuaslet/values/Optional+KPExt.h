@@ -42,11 +42,20 @@ concept TextContaining = std::same_as<T, std::string> || requires(const T& t) {
 //
 // False when nil; the value itself when it is a bool; true for any other value (an
 // optional holding the integer 0 is true).
+// (A template, so that text and other values never convert to std::any to get here.)
+template <std::same_as<std::any> A>
+[[nodiscard]] bool boolValue(const A& value) {
+  if (!value.has_value()) return false;
+  if (const bool* b = std::any_cast<bool>(&value)) return *b;
+  return true;
+}
 template <class T>
 [[nodiscard]] bool boolValue(const std::optional<T>& value) {
   if (!value) return false;
   if constexpr (std::is_same_v<T, bool>) {
     return *value;
+  } else if constexpr (std::is_same_v<T, std::any>) {
+    return boolValue(*value);
   } else {
     return true;
   }
@@ -54,13 +63,6 @@ template <class T>
 template <class T>
 [[nodiscard]] bool boolValue(const std::shared_ptr<T>& object) {
   return object != nullptr;
-}
-// (A template, so that text and other values never convert to std::any to get here.)
-template <std::same_as<std::any> A>
-[[nodiscard]] bool boolValue(const A& value) {
-  if (!value.has_value()) return false;
-  if (const bool* b = std::any_cast<bool>(&value)) return *b;
-  return true;
 }
 
 // boolValue()

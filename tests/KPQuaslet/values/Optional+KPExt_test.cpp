@@ -25,6 +25,9 @@ TEST(OptionalKPExt, BoolValue) {
   EXPECT_FALSE(kp::boolValue(std::any()));
   EXPECT_FALSE(kp::boolValue(std::any(false)));
   EXPECT_TRUE(kp::boolValue(std::any(0)));
+  EXPECT_FALSE(kp::boolValue(std::optional<std::any>(std::any(false))));
+  EXPECT_FALSE(kp::boolValue(std::optional<std::any>(std::any())));
+  EXPECT_TRUE(kp::boolValue(std::optional<std::any>(std::any(std::string("no")))));
   EXPECT_FALSE(kp::boolValue(std::shared_ptr<Note>()));
   EXPECT_TRUE(kp::boolValue(std::make_shared<Note>()));
   EXPECT_TRUE(kp::boolValue("false"));
