@@ -3,7 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/foundation/Describe.h"
 
@@ -171,6 +174,28 @@ TEST(Character, DescribesAsItsText) {
   EXPECT_EQ(ios::describe(std::vector<Character>{Character(U'a'), Character(U'"')}), "[\"a\", \"\\\"\"]");
   EXPECT_THAT(Character(std::string_view("\U0001F1EB\U0001F1F7")).unicodeScalars(),
               ElementsAre(U'\U0001F1EB', U'\U0001F1F7'));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Character, SegmentsOnSeveralThreadsAtOnce) {
+  // Each thread segments with its own break iterator.
+  std::vector<std::thread> threads;
+  std::atomic<int> accepted{0};
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 500; ++i) {
+        if (ios::Character::fromString("\U0001F1EB\U0001F1F7") && ios::Character::fromString("e\u0301") &&
+            !ios::Character::fromString("e\u0301x")) {
+          ++accepted;
+        }
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(accepted.load(), 2000);
 }
 
 }  // namespace

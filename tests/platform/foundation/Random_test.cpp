@@ -3,7 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <thread>
+#include <vector>
 #include <deque>
 
 #include "platform/testing/PlatformFixture.h"
@@ -81,6 +85,21 @@ TEST_F(RandomTest, SourcesNestAndReset) {
     EXPECT_GE(d, 0.0);
     EXPECT_LT(d, 1.0);
   }
+}
+
+TEST_F(RandomTest, OtherThreadsDrawFromTheScriptedSource) {
+  std::atomic<std::uint32_t> next{0};
+  ios::testing::ScopedRandomSource scoped([&] { return next++; });
+  std::vector<std::thread> threads;
+  std::vector<std::uint32_t> drawn(400);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 100; ++i) drawn[static_cast<std::size_t>(t * 100 + i)] = ios::arc4random();
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  std::sort(drawn.begin(), drawn.end());
+  for (std::uint32_t i = 0; i < 400; ++i) EXPECT_EQ(drawn[i], i);  // every value once
 }
 
 TEST_F(RandomTest, SystemSourceReachesEveryValueOfASmallBound) {
