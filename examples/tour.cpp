@@ -133,6 +133,29 @@ void tourCollections() {
              ", average: " + ios::describe(kp::average(scores)));
 }
 
+void tourValues() {
+  section("Numbers, characters and geometry");
+  ios::print("kFormatted(-45678) = " + kp::kFormatted(-45678) + ", kFormatted(25300000) = " +
+             kp::kFormatted(25300000));
+  ios::print("romanNumeral(1994) = " + kp::romanNumeral(1994).value_or("nil") +
+             ", isPrime(97) = " + kp::string(kp::isPrime(97)));
+  ios::print("a die roll: " + std::to_string(kp::randomIntBetween(1, 6)));
+
+  const ios::Character sharpS(U'\u00DF');
+  ios::print("uppercased(\"\u00DF\") = " + kp::uppercased(sharpS).utf8() + " (of " + sharpS.uppercased() +
+             "), isLowercased = " + kp::string(kp::isLowercased(sharpS)) + ", \"-\" * 3 = " +
+             ios::Character(U'-') * 3);
+
+  std::optional<std::string> nickname;
+  ios::print("nickname: " + kp::describeOr(nickname, [] { return "(none)"; }));
+
+  using namespace kp::literals;
+  ios::CGRect frame = kp::with("0,0,100,50"_rect, [](ios::CGRect& r) { kp::setCenter(r, ios::CGPoint(160, 240)); });
+  const ios::CGPoint corner = frame.origin + ios::CGSize(10, 10) * 2;
+  ios::print("frame " + ios::NSStringFromCGRect(frame) + ", corner " + ios::describe(corner) + ", fit " +
+             ios::describe(kp::aspectFit(ios::CGSize(200, 100), ios::CGSize(100, 100))));
+}
+
 }  // namespace
 
 int main() {
@@ -142,5 +165,6 @@ int main() {
   tourRuntimeHooks();
   tourColours();
   tourCollections();
+  tourValues();
   return 0;
 }

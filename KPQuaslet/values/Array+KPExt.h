@@ -27,7 +27,7 @@
 #include <utility>
 #include <vector>
 
-#include "KPQuaslet/values/ClosedRange.h"
+#include "KPQuaslet/values/Range.h"
 #include "KPQuaslet/values/Sequence+KPExt.h"
 #include "KPQuaslet/values/internal/MergeSort.h"
 #include "KPQuaslet/values/internal/Support.h"

@@ -3,16 +3,6 @@
 #include <mutex>
 
 namespace ios::icu_internal {
-namespace {
-
-// ICU's formatters are not safe to use from several threads at once; a formatter
-// shared between copies of a DateFormatter is guarded here.
-std::mutex& formatMutex() {
-  static std::mutex m;
-  return m;
-}
-
-}  // namespace
 
 DateFormatEngine::DateFormatEngine(const std::string& pattern, const std::string& locale,
                                    const std::string& timeZone)
@@ -29,7 +19,7 @@ DateFormatEngine::DateFormatEngine(const std::string& pattern, const std::string
 }
 
 std::string DateFormatEngine::format(double unixMilliseconds) const {
-  std::lock_guard lock(formatMutex());
+  std::lock_guard lock(formatterMutex());
   icu::UnicodeString out;
   format_->format(unixMilliseconds, out);
   return toUTF8(out);
@@ -37,7 +27,7 @@ std::string DateFormatEngine::format(double unixMilliseconds) const {
 
 std::optional<double> DateFormatEngine::parse(std::string_view text) const {
   const icu::UnicodeString input = toUnicode(text);
-  std::lock_guard lock(formatMutex());
+  std::lock_guard lock(formatterMutex());
   icu::ParsePosition position(0);
   const UDate result = format_->parse(input, position);
   if (position.getErrorIndex() >= 0 || position.getIndex() != input.length()) return std::nullopt;

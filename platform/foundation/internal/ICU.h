@@ -4,13 +4,20 @@
 // it; no public header exposes ICU types.
 #pragma once
 
+#include <unicode/brkiter.h>
 #include <unicode/calendar.h>
+#include <unicode/decimfmt.h>
+#include <unicode/normalizer2.h>
+#include <unicode/numfmt.h>
+#include <unicode/uchar.h>
 #include <unicode/locid.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
+#include <unicode/utext.h>
 #include <unicode/utypes.h>
 
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -26,6 +33,14 @@ inline std::string toUTF8(const icu::UnicodeString& text) {
   std::string out;
   text.toUTF8String(out);
   return out;
+}
+
+// ICU's formatters are not safe to use from several threads at once; every use of a
+// formatter that may be shared (between copies of a DateFormatter or NumberFormatter)
+// holds this lock.
+inline std::mutex& formatterMutex() {
+  static std::mutex m;
+  return m;
 }
 
 }  // namespace ios::icu_internal

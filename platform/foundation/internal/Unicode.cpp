@@ -1,0 +1,268 @@
+#include "platform/foundation/internal/Unicode.h"
+
+#include <cmath>
+#include <memory>
+
+#include "platform/foundation/Precondition.h"
+#include "platform/foundation/internal/ICU.h"
+
+namespace ios::unicode_internal {
+namespace {
+
+// The length of the well-formed sequence at `position`, or 0 when it is ill-formed.
+std::size_t sequenceLength(std::string_view text, std::size_t position, char32_t& scalar) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[position + i]); };
+  const std::size_t available = text.size() - position;
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) {
+    scalar = lead;
+    return 1;
+  }
+  std::size_t length = 0;
+  char32_t value = 0;
+  char32_t minimum = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, value = lead & 0x1F, minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, value = lead & 0x0F, minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, value = lead & 0x07, minimum = 0x10000;
+  } else {
+    return 0;
+  }
+  if (available < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (byte(i) & 0x3F);
+  }
+  if (value < minimum || !isScalar(value)) return 0;
+  scalar = value;
+  return length;
+}
+
+// The end of the well-formed run of text that starts at `position`.
+std::size_t validRunEnd(std::string_view text, std::size_t position) {
+  char32_t scalar = 0;
+  while (position < text.size()) {
+    const std::size_t length = sequenceLength(text, position, scalar);
+    if (length == 0) break;
+    position += length;
+  }
+  return position;
+}
+
+// One character break iterator per thread: building one is costly, and an iterator
+// is not safe to share between threads.
+icu::BreakIterator& characterIterator() {
+  thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> made(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    if (U_FAILURE(status) || !made) ios::fatalError("ICU: no character break iterator");
+    return made;
+  }();
+  return *iterator;
+}
+
+bool isASCII(std::string_view run) {
+  for (unsigned char c : run) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
+// Appends to `out` the cluster boundaries inside the well-formed `run` that starts at
+// byte `base` of the whole text (the run's start is already in `out`); only the first
+// one when `firstOnly` is set.
+void appendRunBoundaries(std::string_view run, std::size_t base, std::vector<std::size_t>& out,
+                         bool firstOnly = false) {
+  if (isASCII(run)) {
+    for (std::size_t i = 1; i <= run.size(); ++i) {
+      if (i < run.size() && run[i - 1] == '\r' && run[i] == '\n') continue;
+      out.push_back(base + i);
+      if (firstOnly) return;
+    }
+    return;
+  }
+  UErrorCode status = U_ZERO_ERROR;
+  UText text = UTEXT_INITIALIZER;
+  utext_openUTF8(&text, run.data(), static_cast<int64_t>(run.size()), &status);
+  icu::BreakIterator& iterator = characterIterator();
+  iterator.setText(&text, status);
+  if (U_FAILURE(status)) ios::fatalError("ICU: cannot segment text");
+  for (int32_t boundary = iterator.next(); boundary != icu::BreakIterator::DONE; boundary = iterator.next()) {
+    out.push_back(base + static_cast<std::size_t>(boundary));
+    if (firstOnly) break;
+  }
+  utext_close(&text);
+}
+
+template <class Map>
+std::string mapText(std::string_view text, Map map) {
+  icu::UnicodeString unicode = icu_internal::toUnicode(text);
+  map(unicode);
+  return icu_internal::toUTF8(unicode);
+}
+
+}  // namespace
+
+bool isValidUTF8(std::string_view text) { return validRunEnd(text, 0) == text.size(); }
+
+char32_t decodeScalar(std::string_view text, std::size_t& position) {
+  KP_PRECONDITION(position < text.size(), "decodeScalar: position past the end of the text");
+  char32_t scalar = 0;
+  const std::size_t length = sequenceLength(text, position, scalar);
+  if (length == 0) {
+    position += 1;
+    return kReplacementCharacter;
+  }
+  position += length;
+  return scalar;
+}
+
+void appendUTF8(std::string& out, char32_t scalar) {
+  KP_PRECONDITION(isScalar(scalar), "appendUTF8: not a Unicode scalar");
+  if (scalar < 0x80) {
+    out += static_cast<char>(scalar);
+  } else if (scalar < 0x800) {
+    out += static_cast<char>(0xC0 | (scalar >> 6));
+    out += static_cast<char>(0x80 | (scalar & 0x3F));
+  } else if (scalar < 0x10000) {
+    out += static_cast<char>(0xE0 | (scalar >> 12));
+    out += static_cast<char>(0x80 | ((scalar >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (scalar & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (scalar >> 18));
+    out += static_cast<char>(0x80 | ((scalar >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((scalar >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (scalar & 0x3F));
+  }
+}
+
+std::vector<char32_t> scalars(std::string_view text) {
+  std::vector<char32_t> out;
+  out.reserve(text.size());
+  for (std::size_t position = 0; position < text.size();) out.push_back(decodeScalar(text, position));
+  return out;
+}
+
+std::size_t firstGraphemeLength(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto first = static_cast<unsigned char>(text[0]);
+  if (first < 0x80) {
+    // An ASCII character followed by another ASCII character ends its cluster, except
+    // for the pair CR LF.
+    if (text.size() == 1) return 1;
+    const auto second = static_cast<unsigned char>(text[1]);
+    if (second < 0x80) return (first == '\r' && second == '\n') ? 2 : 1;
+  }
+  const std::size_t end = validRunEnd(text, 0);
+  if (end == 0) return 1;  // an ill-formed byte
+  std::vector<std::size_t> boundaries;
+  appendRunBoundaries(text.substr(0, end), 0, boundaries, true);
+  return boundaries.front();
+}
+
+std::vector<std::size_t> graphemeBoundaries(std::string_view text) {
+  std::vector<std::size_t> out{0};
+  std::size_t position = 0;
+  while (position < text.size()) {
+    const std::size_t end = validRunEnd(text, position);
+    if (end == position) {
+      out.push_back(++position);  // an ill-formed byte stands alone
+      continue;
+    }
+    appendRunBoundaries(text.substr(position, end - position), position, out);
+    position = end;
+  }
+  return out;
+}
+
+std::size_t graphemeCount(std::string_view text) { return graphemeBoundaries(text).size() - 1; }
+
+std::string uppercased(std::string_view text) {
+  return mapText(text, [](icu::UnicodeString& s) { s.toUpper(icu::Locale::getRoot()); });
+}
+
+std::string lowercased(std::string_view text) {
+  return mapText(text, [](icu::UnicodeString& s) { s.toLower(icu::Locale::getRoot()); });
+}
+
+std::string nfc(std::string_view text) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* normalizer = icu::Normalizer2::getNFCInstance(status);
+  if (U_FAILURE(status)) ios::fatalError("ICU: no NFC normaliser");
+  icu::UnicodeString composed = normalizer->normalize(icu_internal::toUnicode(text), status);
+  if (U_FAILURE(status)) ios::fatalError("ICU: cannot normalise text");
+  return icu_internal::toUTF8(composed);
+}
+
+CategoryGroup categoryGroup(char32_t scalar) {
+  const auto mask = U_GET_GC_MASK(static_cast<UChar32>(scalar));
+  if (mask & U_GC_L_MASK) return CategoryGroup::letter;
+  if (mask & U_GC_M_MASK) return CategoryGroup::mark;
+  if (mask & U_GC_N_MASK) return CategoryGroup::number;
+  if (mask & U_GC_P_MASK) return CategoryGroup::punctuation;
+  if (mask & U_GC_S_MASK) return CategoryGroup::symbol;
+  if (mask & U_GC_Z_MASK) return CategoryGroup::separator;
+  return CategoryGroup::other;
+}
+
+GeneralCategory generalCategory(char32_t scalar) {
+  using G = GeneralCategory;
+  switch (u_charType(static_cast<UChar32>(scalar))) {
+    case U_UPPERCASE_LETTER: return G::Lu;
+    case U_LOWERCASE_LETTER: return G::Ll;
+    case U_TITLECASE_LETTER: return G::Lt;
+    case U_MODIFIER_LETTER: return G::Lm;
+    case U_OTHER_LETTER: return G::Lo;
+    case U_NON_SPACING_MARK: return G::Mn;
+    case U_COMBINING_SPACING_MARK: return G::Mc;
+    case U_ENCLOSING_MARK: return G::Me;
+    case U_DECIMAL_DIGIT_NUMBER: return G::Nd;
+    case U_LETTER_NUMBER: return G::Nl;
+    case U_OTHER_NUMBER: return G::No;
+    case U_CONNECTOR_PUNCTUATION: return G::Pc;
+    case U_DASH_PUNCTUATION: return G::Pd;
+    case U_START_PUNCTUATION: return G::Ps;
+    case U_END_PUNCTUATION: return G::Pe;
+    case U_INITIAL_PUNCTUATION: return G::Pi;
+    case U_FINAL_PUNCTUATION: return G::Pf;
+    case U_OTHER_PUNCTUATION: return G::Po;
+    case U_MATH_SYMBOL: return G::Sm;
+    case U_CURRENCY_SYMBOL: return G::Sc;
+    case U_MODIFIER_SYMBOL: return G::Sk;
+    case U_OTHER_SYMBOL: return G::So;
+    case U_SPACE_SEPARATOR: return G::Zs;
+    case U_LINE_SEPARATOR: return G::Zl;
+    case U_PARAGRAPH_SEPARATOR: return G::Zp;
+    case U_CONTROL_CHAR: return G::Cc;
+    case U_FORMAT_CHAR: return G::Cf;
+    case U_SURROGATE: return G::Cs;
+    case U_PRIVATE_USE_CHAR: return G::Co;
+    default: return G::Cn;
+  }
+}
+
+bool isAlphabetic(char32_t scalar) { return u_isUAlphabetic(static_cast<UChar32>(scalar)); }
+bool isWhiteSpace(char32_t scalar) { return u_isUWhiteSpace(static_cast<UChar32>(scalar)); }
+bool isUppercaseProperty(char32_t scalar) { return u_isUUppercase(static_cast<UChar32>(scalar)); }
+bool isLowercaseProperty(char32_t scalar) { return u_isULowercase(static_cast<UChar32>(scalar)); }
+bool isCasedProperty(char32_t scalar) { return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_CASED); }
+bool isMathProperty(char32_t scalar) { return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_MATH); }
+bool isCurrencySymbol(char32_t scalar) { return u_charType(static_cast<UChar32>(scalar)) == U_CURRENCY_SYMBOL; }
+bool isDecimalDigit(char32_t scalar) { return u_charType(static_cast<UChar32>(scalar)) == U_DECIMAL_DIGIT_NUMBER; }
+
+bool hasNumericType(char32_t scalar) {
+  return u_getIntPropertyValue(static_cast<UChar32>(scalar), UCHAR_NUMERIC_TYPE) != U_NT_NONE;
+}
+
+bool wholeNumberValue(char32_t scalar, std::int64_t& value) {
+  const double numeric = u_getNumericValue(static_cast<UChar32>(scalar));
+  if (numeric == U_NO_NUMERIC_VALUE || numeric != std::floor(numeric)) return false;
+  if (!(numeric >= -9.2e18 && numeric <= 9.2e18)) return false;
+  value = static_cast<std::int64_t>(numeric);
+  return true;
+}
+
+}  // namespace ios::unicode_internal
