@@ -2,6 +2,7 @@
 
 #include "platform/audiotoolbox/AudioServices.h"
 #include "platform/coregraphics/CGImage.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -10,6 +11,7 @@
 #include "platform/localauthentication/LAContext.h"
 #include "platform/security/SecItem.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UIScreen.h"
 
@@ -28,6 +30,8 @@ void resetPlatform() {
   resetMainScreen();
   resetDataProviderFailures();
   resetRandomSource();
+  resetMainBundle();
+  DeviceSettings::reset();
 }
 
 }  // namespace ios::testing

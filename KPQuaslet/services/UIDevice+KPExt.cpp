@@ -1,0 +1,164 @@
+#include "KPQuaslet/services/UIDevice+KPExt.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Describe.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/uikit/UIDevice.h"
+
+namespace kp {
+namespace {
+
+const std::unordered_map<std::string, std::string>& deviceList() {
+  static const auto* list = new std::unordered_map<std::string, std::string>{
+      {"iPod5,1", "iPod Touch 5"},       {"iPod7,1", "iPod Touch 6"},       {"iPhone3,1", "iPhone 4"},
+      {"iPhone3,2", "iPhone 4"},         {"iPhone3,3", "iPhone 4"},         {"iPhone4,1", "iPhone 4S"},
+      {"iPhone5,1", "iPhone 5"},         {"iPhone5,2", "iPhone 5"},         {"iPhone5,3", "iPhone 5C"},
+      {"iPhone5,4", "iPhone 5C"},        {"iPhone6,1", "iPhone 5S"},        {"iPhone6,2", "iPhone 5S"},
+      {"iPhone7,2", "iPhone 6"},         {"iPhone7,1", "iPhone 6 Plus"},    {"iPhone8,1", "iPhone 6S"},
+      {"iPhone8,2", "iPhone 6S Plus"},   {"iPhone8,4", "iPhone SE"},        {"iPhone9,1", "iPhone 7"},
+      {"iPhone9,2", "iPhone 7 Plus"},    {"iPhone10,1", "iPhone 8"},        {"iPhone10,4", "iPhone 8"},
+      {"iPhone10,2", "iPhone 8 Plus"},   {"iPhone10,5", "iPhone 8 Plus"},   {"iPhone10,3", "iPhone X"},
+      {"iPhone10,6", "iPhone X"},        {"iPhone11,2", "iPhone XS"},       {"iPhone11,4", "iPhone XS MAX"},
+      {"iPhone11,6", "iPhone XS MAX"},   {"iPhone11,8", "iPhone XR"},       {"iPad2,1", "iPad 2"},
+      {"iPad2,2", "iPad 2"},             {"iPad2,3", "iPad 2"},             {"iPad2,4", "iPad 2"},
+      {"iPad3,1", "iPad 3"},             {"iPad3,2", "iPad 3"},             {"iPad3,3", "iPad 3"},
+      {"iPad3,4", "iPad 4"},             {"iPad3,5", "iPad 4"},             {"iPad3,6", "iPad 4"},
+      {"iPad4,1", "iPad Air"},           {"iPad4,2", "iPad Air"},           {"iPad4,3", "iPad Air"},
+      {"iPad5,3", "iPad Air 2"},         {"iPad5,4", "iPad Air 2"},         {"iPad2,5", "iPad Mini"},
+      {"iPad2,6", "iPad Mini"},          {"iPad2,7", "iPad Mini"},          {"iPad4,4", "iPad Mini 2"},
+      {"iPad4,5", "iPad Mini 2"},        {"iPad4,6", "iPad Mini 2"},        {"iPad4,7", "iPad Mini 3"},
+      {"iPad4,8", "iPad Mini 3"},        {"iPad4,9", "iPad Mini 3"},        {"iPad5,1", "iPad Mini 4"},
+      {"iPad5,2", "iPad Mini 4"},        {"iPad6,7", "iPad Pro"},           {"iPad6,8", "iPad Pro"},
+      {"AppleTV5,3", "AppleTV"},         {"x86_64", "Simulator"},           {"i386", "Simulator"},
+  };
+  return *list;
+}
+
+std::optional<ios::FileSystemAttributes> homeVolume() {
+  return ios::FileManager::defaultManager().attributesOfFileSystem(ios::NSHomeDirectory());
+}
+
+// Compares two texts with runs of digits compared by value: -1, 0 or 1.
+int compareNumerically(std::string_view a, std::string_view b) {
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const bool digitA = std::isdigit(static_cast<unsigned char>(a[i])) != 0;
+    const bool digitB = std::isdigit(static_cast<unsigned char>(b[j])) != 0;
+    if (digitA && digitB) {
+      std::size_t endA = i, endB = j;
+      while (endA < a.size() && a[endA] == '0') ++endA;  // leading zeros do not count
+      while (endB < b.size() && b[endB] == '0') ++endB;
+      std::size_t startA = endA, startB = endB;
+      while (endA < a.size() && std::isdigit(static_cast<unsigned char>(a[endA]))) ++endA;
+      while (endB < b.size() && std::isdigit(static_cast<unsigned char>(b[endB]))) ++endB;
+      const std::size_t lenA = endA - startA, lenB = endB - startB;
+      if (lenA != lenB) return lenA < lenB ? -1 : 1;
+      if (const int c = a.substr(startA, lenA).compare(b.substr(startB, lenB)); c != 0) return c < 0 ? -1 : 1;
+      i = endA;
+      j = endB;
+      continue;
+    }
+    if (a[i] != b[j]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]) ? -1 : 1;
+    ++i;
+    ++j;
+  }
+  if (i == a.size() && j == b.size()) return 0;
+  return i == a.size() ? -1 : 1;
+}
+
+bool isOS(float version) { return systemFloatVersion() >= version && systemFloatVersion() < version + 1; }
+
+}  // namespace
+
+std::optional<Size> fromRawValue(std::type_identity<Size>, std::int64_t raw) {
+  if (raw < 0 || raw > 10) return std::nullopt;
+  return static_cast<Size>(raw);
+}
+
+float rawValue(Versions version) { return 8.0f + static_cast<float>(static_cast<int>(version)); }
+
+std::optional<Versions> fromRawValue(std::type_identity<Versions>, float raw) {
+  for (int v = 0; v <= 4; ++v) {
+    if (raw == 8.0f + static_cast<float>(v)) return static_cast<Versions>(v);
+  }
+  return std::nullopt;
+}
+
+std::string systemName() { return ios::UIDevice::current().systemName(); }
+std::string systemVersion() { return ios::UIDevice::current().systemVersion(); }
+std::string deviceName() { return ios::UIDevice::current().name(); }
+
+float systemFloatVersion() { return std::strtof(systemVersion().c_str(), nullptr); }
+
+std::string deviceLanguage() {
+  const auto languages = ios::Bundle::main().preferredLocalizations();
+  return languages.empty() ? std::string() : languages.front();
+}
+
+std::string deviceModel() { return ios::utsnameMachine(); }
+
+std::string deviceModelReadable() {
+  const std::string model = deviceModel();
+  auto it = deviceList().find(model);
+  return it == deviceList().end() ? model : it->second;
+}
+
+std::string deviceUUID() { return ios::UIDevice::current().identifierForVendor().value_or(""); }
+std::string idForVendor() { return deviceUUID(); }
+bool isPhone() { return ios::UIDevice::current().userInterfaceIdiom() == ios::UIUserInterfaceIdiom::phone; }
+bool isPad() { return ios::UIDevice::current().userInterfaceIdiom() == ios::UIUserInterfaceIdiom::pad; }
+
+bool isVersion(Versions version) {
+  return rawValue(version) <= systemFloatVersion() && systemFloatVersion() < rawValue(version) + 1;
+}
+bool isVersionOrLater(Versions version) { return rawValue(version) <= systemFloatVersion(); }
+bool isVersionOrEarlier(Versions version) { return systemFloatVersion() < rawValue(version) + 1; }
+
+std::string CURRENT_VERSION() { return ios::describe(systemFloatVersion()); }
+
+bool IS_OS_8() { return isOS(8); }
+bool IS_OS_9() { return isOS(9); }
+bool IS_OS_10() { return isOS(10); }
+bool IS_OS_11() { return isOS(11); }
+bool IS_OS_12() { return isOS(12); }
+bool IS_OS_8_OR_LATER() { return systemFloatVersion() >= 8; }
+bool IS_OS_9_OR_LATER() { return systemFloatVersion() >= 9; }
+bool IS_OS_10_OR_LATER() { return systemFloatVersion() >= 10; }
+bool IS_OS_11_OR_LATER() { return systemFloatVersion() >= 11; }
+bool IS_OS_12_OR_LATER() { return systemFloatVersion() >= 12; }
+bool IS_OS_8_OR_EARLIER() { return systemFloatVersion() < 9; }
+bool IS_OS_9_OR_EARLIER() { return systemFloatVersion() < 10; }
+bool IS_OS_10_OR_EARLIER() { return systemFloatVersion() < 11; }
+bool IS_OS_11_OR_EARLIER() { return systemFloatVersion() < 12; }
+bool IS_OS_12_OR_EARLIER() { return systemFloatVersion() < 13; }
+
+bool isSystemVersionOver(const std::string& version) { return compareNumerically(systemVersion(), version) >= 0; }
+
+std::uint64_t diskSize() {
+  auto volume = homeVolume();
+  return volume ? volume->systemSize : 0;
+}
+
+std::uint64_t diskFreeSize() {
+  auto volume = homeVolume();
+  return volume ? volume->systemFreeSize : 0;
+}
+
+std::uint64_t diskUsedSize() {
+  auto volume = homeVolume();
+  if (!volume || volume->systemFreeSize > volume->systemSize) return 0;
+  return volume->systemSize - volume->systemFreeSize;
+}
+
+std::uint64_t allFileNumber() {
+  auto volume = homeVolume();
+  if (!volume || volume->systemFreeNodes > volume->systemNodes) return 0;
+  return volume->systemNodes - volume->systemFreeNodes;
+}
+
+}  // namespace kp

@@ -1,0 +1,93 @@
+// File: KPQuaslet/services/UIDevice+KPExt.h
+//
+// Questions about the running device: system version and its predicates, the hardware
+// model and its readable name, the screen-size class, the idiom, the vendor identifier,
+// the preferred language and the size of the volume holding the home folder.
+//
+//   kp::deviceModelReadable();                 // "iPhone X" on "iPhone10,3"
+//   kp::isVersionOrLater(kp::Versions::eleven);
+//   kp::isLargerThanScreenSize(kp::Size::screen4Inch);
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <type_traits>
+
+#include "KPQuaslet/Helper/RawRepresentable.h"
+
+namespace kp {
+
+// Screen-size classes, smallest first.
+enum class Size : std::int64_t {
+  unknownSize = 0,
+  screen3_5Inch = 1,
+  screen4Inch = 2,
+  screen4_7Inch = 3,
+  screen5_5Inch = 4,
+  screen5_8Inch = 5,
+  screen6_1Inch = 6,
+  screen6_5Inch = 7,
+  screen7_9Inch = 8,
+  screen9_7Inch = 9,
+  screen12_9Inch = 10,
+};
+[[nodiscard]] std::optional<Size> fromRawValue(std::type_identity<Size>, std::int64_t raw);
+
+// Major system versions; raw values 8 to 12 as floats.
+enum class Versions { eight, nine, ten, eleven, twelve };
+[[nodiscard]] float rawValue(Versions version);
+[[nodiscard]] std::optional<Versions> fromRawValue(std::type_identity<Versions>, float raw);
+
+[[nodiscard]] std::string systemName();
+[[nodiscard]] std::string systemVersion();
+[[nodiscard]] std::string deviceName();
+// The system version's leading number ("12.4.1" gives 12.4).
+[[nodiscard]] float systemFloatVersion();
+// The first preferred localisation of the main bundle.
+[[nodiscard]] std::string deviceLanguage();
+// The hardware identifier ("iPhone10,3", "x86_64").
+[[nodiscard]] std::string deviceModel();
+// The model's readable name, or the identifier when the table has none.
+[[nodiscard]] std::string deviceModelReadable();
+// The vendor identifier as upper-case UUID text ("" when the system withholds it).
+[[nodiscard]] std::string deviceUUID();
+[[nodiscard]] std::string idForVendor();
+[[nodiscard]] bool isPhone();
+[[nodiscard]] bool isPad();
+
+// version <= system version < the next major version.
+[[nodiscard]] bool isVersion(Versions version);
+[[nodiscard]] bool isVersionOrLater(Versions version);
+[[nodiscard]] bool isVersionOrEarlier(Versions version);
+// The system version as the platform prints a float ("12.4", "13.0").
+[[nodiscard]] std::string CURRENT_VERSION();
+[[nodiscard]] bool IS_OS_8();
+[[nodiscard]] bool IS_OS_9();
+[[nodiscard]] bool IS_OS_10();
+[[nodiscard]] bool IS_OS_11();
+[[nodiscard]] bool IS_OS_12();
+[[nodiscard]] bool IS_OS_8_OR_LATER();
+[[nodiscard]] bool IS_OS_9_OR_LATER();
+[[nodiscard]] bool IS_OS_10_OR_LATER();
+[[nodiscard]] bool IS_OS_11_OR_LATER();
+[[nodiscard]] bool IS_OS_12_OR_LATER();
+[[nodiscard]] bool IS_OS_8_OR_EARLIER();
+[[nodiscard]] bool IS_OS_9_OR_EARLIER();
+[[nodiscard]] bool IS_OS_10_OR_EARLIER();
+[[nodiscard]] bool IS_OS_11_OR_EARLIER();
+[[nodiscard]] bool IS_OS_12_OR_EARLIER();
+// Whether the system version is `version` or later, comparing number runs as numbers
+// ("12.10" is over "12.9").
+[[nodiscard]] bool isSystemVersionOver(const std::string& version);
+
+// The size in bytes of the volume holding the home folder (0 when it cannot be read).
+[[nodiscard]] std::uint64_t diskSize();
+// Its free bytes.
+[[nodiscard]] std::uint64_t diskFreeSize();
+// Size minus free bytes, from one query (0 when either is unknown).
+[[nodiscard]] std::uint64_t diskUsedSize();
+// The number of files on that volume (file-system nodes in use).
+[[nodiscard]] std::uint64_t allFileNumber();
+
+}  // namespace kp

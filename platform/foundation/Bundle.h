@@ -1,0 +1,47 @@
+// File: platform/foundation/Bundle.h
+//
+// The application's main bundle: its identifier, its Info dictionary and its preferred
+// localisations.
+//
+//   ios::Bundle::main().object("CFBundleShortVersionString");  // PropertyList, maybe null
+//   ios::Bundle::main().preferredLocalizations();               // {"en"}
+//
+// Fidelity: a Linux program has no bundle on disk, so the Info dictionary starts empty
+// and the identifier unset; the embedding application (or a test) fills them in through
+// setInfoDictionary() / setBundleIdentifier(). The preferred localisation is the
+// current locale's language ("zh-Hans" for zh_Hans_CN). Resources and nibs are absent.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/PropertyList.h"
+
+namespace ios {
+
+inline constexpr const char* kCFBundleVersionKey = "CFBundleVersion";
+
+class Bundle {
+ public:
+  [[nodiscard]] static Bundle& main();
+
+  [[nodiscard]] std::optional<std::string> bundleIdentifier() const;
+  void setBundleIdentifier(std::optional<std::string> identifier);
+
+  // The Info dictionary's value for `key`, or null.
+  [[nodiscard]] PropertyList object(const std::string& key) const;
+  void setInfoDictionary(PropertyList::Dictionary info);
+
+  [[nodiscard]] std::vector<std::string> preferredLocalizations() const;
+
+ private:
+  Bundle() = default;
+};
+
+namespace testing {
+// Empties the main bundle's Info dictionary and identifier.
+void resetMainBundle();
+}  // namespace testing
+
+}  // namespace ios

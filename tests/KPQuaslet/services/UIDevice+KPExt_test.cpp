@@ -1,0 +1,115 @@
+#include "KPQuaslet/services/UIDevice+KPExt.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Locale.h"
+#include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIDevice.h"
+
+namespace {
+
+using Settings = ios::testing::DeviceSettings;
+using kp::Versions;
+
+class UIDeviceKPExtTest : public ios::testing::PlatformFixture {};
+
+TEST_F(UIDeviceKPExtTest, ModelNamesComeFromTheTableOrTheIdentifier) {
+  const struct {
+    const char* machine;
+    const char* readable;
+  } rows[] = {
+      {"iPhone10,3", "iPhone X"},   {"iPhone10,6", "iPhone X"}, {"iPad4,4", "iPad Mini 2"},
+      {"AppleTV5,3", "AppleTV"},    {"x86_64", "Simulator"},    {"iPhone12,1", "iPhone12,1"},
+      {"", ""},
+  };
+  for (const auto& row : rows) {
+    Settings::setMachine(row.machine);
+    EXPECT_EQ(kp::deviceModel(), row.machine);
+    EXPECT_EQ(kp::deviceModelReadable(), row.readable) << row.machine;
+  }
+}
+
+TEST_F(UIDeviceKPExtTest, VersionPredicates) {
+  Settings::setSystemVersion("11.4");
+  EXPECT_FLOAT_EQ(kp::systemFloatVersion(), 11.4f);
+  EXPECT_TRUE(kp::isVersion(Versions::eleven));
+  EXPECT_TRUE(kp::IS_OS_11());
+  EXPECT_FALSE(kp::IS_OS_10());
+  EXPECT_FALSE(kp::isVersionOrEarlier(Versions::ten));
+  EXPECT_TRUE(kp::isVersionOrLater(Versions::ten));
+  EXPECT_TRUE(kp::isVersionOrEarlier(Versions::eleven));
+  EXPECT_TRUE(kp::IS_OS_11_OR_EARLIER());
+  EXPECT_TRUE(kp::IS_OS_8_OR_LATER());
+  EXPECT_FALSE(kp::IS_OS_12_OR_LATER());
+  EXPECT_EQ(kp::CURRENT_VERSION(), "11.4");
+
+  Settings::setSystemVersion("12.4.1");
+  EXPECT_FLOAT_EQ(kp::systemFloatVersion(), 12.4f);
+  Settings::setSystemVersion("13");
+  EXPECT_EQ(kp::CURRENT_VERSION(), "13.0");
+  EXPECT_FALSE(kp::IS_OS_12_OR_EARLIER());
+}
+
+TEST_F(UIDeviceKPExtTest, SystemVersionsCompareNumerically) {
+  Settings::setSystemVersion("12.10");
+  const struct {
+    const char* other;
+    bool over;
+  } rows[] = {{"12.10", true}, {"12.9", true}, {"12.11", false}, {"12", true}, {"12.10.1", false},
+              {"9.3", true},   {"012.10", true}, {"13.0", false}};
+  for (const auto& row : rows) EXPECT_EQ(kp::isSystemVersionOver(row.other), row.over) << row.other;
+}
+
+TEST_F(UIDeviceKPExtTest, RawValues) {
+  EXPECT_EQ(kp::fromRawValue<kp::Size>(0), kp::Size::unknownSize);
+  EXPECT_EQ(kp::fromRawValue<kp::Size>(10), kp::Size::screen12_9Inch);
+  EXPECT_EQ(kp::fromRawValue<kp::Size>(11), std::nullopt);
+  EXPECT_EQ(kp::fromRawValue<Versions>(11.0f), Versions::eleven);
+  EXPECT_EQ(kp::fromRawValue<Versions>(11.5f), std::nullopt);
+  EXPECT_EQ(kp::rawValue(Versions::twelve), 12.0f);
+}
+
+TEST_F(UIDeviceKPExtTest, IdentityIdiomAndLanguage) {
+  Settings::setIdentifierForVendor("0A1B2C3D-0000-4000-8000-00000000000F");
+  EXPECT_EQ(kp::deviceUUID(), "0A1B2C3D-0000-4000-8000-00000000000F");
+  EXPECT_EQ(kp::idForVendor(), kp::deviceUUID());
+  Settings::setIdentifierForVendor(std::nullopt);
+  EXPECT_EQ(kp::deviceUUID(), "") << "a withheld identifier";
+  Settings::reset();
+  EXPECT_EQ(kp::deviceUUID().size(), 36u);
+  EXPECT_EQ(kp::deviceUUID(), kp::deviceUUID()) << "stable for the process";
+
+  EXPECT_TRUE(kp::isPhone());
+  Settings::setIdiom(ios::UIUserInterfaceIdiom::pad);
+  EXPECT_TRUE(kp::isPad());
+  EXPECT_FALSE(kp::isPhone());
+
+  ios::testing::ScopedLocale chinese("zh_Hans_CN");
+  EXPECT_EQ(kp::deviceLanguage(), "zh-Hans");
+  ios::testing::ScopedLocale french("fr_FR");
+  EXPECT_EQ(kp::deviceLanguage(), "fr");
+  EXPECT_EQ(kp::systemName(), "iOS");
+}
+
+TEST_F(UIDeviceKPExtTest, DiskFiguresFromOneVolumeQuery) {
+  {
+    ios::testing::ScopedFileSystemAttributes volume(ios::FileSystemAttributes{64'000'000'000, 4'000'000'000, 1000, 400});
+    EXPECT_EQ(kp::diskSize(), 64'000'000'000u);
+    EXPECT_EQ(kp::diskFreeSize(), 4'000'000'000u);
+    EXPECT_EQ(kp::diskUsedSize(), 60'000'000'000u);
+    EXPECT_EQ(kp::allFileNumber(), 600u) << "nodes in use, not always zero";
+  }
+  {
+    ios::testing::ScopedFileSystemAttributes odd(ios::FileSystemAttributes{100, 200, 1, 2});
+    EXPECT_EQ(kp::diskUsedSize(), 0u) << "never wraps around";
+    EXPECT_EQ(kp::allFileNumber(), 0u);
+  }
+  {
+    ios::testing::ScopedFileSystemAttributes failing(std::nullopt, "gone");
+    EXPECT_EQ(kp::diskSize(), 0u);
+    EXPECT_EQ(kp::diskUsedSize(), 0u);
+  }
+}
+
+}  // namespace
