@@ -13,6 +13,8 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,9 +22,31 @@
 #include <type_traits>
 
 #include "KPQuaslet/Helper/RawRepresentable.h"
+#include "platform/coregraphics/CGGeometry.h"
 #include "platform/foundation/Describe.h"
 
+namespace ios {
+class DispatchQueue;
+class Timer;
+enum class UIInterfaceOrientation : std::int64_t;
+}  // namespace ios
+
 namespace kp {
+
+// A lazy sequence of the cases of an enum, in raw-value order from 0: next() answers
+// the case whose raw value is the number of cases answered so far, until there is none.
+template <class T>
+class EnumIterator {
+ public:
+  [[nodiscard]] std::optional<T> next() {
+    auto value = fromRawValue<T>(static_cast<std::int64_t>(index_));
+    if (value) ++index_;
+    return value;
+  }
+
+ private:
+  std::size_t index_ = 0;
+};
 
 struct KP {
   // The log levels, in increasing order of severity; raw values 1 to 6.
@@ -54,6 +78,62 @@ struct KP {
   // thread.
   [[nodiscard]] static logLevel minimumLogLevel() { return minimumLogLevel_.load(std::memory_order_relaxed); }
   static void setMinimumLogLevel(logLevel level) { minimumLogLevel_.store(level, std::memory_order_relaxed); }
+
+  // ---- Application information -------------------------------------------------
+
+  // The Info dictionary's "CFBundleDisplayName", else its "CFBundleName", if text.
+  [[nodiscard]] static std::optional<std::string> appDisplayName();
+  // "CFBundleShortVersionString", if text.
+  [[nodiscard]] static std::optional<std::string> appVersion();
+  // "CFBundleVersion", if text.
+  [[nodiscard]] static std::optional<std::string> appBuild();
+  // The main bundle's identifier.
+  [[nodiscard]] static std::optional<std::string> appBundleID();
+  // "v1.2(45)", or "v1.2" when version and build are equal; nothing when either is missing.
+  [[nodiscard]] static std::optional<std::string> appVersionAndBuild();
+  // The hardware model, as "hw.machine" reports it.
+  [[nodiscard]] static std::string deviceVersion();
+  static constexpr bool isDebug = false;
+  static constexpr bool isRelease = true;
+  static constexpr bool isSimulator = false;
+  static constexpr bool isDevice = true;
+
+  // ---- Screen and interface -----------------------------------------------------
+
+  [[nodiscard]] static ios::UIInterfaceOrientation screenOrientation();
+  // The height of the status bar's frame.
+  [[nodiscard]] static ios::CGFloat screenStatusBarHeight();
+  // The current locale's country code, if any.
+  [[nodiscard]] static std::optional<std::string> currentRegion();
+
+  // ---- Operations ---------------------------------------------------------------
+
+  // Opens the store link `urlString`; does nothing when it is not a valid URL.
+  static void gotoAppStore(const std::string& urlString);
+
+  // iterateEnum()
+  //
+  // The cases of a simple enum, in declaration order (an enum whose raw values count
+  // from 0 and that declares fromRawValue()).
+  template <class T>
+  [[nodiscard]] static EnumIterator<T> iterateEnum() {
+    return EnumIterator<T>();
+  }
+
+  // Runs `closure` on the main queue after `seconds` (truncated to whole nanoseconds;
+  // the value must be finite and fit in 64 bits of nanoseconds).
+  static void dispatchDelay(double seconds, std::function<void()> closure);
+  static void runThisAfterDelay(double seconds, std::function<void()> after);
+  // Runs `after` on `queue` after `seconds`.
+  static void runThisAfterDelay(double seconds, const ios::DispatchQueue& queue, std::function<void()> after);
+  // Runs `block` on the main queue later, also when called there.
+  static void runThisInMainThread(std::function<void()> block);
+  // Runs `block` on the global queue of default quality of service.
+  static void runThisInBackground(std::function<void()> block);
+  // A timer on the calling thread's run loop, in its common modes: first at now +
+  // `startAfterSeconds`, then every `seconds`. Invalidate it to stop it.
+  static std::shared_ptr<ios::Timer> runThisEvery(double seconds, double startAfterSeconds,
+                                                  std::function<void(ios::Timer*)> handler);
 
   // log()
   //

@@ -15,12 +15,12 @@ using dispatch_internal::QueueCore;
 
 std::shared_ptr<DispatchQueue> DispatchQueue::make(std::string label, DispatchQoS, Attributes attributes) {
   return std::make_shared<DispatchQueue>(
-      std::make_shared<QueueCore>(std::move(label), attributes == Attributes::concurrent, false));
+      QueueCore::make(std::move(label), attributes == Attributes::concurrent, false));
 }
 
 std::shared_ptr<DispatchQueue> DispatchQueue::mainQueue() {
   static auto* queue = new std::shared_ptr<DispatchQueue>(
-      std::make_shared<DispatchQueue>(std::make_shared<QueueCore>("com.apple.main-thread", false, true)));
+      std::make_shared<DispatchQueue>(QueueCore::make("com.apple.main-thread", false, true)));
   return *queue;
 }
 
@@ -33,7 +33,7 @@ std::shared_ptr<DispatchQueue> DispatchQueue::globalQueue(DispatchQoS qos) {
                             "com.apple.root.user-initiated-qos", "com.apple.root.user-interactive-qos"};
     auto* made = new std::array<std::shared_ptr<DispatchQueue>, 6>;
     for (std::size_t i = 0; i < made->size(); ++i) {
-      (*made)[i] = std::make_shared<DispatchQueue>(std::make_shared<QueueCore>(labels[i], true, false));
+      (*made)[i] = std::make_shared<DispatchQueue>(QueueCore::make(labels[i], true, false));
     }
     return made;
   }();

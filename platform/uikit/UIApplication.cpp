@@ -13,6 +13,7 @@ namespace {
 struct AppState {
   mutable std::mutex mutex;
   UIInterfaceOrientation orientation = UIInterfaceOrientation::portrait;
+  CGRect statusBarFrame{{0, 0}, {375, 20}};
   UIBackgroundTaskIdentifier nextTask = 1;
   std::map<UIBackgroundTaskIdentifier, std::function<void()>> tasks;
   std::vector<std::pair<UIBackgroundTaskIdentifier, bool>> taskLog;
@@ -43,6 +44,16 @@ UIInterfaceOrientation UIApplication::statusBarOrientation() const {
 void UIApplication::setStatusBarOrientation(UIInterfaceOrientation orientation) {
   std::lock_guard lock(state().mutex);
   state().orientation = orientation;
+}
+
+CGRect UIApplication::statusBarFrame() const {
+  std::lock_guard lock(state().mutex);
+  return state().statusBarFrame;
+}
+
+void UIApplication::setStatusBarFrame(CGRect frame) {
+  std::lock_guard lock(state().mutex);
+  state().statusBarFrame = frame;
 }
 
 UIBackgroundTaskIdentifier UIApplication::beginBackgroundTask(std::function<void()> expirationHandler) {
@@ -132,6 +143,7 @@ void resetApplication() {
   std::lock_guard lock(s.mutex);
   released.swap(s.tasks);
   s.orientation = UIInterfaceOrientation::portrait;
+  s.statusBarFrame = CGRect{{0, 0}, {375, 20}};
   s.taskLog.clear();
   s.supportsAlternateIcons = false;
   s.iconNames.clear();

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/coregraphics/CGGeometry.h"
 #include "platform/foundation/NSError.h"
 #include "platform/foundation/URL.h"
 
@@ -54,6 +55,9 @@ class UIApplication : public UIResponder {
   // The orientation of the status bar (portrait unless set).
   [[nodiscard]] UIInterfaceOrientation statusBarOrientation() const;
   void setStatusBarOrientation(UIInterfaceOrientation orientation);
+  // The status bar's frame in screen points ({0, 0, 375, 20} unless set).
+  [[nodiscard]] CGRect statusBarFrame() const;
+  void setStatusBarFrame(CGRect frame);
 
   // Begins a background task; answers its identifier (never UIBackgroundTaskInvalid).
   UIBackgroundTaskIdentifier beginBackgroundTask(std::function<void()> expirationHandler);

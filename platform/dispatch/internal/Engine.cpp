@@ -170,6 +170,34 @@ void post(Task task, bool toMainThread) {
 // -------------------------------------------------------------------------------------
 // Queues
 
+struct QueueRegistry {
+  std::mutex mutex;
+  std::vector<std::weak_ptr<QueueCore>> queues;
+};
+
+QueueRegistry& queueRegistry() {
+  static auto* registry = new QueueRegistry;
+  return *registry;
+}
+
+std::shared_ptr<QueueCore> QueueCore::make(std::string label, bool concurrent, bool isMain) {
+  auto core = std::make_shared<QueueCore>(std::move(label), concurrent, isMain);
+  auto& registry = queueRegistry();
+  std::lock_guard lock(registry.mutex);
+  std::erase_if(registry.queues, [](const std::weak_ptr<QueueCore>& q) { return q.expired(); });
+  registry.queues.push_back(core);
+  return core;
+}
+
+void QueueCore::discardPending() {
+  std::deque<std::function<void()>> dropped;
+  {
+    std::lock_guard lock(mutex_);
+    dropped.swap(pending_);
+    draining_ = false;
+  }
+}
+
 void QueueCore::enqueue(std::function<void()> block) {
   if (concurrent_) {
     post([self = shared_from_this(), block = std::move(block)] { runAsCurrent(self.get(), block); }, false);
@@ -319,11 +347,23 @@ void enterManualMode(double absoluteTime) {
 
 void leaveManualMode() {
   auto& manual = manualTasks();
+  std::deque<Task> dropped;
   {
     std::lock_guard lock(manual.mutex);
-    manual.tasks.clear();
+    dropped.swap(manual.tasks);
     manual.clock.reset();
   }
+  // Work a test left behind belongs to that test: every queue forgets it, so that no
+  // queue waits for a drain that will never run.
+  std::vector<std::shared_ptr<QueueCore>> queues;
+  {
+    auto& registry = queueRegistry();
+    std::lock_guard lock(registry.mutex);
+    for (const auto& weak : registry.queues) {
+      if (auto queue = weak.lock()) queues.push_back(std::move(queue));
+    }
+  }
+  for (const auto& queue : queues) queue->discardPending();
   {
     auto& heap = timers();
     std::lock_guard lock(heap.mutex);

@@ -23,6 +23,9 @@ namespace ios::dispatch_internal {
 // in order; concurrent queues hand each block to the executor as it comes.
 class QueueCore : public std::enable_shared_from_this<QueueCore> {
  public:
+  // A new queue, known to the engine so that leaving manual mode can drop its work.
+  [[nodiscard]] static std::shared_ptr<QueueCore> make(std::string label, bool concurrent, bool isMain);
+
   QueueCore(std::string label, bool concurrent, bool isMain)
       : label_(std::move(label)), concurrent_(concurrent), isMain_(isMain) {}
 
@@ -32,6 +35,8 @@ class QueueCore : public std::enable_shared_from_this<QueueCore> {
 
   // Adds a block; it runs later, never inside this call.
   void enqueue(std::function<void()> block);
+  // Forgets the blocks not yet run (the manual executor's queued drain is gone too).
+  void discardPending();
 
  private:
   void drain();

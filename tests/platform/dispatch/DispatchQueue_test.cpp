@@ -179,3 +179,22 @@ TEST(DispatchQueueThreaded, ConcurrentPerformStopsAtTheFirstExceptionAndRethrows
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ManualDispatchLifetime, WorkLeftByOneTestNeverReachesTheNext) {
+  int stale = 0;
+  {
+    ios::testing::ManualDispatch first;
+    DispatchQueue::main().async([&] { ++stale; });
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + 1.0, [&] { ++stale; });
+  }  // left behind, never run
+  ios::testing::ManualDispatch second;
+  int fresh = 0;
+  DispatchQueue::main().async([&] { ++fresh; });
+  second.advance(5);
+  EXPECT_EQ(fresh, 1) << "the main queue is not stuck behind a forgotten drain";
+  EXPECT_EQ(stale, 0);
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// KP's application, screen and dispatch conveniences.
+#include "KPQuaslet/Helper/KPFunctions.h"
+#include "platform/dispatch/DispatchQueue.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Locale.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/URL.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIDevice.h"
+
+namespace kp {
+namespace {
+
+std::optional<std::string> infoText(const std::string& key) {
+  const ios::PropertyList value = ios::Bundle::main().object(key);
+  if (const std::string* text = value.stringValue()) return *text;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> KP::appDisplayName() {
+  if (auto name = infoText("CFBundleDisplayName")) return name;
+  return infoText("CFBundleName");
+}
+
+std::optional<std::string> KP::appVersion() { return infoText("CFBundleShortVersionString"); }
+
+std::optional<std::string> KP::appBuild() { return infoText(ios::kCFBundleVersionKey); }
+
+std::optional<std::string> KP::appBundleID() { return ios::Bundle::main().bundleIdentifier(); }
+
+std::optional<std::string> KP::appVersionAndBuild() {
+  const auto version = appVersion();
+  const auto build = appBuild();
+  if (!version || !build) return std::nullopt;
+  if (*version == *build) return "v" + *version;
+  return "v" + *version + "(" + *build + ")";
+}
+
+std::string KP::deviceVersion() { return ios::utsnameMachine(); }
+
+ios::UIInterfaceOrientation KP::screenOrientation() {
+  return ios::UIApplication::shared()->statusBarOrientation();
+}
+
+ios::CGFloat KP::screenStatusBarHeight() { return ios::UIApplication::shared()->statusBarFrame().size.height; }
+
+std::optional<std::string> KP::currentRegion() {
+  // The region is the part of the identifier after the language (and script).
+  const std::string id = ios::Locale::current().identifier();
+  std::size_t start = id.find('_');
+  while (start != std::string::npos) {
+    const std::size_t end = id.find_first_of("_@", start + 1);
+    const std::string part = id.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+    if (part.size() == 2 || (part.size() == 3 && std::isdigit(static_cast<unsigned char>(part[0])))) return part;
+    if (end == std::string::npos || id[end] == '@') break;
+    start = end;
+  }
+  return std::nullopt;
+}
+
+void KP::gotoAppStore(const std::string& urlString) {
+  auto url = ios::URL::fromString(urlString);
+  if (!url) return;
+  ios::UIApplication::shared()->open(*url, {}, [](bool) {});
+}
+
+void KP::dispatchDelay(double seconds, std::function<void()> closure) {
+  runThisAfterDelay(seconds, ios::DispatchQueue::main(), std::move(closure));
+}
+
+void KP::runThisAfterDelay(double seconds, std::function<void()> after) {
+  runThisAfterDelay(seconds, ios::DispatchQueue::main(), std::move(after));
+}
+
+void KP::runThisAfterDelay(double seconds, const ios::DispatchQueue& queue, std::function<void()> after) {
+  queue.asyncAfter(ios::DispatchTime::now().advanced(ios::secondsToNanoseconds(seconds)), std::move(after));
+}
+
+void KP::runThisInMainThread(std::function<void()> block) { ios::DispatchQueue::main().async(std::move(block)); }
+
+void KP::runThisInBackground(std::function<void()> block) {
+  ios::DispatchQueue::global(ios::DispatchQoS::default_).async(std::move(block));
+}
+
+std::shared_ptr<ios::Timer> KP::runThisEvery(double seconds, double startAfterSeconds,
+                                             std::function<void(ios::Timer*)> handler) {
+  auto timer = ios::CFRunLoopTimerCreateWithHandler(
+      ios::CFAbsoluteTimeGetCurrent() + startAfterSeconds, seconds,
+      [handler = std::move(handler)](ios::Timer& fired) { handler(&fired); });
+  ios::CFRunLoopAddTimer(ios::CFRunLoopGetCurrent(), timer, ios::kCFRunLoopCommonModes);
+  return timer;
+}
+
+}  // namespace kp

@@ -1,0 +1,36 @@
+#include "KPQuaslet/services/UIApplication+KPExt.h"
+
+#include "platform/dispatch/DispatchQueue.h"
+#include "platform/foundation/StandardOutput.h"
+#include "platform/uikit/UIPasteboard.h"
+
+namespace kp {
+
+void runInBackground(ios::UIApplication& application, std::function<void()> closure,
+                     std::function<void()> expirationHandler) {
+  auto app = std::static_pointer_cast<ios::UIApplication>(application.shared_from_this());
+  ios::DispatchQueue::main().async(
+      [app, closure = std::move(closure), expirationHandler = std::move(expirationHandler)]() mutable {
+        const auto task = app->beginBackgroundTask(expirationHandler ? std::move(expirationHandler) : [] {});
+        struct EndTask {  // the task ends even when the closure throws
+          ios::UIApplication& app;
+          ios::UIBackgroundTaskIdentifier task;
+          ~EndTask() { app.endBackgroundTask(task); }
+        } end{*app, task};
+        closure();
+      });
+}
+
+void changeAppIcon(const std::optional<std::string>& name) {
+  auto app = ios::UIApplication::shared();
+  if (!app->supportsAlternateIcons()) return;
+  app->setAlternateIconName(name, [](std::optional<ios::NSError> error) {
+    ios::print(error ? error->localizedDescription() : "No Error");
+  });
+}
+
+void copy(const std::string& text) { ios::UIPasteboard::general().setString(text); }
+
+std::string getString() { return ios::UIPasteboard::general().string().value_or(""); }
+
+}  // namespace kp

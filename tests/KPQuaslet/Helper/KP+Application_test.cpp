@@ -1,0 +1,145 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "KPQuaslet/Helper/KPFunctions.h"
+#include "KPQuaslet/services/KPSystemSound.h"
+#include "KPQuaslet/services/UIApplication+KPExt.h"
+#include "platform/dispatch/DispatchQueue.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Locale.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/StandardOutput.h"
+#include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIDevice.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using kp::KP;
+
+class KPApplicationTest : public ios::testing::PlatformFixture {
+ protected:
+  ios::testing::ManualDispatch dispatch_{500.0};
+  ios::testing::CapturedOutput out_;
+};
+
+TEST_F(KPApplicationTest, VersionAndBuildFromTheInfoDictionary) {
+  const struct {
+    std::optional<std::string> version, build, expected;
+  } rows[] = {
+      {"1.2", "45", "v1.2(45)"},
+      {"1.2", "1.2", "v1.2"},
+      {"1.2", std::nullopt, std::nullopt},
+      {std::nullopt, "45", std::nullopt},
+  };
+  for (const auto& row : rows) {
+    ios::PropertyList::Dictionary info;
+    if (row.version) info["CFBundleShortVersionString"] = *row.version;
+    if (row.build) info["CFBundleVersion"] = *row.build;
+    ios::Bundle::main().setInfoDictionary(info);
+    EXPECT_EQ(KP::appVersionAndBuild(), row.expected);
+  }
+  ios::Bundle::main().setInfoDictionary({{"CFBundleName", "Name"}, {"CFBundleShortVersionString", 3}});
+  EXPECT_EQ(KP::appDisplayName(), "Name");
+  EXPECT_EQ(KP::appVersion(), std::nullopt) << "a number is not text";
+  ios::Bundle::main().setInfoDictionary({{"CFBundleName", "Name"}, {"CFBundleDisplayName", "Shown"}});
+  EXPECT_EQ(KP::appDisplayName(), "Shown");
+  ios::Bundle::main().setBundleIdentifier("com.example.app");
+  EXPECT_EQ(KP::appBundleID(), "com.example.app");
+  ios::testing::DeviceSettings::setMachine("iPhone11,8");
+  EXPECT_EQ(KP::deviceVersion(), "iPhone11,8");
+}
+
+TEST_F(KPApplicationTest, RegionStatusBarAndStoreLinks) {
+  {
+    ios::testing::ScopedLocale locale("zh_Hans_CN");
+    EXPECT_EQ(KP::currentRegion(), "CN");
+  }
+  {
+    ios::testing::ScopedLocale locale("fr");
+    EXPECT_EQ(KP::currentRegion(), std::nullopt);
+  }
+  ios::UIApplication::shared()->setStatusBarFrame(ios::CGRect(0, 0, 375, 44));
+  EXPECT_EQ(KP::screenStatusBarHeight(), 44);
+  ios::UIApplication::shared()->setStatusBarOrientation(ios::UIInterfaceOrientation::landscapeLeft);
+  EXPECT_EQ(KP::screenOrientation(), ios::UIInterfaceOrientation::landscapeLeft);
+
+  KP::gotoAppStore("not a url");
+  KP::gotoAppStore("itms-apps://itunes.apple.com/app/id123");
+  EXPECT_THAT(ios::testing::openedURLs(), ElementsAre("itms-apps://itunes.apple.com/app/id123"));
+}
+
+TEST_F(KPApplicationTest, DelaysRunOnTheirQueuesAtTheTruncatedDeadline) {
+  std::vector<std::string> log;
+  KP::dispatchDelay(1.0000000009, [&] { log.push_back("delay"); });
+  auto queue = ios::DispatchQueue::make("work");
+  KP::runThisAfterDelay(0.5, *queue, [&] { log.push_back(ios::DispatchQueue::currentLabel()); });
+  KP::runThisInMainThread([&] { log.push_back("main"); });
+  KP::runThisInBackground([&] { log.push_back(ios::DispatchQueue::currentLabel()); });
+  EXPECT_TRUE(log.empty()) << "nothing runs inline";
+  dispatch_.runPending();
+  EXPECT_THAT(log, ElementsAre("main", "com.apple.root.default-qos"));
+  dispatch_.advance(0.5);
+  EXPECT_THAT(log, ElementsAre("main", "com.apple.root.default-qos", "work"));
+  dispatch_.advance(0.499999999);
+  EXPECT_EQ(log.size(), 3u);
+  dispatch_.advanceNanoseconds(1);
+  EXPECT_EQ(log.back(), "delay");
+}
+
+TEST_F(KPApplicationTest, RunThisEveryRepeatsOnTheCurrentRunLoop) {
+  std::vector<double> fires;
+  auto timer = KP::runThisEvery(2.0, 1.0, [&](ios::Timer* t) {
+    fires.push_back(ios::CFAbsoluteTimeGetCurrent());
+    if (fires.size() == 3) t->invalidate();
+  });
+  ios::RunLoop::current().run(ios::Date::now() + 10);
+  EXPECT_THAT(fires, ElementsAre(501.0, 503.0, 505.0));
+  EXPECT_FALSE(timer->isValid());
+}
+
+TEST_F(KPApplicationTest, BackgroundWorkIsBracketedByATask) {
+  std::vector<std::string> log;
+  kp::runInBackground(*ios::UIApplication::shared(), [&] { log.push_back("work"); });
+  EXPECT_TRUE(ios::testing::backgroundTaskLog().empty());
+  dispatch_.runPending();
+  EXPECT_THAT(log, ElementsAre("work"));
+  const auto tasks = ios::testing::backgroundTaskLog();
+  ASSERT_EQ(tasks.size(), 2u);
+  EXPECT_EQ(tasks[0].first, tasks[1].first);
+  EXPECT_TRUE(tasks[0].second);
+  EXPECT_FALSE(tasks[1].second);
+}
+
+TEST_F(KPApplicationTest, AlternateIconsReportTheirOutcome) {
+  kp::changeAppIcon("Dark");
+  dispatch_.runPending();
+  EXPECT_EQ(out_.text(), "") << "no alternate-icon support: nothing happens";
+  ios::testing::setAlternateIconNames(true, {"Dark"});
+  kp::changeAppIcon("Dark");
+  dispatch_.runPending();
+  EXPECT_EQ(out_.text(), "No Error\n");
+  EXPECT_EQ(ios::UIApplication::shared()->alternateIconName(), "Dark");
+  out_.clear();
+  kp::changeAppIcon("Missing");
+  dispatch_.runPending();
+  EXPECT_THAT(out_.text(), ::testing::StartsWith("The operation couldn"));
+}
+
+TEST_F(KPApplicationTest, PasteboardText) {
+  EXPECT_EQ(kp::getString(), "");
+  kp::copy("copied");
+  EXPECT_EQ(kp::getString(), "copied");
+}
+
+TEST_F(KPApplicationTest, IterateEnumYieldsCasesInOrderAndEnds) {
+  std::vector<kp::KP::logLevel> levels;
+  // Log levels count from 1, so the iteration ends at once: the first case must be 0.
+  auto none = KP::iterateEnum<kp::KP::logLevel>();
+  EXPECT_EQ(none.next(), std::nullopt);
+  auto sizes = KP::iterateEnum<kp::KPSystemSound::AudioID>();
+  EXPECT_EQ(sizes.next(), std::nullopt);
+}
+
+}  // namespace
