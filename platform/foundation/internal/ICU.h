@@ -5,6 +5,8 @@
 #pragma once
 
 #include <unicode/calendar.h>
+#include <unicode/dtfmtsym.h>
+#include <unicode/gregocal.h>
 #include <unicode/locid.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
