@@ -18,6 +18,7 @@
 #include "KPQuaslet/services/KPKeychain.h"
 #include "KPQuaslet/services/KPSystemSound.h"
 #include "KPQuaslet/services/LocationTransform.h"
+#include "KPQuaslet/text/Date+KPExt.h"
 #include "KPQuaslet/values/Array+KPExt.h"
 #include "KPQuaslet/values/Array+KPExtMembership.h"
 #include "KPQuaslet/values/ClosedRange.h"

@@ -25,10 +25,16 @@ struct SplitDate {
   double fraction = 0;
 };
 
+// The second is found after rounding to the microsecond, so that a date a rounding
+// error below a whole second (x.9999999) counts as that whole second.
 SplitDate split(Date date) {
   const double seconds = date.timeIntervalSinceReferenceDate();
-  const double whole = std::floor(seconds);
-  return {(whole + kReferenceToUnix) * 1000.0, seconds - whole};
+  KP_PRECONDITION(std::isfinite(seconds) && std::fabs(seconds) < 9e12, "Calendar: the date is out of range");
+  const std::int64_t micros = std::llround(seconds * 1e6);
+  std::int64_t whole = micros / 1'000'000;
+  if (micros % 1'000'000 < 0) --whole;
+  const double wholeSeconds = static_cast<double>(whole);
+  return {(wholeSeconds + kReferenceToUnix) * 1000.0, seconds - wholeSeconds};
 }
 
 Date toDate(UDate millis, double fraction = 0) {

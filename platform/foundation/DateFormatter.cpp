@@ -1,5 +1,6 @@
 #include "platform/foundation/DateFormatter.h"
 
+
 #include "platform/foundation/internal/DateFormatEngine.h"
 
 namespace ios {
@@ -13,7 +14,7 @@ std::string DateFormatter::string(Date date) const {
   const Locale locale = locale_ ? *locale_ : Locale::current();
   const TimeZone zone = timeZone_ ? *timeZone_ : TimeZone::current();
   return icu_internal::formatDate({dateFormat_, locale.identifier(), zone.identifier()},
-                                  date.timeIntervalSince1970() * 1000.0);
+                                  icu_internal::wholeMilliseconds(date.timeIntervalSince1970()));
 }
 
 std::optional<Date> DateFormatter::date(std::string_view text) const {

@@ -31,7 +31,7 @@ std::string ISO8601DateFormatter::pattern() const {
 }
 
 std::string ISO8601DateFormatter::string(Date date) const {
-  return icu_internal::formatDate({pattern(), kPOSIX, timeZone_.identifier()}, date.timeIntervalSince1970() * 1000.0);
+  return icu_internal::formatDate({pattern(), kPOSIX, timeZone_.identifier()}, icu_internal::wholeMilliseconds(date.timeIntervalSince1970()));
 }
 
 std::optional<Date> ISO8601DateFormatter::date(std::string_view text) const {

@@ -7,6 +7,7 @@
 // share between threads; a per-thread cache needs no lock.
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,12 @@ struct DateFormatKey {
   std::string_view locale;
   std::string_view timeZone;
 };
+
+// The millisecond that `unixSeconds` falls in, as formatters show it. The date is first
+// rounded to the microsecond, so that 0.089 stored as 0.08899999 still shows as 089.
+[[nodiscard]] inline double wholeMilliseconds(double unixSeconds) {
+  return std::floor(std::round(unixSeconds * 1e6) / 1000.0);
+}
 
 // `unixMilliseconds` as text.
 [[nodiscard]] std::string formatDate(const DateFormatKey& key, double unixMilliseconds);

@@ -1,0 +1,44 @@
+// Helpers for date tests: building local dates and showing them, in the current
+// calendar and time zone that a test pins with ScopedTimeZone / ScopedLocale.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/foundation/Calendar.h"
+#include "platform/foundation/DateFormatter.h"
+
+namespace date_testing {
+
+// The local wall-clock time in the current zone (a skipped time moves forward by the gap,
+// a repeated one is its first occurrence), plus `fraction` of a second.
+inline ios::Date local(std::int64_t year, std::int64_t month, std::int64_t day, std::int64_t hour = 0,
+                       std::int64_t minute = 0, std::int64_t second = 0, double fraction = 0) {
+  ios::DateComponents c;
+  c.year = year;
+  c.month = month;
+  c.day = day;
+  c.hour = hour;
+  c.minute = minute;
+  c.second = second;
+  return *ios::Calendar::current().dateFrom(c) + fraction;
+}
+
+// The date in the current zone as "yyyy-MM-dd HH:mm:ss", with the offset when `withZone`.
+inline std::string show(ios::Date date, bool withZone = false) {
+  ios::DateFormatter f;
+  f.setLocale(ios::Locale("en_US_POSIX"));
+  f.setDateFormat(withZone ? "yyyy-MM-dd HH:mm:ss xx" : "yyyy-MM-dd HH:mm:ss");
+  return f.string(date);
+}
+
+// The date in UTC as "yyyy-MM-dd HH:mm:ss.SSS".
+inline std::string utc(ios::Date date) {
+  ios::DateFormatter f;
+  f.setLocale(ios::Locale("en_US_POSIX"));
+  f.setTimeZone(ios::TimeZone::gmt());
+  f.setDateFormat("yyyy-MM-dd HH:mm:ss.SSS");
+  return f.string(date);
+}
+
+}  // namespace date_testing
