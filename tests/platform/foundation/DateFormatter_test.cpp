@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
 #include "platform/foundation/Clock.h"
 #include "platform/testing/PlatformFixture.h"
 
@@ -94,6 +99,96 @@ TEST(ClockDeathTest, AManualClockNeverRunsBackwards) {
         clock.advance(-1);
       },
       "a clock only moves forward");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DateFormatterTest, LocalMidnightParsesOnADayWhoseMidnightIsSkipped) {
+  ios::testing::ScopedLocale locale("en_US_POSIX");
+  ios::testing::ScopedTimeZone zone("America/Sao_Paulo");
+  ios::DateFormatter formatter;
+  formatter.setDateFormat("yyyy/MM/dd");
+  auto parsed = formatter.date("2018/11/04");  // clocks went from 00:00 to 01:00
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->description(), "2018-11-04 03:00:00 +0000");  // 01:00 -0200
+  formatter.setDateFormat("yyyy/MM/dd HH:mm");
+  EXPECT_EQ(formatter.date("2018/11/04 00:30")->description(), "2018-11-04 03:30:00 +0000");
+  // Strictness is kept: impossible dates still fail, in any zone.
+  EXPECT_FALSE(formatter.date("2018/11/31 00:30"));
+  EXPECT_FALSE(formatter.date("2018/11/04 24:30"));
+  EXPECT_FALSE(formatter.date("2018/11/04 00:30x"));
+}
+
+TEST_F(DateFormatterTest, CachedFormattersAreKeyedByPatternLocaleAndZone) {
+  // The same pattern in several zones and locales, interleaved: each answer must be
+  // its own, never a neighbour's cached formatter.
+  struct Row {
+    const char* pattern;
+    const char* locale;
+    const char* zone;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"yyyy-MM-dd HH:mm", "en_US_POSIX", "UTC", "2024-03-05 14:07"},
+      {"yyyy-MM-dd HH:mm", "en_US_POSIX", "Asia/Tokyo", "2024-03-05 23:07"},
+      {"yyyy-MM-dd HH:mm", "th_TH", "Asia/Tokyo", "2567-03-05 23:07"},
+      {"MMMM", "fr_FR", "UTC", "mars"},
+      {"MMMM", "de_DE", "UTC", "März"},
+      {"yyyy-MM-dd HH:mm", "en_US_POSIX", "America/New_York", "2024-03-05 09:07"},
+  };
+  for (int round = 0; round < 3; ++round) {
+    for (const Row& row : rows) {
+      ios::DateFormatter formatter;
+      formatter.setDateFormat(row.pattern);
+      formatter.setLocale(ios::Locale(row.locale));
+      formatter.setTimeZone(ios::TimeZone::fromIdentifier(row.zone));
+      EXPECT_EQ(formatter.string(kSample), row.expected) << row.zone << " " << row.locale;
+    }
+  }
+  // More settings than the cache holds still answer correctly.
+  for (int hours = -11; hours <= 12; ++hours) {
+    ios::DateFormatter formatter;
+    formatter.setDateFormat("HH");
+    formatter.setTimeZone(ios::TimeZone::fromSecondsFromGMT(hours * 3600));
+    char expected[8];
+    std::snprintf(expected, sizeof expected, "%02d", ((14 + hours) % 24 + 24) % 24);
+    EXPECT_EQ(formatter.string(kSample), expected) << hours;
+  }
+}
+
+TEST_F(DateFormatterTest, FormattersWorkFromSeveralThreadsAtOnce) {
+  const char* zones[] = {"UTC", "Asia/Tokyo", "America/New_York", "Europe/Berlin"};
+  const char* expected[] = {"2024-03-05 14:07:09", "2024-03-05 23:07:09", "2024-03-05 09:07:09",
+                            "2024-03-05 15:07:09"};
+  std::atomic<int> mismatches{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 300; ++i) {
+        const int z = (t + i) % 4;
+        ios::DateFormatter formatter;
+        formatter.setDateFormat("yyyy-MM-dd HH:mm:ss");
+        formatter.setLocale(ios::Locale("en_US_POSIX"));
+        formatter.setTimeZone(ios::TimeZone::fromIdentifier(zones[z]));
+        if (formatter.string(kSample) != expected[z]) ++mismatches;
+        auto back = formatter.date(expected[z]);
+        if (!back || back->timeIntervalSince1970() != 1709647629.0) ++mismatches;
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(mismatches.load(), 0);
+}
+
+TEST_F(DateFormatterTest, MillisecondsAreNotLostToRounding) {
+  ios::DateFormatter formatter;
+  formatter.setDateFormat("ss.SSS");
+  formatter.setTimeZone(ios::TimeZone::gmt());
+  EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(1583298367.089)), "07.089");
+  EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(1583298367.9999)), "07.999");
+  EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(-0.5)), "59.500");
 }
 
 }  // namespace
