@@ -29,7 +29,7 @@ std::string convertToString(ios::Date date) { return toString(date, "yyyy-MM-dd 
 
 std::string iso8601String(ios::Date date) {
   ios::DateFormatter f = formatter("yyyy-MM-dd'T'HH:mm:ss.SSS", /*posix=*/true);
-  if (auto gmt = ios::TimeZone::fromIdentifier("GMT")) f.setTimeZone(gmt);
+  if (auto gmt = ios::TimeZone::fromAbbreviation("GMT")) f.setTimeZone(gmt);
   return f.string(date) + "Z";
 }
 

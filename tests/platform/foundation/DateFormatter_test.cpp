@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/Describe.h"
 #include "platform/testing/PlatformFixture.h"
 
 namespace {
@@ -189,6 +190,23 @@ TEST_F(DateFormatterTest, MillisecondsAreNotLostToRounding) {
   EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(1583298367.089)), "07.089");
   EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(1583298367.9999)), "07.999");
   EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(-0.5)), "59.500");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TimeZone, AbbreviationsAndDaylightSavingTime) {
+  EXPECT_EQ(ios::TimeZone::fromAbbreviation("GMT")->identifier(), "GMT");
+  EXPECT_EQ(ios::TimeZone::fromAbbreviation("EST")->identifier(), "America/New_York");
+  EXPECT_FALSE(ios::TimeZone::fromAbbreviation("XYZ"));
+  EXPECT_FALSE(ios::TimeZone::fromAbbreviation(""));
+  const auto berlin = *ios::TimeZone::fromIdentifier("Europe/Berlin");
+  EXPECT_FALSE(berlin.isDaylightSavingTime(kSample));
+  EXPECT_TRUE(berlin.isDaylightSavingTime(kSample + 120 * 86400));
+  EXPECT_EQ(berlin.secondsFromGMT(kSample + 120 * 86400), 7200);
+  EXPECT_EQ(ios::describe(berlin), "Europe/Berlin");
+  EXPECT_EQ(ios::describe(ios::Locale("de_DE")), "de_DE");
 }
 
 }  // namespace
