@@ -27,9 +27,13 @@ ios::DateInterval periodOf(const ios::Calendar& calendar, Component component, i
   return *period;
 }
 
-// The start of a period plus `offset`, added in one calendar addition.
-ios::Date startPlus(Component period, ios::Date date, const ios::DateComponents& offset) {
+// The start of the period's last day: one `period` and minus one day added to its
+// start in one calendar addition.
+ios::Date startOfLastDay(Component period, ios::Date date) {
   const ios::Calendar calendar = ios::Calendar::current();
+  ios::DateComponents offset;
+  offset.setValue(1, period);
+  offset.day = -1;
   auto result = calendar.dateByAdding(offset, periodOf(calendar, period, date).start);
   KP_PRECONDITION(result.has_value(), "the calendar cannot represent the period's end");
   return *result;
@@ -48,23 +52,13 @@ ios::Date startOfYear(ios::Date date) {
   return periodOf(ios::Calendar::current(), Component::year, date).start;
 }
 
-ios::Date endOfYear(ios::Date date) {
-  ios::DateComponents offset;
-  offset.year = 1;
-  offset.day = -1;
-  return startPlus(Component::year, date, offset);
-}
+ios::Date endOfYear(ios::Date date) { return startOfLastDay(Component::year, date); }
 
 ios::Date startOfMonth(ios::Date date) {
   return periodOf(ios::Calendar::current(), Component::month, date).start;
 }
 
-ios::Date endOfMonth(ios::Date date) {
-  ios::DateComponents offset;
-  offset.month = 1;
-  offset.day = -1;
-  return startPlus(Component::month, date, offset);
-}
+ios::Date endOfMonth(ios::Date date) { return startOfLastDay(Component::month, date); }
 
 ios::Date startOfWeekDay(ios::Date date) {
   const ios::Calendar calendar = ios::Calendar::current();

@@ -1,14 +1,26 @@
-// Helpers for date tests: building local dates and showing them, in the current
-// calendar and time zone that a test pins with ScopedTimeZone / ScopedLocale.
+// Helpers for date tests: a fixture that pins the locale and time zone, building local
+// dates and showing them in the current calendar and time zone.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/foundation/Calendar.h"
 #include "platform/foundation/DateFormatter.h"
+#include "platform/testing/PlatformFixture.h"
 
 namespace date_testing {
+
+// A platform fixture whose current locale is en_US (weeks start on Sunday) and whose
+// current zone is Europe/Berlin; tests nest other scoped overrides inside.
+class PinnedDateTest : public ios::testing::PlatformFixture {
+ protected:
+  ios::testing::ScopedLocale locale_{"en_US"};
+  ios::testing::ScopedTimeZone zone_{"Europe/Berlin"};
+};
 
 // The local wall-clock time in the current zone (a skipped time moves forward by the gap,
 // a repeated one is its first occurrence), plus `fraction` of a second.
@@ -39,6 +51,23 @@ inline std::string utc(ios::Date date) {
   f.setTimeZone(ios::TimeZone::gmt());
   f.setDateFormat("yyyy-MM-dd HH:mm:ss.SSS");
   return f.string(date);
+}
+
+// Runs `check(thread, iteration)` on `threads` threads at once, `iterations` times on
+// each, and answers how many checks failed.
+template <class Check>
+int failuresOnThreads(int threads, int iterations, Check check) {
+  std::atomic<int> failures{0};
+  std::vector<std::thread> running;
+  for (int t = 0; t < threads; ++t) {
+    running.emplace_back([&, t] {
+      for (int i = 0; i < iterations; ++i) {
+        if (!check(t, i)) ++failures;
+      }
+    });
+  }
+  for (auto& thread : running) thread.join();
+  return failures.load();
 }
 
 }  // namespace date_testing

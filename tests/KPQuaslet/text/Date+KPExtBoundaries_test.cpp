@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/testing/PlatformFixture.h"
 #include "tests/support/DateTesting.h"
 
 namespace {
@@ -11,11 +10,7 @@ using date_testing::local;
 using date_testing::show;
 using Component = ios::Calendar::Component;
 
-class DateKPExtBoundaries : public ios::testing::PlatformFixture {
- protected:
-  ios::testing::ScopedLocale locale_{"en_US"};
-  ios::testing::ScopedTimeZone zone_{"Europe/Berlin"};
-};
+class DateKPExtBoundaries : public date_testing::PinnedDateTest {};
 
 TEST_F(DateKPExtBoundaries, YearAndMonthStartsAndEnds) {
   const ios::Date date = local(2020, 6, 15, 10, 20);

@@ -8,7 +8,6 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Random.h"
-#include "platform/testing/PlatformFixture.h"
 #include "tests/support/DateTesting.h"
 
 namespace {
@@ -17,11 +16,7 @@ using date_testing::local;
 using date_testing::show;
 using Component = ios::Calendar::Component;
 
-class DateKPExtComponents : public ios::testing::PlatformFixture {
- protected:
-  ios::testing::ScopedLocale locale_{"en_US"};
-  ios::testing::ScopedTimeZone zone_{"Europe/Berlin"};
-};
+class DateKPExtComponents : public date_testing::PinnedDateTest {};
 
 TEST_F(DateKPExtComponents, ReadsComponentsQuarterAndMilliseconds) {
   const ios::Date date = local(2020, 10, 1, 14, 5, 6, 0.123);

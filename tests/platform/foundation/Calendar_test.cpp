@@ -3,12 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-#include <vector>
-
 #include "platform/foundation/Clock.h"
-#include "platform/testing/PlatformFixture.h"
 #include "tests/support/DateTesting.h"
 
 namespace {
@@ -18,11 +13,7 @@ using date_testing::show;
 using ios::Calendar;
 using Component = ios::Calendar::Component;
 
-class CalendarTest : public ios::testing::PlatformFixture {
- protected:
-  ios::testing::ScopedLocale locale_{"en_US"};
-  ios::testing::ScopedTimeZone zone_{"Europe/Berlin"};
-};
+class CalendarTest : public date_testing::PinnedDateTest {};
 
 TEST_F(CalendarTest, ReadsComponentsInTheCurrentZoneAfreshOnEachCall) {
   // 2020-06-15 08:20:30.123 UTC, a Monday.
@@ -284,21 +275,15 @@ TEST_F(CalendarTest, CalendarsWorkFromSeveralThreadsAtOnce) {
   const char* zones[] = {"UTC", "Asia/Tokyo", "America/New_York", "Europe/Berlin"};
   const std::int64_t hours[] = {8, 17, 4, 10};  // of 2020-06-15 08:20 UTC
   const ios::Date date = ios::Date::fromTimeIntervalSince1970(1592209200);
-  std::atomic<int> mismatches{0};
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < 300; ++i) {
-        const int z = (t + i) % 4;
-        Calendar calendar(Calendar::Identifier::gregorian);
-        calendar.setTimeZone(*ios::TimeZone::fromIdentifier(zones[z]));
-        if (calendar.component(Component::hour, date) != hours[z]) ++mismatches;
-        if (calendar.dateInterval(Component::day, date)->duration != 86400) ++mismatches;
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(mismatches.load(), 0);
+  EXPECT_EQ(date_testing::failuresOnThreads(4, 300,
+                                            [&](int t, int i) {
+                                              const int z = (t + i) % 4;
+                                              Calendar calendar(Calendar::Identifier::gregorian);
+                                              calendar.setTimeZone(*ios::TimeZone::fromIdentifier(zones[z]));
+                                              return calendar.component(Component::hour, date) == hours[z] &&
+                                                     calendar.dateInterval(Component::day, date)->duration == 86400;
+                                            }),
+            0);
 }
 
 TEST(CalendarDeathTest, FirstWeekdayOutOfRangeStops) {

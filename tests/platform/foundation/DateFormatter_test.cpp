@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
-#include <thread>
-#include <vector>
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Describe.h"
 #include "platform/testing/PlatformFixture.h"
+#include "tests/support/DateTesting.h"
 
 namespace {
 
@@ -163,24 +161,18 @@ TEST_F(DateFormatterTest, FormattersWorkFromSeveralThreadsAtOnce) {
   const char* zones[] = {"UTC", "Asia/Tokyo", "America/New_York", "Europe/Berlin"};
   const char* expected[] = {"2024-03-05 14:07:09", "2024-03-05 23:07:09", "2024-03-05 09:07:09",
                             "2024-03-05 15:07:09"};
-  std::atomic<int> mismatches{0};
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < 300; ++i) {
-        const int z = (t + i) % 4;
-        ios::DateFormatter formatter;
-        formatter.setDateFormat("yyyy-MM-dd HH:mm:ss");
-        formatter.setLocale(ios::Locale("en_US_POSIX"));
-        formatter.setTimeZone(ios::TimeZone::fromIdentifier(zones[z]));
-        if (formatter.string(kSample) != expected[z]) ++mismatches;
-        auto back = formatter.date(expected[z]);
-        if (!back || back->timeIntervalSince1970() != 1709647629.0) ++mismatches;
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(mismatches.load(), 0);
+  EXPECT_EQ(date_testing::failuresOnThreads(4, 300,
+                                            [&](int t, int i) {
+                                              const int z = (t + i) % 4;
+                                              ios::DateFormatter formatter;
+                                              formatter.setDateFormat("yyyy-MM-dd HH:mm:ss");
+                                              formatter.setLocale(ios::Locale("en_US_POSIX"));
+                                              formatter.setTimeZone(ios::TimeZone::fromIdentifier(zones[z]));
+                                              auto back = formatter.date(expected[z]);
+                                              return formatter.string(kSample) == expected[z] && back &&
+                                                     back->timeIntervalSince1970() == 1709647629.0;
+                                            }),
+            0);
 }
 
 TEST_F(DateFormatterTest, MillisecondsAreNotLostToRounding) {
