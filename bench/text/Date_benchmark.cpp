@@ -146,6 +146,10 @@ void BM_NearestQuarterHour(benchmark::State& s) {
 void BM_TimeAgoSince(benchmark::State& s) {
   runPerCall(s, [](ios::Date d) { return kp::timeAgoSince(d, d + 12345678, true); });
 }
+void BM_Quarter(benchmark::State& s) { runPerCall(s, [](ios::Date d) { return kp::quarter(d); }); }
+void BM_Day(benchmark::State& s) { runPerCall(s, [](ios::Date d) { return kp::day(d); }); }
+BENCHMARK(BM_Day);
+BENCHMARK(BM_Quarter);
 BENCHMARK(BM_ZeroOfDay);
 BENCHMARK(BM_EndOfDay);
 BENCHMARK(BM_StartOfWeek);

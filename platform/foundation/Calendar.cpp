@@ -183,28 +183,20 @@ Calendar::Calendar(Identifier identifier) : Calendar("", TimeZone::current(), Lo
   }
 }
 
-namespace {
-
-CalendarSettings settingsOf(const std::string& identifier, const TimeZone& zone, const Locale& locale,
-                            std::int64_t firstWeekday, std::int64_t minimumDays) {
-  return CalendarSettings{identifier, locale.identifier(), zone.identifier(), firstWeekday, minimumDays};
+CalendarSettings Calendar::settings() const {
+  return CalendarSettings{identifier_, locale_.identifier(), timeZone_.identifier(), firstWeekday_,
+                          minimumDaysInFirstWeek_};
 }
-
-}  // namespace
-
-#define KP_ENGINE()                                                                                 \
-  icu_internal::makeCalendar(settingsOf(identifier_, timeZone_, locale_, firstWeekday_,            \
-                                        minimumDaysInFirstWeek_))
 
 std::string Calendar::identifier() const {
   if (!identifier_.empty()) return identifier_;
-  return KP_ENGINE()->getType();
+  return icu_internal::makeCalendar(settings())->getType();
 }
 
 std::int64_t Calendar::firstWeekday() const {
   if (firstWeekday_ != 0) return firstWeekday_;
   UErrorCode status = U_ZERO_ERROR;
-  return KP_ENGINE()->getFirstDayOfWeek(status);
+  return icu_internal::makeCalendar(settings())->getFirstDayOfWeek(status);
 }
 
 void Calendar::setFirstWeekday(std::int64_t weekday) {
@@ -214,7 +206,7 @@ void Calendar::setFirstWeekday(std::int64_t weekday) {
 
 std::int64_t Calendar::minimumDaysInFirstWeek() const {
   if (minimumDaysInFirstWeek_ != 0) return minimumDaysInFirstWeek_;
-  return KP_ENGINE()->getMinimalDaysInFirstWeek();
+  return icu_internal::makeCalendar(settings())->getMinimalDaysInFirstWeek();
 }
 
 void Calendar::setMinimumDaysInFirstWeek(std::int64_t days) {
@@ -223,15 +215,7 @@ void Calendar::setMinimumDaysInFirstWeek(std::int64_t days) {
 }
 
 std::vector<std::string> Calendar::monthSymbols() const {
-  UErrorCode status = U_ZERO_ERROR;
-  icu::DateFormatSymbols symbols(
-      icu_internal::calendarLocale(settingsOf(identifier_, timeZone_, locale_, 0, 0)), status);
-  std::vector<std::string> names;
-  if (U_FAILURE(status)) return names;
-  int32_t count = 0;
-  const icu::UnicodeString* months = symbols.getMonths(count);
-  for (int32_t i = 0; i < count; ++i) names.push_back(icu_internal::toUTF8(months[i]));
-  return names;
+  return icu_internal::monthSymbols(settings());
 }
 
 // ---------------------------------------------------------------------------------
@@ -240,14 +224,14 @@ std::vector<std::string> Calendar::monthSymbols() const {
 std::int64_t Calendar::component(Component component, Date date) const {
   const SplitDate parts = split(date);
   if (component == Component::nanosecond) return nanosecondsOf(parts.fraction);
-  auto calendar = KP_ENGINE();
+  auto calendar = icu_internal::makeCalendar(settings());
   setTime(*calendar, parts.millis);
   return read(*calendar, component, parts.fraction);
 }
 
 DateComponents Calendar::dateComponents(const std::set<Component>& components, Date date) const {
   const SplitDate parts = split(date);
-  auto calendar = KP_ENGINE();
+  auto calendar = icu_internal::makeCalendar(settings());
   setTime(*calendar, parts.millis);
   DateComponents result;
   for (Component c : components) result.setValue(read(*calendar, c, parts.fraction), c);
@@ -268,7 +252,7 @@ DateComponents Calendar::dateComponents(const std::set<Component>& components, D
     fraction -= 1;
   }
 
-  auto calendar = KP_ENGINE();
+  auto calendar = icu_internal::makeCalendar(settings());
   setTime(*calendar, from.millis);
   DateComponents result;
   for (Component c : kArithmeticOrder) {
@@ -310,7 +294,7 @@ DateComponents Calendar::dateComponents(const std::set<Component>& components, D
 // Dates from components, additions
 
 std::optional<Date> Calendar::dateFrom(const DateComponents& components) const {
-  auto calendar = KP_ENGINE();
+  auto calendar = icu_internal::makeCalendar(settings());
   calendar->clear();
   // Week-based fields first, so that a day of the month, when given, wins over them.
   struct Setting {
@@ -354,7 +338,7 @@ std::optional<Date> Calendar::dateByAdding(Component component, std::int64_t val
 std::optional<Date> Calendar::dateByAdding(const DateComponents& components, Date date,
                                            bool wrappingComponents) const {
   const SplitDate parts = split(date);
-  auto calendar = KP_ENGINE();
+  auto calendar = icu_internal::makeCalendar(settings());
   setTime(*calendar, parts.millis);
   for (Component c : kArithmeticOrder) {
     if (auto value = components.value(c); value && *value != 0) {
@@ -412,7 +396,7 @@ Date Calendar::startOfDay(Date date) const { return dateInterval(Component::day,
 
 std::optional<DateInterval> Calendar::dateInterval(Component component, Date date) const {
   const SplitDate parts = split(date);
-  auto calendar = KP_ENGINE();
+  auto calendar = icu_internal::makeCalendar(settings());
   setTime(*calendar, parts.millis);
   const std::int64_t second = get(*calendar, UCAL_SECOND);
   const std::int64_t minute = get(*calendar, UCAL_MINUTE);
@@ -487,7 +471,7 @@ std::optional<DateInterval> Calendar::dateInterval(Component component, Date dat
 }
 
 std::optional<Calendar::Range> Calendar::range(Component smaller, Component larger, Date date) const {
-  auto calendar = KP_ENGINE();
+  auto calendar = icu_internal::makeCalendar(settings());
   setTime(*calendar, split(date).millis);
   auto actual = [&](UCalendarDateFields field, std::int64_t offset) -> std::optional<Range> {
     UErrorCode status = U_ZERO_ERROR;
@@ -528,19 +512,19 @@ bool isInDayFromToday(Date date, int32_t offset, const CalendarSettings& setting
 }  // namespace
 
 bool Calendar::isDateInToday(Date date) const {
-  return isInDayFromToday(date, 0, settingsOf(identifier_, timeZone_, locale_, firstWeekday_, minimumDaysInFirstWeek_));
+  return isInDayFromToday(date, 0, settings());
 }
 
 bool Calendar::isDateInYesterday(Date date) const {
-  return isInDayFromToday(date, -1, settingsOf(identifier_, timeZone_, locale_, firstWeekday_, minimumDaysInFirstWeek_));
+  return isInDayFromToday(date, -1, settings());
 }
 
 bool Calendar::isDateInTomorrow(Date date) const {
-  return isInDayFromToday(date, 1, settingsOf(identifier_, timeZone_, locale_, firstWeekday_, minimumDaysInFirstWeek_));
+  return isInDayFromToday(date, 1, settings());
 }
 
 bool Calendar::isDateInWeekend(Date date) const {
-  auto calendar = KP_ENGINE();
+  auto calendar = icu_internal::makeCalendar(settings());
   UErrorCode status = U_ZERO_ERROR;
   const bool weekend = calendar->isWeekend(split(date).millis, status);
   return U_SUCCESS(status) && weekend;
@@ -564,7 +548,6 @@ bool Calendar::isDate(Date date1, Date date2, Component granularity) const {
   return compare(date1, date2, granularity) == ComparisonResult::orderedSame;
 }
 
-#undef KP_ENGINE
 
 // ---------------------------------------------------------------------------------
 // DateComponents

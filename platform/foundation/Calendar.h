@@ -39,6 +39,10 @@ namespace ios {
 
 struct DateComponents;
 
+namespace icu_internal {
+struct CalendarSettings;
+}
+
 // DateInterval
 //
 // A start date and a duration in seconds.
@@ -155,6 +159,8 @@ class Calendar {
 
  private:
   Calendar(std::string identifier, TimeZone timeZone, Locale locale);
+  // The settings the ICU calendar behind this one is built from.
+  [[nodiscard]] icu_internal::CalendarSettings settings() const;
 
   std::string identifier_;  // "" for the locale's own calendar system
   TimeZone timeZone_;

@@ -73,10 +73,29 @@ std::unique_ptr<icu::Calendar> makeCalendar(const CalendarSettings& settings) {
   return std::unique_ptr<icu::Calendar>(prototype->clone());
 }
 
-void clearCalendarCache() {
-  auto& c = cache();
-  std::lock_guard lock(c.mutex);
-  c.entries.clear();
+std::vector<std::string> monthSymbols(const CalendarSettings& settings) {
+  // Loading the symbols reads locale data (tens of microseconds); names never change.
+  static std::mutex mutex;
+  static std::vector<std::pair<std::string, std::vector<std::string>>> loaded;
+  const icu::Locale locale = calendarLocale(settings);
+  const std::string key = locale.getName();
+  {
+    std::lock_guard lock(mutex);
+    for (const auto& [name, months] : loaded) {
+      if (name == key) return months;
+    }
+  }
+  UErrorCode status = U_ZERO_ERROR;
+  icu::DateFormatSymbols symbols(locale, status);
+  std::vector<std::string> names;
+  if (U_FAILURE(status)) return names;
+  int32_t count = 0;
+  const icu::UnicodeString* months = symbols.getMonths(count);
+  for (int32_t i = 0; i < count; ++i) names.push_back(toUTF8(months[i]));
+  std::lock_guard lock(mutex);
+  if (loaded.size() >= kCapacity) loaded.erase(loaded.begin());
+  loaded.emplace_back(key, names);
+  return names;
 }
 
 }  // namespace ios::icu_internal

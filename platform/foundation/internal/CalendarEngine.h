@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/internal/ICU.h"
 
@@ -31,7 +32,7 @@ struct CalendarSettings {
 // forward by the gap, repeated ones to their first occurrence.
 [[nodiscard]] std::unique_ptr<icu::Calendar> makeCalendar(const CalendarSettings& settings);
 
-// Forgets every cached prototype (they are rebuilt on demand).
-void clearCalendarCache();
+// The month names of the settings' calendar in their locale, loaded once per locale.
+[[nodiscard]] std::vector<std::string> monthSymbols(const CalendarSettings& settings);
 
 }  // namespace ios::icu_internal

@@ -43,6 +43,12 @@ TEST_F(CalendarTest, FirstWeekdayAndWeekRulesComeFromTheLocaleUnlessSet) {
     EXPECT_EQ(Calendar::current().identifier(), "buddhist");
     EXPECT_EQ(Calendar::current().component(Component::year, ios::Date::fromTimeIntervalSince1970(1583298367)), 2563);
   }
+  const Calendar iso(Calendar::Identifier::iso8601);
+  EXPECT_EQ(iso.identifier(), "iso8601");
+  EXPECT_EQ(iso.firstWeekday(), 2);
+  EXPECT_EQ(iso.minimumDaysInFirstWeek(), 4);
+  const Calendar japanese(Calendar::Identifier::japanese);
+  EXPECT_EQ(japanese.component(Component::year, ios::Date::fromTimeIntervalSince1970(1583298367)), 2);  // Reiwa 2
   Calendar calendar = Calendar::current();
   calendar.setFirstWeekday(2);
   EXPECT_EQ(calendar.firstWeekday(), 2);
