@@ -302,7 +302,7 @@ std::optional<Date> Calendar::dateFrom(const DateComponents& components) const {
     UCalendarDateFields field;
     std::int64_t offset;
   };
-  const Setting settings[] = {
+  const Setting fields[] = {
       {components.weekday, UCAL_DAY_OF_WEEK, 0},
       {components.weekdayOrdinal, UCAL_DAY_OF_WEEK_IN_MONTH, 0},
       {components.weekOfMonth, UCAL_WEEK_OF_MONTH, 0},
@@ -316,7 +316,7 @@ std::optional<Date> Calendar::dateFrom(const DateComponents& components) const {
       {components.minute, UCAL_MINUTE, 0},
       {components.second, UCAL_SECOND, 0},
   };
-  for (const Setting& s : settings) {
+  for (const Setting& s : fields) {
     if (!s.value) continue;
     const std::int64_t value = *s.value + s.offset;
     if (!fitsInt32(value)) return std::nullopt;
@@ -547,7 +547,6 @@ ComparisonResult Calendar::compare(Date date1, Date date2, Component granularity
 bool Calendar::isDate(Date date1, Date date2, Component granularity) const {
   return compare(date1, date2, granularity) == ComparisonResult::orderedSame;
 }
-
 
 // ---------------------------------------------------------------------------------
 // DateComponents
