@@ -9,9 +9,10 @@
 //
 // Fidelity: patterns are the platform's (Unicode TR35) patterns, backed by ICU. A
 // formatter given no locale or time zone uses the current ones, read when it formats.
-// Parsing is strict (no field out of range, no month 13 or 30 February) and must consume
-// the whole text; a wall-clock time that a daylight-saving change skips is read as the
-// instant the gap's length later, so local midnight always parses. A formatter is cheap
+// Parsing is strict (no field out of range, no month 13 or 30 February, no wall-clock
+// time that a daylight-saving change skips) and must consume the whole text; a date
+// without a time of day parses as that day's first instant, also where a change skips
+// local midnight. A formatter is cheap
 // to make: the ICU formatters behind it are cached per thread, by pattern, locale and
 // time zone. Date and time styles, relative formatting and the other members of the
 // platform are absent.

@@ -54,6 +54,20 @@ std::optional<UDate> parseWhole(icu::SimpleDateFormat& format, const icu::Unicod
   return result;
 }
 
+// Whether the pattern has a field for the time of day (hour, minute, second, fraction,
+// day period); quoted literals do not count.
+bool namesTimeOfDay(std::string_view pattern) {
+  bool quoted = false;
+  for (char c : pattern) {
+    if (c == '\'') {
+      quoted = !quoted;
+    } else if (!quoted && std::string_view("HhKkjJCmsSAaBb").find(c) != std::string_view::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string formatDate(const DateFormatKey& key, double unixMilliseconds) {
@@ -66,9 +80,11 @@ std::optional<double> parseDate(const DateFormatKey& key, std::string_view text)
   const icu::UnicodeString input = toUnicode(text);
   if (auto result = parseWhole(formatterFor(key), input)) return result;
 
-  // A strict ICU parse also rejects a wall-clock time that the zone skips. Read the
-  // fields where no time is skipped (GMT), then place them in the zone leniently. Text
-  // that fails there too is not a date.
+  // A strict ICU parse also rejects a date whose midnight the zone skips, although the
+  // day exists. For patterns without a time of day, read the fields where no time is
+  // skipped (GMT), then place them in the zone leniently: the day's first instant. Text
+  // that fails there too is not a date. A text naming a skipped time stays unparsed.
+  if (namesTimeOfDay(key.pattern)) return std::nullopt;
   DateFormatKey gmtKey = key;
   gmtKey.timeZone = "GMT";
   auto inGMT = parseWhole(formatterFor(gmtKey), input);

@@ -30,9 +30,9 @@ struct DateFormatKey {
 [[nodiscard]] std::string formatDate(const DateFormatKey& key, double unixMilliseconds);
 
 // Text as milliseconds since 1970, or nothing when the text does not match the whole
-// pattern or names an impossible date. A wall-clock time that a daylight-saving change
-// skips is read as the instant the gap's length later (local midnight on such a day is
-// the first instant of the day).
+// pattern or names an impossible date or a wall-clock time that the zone skips. A date
+// without a time of day whose midnight a daylight-saving change skips is read as the
+// first instant of that day.
 [[nodiscard]] std::optional<double> parseDate(const DateFormatKey& key, std::string_view text);
 
 }  // namespace ios::icu_internal

@@ -112,12 +112,17 @@ TEST_F(DateFormatterTest, LocalMidnightParsesOnADayWhoseMidnightIsSkipped) {
   auto parsed = formatter.date("2018/11/04");  // clocks went from 00:00 to 01:00
   ASSERT_TRUE(parsed);
   EXPECT_EQ(parsed->description(), "2018-11-04 03:00:00 +0000");  // 01:00 -0200
-  formatter.setDateFormat("yyyy/MM/dd HH:mm");
-  EXPECT_EQ(formatter.date("2018/11/04 00:30")->description(), "2018-11-04 03:30:00 +0000");
+  formatter.setDateFormat("'at' HH 'on' yyyy/MM/dd");  // quoted letters are no time fields
+  EXPECT_EQ(formatter.date("at 01 on 2018/11/04")->description(), "2018-11-04 03:00:00 +0000");
+  EXPECT_FALSE(formatter.date("at 00 on 2018/11/04"));  // that hour did not exist
+  formatter.setDateFormat("'week of' yyyy/MM/dd");
+  EXPECT_EQ(formatter.date("week of 2018/11/04")->description(), "2018-11-04 03:00:00 +0000");
   // Strictness is kept: impossible dates still fail, in any zone.
-  EXPECT_FALSE(formatter.date("2018/11/31 00:30"));
-  EXPECT_FALSE(formatter.date("2018/11/04 24:30"));
-  EXPECT_FALSE(formatter.date("2018/11/04 00:30x"));
+  EXPECT_FALSE(formatter.date("week of 2018/11/31"));
+  EXPECT_FALSE(formatter.date("week of 2018/11/04x"));
+  formatter.setDateFormat("yyyy/MM/dd HH:mm");
+  EXPECT_FALSE(formatter.date("2018/11/04 00:30"));
+  EXPECT_EQ(formatter.date("2018/11/04 01:30")->description(), "2018-11-04 03:30:00 +0000");
 }
 
 TEST_F(DateFormatterTest, CachedFormattersAreKeyedByPatternLocaleAndZone) {
