@@ -156,6 +156,23 @@ void tourValues() {
              ios::describe(kp::aspectFit(ios::CGSize(200, 100), ios::CGSize(100, 100))));
 }
 
+void tourDates() {
+  section("Dates");
+  // A meeting request arrives as ISO 8601 text; the app shows it in the user's zone.
+  const ios::Date meeting = kp::dateWithISO08601String("2020-06-17T09:07:40Z");
+  ios::print("meeting " + kp::iso8601String(meeting) + " is " + kp::convertToString(meeting) + " in " +
+             kp::timeZone(meeting).identifier());
+  ios::print("rounded to the quarter hour: " + kp::convertToString(kp::nearestQuarterHour(meeting)) +
+             ", quarter " + std::to_string(kp::quarter(meeting)));
+  ios::print("its week (Monday first): " + kp::convertToString(kp::startOfWeek(meeting, 2)) + " to " +
+             kp::convertToString(kp::endOfWeek(meeting, 2)));
+  ios::print("its month ends " + kp::convertToString(*kp::end(meeting, ios::Calendar::Component::month)));
+  const ios::Date sent = meeting - (86400 + 5 * 3600);
+  ios::print("seen from the meeting, the request was sent " + kp::timeAgoSince(sent, meeting, false) + " (" +
+             kp::timeAgoSince(sent, meeting, true) + ")");
+  ios::print("weekday of 2020-03-01: " + std::to_string(kp::getWeekDay(2020, 3, 1)) + " (1 is Sunday)");
+}
+
 }  // namespace
 
 int main() {
@@ -166,5 +183,6 @@ int main() {
   tourColours();
   tourCollections();
   tourValues();
+  tourDates();
   return 0;
 }

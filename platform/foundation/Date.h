@@ -13,6 +13,8 @@
 #include <compare>
 #include <string>
 
+#include "platform/foundation/ComparisonResult.h"
+
 namespace ios {
 
 using TimeInterval = double;
@@ -49,6 +51,14 @@ class Date {
   }
 
   constexpr auto operator<=>(const Date&) const = default;
+
+  // orderedAscending when this date is earlier than `other`, orderedDescending when it
+  // is later, orderedSame when they are the same instant.
+  [[nodiscard]] constexpr ComparisonResult compare(Date other) const {
+    if (seconds_ < other.seconds_) return ComparisonResult::orderedAscending;
+    if (seconds_ > other.seconds_) return ComparisonResult::orderedDescending;
+    return ComparisonResult::orderedSame;
+  }
 
   // "2001-01-01 00:00:00 +0000": the platform's description, in UTC.
   [[nodiscard]] std::string description() const;

@@ -9,12 +9,15 @@
 //
 // Fidelity: patterns are the platform's (Unicode TR35) patterns, backed by ICU. A
 // formatter given no locale or time zone uses the current ones, read when it formats.
-// Parsing is strict and must consume the whole text. Date and time styles, relative
-// formatting and the other members of the platform are absent.
+// Parsing is strict (no field out of range, no month 13 or 30 February, no wall-clock
+// time that a daylight-saving change skips) and must consume the whole text; a date
+// without a time of day parses as that day's first instant, also where a change skips
+// local midnight. A formatter is cheap
+// to make: the ICU formatters behind it are cached per thread, by pattern, locale and
+// time zone. Date and time styles, relative formatting and the other members of the
+// platform are absent.
 #pragma once
 
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,16 +28,9 @@
 
 namespace ios {
 
-namespace icu_internal {
-class DateFormatEngine;
-}
-
 class DateFormatter {
  public:
-  DateFormatter();
-  ~DateFormatter();
-  DateFormatter(const DateFormatter&);
-  DateFormatter& operator=(const DateFormatter&);
+  DateFormatter() = default;
 
   [[nodiscard]] const std::string& dateFormat() const { return dateFormat_; }
   void setDateFormat(std::string pattern);
@@ -53,13 +49,9 @@ class DateFormatter {
   [[nodiscard]] std::optional<Date> date(std::string_view text) const;
 
  private:
-  std::shared_ptr<const icu_internal::DateFormatEngine> engine() const;
-
   std::string dateFormat_;
   std::optional<Locale> locale_;
   std::optional<TimeZone> timeZone_;
-  mutable std::mutex engineMutex_;
-  mutable std::shared_ptr<const icu_internal::DateFormatEngine> engine_;
 };
 
 }  // namespace ios

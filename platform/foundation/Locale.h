@@ -23,6 +23,8 @@ class Locale {
   [[nodiscard]] static Locale current();
 
   [[nodiscard]] const std::string& identifier() const { return identifier_; }
+  // The identifier, as the locale is printed.
+  [[nodiscard]] const std::string& description() const { return identifier_; }
 
   bool operator==(const Locale&) const = default;
 

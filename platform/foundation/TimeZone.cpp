@@ -34,6 +34,18 @@ std::string hostZone() {
   return icu_internal::toUTF8(id);
 }
 
+// The zone's standard offset and daylight-saving offset at `date`, in milliseconds
+// (both 0 when ICU cannot tell).
+std::pair<std::int64_t, std::int64_t> offsetsAt(const std::string& identifier, Date date) {
+  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(icu_internal::toUnicode(identifier)));
+  int32_t raw = 0;
+  int32_t dst = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  zone->getOffset(date.timeIntervalSince1970() * 1000.0, false, raw, dst, status);
+  if (U_FAILURE(status)) return {0, 0};
+  return {raw, dst};
+}
+
 }  // namespace
 
 TimeZone TimeZone::current() {
@@ -61,14 +73,49 @@ std::optional<TimeZone> TimeZone::fromSecondsFromGMT(std::int64_t seconds) {
 
 TimeZone TimeZone::gmt() { return TimeZone("GMT"); }
 
+std::optional<TimeZone> TimeZone::fromAbbreviation(std::string_view abbreviation) {
+  static constexpr std::pair<std::string_view, std::string_view> kAbbreviations[] = {
+      {"GMT", "GMT"},
+      {"UTC", "UTC"},
+      {"BST", "Europe/London"},
+      {"CET", "Europe/Paris"},
+      {"CEST", "Europe/Paris"},
+      {"EET", "Europe/Athens"},
+      {"EEST", "Europe/Athens"},
+      {"EST", "America/New_York"},
+      {"EDT", "America/New_York"},
+      {"CST", "America/Chicago"},
+      {"CDT", "America/Chicago"},
+      {"MST", "America/Denver"},
+      {"MDT", "America/Denver"},
+      {"PST", "America/Los_Angeles"},
+      {"PDT", "America/Los_Angeles"},
+      {"AKST", "America/Juneau"},
+      {"HST", "Pacific/Honolulu"},
+      {"JST", "Asia/Tokyo"},
+      {"KST", "Asia/Seoul"},
+      {"HKT", "Asia/Hong_Kong"},
+      {"SGT", "Asia/Singapore"},
+      {"IST", "Asia/Kolkata"},
+      {"MSK", "Europe/Moscow"},
+      {"BRT", "America/Sao_Paulo"},
+      {"ART", "America/Argentina/Buenos_Aires"},
+      {"WAT", "Africa/Lagos"},
+      {"EAT", "Africa/Addis_Ababa"},
+      {"NZST", "Pacific/Auckland"},
+      {"NZDT", "Pacific/Auckland"},
+  };
+  for (const auto& [name, identifier] : kAbbreviations) {
+    if (name == abbreviation) return TimeZone(std::string(identifier));
+  }
+  return std::nullopt;
+}
+
+bool TimeZone::isDaylightSavingTime(Date date) const { return offsetsAt(identifier_, date).second != 0; }
+
 std::int64_t TimeZone::secondsFromGMT(Date date) const {
-  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(icu_internal::toUnicode(identifier_)));
-  int32_t raw = 0;
-  int32_t dst = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  zone->getOffset(date.timeIntervalSince1970() * 1000.0, false, raw, dst, status);
-  if (U_FAILURE(status)) return 0;
-  return (static_cast<std::int64_t>(raw) + dst) / 1000;
+  const auto [raw, dst] = offsetsAt(identifier_, date);
+  return (raw + dst) / 1000;
 }
 
 namespace testing {

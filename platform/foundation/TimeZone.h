@@ -7,12 +7,14 @@
 //   ios::TimeZone::current();                                   // read afresh each call
 //
 // Fidelity: backed by ICU's time-zone database. The current zone is the host's (TZ,
-// /etc/localtime) unless a test overrides it (ios::testing::ScopedTimeZone).
+// /etc/localtime) unless a test overrides it (ios::testing::ScopedTimeZone). The
+// abbreviation table holds the common unambiguous abbreviations only.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/Date.h"
 
@@ -24,6 +26,9 @@ class TimeZone {
   [[nodiscard]] static TimeZone current();
   // The zone with this identifier ("Europe/Paris", "GMT", "UTC"), or nothing.
   [[nodiscard]] static std::optional<TimeZone> fromIdentifier(const std::string& identifier);
+  // The zone an abbreviation stands for ("GMT", "UTC", "EST" -> America/New_York,
+  // "CET" -> Europe/Paris, ...), or nothing for an abbreviation the table lacks.
+  [[nodiscard]] static std::optional<TimeZone> fromAbbreviation(std::string_view abbreviation);
   // A fixed zone this many seconds east of GMT, or nothing beyond +-18 hours.
   [[nodiscard]] static std::optional<TimeZone> fromSecondsFromGMT(std::int64_t seconds);
   // GMT.
@@ -32,6 +37,10 @@ class TimeZone {
   [[nodiscard]] const std::string& identifier() const { return identifier_; }
   // The zone's offset from GMT at `date`, in seconds.
   [[nodiscard]] std::int64_t secondsFromGMT(Date date) const;
+  // Whether daylight-saving time is in effect at `date`.
+  [[nodiscard]] bool isDaylightSavingTime(Date date) const;
+  // The identifier, as the zone is printed.
+  [[nodiscard]] const std::string& description() const { return identifier_; }
 
   bool operator==(const TimeZone&) const = default;
 

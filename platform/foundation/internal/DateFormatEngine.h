@@ -1,36 +1,38 @@
 // File: platform/foundation/internal/DateFormatEngine.h
 //
-// ICU's SimpleDateFormat for one pattern, locale and time zone. Built by
-// DateFormatter on demand; immutable once built.
+// ICU's SimpleDateFormat behind DateFormatter. Building one costs tens of
+// microseconds (patterns, symbols, the calendar and zone); each thread keeps the
+// formatters it built, keyed by pattern, locale and time zone, so that a DateFormatter
+// made for a single call costs no more than a lookup. ICU formatters are not safe to
+// share between threads; a per-thread cache needs no lock.
 #pragma once
 
-#include <memory>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/foundation/internal/ICU.h"
-
 namespace ios::icu_internal {
 
-class DateFormatEngine {
- public:
-  DateFormatEngine(const std::string& pattern, const std::string& locale, const std::string& timeZone);
-
-  [[nodiscard]] bool matches(const std::string& pattern, const std::string& locale,
-                             const std::string& timeZone) const {
-    return pattern == pattern_ && locale == locale_ && timeZone == timeZone_;
-  }
-  // Milliseconds since 1970 as text.
-  [[nodiscard]] std::string format(double unixMilliseconds) const;
-  // Text as milliseconds since 1970, or nothing.
-  [[nodiscard]] std::optional<double> parse(std::string_view text) const;
-
- private:
-  std::string pattern_;
-  std::string locale_;
-  std::string timeZone_;
-  std::unique_ptr<icu::SimpleDateFormat> format_;
+struct DateFormatKey {
+  std::string_view pattern;
+  std::string_view locale;
+  std::string_view timeZone;
 };
+
+// The millisecond that `unixSeconds` falls in, as formatters show it. The date is first
+// rounded to the microsecond, so that 0.089 stored as 0.08899999 still shows as 089.
+[[nodiscard]] inline double wholeMilliseconds(double unixSeconds) {
+  return std::floor(std::round(unixSeconds * 1e6) / 1000.0);
+}
+
+// `unixMilliseconds` as text.
+[[nodiscard]] std::string formatDate(const DateFormatKey& key, double unixMilliseconds);
+
+// Text as milliseconds since 1970, or nothing when the text does not match the whole
+// pattern or names an impossible date or a wall-clock time that the zone skips. A date
+// without a time of day whose midnight a daylight-saving change skips is read as the
+// first instant of that day.
+[[nodiscard]] std::optional<double> parseDate(const DateFormatKey& key, std::string_view text);
 
 }  // namespace ios::icu_internal

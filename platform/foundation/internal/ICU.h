@@ -7,12 +7,14 @@
 #include <unicode/brkiter.h>
 #include <unicode/calendar.h>
 #include <unicode/decimfmt.h>
+#include <unicode/dtfmtsym.h>
+#include <unicode/gregocal.h>
+#include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/numfmt.h>
-#include <unicode/uchar.h>
-#include <unicode/locid.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
+#include <unicode/uchar.h>
 #include <unicode/unistr.h>
 #include <unicode/utext.h>
 #include <unicode/utypes.h>

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/Describe.h"
 #include "platform/testing/PlatformFixture.h"
+#include "tests/support/DateTesting.h"
 
 namespace {
 
@@ -94,6 +98,112 @@ TEST(ClockDeathTest, AManualClockNeverRunsBackwards) {
         clock.advance(-1);
       },
       "a clock only moves forward");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DateFormatterTest, LocalMidnightParsesOnADayWhoseMidnightIsSkipped) {
+  ios::testing::ScopedLocale locale("en_US_POSIX");
+  ios::testing::ScopedTimeZone zone("America/Sao_Paulo");
+  ios::DateFormatter formatter;
+  formatter.setDateFormat("yyyy/MM/dd");
+  auto parsed = formatter.date("2018/11/04");  // clocks went from 00:00 to 01:00
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->description(), "2018-11-04 03:00:00 +0000");  // 01:00 -0200
+  formatter.setDateFormat("'at' HH 'on' yyyy/MM/dd");  // quoted letters are no time fields
+  EXPECT_EQ(formatter.date("at 01 on 2018/11/04")->description(), "2018-11-04 03:00:00 +0000");
+  EXPECT_FALSE(formatter.date("at 00 on 2018/11/04"));  // that hour did not exist
+  formatter.setDateFormat("'week of' yyyy/MM/dd");
+  EXPECT_EQ(formatter.date("week of 2018/11/04")->description(), "2018-11-04 03:00:00 +0000");
+  // Strictness is kept: impossible dates still fail, in any zone.
+  EXPECT_FALSE(formatter.date("week of 2018/11/31"));
+  EXPECT_FALSE(formatter.date("week of 2018/11/04x"));
+  formatter.setDateFormat("yyyy/MM/dd HH:mm");
+  EXPECT_FALSE(formatter.date("2018/11/04 00:30"));
+  EXPECT_EQ(formatter.date("2018/11/04 01:30")->description(), "2018-11-04 03:30:00 +0000");
+}
+
+TEST_F(DateFormatterTest, CachedFormattersAreKeyedByPatternLocaleAndZone) {
+  // The same pattern in several zones and locales, interleaved: each answer must be
+  // its own, never a neighbour's cached formatter.
+  struct Row {
+    const char* pattern;
+    const char* locale;
+    const char* zone;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"yyyy-MM-dd HH:mm", "en_US_POSIX", "UTC", "2024-03-05 14:07"},
+      {"yyyy-MM-dd HH:mm", "en_US_POSIX", "Asia/Tokyo", "2024-03-05 23:07"},
+      {"yyyy-MM-dd HH:mm", "th_TH", "Asia/Tokyo", "2567-03-05 23:07"},
+      {"MMMM", "fr_FR", "UTC", "mars"},
+      {"MMMM", "de_DE", "UTC", "März"},
+      {"yyyy-MM-dd HH:mm", "en_US_POSIX", "America/New_York", "2024-03-05 09:07"},
+  };
+  for (int round = 0; round < 3; ++round) {
+    for (const Row& row : rows) {
+      ios::DateFormatter formatter;
+      formatter.setDateFormat(row.pattern);
+      formatter.setLocale(ios::Locale(row.locale));
+      formatter.setTimeZone(ios::TimeZone::fromIdentifier(row.zone));
+      EXPECT_EQ(formatter.string(kSample), row.expected) << row.zone << " " << row.locale;
+    }
+  }
+  // More settings than the cache holds still answer correctly.
+  for (int hours = -11; hours <= 12; ++hours) {
+    ios::DateFormatter formatter;
+    formatter.setDateFormat("HH");
+    formatter.setTimeZone(ios::TimeZone::fromSecondsFromGMT(hours * 3600));
+    char expected[8];
+    std::snprintf(expected, sizeof expected, "%02d", ((14 + hours) % 24 + 24) % 24);
+    EXPECT_EQ(formatter.string(kSample), expected) << hours;
+  }
+}
+
+TEST_F(DateFormatterTest, FormattersWorkFromSeveralThreadsAtOnce) {
+  const char* zones[] = {"UTC", "Asia/Tokyo", "America/New_York", "Europe/Berlin"};
+  const char* expected[] = {"2024-03-05 14:07:09", "2024-03-05 23:07:09", "2024-03-05 09:07:09",
+                            "2024-03-05 15:07:09"};
+  EXPECT_EQ(date_testing::failuresOnThreads(4, 300,
+                                            [&](int t, int i) {
+                                              const int z = (t + i) % 4;
+                                              ios::DateFormatter formatter;
+                                              formatter.setDateFormat("yyyy-MM-dd HH:mm:ss");
+                                              formatter.setLocale(ios::Locale("en_US_POSIX"));
+                                              formatter.setTimeZone(ios::TimeZone::fromIdentifier(zones[z]));
+                                              auto back = formatter.date(expected[z]);
+                                              return formatter.string(kSample) == expected[z] && back &&
+                                                     back->timeIntervalSince1970() == 1709647629.0;
+                                            }),
+            0);
+}
+
+TEST_F(DateFormatterTest, MillisecondsAreNotLostToRounding) {
+  ios::DateFormatter formatter;
+  formatter.setDateFormat("ss.SSS");
+  formatter.setTimeZone(ios::TimeZone::gmt());
+  EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(1583298367.089)), "07.089");
+  EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(1583298367.9999)), "07.999");
+  EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(-0.5)), "59.500");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TimeZone, AbbreviationsAndDaylightSavingTime) {
+  EXPECT_EQ(ios::TimeZone::fromAbbreviation("GMT")->identifier(), "GMT");
+  EXPECT_EQ(ios::TimeZone::fromAbbreviation("EST")->identifier(), "America/New_York");
+  EXPECT_FALSE(ios::TimeZone::fromAbbreviation("XYZ"));
+  EXPECT_FALSE(ios::TimeZone::fromAbbreviation(""));
+  const auto berlin = *ios::TimeZone::fromIdentifier("Europe/Berlin");
+  EXPECT_FALSE(berlin.isDaylightSavingTime(kSample));
+  EXPECT_TRUE(berlin.isDaylightSavingTime(kSample + 120 * 86400));
+  EXPECT_EQ(berlin.secondsFromGMT(kSample + 120 * 86400), 7200);
+  EXPECT_EQ(ios::describe(berlin), "Europe/Berlin");
+  EXPECT_EQ(ios::describe(ios::Locale("de_DE")), "de_DE");
 }
 
 }  // namespace
