@@ -9,6 +9,7 @@
 #include "KPQuaslet/imaging/internal/PackedColor.h"
 #include "KPQuaslet/imaging/internal/PixelCounting.h"
 #include "platform/coregraphics/CGImage.h"
+#include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Precondition.h"
 #include "platform/uikit/UIGraphics.h"
 
@@ -100,6 +101,19 @@ KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality)
   const PackedColor fallback = backgroundIsDark ? PackedColor::fromChannels(255, 255, 255) : PackedColor{0};
   return KPImageColors{background.uiColor(), primary.value_or(fallback).uiColor(),
                        secondary.value_or(fallback).uiColor(), detail.value_or(fallback).uiColor()};
+}
+
+}  // namespace kp
+
+namespace kp {
+
+void getColors(const ios::UIImage& image, KPImageColorsQuality quality, std::function<void(KPImageColors)> completion) {
+  ios::DispatchQueue::global(ios::DispatchQoS::default_).async(
+      [image, quality, completion = std::move(completion)]() mutable {
+        KPImageColors colors = getColors(image, quality);
+        ios::DispatchQueue::main().async(
+            [colors = std::move(colors), completion = std::move(completion)] { completion(colors); });
+      });
 }
 
 }  // namespace kp

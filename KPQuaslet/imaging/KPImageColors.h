@@ -86,4 +86,12 @@ enum class KPImageColorsQuality { lowest, low, high, highest };
 // not get cgImage data." when its pixels cannot be read.
 [[nodiscard]] KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality);
 
+// getColors() (asynchronous)
+//
+// Returns at once; extracts the palette as above on the global queue of default quality
+// of service (keeping the image alive meanwhile) and hands it to `completion` on the main
+// queue. There is no cancellation.
+void getColors(const ios::UIImage& image, KPImageColorsQuality quality,
+               std::function<void(KPImageColors)> completion);
+
 }  // namespace kp

@@ -7,6 +7,7 @@
 
 #include "KPQuaslet/imaging/internal/PackedColor.h"
 #include "platform/coregraphics/CGImage.h"
+#include "platform/dispatch/DispatchQueue.h"
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIScreen.h"
 #include "tests/support/ImageFixtures.h"
@@ -178,6 +179,26 @@ TEST_F(KPImageColorsTest, FatalStops) {
         (void)kp::getColors(image, KPImageColorsQuality::highest);
       },
       "Fatal error: KPImageColors.getColors failed: could not get cgImage data\\.");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(KPImageColorsTest, TheAsynchronousFormWorksOnAWorkerAndDeliversOnTheMainQueue) {
+  ios::testing::ManualDispatch dispatch;
+  const auto image = byColumns(10, 10, [](std::size_t) { return kp_test::kClear; });
+  std::vector<std::string> labels;
+  std::optional<kp::KPImageColors> delivered;
+  kp::getColors(image, KPImageColorsQuality::highest, [&](kp::KPImageColors colors) {
+    labels.push_back(ios::DispatchQueue::currentLabel());
+    delivered = colors;
+  });
+  EXPECT_FALSE(delivered) << "returns at once";
+  dispatch.runPending();
+  ASSERT_TRUE(delivered);
+  EXPECT_EQ(*delivered, kp::getColors(image, KPImageColorsQuality::highest));
+  EXPECT_EQ(labels, std::vector<std::string>{"com.apple.main-thread"});
 }
 
 }  // namespace
