@@ -10,13 +10,20 @@ constexpr double kPi = 3.141592653589793;
 double radians(double degrees) { return degrees * kPi / 180.0; }
 double degrees(double radians) { return radians * 180.0 / kPi; }
 
+// Both ends' coordinates in radians.
+struct Ends {
+  double lat1, lon1, lat2, lon2;
+  Ends(const ios::CLLocation& from, const ios::CLLocation& to)
+      : lat1(radians(from.coordinate().latitude)),
+        lon1(radians(from.coordinate().longitude)),
+        lat2(radians(to.coordinate().latitude)),
+        lon2(radians(to.coordinate().longitude)) {}
+};
+
 }  // namespace
 
 ios::CLLocation midLocation(const ios::CLLocation& start, const ios::CLLocation& end) {
-  const double lat1 = radians(start.coordinate().latitude);
-  const double lon1 = radians(start.coordinate().longitude);
-  const double lat2 = radians(end.coordinate().latitude);
-  const double lon2 = radians(end.coordinate().longitude);
+  const auto [lat1, lon1, lat2, lon2] = Ends(start, end);
   const double dLon = lon2 - lon1;
   const double bx = std::cos(lat2) * std::cos(dLon);
   const double by = std::cos(lat2) * std::sin(dLon);
@@ -27,10 +34,7 @@ ios::CLLocation midLocation(const ios::CLLocation& start, const ios::CLLocation&
 }
 
 double bearing(const ios::CLLocation& from, const ios::CLLocation& to) {
-  const double lat1 = radians(from.coordinate().latitude);
-  const double lon1 = radians(from.coordinate().longitude);
-  const double lat2 = radians(to.coordinate().latitude);
-  const double lon2 = radians(to.coordinate().longitude);
+  const auto [lat1, lon1, lat2, lon2] = Ends(from, to);
   const double dLon = lon2 - lon1;
   const double y = std::sin(dLon) * std::cos(lat2);
   const double x = std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon);
