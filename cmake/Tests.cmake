@@ -10,7 +10,8 @@ file(GLOB_RECURSE KP_ALL_TEST_FILES CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/tests/*_test.cpp)
 file(GLOB_RECURSE KP_TEST_SUPPORT CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
-list(REMOVE_ITEM KP_TEST_SUPPORT ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
+list(REMOVE_ITEM KP_TEST_SUPPORT ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp
+     ${PROJECT_SOURCE_DIR}/tests/support/TestSupport.cpp)
 
 set(KP_TEST_DIRS "")
 foreach(file IN LISTS KP_ALL_TEST_FILES)
@@ -19,9 +20,14 @@ foreach(file IN LISTS KP_ALL_TEST_FILES)
 endforeach()
 list(REMOVE_DUPLICATES KP_TEST_DIRS)
 
+# Helpers shared by the tests (image builders, fixtures), compiled once.
+add_library(kp_test_support STATIC ${KP_TEST_SUPPORT} ${PROJECT_SOURCE_DIR}/tests/support/TestSupport.cpp)
+target_link_libraries(kp_test_support PUBLIC KPQuaslet GTest::gmock GTest::gtest)
+target_include_directories(kp_test_support PUBLIC ${PROJECT_SOURCE_DIR})
+
 function(kp_add_test_executable name)
-  add_executable(${name} ${ARGN} ${KP_TEST_SUPPORT} $<TARGET_OBJECTS:kp_test_main>)
-  target_link_libraries(${name} PRIVATE kp_test_main)
+  add_executable(${name} ${ARGN} $<TARGET_OBJECTS:kp_test_main>)
+  target_link_libraries(${name} PRIVATE kp_test_main kp_test_support)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES
