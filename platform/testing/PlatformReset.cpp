@@ -7,6 +7,7 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/Random.h"
 #include "platform/foundation/TimeZone.h"
+#include "platform/imageio/ImageIO.h"
 #include "platform/localauthentication/LAContext.h"
 #include "platform/security/SecItem.h"
 #include "platform/uikit/UIApplication.h"
@@ -27,6 +28,7 @@ void resetPlatform() {
   resetApplication();
   resetMainScreen();
   resetDataProviderFailures();
+  resetImageIO();
   resetRandomSource();
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/imageio/internal/Codecs.h"
 
@@ -26,7 +27,63 @@ struct ErrorManager {
 
 void onMessage(j_common_ptr /*info*/) {}
 
+constexpr std::uint8_t kExifHeader[] = {'E', 'x', 'i', 'f', 0, 0};
+constexpr std::uint16_t kOrientationTag = 0x0112;
+
+// An EXIF block holding only the orientation: big-endian TIFF header, one IFD with one
+// SHORT entry, no next IFD.
+std::vector<std::uint8_t> exifBlock(int orientation) {
+  std::vector<std::uint8_t> block(std::begin(kExifHeader), std::end(kExifHeader));
+  const std::uint8_t tiff[] = {
+      'M', 'M', 0, 42, 0, 0, 0, 8,                // byte order, magic, IFD0 at offset 8
+      0, 1,                                       // one entry
+      kOrientationTag >> 8, kOrientationTag & 0xFF, 0, 3, 0, 0, 0, 1,  // tag, SHORT, count 1
+      0, static_cast<std::uint8_t>(orientation), 0, 0,                 // the value, padded
+      0, 0, 0, 0,                                 // no next IFD
+  };
+  block.insert(block.end(), std::begin(tiff), std::end(tiff));
+  return block;
+}
+
+// Reads the orientation from the saved APP1 markers of a decompressor.
+std::optional<int> orientationFromMarkers(const jpeg_decompress_struct& info) {
+  for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next) {
+    if (m->marker != JPEG_APP0 + 1 || m->data_length < sizeof kExifHeader) continue;
+    if (!std::equal(std::begin(kExifHeader), std::end(kExifHeader), m->data)) continue;
+    return exifOrientation({m->data + sizeof kExifHeader, m->data_length - sizeof kExifHeader});
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<int> exifOrientation(std::span<const std::uint8_t> tiff) {
+  if (tiff.size() < 8) return std::nullopt;
+  bool big = false;
+  if (tiff[0] == 'M' && tiff[1] == 'M') {
+    big = true;
+  } else if (!(tiff[0] == 'I' && tiff[1] == 'I')) {
+    return std::nullopt;
+  }
+  auto u16 = [&](std::size_t at) -> std::uint32_t {
+    return big ? (tiff[at] << 8) | tiff[at + 1] : (tiff[at + 1] << 8) | tiff[at];
+  };
+  auto u32 = [&](std::size_t at) -> std::uint32_t { return big ? (u16(at) << 16) | u16(at + 2) : (u16(at + 2) << 16) | u16(at); };
+  if (u16(2) != 42) return std::nullopt;
+  const std::size_t ifd = u32(4);
+  if (ifd > tiff.size() || tiff.size() - ifd < 2) return std::nullopt;
+  const std::size_t entries = u16(ifd);
+  if ((tiff.size() - ifd - 2) / 12 < entries) return std::nullopt;
+  for (std::size_t i = 0; i < entries; ++i) {
+    const std::size_t e = ifd + 2 + i * 12;
+    if (u16(e) != kOrientationTag) continue;
+    if (u16(e + 2) != 3 || u32(e + 4) != 1) return std::nullopt;  // one SHORT
+    const std::uint32_t value = u16(e + 8);
+    if (value < 1 || value > 8) return std::nullopt;
+    return static_cast<int>(value);
+  }
+  return std::nullopt;
+}
 
 std::optional<std::vector<std::uint8_t>> encodeJPEG(const CGImage& image,
                                                     const CGImageDestinationProperties& properties) {
@@ -61,6 +118,10 @@ std::optional<std::vector<std::uint8_t>> encodeJPEG(const CGImage& image,
   if (properties.xDensity) info.X_density = static_cast<UINT16>(std::clamp(*properties.xDensity, 1, 65535));
   if (properties.yDensity) info.Y_density = static_cast<UINT16>(std::clamp(*properties.yDensity, 1, 65535));
   jpeg_start_compress(&info, TRUE);
+  if (properties.orientation && *properties.orientation >= 1 && *properties.orientation <= 8) {
+    const auto block = exifBlock(*properties.orientation);
+    jpeg_write_marker(&info, JPEG_APP0 + 1, block.data(), static_cast<unsigned int>(block.size()));
+  }
   while (info.next_scanline < info.image_height) {
     const std::uint8_t* src = rgba.data() + static_cast<std::size_t>(info.next_scanline) * image.width() * 4;
     for (std::size_t x = 0; x < image.width(); ++x) {
@@ -111,6 +172,36 @@ CGImageRef decodeJPEG(std::span<const std::uint8_t> data) {
   jpeg_destroy_decompress(&info);
   return CGImage::make(width, height, 8, 32, width * 4, CGColorSpaceCreateDeviceRGB(), kCGImageAlphaNoneSkipLast,
                        std::move(pixels));
+}
+
+
+std::optional<CGImageSourceProperties> readJPEGProperties(std::span<const std::uint8_t> data) {
+  jpeg_decompress_struct info{};
+  ErrorManager errors{};
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = onError;
+  errors.base.output_message = onMessage;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&info);
+    return std::nullopt;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
+  if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
+    jpeg_destroy_decompress(&info);
+    return std::nullopt;
+  }
+  CGImageSourceProperties properties;
+  properties.pixelWidth = info.image_width, properties.pixelHeight = info.image_height;
+  properties.orientation = orientationFromMarkers(info).value_or(1);
+  properties.isProgressive = info.progressive_mode != 0;
+  if (info.saw_JFIF_marker) {
+    properties.densityUnit = info.density_unit;
+    properties.xDensity = info.X_density, properties.yDensity = info.Y_density;
+  }
+  jpeg_destroy_decompress(&info);
+  return properties;
 }
 
 }  // namespace ios::imageio_internal
