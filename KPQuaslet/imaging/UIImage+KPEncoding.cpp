@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "KPQuaslet/imaging/internal/Encoding.h"
 #include "platform/imageio/ImageIO.h"
 
 namespace kp {
@@ -43,7 +44,9 @@ std::vector<std::uint8_t> dataWithCompressTo(const ios::UIImage& image, std::int
   return ios::UIImageJPEGRepresentation(image, 0.9).value_or(std::vector<std::uint8_t>{});
 }
 
-std::optional<ios::UIImage> kp_progressiveImage(const ios::UIImage& image) {
+namespace imaging_internal {
+
+std::optional<std::vector<std::uint8_t>> progressiveJPEG(const ios::UIImage& image) {
   if (!image.cgImage()) return std::nullopt;
   auto data = std::make_shared<std::vector<std::uint8_t>>();
   auto destination = ios::CGImageDestinationCreateWithData(data, ios::kUTTypeJPEG, 1);
@@ -54,6 +57,14 @@ std::optional<ios::UIImage> kp_progressiveImage(const ios::UIImage& image) {
   properties.xDensity = 72, properties.yDensity = 72, properties.densityUnit = 1;
   ios::CGImageDestinationAddImage(destination, image.cgImage(), properties);
   if (!ios::CGImageDestinationFinalize(destination) || data->empty()) return std::nullopt;
+  return std::move(*data);
+}
+
+}  // namespace imaging_internal
+
+std::optional<ios::UIImage> kp_progressiveImage(const ios::UIImage& image) {
+  auto data = imaging_internal::progressiveJPEG(image);
+  if (!data) return std::nullopt;
   // The file holds the bitmap only; the decoded bitmap takes the receiver's scale and
   // orientation back, so that it shows as the receiver does.
   auto decoded = ios::UIImage::fromData(*data);
