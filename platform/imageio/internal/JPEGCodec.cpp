@@ -10,6 +10,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "platform/coregraphics/internal/PixelFormat.h"
 #include "platform/imageio/internal/Codecs.h"
 
 namespace ios::imageio_internal {
@@ -55,6 +56,20 @@ std::optional<int> orientationFromMarkers(const jpeg_decompress_struct& info) {
   return std::nullopt;
 }
 
+// The libjpeg input space that reads `image`'s bytes as they are, or JCS_UNKNOWN.
+J_COLOR_SPACE directInput(const CGImage& image) {
+  const auto layout = cg_internal::layoutFor(image.bitsPerPixel(), image.colorSpace(), image.bitmapInfo());
+  if (!layout || layout->gray || layout->red < 0) return JCS_UNKNOWN;
+  if (layout->bytesPerPixel == 3) return JCS_RGB;
+  if (layout->bytesPerPixel != 4 || !(layout->premultiplied || layout->skipsAlpha)) return JCS_UNKNOWN;
+  const int r = layout->red, g = layout->green, b = layout->blue;
+  if (r == 0 && g == 1 && b == 2) return JCS_EXT_RGBX;
+  if (r == 2 && g == 1 && b == 0) return JCS_EXT_BGRX;
+  if (r == 1 && g == 2 && b == 3) return JCS_EXT_XRGB;
+  if (r == 3 && g == 2 && b == 1) return JCS_EXT_XBGR;
+  return JCS_UNKNOWN;
+}
+
 }  // namespace
 
 std::optional<int> exifOrientation(std::span<const std::uint8_t> tiff) {
@@ -87,8 +102,20 @@ std::optional<int> exifOrientation(std::span<const std::uint8_t> tiff) {
 
 std::optional<std::vector<std::uint8_t>> encodeJPEG(const CGImage& image,
                                                     const CGImageDestinationProperties& properties) {
-  const std::vector<std::uint8_t> rgba = rgbaPixels(image);
-  std::vector<std::uint8_t> row(image.width() * 3);
+  // Layouts whose colour bytes already are the colour over black go to libjpeg as they
+  // are; the others are converted to R,G,B,A first.
+  const J_COLOR_SPACE direct = directInput(image);
+  std::vector<std::uint8_t> rgba;
+  if (direct == JCS_UNKNOWN) rgba = rgbaPixels(image);
+  // Kept in memory, out of reach of the longjmp below.
+  const std::vector<std::uint8_t*> rows = [&] {
+    const std::uint8_t* pixels = direct == JCS_UNKNOWN ? rgba.data() : image.dataProvider()->bytes().data();
+    const std::size_t stride = direct == JCS_UNKNOWN ? image.width() * 4 : image.bytesPerRow();
+    std::vector<std::uint8_t*> pointers(image.height());
+    // libjpeg only reads the rows it is given.
+    for (std::size_t y = 0; y < pointers.size(); ++y) pointers[y] = const_cast<std::uint8_t*>(pixels + y * stride);
+    return pointers;
+  }();
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   jpeg_compress_struct info{};
@@ -105,8 +132,8 @@ std::optional<std::vector<std::uint8_t>> encodeJPEG(const CGImage& image,
   jpeg_mem_dest(&info, &buffer, &size);
   info.image_width = static_cast<JDIMENSION>(image.width());
   info.image_height = static_cast<JDIMENSION>(image.height());
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
+  info.input_components = direct == JCS_RGB ? 3 : 4;
+  info.in_color_space = direct == JCS_UNKNOWN ? JCS_EXT_RGBX : direct;
   jpeg_set_defaults(&info);
   double quality = properties.lossyCompressionQuality.value_or(0.75);
   if (std::isnan(quality)) quality = 0.75;
@@ -123,12 +150,8 @@ std::optional<std::vector<std::uint8_t>> encodeJPEG(const CGImage& image,
     jpeg_write_marker(&info, JPEG_APP0 + 1, block.data(), static_cast<unsigned int>(block.size()));
   }
   while (info.next_scanline < info.image_height) {
-    const std::uint8_t* src = rgba.data() + static_cast<std::size_t>(info.next_scanline) * image.width() * 4;
-    for (std::size_t x = 0; x < image.width(); ++x) {
-      row[x * 3] = src[x * 4], row[x * 3 + 1] = src[x * 4 + 1], row[x * 3 + 2] = src[x * 4 + 2];
-    }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
+    JSAMPROW row[1] = {rows[info.next_scanline]};
+    jpeg_write_scanlines(&info, row, 1);
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
