@@ -54,7 +54,8 @@ void color(const ios::UIImage& image, ios::CGPoint point, std::function<void(std
 // mergedColor()
 //
 // The image as it shows (orientation applied) drawn into one pixel with the copy blend
-// mode and medium interpolation: its mean colour. Nothing when it cannot be drawn.
+// mode and medium interpolation: its mean colour; transparent black for the empty image,
+// which draws nothing. Nothing when no one-pixel context can be made.
 [[nodiscard]] std::optional<ios::UIColor> mergedColor(const ios::UIImage& image);
 
 }  // namespace kp

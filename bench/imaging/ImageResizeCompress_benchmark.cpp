@@ -11,6 +11,7 @@
 
 #include "KPQuaslet/imaging/UIImage+KPEncoding.h"
 #include "KPQuaslet/imaging/UIImage+KPGeometry.h"
+#include "bench/imaging/Photo.h"
 #include "platform/imageio/ImageIO.h"
 #include "platform/uikit/UIScreen.h"
 
@@ -19,28 +20,7 @@ namespace {
 constexpr std::size_t kWidth = 4000, kHeight = 3000;
 constexpr std::int64_t kBudget = 200 * 1024;
 
-// A photo-like picture: smooth gradients, texture and a little noise (B,G,R,A, opaque).
-const ios::UIImage& photo() {
-  static const ios::UIImage image = [] {
-    std::vector<std::uint8_t> bytes(kWidth * kHeight * 4);
-    std::uint32_t seed = 12345;
-    for (std::size_t y = 0; y < kHeight; ++y) {
-      for (std::size_t x = 0; x < kWidth; ++x) {
-        seed = seed * 1664525u + 1013904223u;
-        std::uint8_t* p = &bytes[(y * kWidth + x) * 4];
-        const std::uint32_t texture = ((x / 7) ^ (y / 5)) & 15;
-        p[0] = static_cast<std::uint8_t>(x * 200 / kWidth + y * 40 / kHeight + texture + ((seed >> 28) & 7));
-        p[1] = static_cast<std::uint8_t>(y * 230 / kHeight + texture);
-        p[2] = static_cast<std::uint8_t>(x * 230 / kWidth + ((seed >> 24) & 7));
-        p[3] = 255;
-      }
-    }
-    return ios::UIImage(ios::CGImage::make(kWidth, kHeight, 8, 32, kWidth * 4, ios::CGColorSpaceCreateDeviceRGB(),
-                                           ios::kCGImageAlphaPremultipliedFirst | ios::kCGBitmapByteOrder32Little,
-                                           std::move(bytes)));
-  }();
-  return image;
-}
+const ios::UIImage& photo() { return kp_bench::photo(kWidth, kHeight); }
 
 void BM_ResizeTo4000x3000To1000x750(benchmark::State& state) {
   ios::testing::setMainScreenScale(1);

@@ -28,6 +28,14 @@ struct ErrorManager {
 
 void onMessage(j_common_ptr /*info*/) {}
 
+// Routes libjpeg's errors to `errors`' jump buffer and silences its warnings.
+jpeg_error_mgr* attach(ErrorManager& errors) {
+  jpeg_std_error(&errors.base);
+  errors.base.error_exit = onError;
+  errors.base.output_message = onMessage;
+  return &errors.base;
+}
+
 constexpr std::uint8_t kExifHeader[] = {'E', 'x', 'i', 'f', 0, 0};
 constexpr std::uint16_t kOrientationTag = 0x0112;
 
@@ -120,9 +128,7 @@ std::optional<std::vector<std::uint8_t>> encodeJPEG(const CGImage& image,
   unsigned long size = 0;
   jpeg_compress_struct info{};
   ErrorManager errors{};
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = onError;
-  errors.base.output_message = onMessage;
+  info.err = attach(errors);
   if (setjmp(errors.jump)) {
     jpeg_destroy_compress(&info);
     std::free(buffer);
@@ -164,9 +170,7 @@ CGImageRef decodeJPEG(std::span<const std::uint8_t> data) {
   std::vector<std::uint8_t> pixels;
   jpeg_decompress_struct info{};
   ErrorManager errors{};
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = onError;
-  errors.base.output_message = onMessage;
+  info.err = attach(errors);
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&info);
     return nullptr;
@@ -197,13 +201,10 @@ CGImageRef decodeJPEG(std::span<const std::uint8_t> data) {
                        std::move(pixels));
 }
 
-
 std::optional<CGImageSourceProperties> readJPEGProperties(std::span<const std::uint8_t> data) {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = onError;
-  errors.base.output_message = onMessage;
+  info.err = attach(errors);
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&info);
     return std::nullopt;
