@@ -9,9 +9,14 @@
 // The matrix [a b 0; c d 0; tx ty 1] acts on row vectors: x' = a x + c y + tx,
 // y' = b x + d y + ty. `a.concatenating(b)` applies a first, then b; translatedBy,
 // scaledBy and rotated apply their step before the receiver, as the platform does.
-// Kept apart from CGGeometry.h so that the geometry values can grow on their own; this
-// header holds only the members the drawing code calls.
+// The full transform lives in platform/coregraphics/CGAffineTransform.h; where that
+// header is present this one only includes it, otherwise it declares the members the
+// drawing code calls, with the same names and meaning.
 #pragma once
+
+#if __has_include("platform/coregraphics/CGAffineTransform.h")
+#include "platform/coregraphics/CGAffineTransform.h"
+#else
 
 #include <cmath>
 
@@ -62,3 +67,5 @@ struct CGAffineTransform {
 inline constexpr CGAffineTransform CGAffineTransform::identity{};
 
 }  // namespace ios
+
+#endif
