@@ -138,6 +138,19 @@ TEST_F(UIImageKPGeometryTest, ResizeToFitsIntoScreenPixels) {
   EXPECT_EQ(kp::resizeTo(UIImage(), {10, 10}), UIImage());
 }
 
+TEST_F(UIImageKPGeometryTest, RedrawingMembersShowTheImageUpright) {
+  ios::testing::setMainScreenScale(1);
+  for (UIImageOrientation o : kAll) {
+    SCOPED_TRACE(static_cast<int>(o));
+    const UIImage source = distinct(6, 4, 1, o);
+    const CGSize shown = source.size();
+    // Each redraws at the shown size, pixel for pixel.
+    expectShows(kp::resizeTo(source, shown), source);
+    expectShows(kp::renderAtSize(source, shown), source);
+    expectShows(*kp::scaledToWidth(source, shown.width), source);
+  }
+}
+
 TEST_F(UIImageKPGeometryTest, ScaledToOneSide) {
   ios::testing::setMainScreenScale(3);
   const UIImage image = distinct(40, 20);
