@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "KPQuaslet/imaging/internal/DrawingSupport.h"
+#include "KPQuaslet/imaging/internal/ViewImages.h"
 #include "platform/coregraphics/CGGradient.h"
 
 namespace kp {
@@ -125,4 +126,14 @@ std::optional<ios::UIImage> makeImageFillColor(const ios::UIColor& fillColor, CG
   return finish(context);
 }
 
+namespace imaging_internal {
+
+std::optional<ios::UIImage> gradientBackgroundImage(const std::vector<ios::UIColor>& colors,
+                                                    KPImageGradientDirection direction) {
+  if (colors.empty()) return std::nullopt;
+  if (colors.size() == 1) return makeImageFillColor(colors.front(), {1, 1});
+  return makeImage({1, 1}, direction, colors);
+}
+
+}  // namespace imaging_internal
 }  // namespace kp

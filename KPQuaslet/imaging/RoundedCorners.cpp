@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "KPQuaslet/imaging/internal/CornerDrawing.h"
+#include "KPQuaslet/imaging/internal/ViewImages.h"
 #include "KPQuaslet/imaging/internal/DrawingSupport.h"
 #include "platform/uikit/UIBezierPath.h"
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "KPQuaslet/imaging/internal/ViewImages.h"
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
@@ -145,6 +146,20 @@ TEST_F(GradientTest, AnglesLeaveWhatLiesBeyondTheEndsTransparent) {
   EXPECT_TRUE(kp_test::near(pixelAt(bitmap, 99, 99), Rgba{128, 0, 128, 255}, 4));
   EXPECT_TRUE(kp_test::near(pixelAt(bitmap, 84, 15), kp_test::kRed, 6)) << pixelAt(bitmap, 84, 15);
   EXPECT_TRUE(kp_test::near(pixelAt(bitmap, 15, 84), kp_test::kBlue, 6)) << pixelAt(bitmap, 15, 84);
+}
+
+TEST_F(GradientTest, ButtonBackgroundImages) {
+  ios::testing::setMainScreenScale(2);
+  using kp::imaging_internal::gradientBackgroundImage;
+  EXPECT_FALSE(gradientBackgroundImage({}, KPImageGradientDirection::toTop()));
+  auto solid = gradientBackgroundImage({UIColor::red()}, KPImageGradientDirection::toTop());
+  ASSERT_TRUE(solid);
+  EXPECT_EQ(solid->size().width, 2);  // one point at scale 2, returned at scale 1
+  EXPECT_EQ(pixelAt(*solid->cgImage(), 1, 1), kp_test::kRed);
+  auto ramp = gradientBackgroundImage({UIColor::red(), UIColor::blue()}, KPImageGradientDirection::toRight());
+  ASSERT_TRUE(ramp);
+  EXPECT_EQ(ramp->size().height, 2);
+  EXPECT_GT(pixelAt(*ramp->cgImage(), 0, 0).r, pixelAt(*ramp->cgImage(), 1, 0).r);
 }
 
 }  // namespace

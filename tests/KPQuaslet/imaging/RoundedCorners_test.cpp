@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "KPQuaslet/imaging/internal/CornerDrawing.h"
+#include "KPQuaslet/imaging/internal/ViewImages.h"
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"

@@ -1,13 +1,18 @@
-// File: KPQuaslet/imaging/internal/CornerDrawing.h
+// File: KPQuaslet/imaging/internal/ViewImages.h
 //
-// The bordered rounded rectangle that views show behind their content instead of a
-// layer corner radius: its path (four tangent arcs, the stroke kept inside the edges)
-// and its image, and the snapping of a view's width to whole points.
+// The images that views and buttons show: the bordered rounded rectangle drawn behind a
+// view's content instead of a layer corner radius (its path of four tangent arcs with the
+// stroke kept inside the edges, its image, and the snapping of the view's width to whole
+// points), and the small gradient or solid image a button stretches as its background.
 //
 //   ios::UIImage frame = kp::imaging_internal::roundedRectImage({100, 40}, 8, 1,
 //                                                               ios::UIColor::clear(), ios::UIColor::black());
 #pragma once
 
+#include <optional>
+#include <vector>
+
+#include "KPQuaslet/imaging/Gradient.h"
 #include "platform/coregraphics/CGGeometry.h"
 #include "platform/coregraphics/CGPath.h"
 #include "platform/uikit/UIColor.h"
@@ -31,5 +36,11 @@ namespace kp::imaging_internal {
 // empty UIImage() when that size has no area.
 [[nodiscard]] ios::UIImage roundedRectImage(ios::CGSize viewSize, ios::CGFloat radius, ios::CGFloat borderWidth,
                                             const ios::UIColor& backgroundColor, const ios::UIColor& borderColor);
+
+// The background image for a button: with two or more colours the gradient image of
+// 1 × 1 point in `direction`, with one the solid image of that colour and size, with none
+// nothing (the state's background is removed). Nothing too when the image cannot be made.
+[[nodiscard]] std::optional<ios::UIImage> gradientBackgroundImage(const std::vector<ios::UIColor>& colors,
+                                                                  KPImageGradientDirection direction);
 
 }  // namespace kp::imaging_internal
