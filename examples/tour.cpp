@@ -173,6 +173,25 @@ void tourDates() {
   ios::print("weekday of 2020-03-01: " + std::to_string(kp::getWeekDay(2020, 3, 1)) + " (1 is Sunday)");
 }
 
+void tourImages() {
+  section("Images");
+  // A 40 x 30 point banner drawn as a gradient, then a photo-sized thumbnail of it.
+  const auto banner = *kp::makeImage({40, 30}, kp::KPImageGradientDirection::toRight(),
+                                     {ios::UIColor::red(), ios::UIColor::blue()});
+  ios::print("gradient banner: " + ios::describe(banner.size().width) + " x " + ios::describe(banner.size().height) +
+             " at scale " + ios::describe(banner.scale()) + ", left edge " + kp::hex(kp::color(banner, {0, 10})) +
+             ", right edge " + kp::hex(kp::color(banner, {banner.size().width - 1, 10})));
+  const ios::UIImage thumb = kp::resizeTo(banner, {20, 20});
+  ios::print("resized to fit 20 x 20: " + ios::describe(thumb.cgImage()->width()) + " x " +
+             ios::describe(thumb.cgImage()->height()) + " pixels, average " + kp::hex(*kp::averageColor(thumb)));
+  const std::vector<std::uint8_t> upload = kp::dataWithCompressTo(banner, 1000);
+  ios::print("JPEG under 1000 bytes: " + ios::describe(upload.size()) + " bytes (best quality: " +
+             ios::describe(kp::bytesSize(banner)) + ")");
+  const ios::UIImage avatar = kp::kp_drawRectWithRoundedCorner(kp::makeImage(ios::UIColor::green(), {10, 10}), 8, {16, 16});
+  ios::print("rounded avatar: corner alpha " + ios::describe(kp::alpha(kp::color(kp::decodedWith(avatar, 1), {0, 0}))) +
+             ", middle " + kp::hex(kp::color(kp::decodedWith(avatar, 1), {16, 16})));
+}
+
 }  // namespace
 
 int main() {
@@ -184,5 +203,6 @@ int main() {
   tourCollections();
   tourValues();
   tourDates();
+  tourImages();
   return 0;
 }

@@ -11,35 +11,13 @@
 #include "KPQuaslet/imaging/KPImageColors.h"
 #include "KPQuaslet/imaging/UIImage+KPColors.h"
 #include "KPQuaslet/imaging/internal/PixelCounting.h"
+#include "bench/imaging/Photo.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
 
 namespace {
 
-// A photo-like picture: smooth gradients with a little noise (B,G,R,A, opaque).
-const ios::UIImage& photo(std::size_t w, std::size_t h) {
-  static std::vector<std::pair<std::size_t, ios::UIImage>> cache;
-  for (const auto& [width, image] : cache) {
-    if (width == w) return image;
-  }
-  std::vector<std::uint8_t> bytes(w * h * 4);
-  std::uint32_t seed = 12345;
-  for (std::size_t y = 0; y < h; ++y) {
-    for (std::size_t x = 0; x < w; ++x) {
-      seed = seed * 1664525u + 1013904223u;
-      std::uint8_t* p = &bytes[(y * w + x) * 4];
-      p[0] = static_cast<std::uint8_t>((x * 200 / w + y * 55 / h) + ((seed >> 28) & 3));
-      p[1] = static_cast<std::uint8_t>(y * 255 / h);
-      p[2] = static_cast<std::uint8_t>(x * 255 / w);
-      p[3] = 255;
-    }
-  }
-  auto cg = ios::CGImage::make(w, h, 8, 32, w * 4, ios::CGColorSpaceCreateDeviceRGB(),
-                               ios::kCGImageAlphaPremultipliedFirst | ios::kCGBitmapByteOrder32Little,
-                               std::move(bytes));
-  cache.emplace_back(w, ios::UIImage(cg));
-  return cache.back().second;
-}
+using kp_bench::photo;
 
 void BM_GetColors(benchmark::State& state) {
   const auto quality = static_cast<kp::KPImageColorsQuality>(state.range(1));

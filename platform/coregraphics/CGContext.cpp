@@ -202,6 +202,13 @@ void CGContext::scaleBy(CGFloat x, CGFloat y) {
   cairo_scale(state_->cr, x, y);
 }
 void CGContext::rotate(CGFloat radians) { cairo_rotate(state_->cr, radians); }
+void CGContext::concatenate(const CGAffineTransform& t) {
+  cairo_matrix_t m;
+  cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
+  cairo_matrix_t check = m;
+  if (cairo_matrix_invert(&check) != CAIRO_STATUS_SUCCESS) return;  // cairo cannot draw through it
+  cairo_transform(state_->cr, &m);
+}
 void CGContext::setFillColor(const CGColor& color) { state_->g.fill = color; }
 void CGContext::setStrokeColor(const CGColor& color) { state_->g.stroke = color; }
 void CGContext::setLineWidth(CGFloat width) { cairo_set_line_width(state_->cr, std::max(0.0, width)); }

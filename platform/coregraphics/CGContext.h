@@ -31,6 +31,7 @@
 #include "platform/coregraphics/CGGradient.h"
 #include "platform/coregraphics/CGImage.h"
 #include "platform/coregraphics/CGPath.h"
+#include "platform/coregraphics/CGAffineTransform.h"
 
 namespace ios {
 
@@ -87,6 +88,9 @@ class CGContext {
   void translateBy(CGFloat x, CGFloat y);
   void scaleBy(CGFloat x, CGFloat y);
   void rotate(CGFloat radians);
+  // Applies `transform` before the current transformation matrix (a transform that
+  // cannot be inverted is ignored).
+  void concatenate(const CGAffineTransform& transform);
   void setFillColor(const CGColor& color);
   void setStrokeColor(const CGColor& color);
   void setLineWidth(CGFloat width);

@@ -1,5 +1,6 @@
 #include "platform/imageio/ImageIO.h"
 
+#include <atomic>
 #include <string>
 
 #include "platform/coregraphics/internal/PixelFormat.h"
@@ -20,6 +21,28 @@ class CGImageSource {
   std::vector<std::uint8_t> data;
   bool jpeg = true;
 };
+
+namespace {
+
+std::atomic<std::size_t>& encodeCount() {
+  static std::atomic<std::size_t> count{0};
+  return count;
+}
+
+std::atomic<int>& pendingEncodeFailures() {
+  static std::atomic<int> count{0};
+  return count;
+}
+
+bool takeEncodeFailure() {
+  int pending = pendingEncodeFailures().load();
+  while (pending > 0) {
+    if (pendingEncodeFailures().compare_exchange_weak(pending, pending - 1)) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 namespace imageio_internal {
 
@@ -60,6 +83,10 @@ void CGImageDestinationAddImage(const CGImageDestinationRef& destination, CGImag
 
 bool CGImageDestinationFinalize(const CGImageDestinationRef& destination) {
   if (!destination || !destination->image) return false;
+  if (destination->jpeg) {
+    ++encodeCount();
+    if (takeEncodeFailure()) return false;
+  }
   auto bytes = destination->jpeg ? imageio_internal::encodeJPEG(*destination->image, destination->properties)
                                  : imageio_internal::encodePNG(*destination->image);
   if (!bytes) return false;
@@ -85,5 +112,27 @@ CGImageRef CGImageSourceCreateImageAtIndex(const CGImageSourceRef& source, std::
   if (!source || index != 0) return nullptr;
   return source->jpeg ? imageio_internal::decodeJPEG(source->data) : imageio_internal::decodePNG(source->data);
 }
+
+std::optional<CGImageSourceProperties> CGImageSourceCopyPropertiesAtIndex(const CGImageSourceRef& source,
+                                                                          std::size_t index) {
+  if (!source || index != 0) return std::nullopt;
+  if (source->jpeg) return imageio_internal::readJPEGProperties(source->data);
+  CGImageRef image = imageio_internal::decodePNG(source->data);
+  if (!image) return std::nullopt;
+  CGImageSourceProperties properties;
+  properties.pixelWidth = image->width(), properties.pixelHeight = image->height();
+  return properties;
+}
+
+namespace testing {
+
+std::size_t jpegEncodeCount() { return encodeCount().load(); }
+void failNextJPEGEncode(int count) { pendingEncodeFailures().store(count); }
+void resetImageIO() {
+  encodeCount().store(0);
+  pendingEncodeFailures().store(0);
+}
+
+}  // namespace testing
 
 }  // namespace ios

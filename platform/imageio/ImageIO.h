@@ -13,8 +13,9 @@
 // Fidelity: one image a file; the destination's properties are a struct instead of a
 // dictionary (quality, progressive, JFIF density). JPEG images are written from their
 // colour as it would show over black (alpha dropped) and read as R,G,B,X; PNG images are
-// written and read as R,G,B,A with straight alpha. Metadata (EXIF, orientation, colour
-// profiles) is neither written nor read. Other formats are absent.
+// written and read as R,G,B,A with straight alpha. Of the metadata only the orientation
+// is kept, and only in JPEG files (an EXIF block with the one orientation tag); colour
+// profiles and other EXIF fields are neither written nor read. Other formats are absent.
 #pragma once
 
 #include <cstddef>
@@ -40,6 +41,19 @@ struct CGImageDestinationProperties {
   // JPEG only: progressive scans instead of one baseline scan.
   bool isProgressive = false;
   // JPEG only: the JFIF density (unit 0: aspect only, 1: dots an inch, 2: a centimetre).
+  std::optional<int> xDensity, yDensity, densityUnit;
+  // JPEG only: the EXIF orientation (kCGImagePropertyOrientation, 1...8; 1 is upright).
+  // Without it, or outside 1...8, no EXIF block is written.
+  std::optional<int> orientation;
+};
+
+// What CGImageSourceCopyPropertiesAtIndex() reads from a file's headers.
+struct CGImageSourceProperties {
+  std::size_t pixelWidth = 0, pixelHeight = 0;
+  // The EXIF orientation, 1...8 (1 when the file has none or an unknown value).
+  int orientation = 1;
+  // JPEG only: progressive scans, and the JFIF density (unit 0, 1 or 2) when written.
+  bool isProgressive = false;
   std::optional<int> xDensity, yDensity, densityUnit;
 };
 
@@ -77,5 +91,23 @@ using CGImageSourceRef = std::shared_ptr<const CGImageSource>;
 //
 // The decoded image at `index` (only 0 exists); null when decoding fails.
 [[nodiscard]] CGImageRef CGImageSourceCreateImageAtIndex(const CGImageSourceRef& source, std::size_t index);
+
+// CGImageSourceCopyPropertiesAtIndex()
+//
+// The size, orientation and JPEG details of the image at `index` (only 0 exists);
+// nothing when the headers cannot be read.
+[[nodiscard]] std::optional<CGImageSourceProperties> CGImageSourceCopyPropertiesAtIndex(
+    const CGImageSourceRef& source, std::size_t index);
+
+namespace testing {
+
+// The number of JPEG files encoded since the last reset (every finalised JPEG
+// destination counts, also one whose encoding failed).
+[[nodiscard]] std::size_t jpegEncodeCount();
+// Makes the next `count` JPEG encodings fail.
+void failNextJPEGEncode(int count = 1);
+void resetImageIO();
+
+}  // namespace testing
 
 }  // namespace ios

@@ -8,6 +8,7 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/Random.h"
 #include "platform/foundation/TimeZone.h"
+#include "platform/imageio/ImageIO.h"
 #include "platform/localauthentication/LAContext.h"
 #include "platform/security/SecItem.h"
 #include "platform/uikit/UIApplication.h"
@@ -29,6 +30,7 @@ void resetPlatform() {
   resetApplication();
   resetMainScreen();
   resetDataProviderFailures();
+  resetImageIO();
   resetRandomSource();
   resetMainBundle();
   DeviceSettings::reset();

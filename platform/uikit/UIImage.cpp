@@ -31,6 +31,9 @@ cg_internal::AffineMatrix orientationMatrix(UIImageOrientation o, double w, doub
   return M{};
 }
 
+// The EXIF orientation values, in the order of UIImageOrientation.
+constexpr int kExifOrientation[] = {1, 3, 8, 6, 2, 4, 5, 7};
+
 }  // namespace
 
 UIImage::UIImage(CGImageRef cgImage) : cgImage_(std::move(cgImage)) {}
@@ -42,7 +45,13 @@ std::optional<UIImage> UIImage::fromData(std::span<const std::uint8_t> data, CGF
   auto source = CGImageSourceCreateWithData(data);
   CGImageRef image = source ? CGImageSourceCreateImageAtIndex(source, 0) : nullptr;
   if (!image) return std::nullopt;
-  return UIImage(std::move(image), scale, UIImageOrientation::up);
+  UIImageOrientation orientation = UIImageOrientation::up;
+  if (auto properties = CGImageSourceCopyPropertiesAtIndex(source, 0)) {
+    for (int i = 0; i < 8; ++i) {
+      if (kExifOrientation[i] == properties->orientation) orientation = static_cast<UIImageOrientation>(i);
+    }
+  }
+  return UIImage(std::move(image), scale, orientation);
 }
 
 CGSize UIImage::size() const {
@@ -55,6 +64,12 @@ CGSize UIImage::size() const {
 UIImage UIImage::withRenderingMode(UIImageRenderingMode mode) const {
   UIImage copy = *this;
   copy.renderingMode_ = mode;
+  return copy;
+}
+
+UIImage UIImage::resizableImage(UIEdgeInsets capInsets) const {
+  UIImage copy = *this;
+  copy.capInsets_ = capInsets;
   return copy;
 }
 
@@ -85,6 +100,9 @@ std::optional<std::vector<std::uint8_t>> UIImageJPEGRepresentation(const UIImage
   auto destination = CGImageDestinationCreateWithData(data, kUTTypeJPEG, 1);
   CGImageDestinationProperties properties;
   properties.lossyCompressionQuality = compressionQuality;
+  if (image.imageOrientation() != UIImageOrientation::up) {
+    properties.orientation = kExifOrientation[static_cast<int>(image.imageOrientation())];
+  }
   CGImageDestinationAddImage(destination, image.cgImage(), properties);
   if (!CGImageDestinationFinalize(destination)) return std::nullopt;
   return std::move(*data);

@@ -8,10 +8,12 @@
 //   photo->size();                                    // points: pixels / scale, turned
 //   photo->draw({{0, 0}, {50, 50}});                  // upright, whatever the orientation
 //
-// Fidelity: images made from data have scale 1 (or the one given) and orientation up
-// (EXIF orientation is not read). Two images are the same image when they share their
-// CGImage and have the same scale and orientation. Animated, resizable, symbol and
-// CIImage-backed images are absent; an image without a CGImage is the empty image.
+// Fidelity: images made from data have scale 1 (or the one given) and the orientation
+// their EXIF block names (up without one). Two images are the same image when they share
+// their CGImage and have the same scale, orientation, rendering mode and cap insets. A
+// resizable image only records its cap insets (drawing stretches it as a whole).
+// Animated, symbol and CIImage-backed images are absent; an image without a CGImage is
+// the empty image.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +24,7 @@
 #include "platform/coregraphics/CGContext.h"
 #include "platform/coregraphics/CGGeometry.h"
 #include "platform/coregraphics/CGImage.h"
+#include "platform/uikit/UIGeometry.h"
 
 namespace ios {
 
@@ -53,6 +56,13 @@ class UIImage {
   // A copy of this image with another rendering mode.
   [[nodiscard]] UIImage withRenderingMode(UIImageRenderingMode mode) const;
 
+  // resizableImage(withCapInsets:)
+  //
+  // A copy of this image whose corners, `capInsets` in points, keep their size when it
+  // is stretched.
+  [[nodiscard]] UIImage resizableImage(UIEdgeInsets capInsets) const;
+  [[nodiscard]] UIEdgeInsets capInsets() const { return capInsets_; }
+
   // draw(in:) / draw(in:blendMode:alpha:) / draw(at:)
   //
   // Draw the image upright (its orientation applied) stretched to `rect` of the current
@@ -64,7 +74,7 @@ class UIImage {
 
   friend bool operator==(const UIImage& a, const UIImage& b) {
     return a.cgImage_ == b.cgImage_ && a.scale_ == b.scale_ && a.orientation_ == b.orientation_ &&
-           a.renderingMode_ == b.renderingMode_;
+           a.renderingMode_ == b.renderingMode_ && a.capInsets_ == b.capInsets_;
   }
 
  private:
@@ -72,12 +82,14 @@ class UIImage {
   CGFloat scale_ = 1;
   UIImageOrientation orientation_ = UIImageOrientation::up;
   UIImageRenderingMode renderingMode_ = UIImageRenderingMode::automatic;
+  UIEdgeInsets capInsets_;
 };
 
 // UIImageJPEGRepresentation()
 //
-// The image's pixels as JPEG at `compressionQuality` (0...1, clamped); nothing for the
-// empty image. Transparent pixels come out as if over black.
+// The image's pixels as JPEG at `compressionQuality` (0...1, clamped), with its
+// orientation in an EXIF block when it is not up; nothing for the empty image or when
+// encoding fails. Transparent pixels come out as if over black.
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> UIImageJPEGRepresentation(const UIImage& image,
                                                                                  CGFloat compressionQuality);
 

@@ -1,5 +1,6 @@
 #include "tests/support/ImageFixtures.h"
 
+#include <cstdlib>
 #include <stdexcept>
 #include <vector>
 
@@ -38,6 +39,32 @@ Rgba pixelAt(const ios::CGImage& image, std::size_t x, std::size_t y) {
   Rgba c = alphaFirst ? Rgba{q[1], q[2], q[3], q[0]} : Rgba{q[0], q[1], q[2], q[3]};
   if (skip) c.a = 255;
   return c;
+}
+
+Rgba shownPixel(const ios::UIImage& image, std::size_t x, std::size_t y) {
+  const ios::CGImage& bitmap = *image.cgImage();
+  const std::size_t w = bitmap.width(), h = bitmap.height();
+  using O = ios::UIImageOrientation;
+  switch (image.imageOrientation()) {
+    case O::up: return pixelAt(bitmap, x, y);
+    case O::down: return pixelAt(bitmap, w - 1 - x, h - 1 - y);
+    case O::left: return pixelAt(bitmap, w - 1 - y, x);
+    case O::right: return pixelAt(bitmap, y, h - 1 - x);
+    case O::upMirrored: return pixelAt(bitmap, w - 1 - x, y);
+    case O::downMirrored: return pixelAt(bitmap, x, h - 1 - y);
+    case O::leftMirrored: return pixelAt(bitmap, y, x);
+    case O::rightMirrored: return pixelAt(bitmap, w - 1 - y, h - 1 - x);
+  }
+  return {};
+}
+
+Rgba distinctPixel(std::size_t x, std::size_t y) {
+  return Rgba{static_cast<std::uint8_t>(5 * x), static_cast<std::uint8_t>(5 * y), 200, 255};
+}
+
+bool near(Rgba a, Rgba b, int tolerance) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance &&
+         std::abs(a.a - b.a) <= tolerance;
 }
 
 }  // namespace kp_test

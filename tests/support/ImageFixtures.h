@@ -39,4 +39,16 @@ ios::UIImage makeImage(std::size_t w, std::size_t h, const std::function<Rgba(st
 // A,R,G,B, B,G,R,A or R,G,B,X layouts; values as stored (premultiplied when the layout is).
 Rgba pixelAt(const ios::CGImage& image, std::size_t x, std::size_t y);
 
+// The pixel at column x, row y of the picture as `image` shows it: its stored bitmap
+// turned and mirrored by the image's orientation (up as stored; down turned by a half;
+// left turned a quarter counter-clockwise, right a quarter clockwise; the mirrored ones
+// flipped left to right first).
+Rgba shownPixel(const ios::UIImage& image, std::size_t x, std::size_t y);
+
+// A pixel different for every column and row of images up to 50 pixels a side.
+Rgba distinctPixel(std::size_t x, std::size_t y);
+
+// Whether the colour channels and alpha of `a` and `b` differ by at most `tolerance`.
+bool near(Rgba a, Rgba b, int tolerance);
+
 }  // namespace kp_test

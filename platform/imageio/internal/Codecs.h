@@ -19,6 +19,11 @@ namespace ios::imageio_internal {
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> encodeJPEG(const CGImage& image,
                                                                   const CGImageDestinationProperties& properties);
 [[nodiscard]] CGImageRef decodeJPEG(std::span<const std::uint8_t> data);
+// The headers of a JPEG file, without decoding its pixels.
+[[nodiscard]] std::optional<CGImageSourceProperties> readJPEGProperties(std::span<const std::uint8_t> data);
+// The orientation tag (1...8) of an EXIF block (the APP1 payload after "Exif\0\0"), or
+// nothing when it has none or the block is malformed.
+[[nodiscard]] std::optional<int> exifOrientation(std::span<const std::uint8_t> tiff);
 
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> encodePNG(const CGImage& image);
 [[nodiscard]] CGImageRef decodePNG(std::span<const std::uint8_t> data);

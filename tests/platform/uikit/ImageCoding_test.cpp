@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/imageio/ImageIO.h"
+#include "platform/imageio/internal/Codecs.h"
 #include "platform/uikit/UIImage.h"
 #include "tests/support/ImageFixtures.h"
 
@@ -18,10 +19,6 @@ UIImage quadrants() {
     if (y < 8) return x < 8 ? kp_test::kRed : kp_test::kGreen;
     return x < 8 ? kp_test::kBlue : kp_test::kWhite;
   });
-}
-
-bool near(Rgba a, Rgba b, int tolerance) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
 }
 
 bool hasMarker(const std::vector<std::uint8_t>& data, std::uint8_t marker) {
@@ -38,8 +35,8 @@ TEST(ImageCoding, JPEGRoundTripKeepsTheColours) {
   ASSERT_TRUE(decoded);
   EXPECT_EQ(decoded->cgImage()->width(), 16u);
   EXPECT_EQ(decoded->cgImage()->alphaInfo(), ios::CGImageAlphaInfo::noneSkipLast);
-  EXPECT_TRUE(near(kp_test::pixelAt(*decoded->cgImage(), 2, 2), kp_test::kRed, 8));
-  EXPECT_TRUE(near(kp_test::pixelAt(*decoded->cgImage(), 13, 13), kp_test::kWhite, 8));
+  EXPECT_TRUE(kp_test::near(kp_test::pixelAt(*decoded->cgImage(), 2, 2), kp_test::kRed, 8));
+  EXPECT_TRUE(kp_test::near(kp_test::pixelAt(*decoded->cgImage(), 13, 13), kp_test::kWhite, 8));
   EXPECT_LT(ios::UIImageJPEGRepresentation(quadrants(), 0.1)->size(), data->size());
   EXPECT_FALSE(ios::UIImageJPEGRepresentation(UIImage(), 1.0));
 }
@@ -86,6 +83,62 @@ TEST(ImageCoding, BrokenDataGivesNoImage) {
   truncated.resize(truncated.size() / 3);
   // libjpeg fills a cut-off file with grey; it must not crash or read past the data.
   (void)UIImage::fromData(truncated);
+}
+
+TEST(ImageCoding, JPEGKeepsTheOrientationInExif) {
+  using O = ios::UIImageOrientation;
+  const struct {
+    O orientation;
+    int exif;
+  } rows[] = {{O::up, 1},         {O::down, 3},         {O::left, 8},         {O::right, 6},
+              {O::upMirrored, 2}, {O::downMirrored, 4}, {O::leftMirrored, 5}, {O::rightMirrored, 7}};
+  for (const auto& row : rows) {
+    const UIImage image(quadrants().cgImage(), 2, row.orientation);
+    auto data = ios::UIImageJPEGRepresentation(image, 0.9);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(hasMarker(*data, 0xE1), row.orientation != O::up) << row.exif;
+    auto properties = ios::CGImageSourceCopyPropertiesAtIndex(ios::CGImageSourceCreateWithData(*data), 0);
+    ASSERT_TRUE(properties);
+    EXPECT_EQ(properties->orientation, row.exif);
+    EXPECT_EQ(properties->pixelWidth, 16u);
+    EXPECT_FALSE(properties->isProgressive);
+    auto decoded = UIImage::fromData(*data, 2);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->imageOrientation(), row.orientation) << row.exif;
+  }
+}
+
+TEST(ImageCoding, ExifReaderRefusesMalformedBlocks) {
+  // Little-endian TIFF, one SHORT orientation entry of value 6.
+  const std::vector<std::uint8_t> good = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0};
+  EXPECT_EQ(ios::imageio_internal::exifOrientation(good), 6);
+  auto bad = good;
+  bad[18] = 9;  // no such orientation
+  EXPECT_EQ(ios::imageio_internal::exifOrientation(bad), std::nullopt);
+  bad = good;
+  bad[4] = 200;  // IFD beyond the block
+  EXPECT_EQ(ios::imageio_internal::exifOrientation(bad), std::nullopt);
+  bad = good;
+  bad[8] = 0xFF;  // more entries than bytes
+  EXPECT_EQ(ios::imageio_internal::exifOrientation(bad), std::nullopt);
+  bad = good;
+  bad[0] = 'X';
+  EXPECT_EQ(ios::imageio_internal::exifOrientation(bad), std::nullopt);
+  EXPECT_EQ(ios::imageio_internal::exifOrientation(std::vector<std::uint8_t>(good.begin(), good.begin() + 6)),
+            std::nullopt);
+}
+
+TEST(ImageCoding, EncodeCounterAndInjectedFailures) {
+  ios::testing::resetImageIO();
+  (void)ios::UIImageJPEGRepresentation(quadrants(), 0.5);
+  ios::testing::failNextJPEGEncode();
+  EXPECT_FALSE(ios::UIImageJPEGRepresentation(quadrants(), 0.5));
+  EXPECT_TRUE(ios::UIImageJPEGRepresentation(quadrants(), 0.5));
+  EXPECT_EQ(ios::testing::jpegEncodeCount(), 3u);
+  (void)ios::UIImagePNGRepresentation(quadrants());
+  EXPECT_EQ(ios::testing::jpegEncodeCount(), 3u);
+  ios::testing::resetImageIO();
+  EXPECT_EQ(ios::testing::jpegEncodeCount(), 0u);
 }
 
 }  // namespace
