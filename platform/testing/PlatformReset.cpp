@@ -4,9 +4,11 @@
 #include "platform/coregraphics/CGImage.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
+#include "platform/foundation/NSException.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/Random.h"
 #include "platform/foundation/TimeZone.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/localauthentication/LAContext.h"
 #include "platform/security/SecItem.h"
 #include "platform/uikit/UIApplication.h"
@@ -23,6 +25,8 @@ void resetPlatform() {
   resetAudioServices();
   BiometricDevice::reset();
   resetKeychain();
+  resetUserDefaults();
+  resetUncaughtExceptionHandler();
   resetPasteboard();
   resetApplication();
   resetMainScreen();
