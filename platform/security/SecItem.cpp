@@ -32,6 +32,8 @@ struct Store {
   std::string homeFolder;
   bool keepFileAside = false;
   std::optional<std::string> loadError;
+  // The size of the last file written, to size the next one.
+  std::size_t fileSize = 0;
 };
 
 Store& store() {
@@ -119,10 +121,8 @@ bool persist(Store& s) {
       s.keepFileAside = false;
     }
   }
-  std::size_t size = 32;
-  for (const auto& [account, item] : s.items) size += item.fileEntry.size() + 2;
   std::string text;
-  text.reserve(size);
+  text.reserve(s.fileSize + 64);
   text += "{\"version\":1,\"items\":[";
   bool first = true;
   for (const auto& [account, item] : s.items) {
@@ -136,6 +136,7 @@ bool persist(Store& s) {
     report(error);
     return false;
   }
+  s.fileSize = text.size();
   return true;
 }
 
