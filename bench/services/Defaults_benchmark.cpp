@@ -2,31 +2,19 @@
 // reading them back, and reading the file of a new process; beside a plain std::map of
 // the same values as the in-memory floor.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "KPQuaslet/services/DefaultsKey.h"
+#include "bench/services/TemporaryHome.h"
 #include "platform/foundation/FileManager.h"
 
 namespace {
 
 constexpr int kKeys = 10'000;
 
-struct TemporaryHome {
-  TemporaryHome() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kp-bench-XXXXXX").string();
-    path = ::mkdtemp(pattern.data()) ? pattern : "/tmp";
-  }
-  ~TemporaryHome() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-  std::string path;
-};
+using kp_bench::TemporaryHome;
 
 const std::vector<kp::DefaultsKey<std::int64_t>>& keys() {
   static const auto k = [] {

@@ -2,31 +2,19 @@
 // it returns, so each one rewrites the whole file) and reading them back; beside a
 // std::map of the same secrets as the in-memory floor.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "KPQuaslet/services/KPKeychain.h"
+#include "bench/services/TemporaryHome.h"
 #include "platform/foundation/FileManager.h"
 
 namespace {
 
 constexpr int kItems = 10'000;
 
-struct TemporaryHome {
-  TemporaryHome() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kp-bench-XXXXXX").string();
-    path = ::mkdtemp(pattern.data()) ? pattern : "/tmp";
-  }
-  ~TemporaryHome() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-  std::string path;
-};
+using kp_bench::TemporaryHome;
 
 const std::vector<std::string>& names() {
   static const auto n = [] {

@@ -140,26 +140,27 @@ NSKeyedUnarchiver::~NSKeyedUnarchiver() = default;
 
 bool NSKeyedUnarchiver::containsValue(std::string_view key) const { return fields_->contains(fieldKey(key)); }
 
-std::optional<PropertyList> NSKeyedUnarchiver::decodeValue(std::string_view key) const {
-  auto it = fields_->find(fieldKey(key));
-  if (it == fields_->end()) return std::nullopt;
+namespace {
+// The field under `key` when it holds a T; a field that cannot be read counts as absent.
+template <class T>
+std::optional<T> decodeField(const json& fields, std::string_view key, int depth) {
+  auto it = fields.find(fieldKey(key));
+  if (it == fields.end()) return std::nullopt;
   try {
-    auto read = ArchiverAccess::readNode(*it, depth_);
-    if (auto* value = std::get_if<PropertyList>(&read)) return *value;
+    auto read = ArchiverAccess::readNode(*it, depth);
+    if (auto* value = std::get_if<T>(&read)) return *value;
   } catch (const std::exception&) {
   }
   return std::nullopt;
 }
+}  // namespace
+
+std::optional<PropertyList> NSKeyedUnarchiver::decodeValue(std::string_view key) const {
+  return decodeField<PropertyList>(*fields_, key, depth_);
+}
 
 std::optional<URL> NSKeyedUnarchiver::decodeURL(std::string_view key) const {
-  auto it = fields_->find(fieldKey(key));
-  if (it == fields_->end()) return std::nullopt;
-  try {
-    auto read = ArchiverAccess::readNode(*it, depth_);
-    if (auto* url = std::get_if<URL>(&read)) return *url;
-  } catch (const std::exception&) {
-  }
-  return std::nullopt;
+  return decodeField<URL>(*fields_, key, depth_);
 }
 
 std::shared_ptr<NSCoding> NSKeyedUnarchiver::decodeObject(std::string_view key) const {

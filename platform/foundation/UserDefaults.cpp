@@ -1,7 +1,5 @@
 #include "platform/foundation/UserDefaults.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -78,24 +76,13 @@ std::string applicationSuiteName() {
 void report(const std::string& text) { std::fprintf(stderr, "UserDefaults: %s\n", text.c_str()); }
 
 void loadDomain(DefaultsDomain& domain) {
-  std::string error;
-  bool missing = false;
-  const auto bytes = foundation_internal::readWholeFile(domain.path, &error, &missing);
-  if (!bytes) {
-    if (missing) return;
-    domain.loadError = error;
-  } else {
-    try {
-      PropertyList stored = foundation_internal::decodePropertyList(nlohmann::json::parse(*bytes));
-      if (const auto* entries = stored.dictionaryValue()) {
-        domain.values = *entries;
-        return;
-      }
-      domain.loadError = domain.path + " does not hold a dictionary";
-    } catch (const std::exception& e) {
-      domain.loadError = domain.path + ": " + e.what();
-    }
-  }
+  domain.loadError = foundation_internal::loadStoreFile(domain.path, [&](const std::string& bytes) {
+    PropertyList stored = foundation_internal::decodePropertyList(nlohmann::json::parse(bytes));
+    const auto* entries = stored.dictionaryValue();
+    if (!entries) throw std::runtime_error("the file does not hold a dictionary");
+    domain.values = *entries;
+  });
+  if (!domain.loadError) return;
   domain.keepFileAside = true;
   report("cannot read " + *domain.loadError + "; starting empty, the file is kept");
 }
@@ -158,28 +145,12 @@ DefaultsDomain::~DefaultsDomain() {
 
 bool DefaultsDomain::flushLocked() {
   if (!pending) return true;
-  struct stat info {};
-  if (::stat(homeFolder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    report("cannot write " + path + ": the home folder " + homeFolder + " does not exist");
-    return false;
-  }
-  if (keepFileAside) {
-    std::string movedTo;
-    bool missing = false;
-    // Nothing to keep when the unreadable file has gone meanwhile.
-    if (!foundation_internal::readWholeFile(path, nullptr, &missing) && missing) {
-      keepFileAside = false;
-    } else if (!foundation_internal::preserveUnreadableFile(path, &movedTo)) {
-      report("cannot move the unreadable " + path + " aside; not overwriting it");
-      return false;
-    } else {
-      report("kept the unreadable file as " + movedTo);
-      keepFileAside = false;
-    }
-  }
   std::string error;
+  std::string note;
   const std::string bytes = foundation_internal::encodePropertyList(PropertyList(values)).dump();
-  if (!foundation_internal::writeAtomically(path, bytes, 0600, &error)) {
+  const bool written = foundation_internal::writeStoreFile(path, homeFolder, bytes, keepFileAside, &error, &note);
+  if (!note.empty()) report(note);
+  if (!written) {
     report(error);
     return false;
   }

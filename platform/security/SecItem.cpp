@@ -1,7 +1,5 @@
 #include "platform/security/SecItem.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <map>
 #include <mutex>
@@ -72,55 +70,25 @@ void ensureLoaded(Store& s) {
   s.loadedPath = path;
   s.homeFolder = home;
   s.keepFileAside = false;
-  s.loadError.reset();
-  std::string error;
-  bool missing = false;
-  const auto bytes = foundation_internal::readWholeFile(path, &error, &missing);
-  if (!bytes) {
-    if (missing) return;
-    s.loadError = error;
-  } else {
-    try {
-      const auto file = nlohmann::json::parse(*bytes);
-      Items loaded;
-      for (const auto& entry : file.at("items")) {
-        if (textFromBase64(entry.at("class")) != kSecClassGenericPassword) continue;
-        const std::string account = textFromBase64(entry.at("account"));
-        const std::string data = textFromBase64(entry.at("data"));
-        loaded.insert_or_assign(account, makeItem(account, textFromBase64(entry.at("accessible")),
-                                                  Data(data.begin(), data.end())));
-      }
-      s.items = std::move(loaded);
-      return;
-    } catch (const std::exception& e) {
-      s.loadError = path + ": " + e.what();
+  s.loadError = foundation_internal::loadStoreFile(path, [&](const std::string& bytes) {
+    const auto file = nlohmann::json::parse(bytes);
+    Items loaded;
+    for (const auto& entry : file.at("items")) {
+      if (textFromBase64(entry.at("class")) != kSecClassGenericPassword) continue;
+      const std::string account = textFromBase64(entry.at("account"));
+      const std::string data = textFromBase64(entry.at("data"));
+      loaded.insert_or_assign(account, makeItem(account, textFromBase64(entry.at("accessible")),
+                                                Data(data.begin(), data.end())));
     }
-  }
+    s.items = std::move(loaded);
+  });
+  if (!s.loadError) return;
   s.keepFileAside = true;
   report("cannot read " + *s.loadError + "; starting empty, the file is kept");
 }
 
 // Writes every item to the file; false (reported) when they could not be written.
 bool persist(Store& s) {
-  const std::string& path = *s.loadedPath;
-  struct stat info {};
-  if (::stat(s.homeFolder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    report("cannot write " + path + ": the home folder " + s.homeFolder + " does not exist");
-    return false;
-  }
-  if (s.keepFileAside) {
-    std::string movedTo;
-    bool missing = false;
-    if (!foundation_internal::readWholeFile(path, nullptr, &missing) && missing) {
-      s.keepFileAside = false;
-    } else if (!foundation_internal::preserveUnreadableFile(path, &movedTo)) {
-      report("cannot move the unreadable " + path + " aside; not overwriting it");
-      return false;
-    } else {
-      report("kept the unreadable file as " + movedTo);
-      s.keepFileAside = false;
-    }
-  }
   std::string text;
   text.reserve(s.fileSize + 64);
   text += "{\"version\":1,\"items\":[";
@@ -132,7 +100,11 @@ bool persist(Store& s) {
   }
   text += "]}\n";
   std::string error;
-  if (!foundation_internal::writeAtomically(path, text, 0600, &error)) {
+  std::string note;
+  const bool written =
+      foundation_internal::writeStoreFile(*s.loadedPath, s.homeFolder, text, s.keepFileAside, &error, &note);
+  if (!note.empty()) report(note);
+  if (!written) {
     report(error);
     return false;
   }

@@ -118,4 +118,45 @@ bool preserveUnreadableFile(const std::string& path, std::string* movedTo) {
   return false;
 }
 
+std::optional<std::string> loadStoreFile(const std::string& path,
+                                         const std::function<void(const std::string&)>& parse) {
+  std::string error;
+  bool missing = false;
+  const auto bytes = readWholeFile(path, &error, &missing);
+  if (!bytes) {
+    if (missing) return std::nullopt;
+    return error;
+  }
+  try {
+    parse(*bytes);
+    return std::nullopt;
+  } catch (const std::exception& e) {
+    return path + ": " + e.what();
+  }
+}
+
+bool writeStoreFile(const std::string& path, const std::string& homeFolder, std::string_view bytes,
+                    bool& keepUnreadableAside, std::string* error, std::string* note) {
+  struct stat info {};
+  if (::stat(homeFolder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    if (error) *error = "cannot write " + path + ": the home folder " + homeFolder + " does not exist";
+    return false;
+  }
+  if (keepUnreadableAside) {
+    std::string movedTo;
+    bool missing = false;
+    // Nothing to keep when the unreadable file has gone meanwhile.
+    if (!readWholeFile(path, nullptr, &missing) && missing) {
+      keepUnreadableAside = false;
+    } else if (!preserveUnreadableFile(path, &movedTo)) {
+      if (error) *error = "cannot move the unreadable " + path + " aside; not overwriting it";
+      return false;
+    } else {
+      if (note) *note = "kept the unreadable file as " + movedTo;
+      keepUnreadableAside = false;
+    }
+  }
+  return writeAtomically(path, bytes, 0600, error);
+}
+
 }  // namespace ios::foundation_internal

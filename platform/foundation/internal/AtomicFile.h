@@ -12,6 +12,7 @@
 // mix. Missing parent folders are created (owner-only for 0600 files).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,5 +33,18 @@ bool writeAtomically(const std::string& path, std::string_view bytes, mode_t mod
 // ... so that a new file can be written without destroying it. False when it could not
 // be moved (the caller must then not overwrite it).
 bool preserveUnreadableFile(const std::string& path, std::string* movedTo = nullptr);
+
+// Reads a store's file and hands its bytes to `parse`, which throws a std::exception for
+// bytes it cannot use. A missing file is an empty store, not a failure. Answers why the
+// file could not be used, or nothing.
+[[nodiscard]] std::optional<std::string> loadStoreFile(const std::string& path,
+                                                       const std::function<void(const std::string&)>& parse);
+
+// Writes a store's file (`bytes`, owner-only) under `homeFolder`, which must exist (a
+// store never makes up a home folder). When `keepUnreadableAside` is set, the file that
+// could not be read is first moved aside (and the flag cleared); when that fails nothing
+// is written. False with `error` on failure; `note` tells where a kept file went.
+bool writeStoreFile(const std::string& path, const std::string& homeFolder, std::string_view bytes,
+                    bool& keepUnreadableAside, std::string* error, std::string* note);
 
 }  // namespace ios::foundation_internal
