@@ -20,6 +20,7 @@
 #include <type_traits>
 #include <unordered_map>
 
+#include "KPQuaslet/values/internal/Support.h"
 #include "platform/foundation/Data.h"
 #include "platform/foundation/Date.h"
 #include "platform/foundation/NSNumber.h"
@@ -29,10 +30,7 @@
 
 namespace kp::services_internal {
 
-template <class T>
-struct IsOptional : std::false_type {};
-template <class T>
-struct IsOptional<std::optional<T>> : std::true_type {};
+using values_internal::IsOptional;
 
 template <class T>
 concept Text = std::is_convertible_v<const T&, std::string_view> && !std::is_same_v<T, std::nullptr_t>;

@@ -45,6 +45,7 @@ TEST_F(UserDefaultsTest, EveryKindSurvivesInTheFileWithItsKind) {
     defaults->setObject(PropertyList(ios::Date::fromTimeIntervalSinceReferenceDate(12.25)), "date");
     defaults->setObject(PropertyList(nested), "nested");
     defaults->setObject(PropertyList(""), "");
+    defaults->setInteger(9, "\xfe key \"quoted\"\n");
     defaults->setURL(ios::URL::fromString("https://example.com/a?b=c"), "url");
   }  // the last instance of the suite writes it
   auto reader = UserDefaults::make("group.sample");
@@ -57,6 +58,7 @@ TEST_F(UserDefaultsTest, EveryKindSurvivesInTheFileWithItsKind) {
   EXPECT_EQ(reader->object("date"), PropertyList(ios::Date::fromTimeIntervalSinceReferenceDate(12.25)));
   EXPECT_EQ(reader->dictionary("nested"), nested);
   EXPECT_EQ(reader->string(""), "");
+  EXPECT_EQ(reader->integer("\xfe key \"quoted\"\n"), 9);
   ASSERT_TRUE(reader->url("url").has_value());
   EXPECT_EQ(reader->url("url")->absoluteString(), "https://example.com/a?b=c");
   EXPECT_EQ(reader->filePath(), home_.path() + "/Library/Preferences/group.sample.json");
