@@ -44,9 +44,8 @@ void report(const std::string& text) { std::fprintf(stderr, "keychain: %s\n", te
 std::string base64Of(std::string_view text) { return base64EncodedString(Data(text.begin(), text.end())); }
 
 std::string entryFor(const std::string& account, const Item& item) {
-  static const std::string classField = base64Of(kSecClassGenericPassword);
-  return "{\"class\":\"" + classField + "\",\"account\":\"" + base64Of(account) + "\",\"accessible\":\"" +
-         base64Of(item.accessible) + "\",\"data\":\"" + base64EncodedString(item.data) + "\"}";
+  return "{\"account\":\"" + base64Of(account) + "\",\"accessible\":\"" + base64Of(item.accessible) +
+         "\",\"data\":\"" + base64EncodedString(item.data) + "\"}";
 }
 
 Item makeItem(const std::string& account, std::string accessible, Data data) {
@@ -74,7 +73,6 @@ void ensureLoaded(Store& s) {
     const auto file = nlohmann::json::parse(bytes);
     Items loaded;
     for (const auto& entry : file.at("items")) {
-      if (textFromBase64(entry.at("class")) != kSecClassGenericPassword) continue;
       const std::string account = textFromBase64(entry.at("account"));
       const std::string data = textFromBase64(entry.at("data"));
       loaded.insert_or_assign(account, makeItem(account, textFromBase64(entry.at("accessible")),
@@ -91,7 +89,9 @@ void ensureLoaded(Store& s) {
 bool persist(Store& s) {
   std::string text;
   text.reserve(s.fileSize + 64);
-  text += "{\"version\":1,\"items\":[";
+  text += "{\"version\":1,\"class\":\"";
+  text += kSecClassGenericPassword;
+  text += "\",\"items\":[";
   bool first = true;
   for (const auto& [account, item] : s.items) {
     if (!first) text += ",\n";

@@ -103,8 +103,8 @@ TEST_F(SecItemTest, ACorruptFileIsReportedKeptAndMovedAsideBeforeTheNextWrite) {
 }
 
 TEST_F(SecItemTest, EntriesWithBadFieldsMakeTheWholeFileUnreadable) {
-  for (const std::string text : {"[]", "{\"items\":[{\"class\":\"!!\",\"account\":\"\",\"accessible\":\"\",\"data\":\"\"}]}",
-                                 "{\"items\":[{\"class\":\"a1NlY0NsYXNzR2VuZXJpY1Bhc3N3b3Jk\"}]}"}) {
+  for (const std::string text : {"[]", "{\"items\":[{\"account\":\"!!\",\"accessible\":\"\",\"data\":\"\"}]}",
+                                 "{\"items\":[{\"account\":\"YQ==\"}]}"}) {
     SCOPED_TRACE(text);
     ios::testing::resetKeychain();
     writeFile(text);
