@@ -1,5 +1,6 @@
 #include "platform/foundation/NSException.h"
 
+#include <cxxabi.h>
 #include <execinfo.h>
 
 #include <atomic>
@@ -13,13 +14,27 @@ namespace {
 
 constexpr int kMaximumFrames = 128;
 
+// glibc's "binary(_ZN3ios4mainEv+0x1c) [0x...]" with the C++ name demangled.
+std::string readableFrame(const char* frame) {
+  std::string text(frame);
+  const auto open = text.find('(');
+  const auto plus = text.find('+', open == std::string::npos ? 0 : open);
+  if (open == std::string::npos || plus == std::string::npos || text.compare(open + 1, 2, "_Z") != 0) return text;
+  const std::string mangled = text.substr(open + 1, plus - open - 1);
+  int status = 0;
+  std::unique_ptr<char, decltype(&std::free)> plain(abi::__cxa_demangle(mangled.c_str(), nullptr, nullptr, &status),
+                                                    &std::free);
+  if (status != 0 || !plain) return text;
+  return text.substr(0, open + 1) + plain.get() + text.substr(plus);
+}
+
 std::vector<std::string> currentCallStack(int framesToSkip) {
   void* frames[kMaximumFrames];
   const int count = ::backtrace(frames, kMaximumFrames);
   std::vector<std::string> symbols;
   std::unique_ptr<char*, decltype(&std::free)> names(::backtrace_symbols(frames, count), &std::free);
   if (!names) return symbols;
-  for (int i = framesToSkip; i < count; ++i) symbols.emplace_back(names.get()[i]);
+  for (int i = framesToSkip; i < count; ++i) symbols.push_back(readableFrame(names.get()[i]));
   return symbols;
 }
 

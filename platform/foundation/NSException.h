@@ -15,10 +15,11 @@
 //
 // Fidelity: an NSException is a C++ value thrown by value, not an object of the object
 // runtime. The call stack is captured when the exception is made and again when
-// raise() throws it; its lines are glibc's ("binary(symbol+0x1c) [0x...]"), not the
-// platform's columns. An NSException that leaves a thread uncaught reaches the
-// installed handler on that thread, before the process ends (through the C++ terminate
-// handler); pending user defaults are then written and the process aborts as before.
+// raise() throws it; its lines are glibc's ("binary(ios::f()+0x1c) [0x...]", C++ names
+// demangled), not the platform's columns. An NSException that leaves a thread uncaught
+// reaches the installed handler on that thread, before the process ends (through the
+// C++ terminate handler); pending user defaults are then written and the process aborts
+// as before.
 // Other C++ exceptions are not delivered to the handler.
 #pragma once
 
