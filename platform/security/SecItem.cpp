@@ -32,6 +32,8 @@ struct Store {
   std::optional<std::string> loadError;
   // The size of the last file written, to size the next one.
   std::size_t fileSize = 0;
+  int failingAdds = 0;
+  OSStatus failingAddStatus = errSecSuccess;
 };
 
 Store& store() {
@@ -161,6 +163,10 @@ OSStatus SecItemAdd(const SecQuery& attributes) {
   }
   auto& s = store();
   std::lock_guard lock(s.mutex);
+  if (s.failingAdds > 0) {
+    --s.failingAdds;
+    return s.failingAddStatus;
+  }
   ensureLoaded(s);
   if (s.items.contains(account)) return errSecDuplicateItem;
   auto [it, inserted] = s.items.emplace(account, makeItem(account, std::move(accessible), std::move(data)));
@@ -250,6 +256,13 @@ std::vector<SecQuery> keychainDeleteQueries() {
   return s.deletes;
 }
 
+void failNextKeychainAdds(int count, OSStatus status) {
+  auto& s = store();
+  std::lock_guard lock(s.mutex);
+  s.failingAdds = count;
+  s.failingAddStatus = status;
+}
+
 std::string keychainFilePath() { return NSHomeDirectory() + "/Library/Keychains/items.json"; }
 
 std::optional<std::string> keychainLoadError() {
@@ -266,6 +279,7 @@ void resetKeychain() {
   s.deletes.clear();
   s.loadedPath.reset();
   s.keepFileAside = false;
+  s.failingAdds = 0;
   s.loadError.reset();
 }
 

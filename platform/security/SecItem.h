@@ -87,6 +87,9 @@ struct KeychainItem {
 [[nodiscard]] std::vector<KeychainItem> keychainItems();
 // The queries SecItemDelete has received, oldest first.
 [[nodiscard]] std::vector<SecQuery> keychainDeleteQueries();
+// Makes the next `count` SecItemAdd calls answer `status` without storing anything, as
+// a keychain that cannot take the item would (0 ends it early).
+void failNextKeychainAdds(int count, OSStatus status);
 // The file the current home folder's items are kept in.
 [[nodiscard]] std::string keychainFilePath();
 // Why the current home folder's file could not be read, or nothing.

@@ -143,6 +143,19 @@ TEST_F(KPKeychainTest, EveryAccessOptionIsStoredAndReplacedByTheNext) {
   }
 }
 
+TEST_F(KPKeychainTest, AFailedAddAfterTheDeleteKeepsTheOldSecret) {
+  KPKeychain keychain;
+  ASSERT_TRUE(keychain.set("old", "k", KPKeychainAccessOptions::accessibleAlways));
+  ios::testing::failNextKeychainAdds(1, ios::errSecIO);
+  EXPECT_FALSE(keychain.set("new", "k", KPKeychainAccessOptions::accessibleAlways));
+  EXPECT_EQ(keychain.get("k"), "old");
+  ASSERT_EQ(ios::testing::keychainItems().size(), 1u);
+  EXPECT_EQ(ios::testing::keychainItems()[0].accessible, ios::kSecAttrAccessibleAlways);
+  ios::testing::failNextKeychainAdds(1, ios::errSecIO);
+  EXPECT_FALSE(keychain.set("first", "fresh")) << "nothing to restore for a new key";
+  EXPECT_EQ(keychain.get("fresh"), std::nullopt);
+}
+
 TEST_F(KPKeychainTest, AHomeThatCannotBeWrittenFailsTheStoreAndKeepsTheOldSecret) {
   KPKeychain keychain;
   ASSERT_TRUE(keychain.set("old", "k"));
