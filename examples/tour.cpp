@@ -1,11 +1,16 @@
 // A short tour of KPQuaslet, used the way an application would use it.
 // Each section prints what it did.
+#include <stdlib.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <iostream>
 #include <vector>
 
 #include "KPQuaslet/KPQuaslet.h"
 #include "platform/foundation/Describe.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/foundation/StandardOutput.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UIApplication.h"
@@ -192,6 +197,47 @@ void tourImages() {
              ", middle " + kp::hex(kp::color(kp::decodedWith(avatar, 1), {16, 16})));
 }
 
+// An application's typed settings keys.
+struct Keys : kp::DefaultsKeys {
+  static inline const kp::DefaultsKey<std::int64_t> launches{"launches"};
+  static inline const kp::DefaultsKey<std::vector<std::string>> recent{"recentSearches"};
+};
+
+void tourStorage() {
+  section("Settings, keychain and crash log");
+  // The tour keeps its files in a home folder of its own, so that it leaves nothing
+  // behind in the user's.
+  std::string home = (std::filesystem::temp_directory_path() / "kpquaslet-tour-XXXXXX").string();
+  if (::mkdtemp(home.data()) == nullptr) return ios::print("no temporary folder for the storage tour");
+  {
+    ios::testing::ScopedHomeDirectory scopedHome(home);
+    auto& defaults = kp::Defaults();
+    kp::proxy(defaults, "launches")++;
+    kp::set(defaults, Keys::recent, std::vector<std::string>{"tea", "maps"});
+    kp::setIfMissing(kp::proxy(defaults, "theme"), [] { return "dark"; });
+    (void)defaults.synchronize();
+    ios::print("launches: " + ios::describe(kp::get(defaults, Keys::launches)) + ", recent searches: " +
+               ios::describe(kp::get(defaults, Keys::recent)) + ", theme: " + kp::proxy(defaults, "theme").stringValue() +
+               ", kept in " + defaults.filePath().substr(home.size()));
+
+    kp::KPKeychain keychain("tour_");
+    (void)keychain.set("s3cret", "token", kp::KPKeychainAccessOptions::accessibleAfterFirstUnlock);
+    const std::string token = keychain.get("token").value_or("(none)");
+    const bool deleted = keychain.delete_("token");
+    ios::print("keychain token: " + token + ", deleted: " + ios::describe(deleted));
+
+    // What the crash handler saves for an exception nobody caught.
+    kp::exceptionHandler(ios::NSException("TourException", "shown, not thrown", ios::PropertyList::Dictionary{{"step", 6}}));
+    const auto log = kp::KPException::getCrashLog();
+    const bool removed = kp::KPException::removeCrashLog();
+    ios::print("saved crash log has " + ios::describe(log ? log->size() : 0) + " bytes; removed: " +
+               ios::describe(removed));
+    ios::testing::resetUserDefaults();
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(home, ignored);
+}
+
 }  // namespace
 
 int main() {
@@ -204,5 +250,6 @@ int main() {
   tourValues();
   tourDates();
   tourImages();
+  tourStorage();
   return 0;
 }

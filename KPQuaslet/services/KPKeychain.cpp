@@ -34,10 +34,28 @@ bool KPKeychain::set(const ios::Data& data, const std::string& key, std::optiona
       {ios::kSecAttrAccessible, accessible},
   };
   setLastQueryParameters(query);
-  (void)ios::SecItemDelete(query);
+  // The item the delete below may remove, to put back should the add then fail.
+  std::optional<ios::SecValue> previous;
+  (void)ios::SecItemCopyMatching({{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
+                                  {ios::kSecAttrAccount, account},
+                                  {ios::kSecAttrAccessible, accessible},
+                                  {ios::kSecReturnData, true},
+                                  {ios::kSecMatchLimit, std::string(ios::kSecMatchLimitOne)}},
+                                 &previous);
+  const ios::OSStatus deleted = ios::SecItemDelete(query);
   const ios::OSStatus status = ios::SecItemAdd(query);
   if (status == ios::noErr) return true;
-  if (status != ios::errSecDuplicateItem) return false;
+  if (status != ios::errSecDuplicateItem) {
+    // The old secret must not be lost with the new one: restore what the delete removed
+    // (it matched this accessibility, so the item comes back as it was).
+    if (deleted == ios::noErr && previous && std::holds_alternative<ios::Data>(*previous)) {
+      (void)ios::SecItemAdd({{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
+                             {ios::kSecAttrAccount, account},
+                             {ios::kSecValueData, std::get<ios::Data>(*previous)},
+                             {ios::kSecAttrAccessible, accessible}});
+    }
+    return false;
+  }
   // The delete above matches the accessibility too, so an item stored under another
   // access option survives it. Update that item in place: the old secret stays intact
   // should the update fail.

@@ -72,7 +72,8 @@ class KPKeychain {
   //
   // Stores the bytes under keyPrefix + key with the access option (accessible when
   // unlocked when none is given), replacing an earlier item of that key even when it was
-  // stored with another access option. True when the item is stored.
+  // stored with another access option. True when the item is stored; when it cannot be
+  // stored, the earlier secret of that key is kept.
   virtual bool set(const ios::Data& value, const std::string& key,
                    std::optional<KPKeychainAccessOptions> access = std::nullopt);
 

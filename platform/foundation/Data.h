@@ -5,6 +5,7 @@
 //   ios::Data bytes = *ios::dataUsingUTF8("héllo");   // 6 bytes
 //   ios::stringFromUTF8(bytes);                         // "héllo"
 //   ios::stringFromUTF8(ios::Data{0xff});               // nothing: not UTF-8
+//   ios::base64EncodedString(ios::Data{'h', 'i'});      // "aGk="
 //
 // Fidelity: the platform's byte buffer is a plain vector of bytes here.
 #pragma once
@@ -25,5 +26,10 @@ using Data = std::vector<std::uint8_t>;
 [[nodiscard]] std::optional<std::string> stringFromUTF8(const Data& bytes);
 // Whether `text` is well-formed UTF-8.
 [[nodiscard]] bool isValidUTF8(std::string_view text);
+
+// The bytes as Base64 text (standard alphabet, "=" padding, no line breaks).
+[[nodiscard]] std::string base64EncodedString(const Data& bytes);
+// The bytes that Base64 `text` holds, or nothing when it is not well-formed Base64.
+[[nodiscard]] std::optional<Data> dataFromBase64(std::string_view text);
 
 }  // namespace ios

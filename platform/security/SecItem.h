@@ -12,9 +12,19 @@
 // rules: an item is identified by its class and account (adding a second one is
 // errSecDuplicateItem); a search or delete matches the query's attributes (class,
 // account, accessibility) and ignores the value and return keys; a search or delete that
-// matches nothing is errSecItemNotFound. The store lives as long as the process (tests
-// empty it with ios::testing::resetKeychain()). Constant values are their own names.
-// Other item classes, access groups, synchronisation and persistence are absent.
+// matches nothing is errSecItemNotFound. Constant values are their own names.
+//
+// Storage: the items are kept in "<home>/Library/Keychains/items.json", readable by the
+// owner only (0600, in a 0700 folder), read when the store is first used (and again when
+// the home folder changes: each home folder has its own items). Every change is written
+// before the call returns, to a temporary file that is then renamed over the old one;
+// when it cannot be written (no home folder, no permission) the change is undone and the
+// call answers errSecIO. A file that cannot be read or parsed is reported on standard
+// error (and by ios::testing::keychainLoadError()); the store then starts empty and the
+// file is kept: the first change moves it aside to "items.json.corrupt" (or "-1", "-2",
+// ...) before writing, and fails rather than overwrite it. The bytes are stored in the
+// clear (Base64), not encrypted: the file's permissions are the only protection.
+// Absent: other item classes, access groups, synchronisation, encryption.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +45,7 @@ using SecQuery = std::map<std::string, SecValue>;
 inline constexpr OSStatus errSecSuccess = 0;
 inline constexpr OSStatus noErr = 0;
 inline constexpr OSStatus errSecParam = -50;
+inline constexpr OSStatus errSecIO = -36;
 inline constexpr OSStatus errSecDuplicateItem = -25299;
 inline constexpr OSStatus errSecItemNotFound = -25300;
 
@@ -76,7 +87,15 @@ struct KeychainItem {
 [[nodiscard]] std::vector<KeychainItem> keychainItems();
 // The queries SecItemDelete has received, oldest first.
 [[nodiscard]] std::vector<SecQuery> keychainDeleteQueries();
-// Empties the store and forgets recorded queries.
+// Makes the next `count` SecItemAdd calls answer `status` without storing anything, as
+// a keychain that cannot take the item would (0 ends it early).
+void failNextKeychainAdds(int count, OSStatus status);
+// The file the current home folder's items are kept in.
+[[nodiscard]] std::string keychainFilePath();
+// Why the current home folder's file could not be read, or nothing.
+[[nodiscard]] std::optional<std::string> keychainLoadError();
+// Forgets the items in memory and the recorded queries; the next call reads the current
+// home folder's file again (the file itself is left alone).
 void resetKeychain();
 
 }  // namespace testing

@@ -5,9 +5,11 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
+#include "platform/foundation/NSException.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/Random.h"
 #include "platform/foundation/TimeZone.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/imageio/ImageIO.h"
 #include "platform/localauthentication/LAContext.h"
 #include "platform/security/SecItem.h"
@@ -26,6 +28,8 @@ void resetPlatform() {
   resetAudioServices();
   BiometricDevice::reset();
   resetKeychain();
+  resetUserDefaults();
+  resetUncaughtExceptionHandler();
   resetPasteboard();
   resetApplication();
   resetMainScreen();

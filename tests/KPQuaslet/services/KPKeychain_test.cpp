@@ -2,8 +2,12 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "platform/foundation/FileManager.h"
 #include "platform/testing/PlatformFixture.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -11,7 +15,11 @@ using kp::KPKeychain;
 using kp::KPKeychainAccessOptions;
 using ::testing::ElementsAre;
 
-class KPKeychainTest : public ios::testing::PlatformFixture {};
+class KPKeychainTest : public ios::testing::PlatformFixture {
+ protected:
+  kp_test::TemporaryDirectory home_;
+  ios::testing::ScopedHomeDirectory scopedHome_{home_.path()};
+};
 
 TEST_F(KPKeychainTest, ThePrefixIsPartOfTheAccount) {
   KPKeychain prefixed("app_");
@@ -88,6 +96,83 @@ TEST_F(KPKeychainTest, TextFormsGoThroughTheDataForms) {
   EXPECT_THAT(keychain.stored, ElementsAre(std::pair<std::string, ios::Data>{"k", ios::Data{'a', 'b', 'c'}}));
   EXPECT_EQ(keychain.get("anything"), "hi");
   EXPECT_TRUE(ios::testing::keychainItems().empty());
+}
+
+TEST_F(KPKeychainTest, ItemsSurviveTheProcess) {
+  KPKeychain writer("app_");
+  ASSERT_TRUE(writer.set(ios::Data{0x00, 0x01, 0x00}, "zeros", KPKeychainAccessOptions::accessibleAlways));
+  ASSERT_TRUE(writer.set("", "empty"));
+  ASSERT_TRUE(writer.set("\xE5\xAF\x86\xE7\xA0\x81", "\n\"key\" with / and \\"));
+  ios::testing::resetKeychain();  // what a new process sees: only the file
+  KPKeychain reader("app_");
+  EXPECT_EQ(reader.getData("zeros"), (ios::Data{0x00, 0x01, 0x00}));
+  EXPECT_EQ(reader.get("empty"), "");
+  EXPECT_EQ(reader.get("\n\"key\" with / and \\"), "\xE5\xAF\x86\xE7\xA0\x81");
+  const auto items = ios::testing::keychainItems();
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[2].account, "app_zeros");
+  EXPECT_EQ(items[2].accessible, ios::kSecAttrAccessibleAlways);
+  ASSERT_TRUE(reader.delete_("zeros"));
+  ios::testing::resetKeychain();
+  EXPECT_EQ(KPKeychain("app_").getData("zeros"), std::nullopt) << "a delete is written too";
+}
+
+TEST_F(KPKeychainTest, EveryAccessOptionIsStoredAndReplacedByTheNext) {
+  const std::pair<KPKeychainAccessOptions, const char*> rows[] = {
+      {KPKeychainAccessOptions::accessibleWhenUnlocked, ios::kSecAttrAccessibleWhenUnlocked},
+      {KPKeychainAccessOptions::accessibleWhenUnlockedThisDeviceOnly,
+       ios::kSecAttrAccessibleWhenUnlockedThisDeviceOnly},
+      {KPKeychainAccessOptions::accessibleAfterFirstUnlock, ios::kSecAttrAccessibleAfterFirstUnlock},
+      {KPKeychainAccessOptions::accessibleAfterFirstUnlockThisDeviceOnly,
+       ios::kSecAttrAccessibleAfterFirstUnlockThisDeviceOnly},
+      {KPKeychainAccessOptions::accessibleAlways, ios::kSecAttrAccessibleAlways},
+      {KPKeychainAccessOptions::accessibleWhenPasscodeSetThisDeviceOnly,
+       ios::kSecAttrAccessibleWhenPasscodeSetThisDeviceOnly},
+      {KPKeychainAccessOptions::accessibleAlwaysThisDeviceOnly, ios::kSecAttrAccessibleAlwaysThisDeviceOnly},
+  };
+  KPKeychain keychain("p.");
+  int round = 0;
+  for (const auto& [option, constant] : rows) {
+    SCOPED_TRACE(constant);
+    const std::string secret = "secret " + std::to_string(++round);
+    ASSERT_TRUE(keychain.set(secret, "k", option));
+    EXPECT_EQ(keychain.lastQueryParameters()->at(ios::kSecAttrAccessible), ios::SecValue(std::string(constant)));
+    ASSERT_EQ(ios::testing::keychainItems().size(), 1u);
+    EXPECT_EQ(ios::testing::keychainItems()[0].accessible, constant);
+    EXPECT_EQ(keychain.get("k"), secret);
+  }
+}
+
+TEST_F(KPKeychainTest, AFailedAddAfterTheDeleteKeepsTheOldSecret) {
+  KPKeychain keychain;
+  ASSERT_TRUE(keychain.set("old", "k", KPKeychainAccessOptions::accessibleAlways));
+  ios::testing::failNextKeychainAdds(1, ios::errSecIO);
+  EXPECT_FALSE(keychain.set("new", "k", KPKeychainAccessOptions::accessibleAlways));
+  EXPECT_EQ(keychain.get("k"), "old");
+  ASSERT_EQ(ios::testing::keychainItems().size(), 1u);
+  EXPECT_EQ(ios::testing::keychainItems()[0].accessible, ios::kSecAttrAccessibleAlways);
+  ios::testing::failNextKeychainAdds(1, ios::errSecIO);
+  EXPECT_FALSE(keychain.set("first", "fresh")) << "nothing to restore for a new key";
+  EXPECT_EQ(keychain.get("fresh"), std::nullopt);
+}
+
+TEST_F(KPKeychainTest, AHomeThatCannotBeWrittenFailsTheStoreAndKeepsTheOldSecret) {
+  KPKeychain keychain;
+  ASSERT_TRUE(keychain.set("old", "k"));
+  {
+    kp_test::TemporaryDirectory other;
+    ios::testing::ScopedHomeDirectory missing(other.path() + "/not-there");
+    EXPECT_FALSE(keychain.set("new", "k")) << "nothing can be written under a missing home folder";
+    EXPECT_EQ(keychain.get("k"), std::nullopt);
+  }
+  EXPECT_EQ(keychain.get("k"), "old");
+  ::chmod((home_.path() + "/Library/Keychains").c_str(), 0500);
+  if (::access((home_.path() + "/Library/Keychains").c_str(), W_OK) == 0) GTEST_SKIP() << "running as root";
+  EXPECT_FALSE(keychain.set("new", "k", KPKeychainAccessOptions::accessibleAlways));
+  EXPECT_EQ(keychain.get("k"), "old") << "a failed overwrite keeps the old secret";
+  EXPECT_FALSE(keychain.delete_("k"));
+  EXPECT_EQ(keychain.get("k"), "old");
+  ::chmod((home_.path() + "/Library/Keychains").c_str(), 0700);
 }
 
 TEST(KPKeychainAccessOptions, ValuesAreThePlatformConstants) {

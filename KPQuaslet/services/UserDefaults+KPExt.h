@@ -1,0 +1,179 @@
+// File: KPQuaslet/services/UserDefaults+KPExt.h
+//
+// String-key conveniences for user defaults: a Proxy with typed readers, the storing
+// rule behind every write, presence and removal, and JSON-coded values.
+//
+//   auto& defaults = kp::Defaults();
+//   kp::set(defaults, "launches", 1);            // stored with the integer setter
+//   kp::proxy(defaults, "launches")++;           // 2
+//   kp::proxy(defaults, "launches").intValue();  // 2
+//   kp::setIfMissing(kp::proxy(defaults, "name"), [] { return "Ann"; });
+//
+// Every write goes through one storing rule: an empty value removes the key; a double is
+// stored with the double setter, an integer with the integer setter, a boolean with the
+// boolean setter, a URL with the URL setter, and anything else as a property-list object.
+#pragma once
+
+#include <any>
+#include <concepts>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "KPQuaslet/services/internal/DefaultsStoring.h"
+#include "platform/foundation/Data.h"
+#include "platform/foundation/Date.h"
+#include "platform/foundation/JSONCoder.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/UserDefaults.h"
+
+namespace kp {
+
+// Defaults()
+//
+// The application's standard user defaults.
+[[nodiscard]] ios::UserDefaults& Defaults();
+
+// Proxy
+//
+// One key of one store, read through typed accessors. Made afresh for each access
+// (kp::proxy()); it holds the store by reference, so it must not outlive it. Readers
+// with an optional result answer nothing when the key is missing or holds another
+// kind; the ...Value readers answer a neutral value instead ("", empty, 0, false).
+class Proxy {
+ public:
+  Proxy(ios::UserDefaults& defaults, std::string key) : defaults_(&defaults), key_(std::move(key)) {}
+
+  [[nodiscard]] ios::UserDefaults& defaults() const { return *defaults_; }
+  [[nodiscard]] const std::string& key() const { return key_; }
+
+  [[nodiscard]] std::optional<ios::PropertyList> object() const;
+  [[nodiscard]] std::optional<std::string> string() const;
+  [[nodiscard]] std::optional<ios::PropertyList::Array> array() const;
+  [[nodiscard]] std::optional<ios::PropertyList::Dictionary> dictionary() const;
+  [[nodiscard]] std::optional<ios::Data> data() const;
+  [[nodiscard]] std::optional<ios::Date> date() const;
+  [[nodiscard]] std::optional<ios::NSNumber> number() const;
+  // The stored number as an integer (a double truncated toward zero, a boolean 0 or 1).
+  [[nodiscard]] std::optional<std::int64_t> int_() const;
+  [[nodiscard]] std::optional<double> double_() const;
+  // The stored number as a boolean (non-zero is true).
+  [[nodiscard]] std::optional<bool> bool_() const;
+
+  [[nodiscard]] std::string stringValue() const;
+  [[nodiscard]] ios::PropertyList::Array arrayValue() const;
+  [[nodiscard]] ios::PropertyList::Dictionary dictionaryValue() const;
+  [[nodiscard]] ios::Data dataValue() const;
+  [[nodiscard]] ios::NSNumber numberValue() const;
+  [[nodiscard]] std::int64_t intValue() const;
+  [[nodiscard]] double doubleValue() const;
+  [[nodiscard]] bool boolValue() const;
+
+ private:
+  ios::UserDefaults* defaults_;
+  std::string key_;
+};
+
+// proxy()
+//
+// A new Proxy for `key` in `defaults`; never empty, even for a missing key.
+[[nodiscard]] inline Proxy proxy(ios::UserDefaults& defaults, std::string key) {
+  return Proxy(defaults, std::move(key));
+}
+
+// set() (string key)
+//
+// Stores `value` under `key` by the storing rule: std::nullopt (or an empty optional,
+// or an empty std::any) removes the key.
+template <class V>
+void set(ios::UserDefaults& defaults, std::string_view key, const V& value) {
+  services_internal::store(defaults, key, value);
+}
+
+// Whether the store (including registered defaults) has a value for `key`.
+[[nodiscard]] bool hasKey(const ios::UserDefaults& defaults, std::string_view key);
+// Removes the application's own value for `key`.
+void remove(ios::UserDefaults& defaults, std::string_view key);
+// Removes the application's own value for every key the store shows; registered
+// defaults and the global domain stay.
+void removeAll(ios::UserDefaults& defaults);
+
+// The value when it is a number (a boolean, an integer or a double), else nothing.
+[[nodiscard]] std::optional<ios::NSNumber> numberForKey(const ios::UserDefaults& defaults, std::string_view key);
+// The value when it is a number that a float holds exactly, else nothing.
+[[nodiscard]] std::optional<float> float_(const ios::UserDefaults& defaults, std::string_view key);
+// The value when it is a date, else nothing.
+[[nodiscard]] std::optional<ios::Date> date(const ios::UserDefaults& defaults, std::string_view key);
+
+// object() (JSON)
+//
+// The `T` decoded by `decoder` from the bytes stored under `key`; nothing when the key
+// is missing, does not hold bytes, or the bytes do not decode as a `T`.
+template <class T>
+[[nodiscard]] std::optional<T> object(const ios::UserDefaults& defaults, std::string_view key,
+                                      const ios::JSONDecoder& decoder) {
+  auto bytes = defaults.value(key);
+  if (!bytes || !bytes->dataValue()) return std::nullopt;
+  try {
+    return decoder.decode<T>(*bytes->dataValue());
+  } catch (const ios::DecodingError&) {
+    return std::nullopt;
+  }
+}
+
+// set() (JSON)
+//
+// Encodes `object` with `encoder` and stores the bytes under `key`. When it cannot be
+// encoded (a NaN, text that is not UTF-8) the stored value is left as it was and the
+// answer is false.
+template <class T>
+bool set(ios::UserDefaults& defaults, const T& object, std::string_view key, const ios::JSONEncoder& encoder) {
+  ios::Data bytes;
+  try {
+    bytes = encoder.encode(object);
+  } catch (const ios::EncodingError&) {
+    return false;
+  }
+  defaults.setObject(ios::PropertyList::fromData(std::move(bytes)), key);
+  return true;
+}
+
+// setIfMissing() (the ?= operator)
+//
+// When `proxy`'s key has no value, stores `value` by the storing rule; `value` may be a
+// callable, which is then called only in that case.
+template <class F>
+void setIfMissing(const Proxy& proxy, F&& value) {
+  if (hasKey(proxy.defaults(), proxy.key())) return;
+  if constexpr (std::invocable<F>) {
+    services_internal::store(proxy.defaults(), proxy.key(), std::forward<F>(value)());
+  } else {
+    services_internal::store(proxy.defaults(), proxy.key(), value);
+  }
+}
+
+// Adds `n` to the stored integer (0 when missing) and stores the sum as an integer. The
+// sum must fit in 64 signed bits (the process stops otherwise).
+void addInteger(const Proxy& proxy, std::int64_t n);
+// Adds `d` to the stored number's double value (0 when missing) and stores the sum as a
+// double.
+void addDouble(const Proxy& proxy, double d);
+
+template <std::integral I>
+  requires(!std::same_as<I, bool>)
+const Proxy& operator+=(const Proxy& proxy, I n) {
+  addInteger(proxy, ios::PropertyList(n).integerValue().value_or(0));
+  return proxy;
+}
+template <std::floating_point D>
+const Proxy& operator+=(const Proxy& proxy, D d) {
+  addDouble(proxy, static_cast<double>(d));
+  return proxy;
+}
+// proxy++ : adds 1 as an integer.
+inline void operator++(const Proxy& proxy, int) { addInteger(proxy, 1); }
+
+}  // namespace kp

@@ -1,0 +1,83 @@
+// Typed defaults: writing 10,000 keys (and the file write that synchronize() does),
+// reading them back, and reading the file of a new process; beside a plain std::map of
+// the same values as the in-memory floor.
+#include <benchmark/benchmark.h>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "KPQuaslet/services/DefaultsKey.h"
+#include "bench/services/TemporaryHome.h"
+#include "platform/foundation/FileManager.h"
+
+namespace {
+
+constexpr int kKeys = 10'000;
+
+using kp_bench::TemporaryHome;
+
+const std::vector<kp::DefaultsKey<std::int64_t>>& keys() {
+  static const auto k = [] {
+    std::vector<kp::DefaultsKey<std::int64_t>> out;
+    for (int i = 0; i < kKeys; ++i) out.emplace_back("setting." + std::to_string(i));
+    return out;
+  }();
+  return k;
+}
+
+void BM_Defaults_Write10kAndSynchronize(benchmark::State& state) {
+  TemporaryHome home;
+  ios::testing::ScopedHomeDirectory scoped(home.path);
+  for (auto _ : state) {
+    auto defaults = ios::UserDefaults::make("bench.write");
+    for (int i = 0; i < kKeys; ++i) kp::set(*defaults, keys()[i], std::int64_t{i});
+    benchmark::DoNotOptimize(defaults->synchronize());
+  }
+  state.SetItemsProcessed(state.iterations() * kKeys);
+}
+BENCHMARK(BM_Defaults_Write10kAndSynchronize)->Unit(benchmark::kMillisecond);
+
+void BM_Defaults_Read10k(benchmark::State& state) {
+  TemporaryHome home;
+  ios::testing::ScopedHomeDirectory scoped(home.path);
+  auto defaults = ios::UserDefaults::make("bench.read");
+  for (int i = 0; i < kKeys; ++i) kp::set(*defaults, keys()[i], std::int64_t{i});
+  for (auto _ : state) {
+    std::int64_t sum = 0;
+    for (int i = 0; i < kKeys; ++i) sum += kp::get(*defaults, keys()[i]);
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * kKeys);
+}
+BENCHMARK(BM_Defaults_Read10k)->Unit(benchmark::kMillisecond);
+
+// A new process's first access: the suite's file of 10,000 keys is read and parsed.
+void BM_Defaults_Load10kFromFile(benchmark::State& state) {
+  TemporaryHome home;
+  ios::testing::ScopedHomeDirectory scoped(home.path);
+  {
+    auto defaults = ios::UserDefaults::make("bench.load");
+    for (int i = 0; i < kKeys; ++i) kp::set(*defaults, keys()[i], std::int64_t{i});
+  }
+  for (auto _ : state) {
+    auto defaults = ios::UserDefaults::make("bench.load");
+    benchmark::DoNotOptimize(kp::get(*defaults, keys()[kKeys - 1]));
+  }
+  state.SetItemsProcessed(state.iterations() * kKeys);
+}
+BENCHMARK(BM_Defaults_Load10kFromFile)->Unit(benchmark::kMillisecond);
+
+// Baseline: the same writes and reads on a std::map, nothing shared, nothing written.
+void BM_Baseline_StdMapWriteRead10k(benchmark::State& state) {
+  for (auto _ : state) {
+    std::map<std::string, ios::PropertyList, std::less<>> values;
+    for (int i = 0; i < kKeys; ++i) values.insert_or_assign(keys()[i]._key(), ios::PropertyList(std::int64_t{i}));
+    std::int64_t sum = 0;
+    for (int i = 0; i < kKeys; ++i) sum += *values.find(keys()[i]._key())->second.integerValue();
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * kKeys);
+}
+BENCHMARK(BM_Baseline_StdMapWriteRead10k)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,127 @@
+// File: platform/foundation/UserDefaults.h
+//
+// The user's settings: property-list values by key, for the application (standard())
+// or a named suite, kept in a file under the home folder so that they survive the
+// process.
+//
+//   auto defaults = ios::UserDefaults::standard();
+//   defaults->setInteger(3, "launches");
+//   defaults->integer("launches");               // 3
+//   defaults->registerDefaults({{"volume", 0.5}});
+//   defaults->double_("volume");                  // 0.5 until the user sets one
+//
+// Fidelity: a value is looked up in the suite's own values first, then in the global
+// domain ("AppleLocale" and "AppleLanguages", from the current locale), then in the
+// registered defaults (process-wide, never written to disk). Writes and removals change
+// the suite's own values only. Booleans, integers and doubles stay distinct, so the
+// setter used can be read back. The typed getters convert as the platform does:
+// integer(), double_(), float_() and bool_() read numbers, booleans and numeric text
+// ("7", "2.5", "YES"); string() answers text only. A URL is stored as a keyed archive and
+// url() also reads a text path.
+//
+// Storage: each suite is "<home>/Library/Preferences/<name>.json" ("<name>" is the
+// process name for standard(); characters that would leave the folder are escaped). The
+// file is read when the first instance of the suite is made; instances of one suite in
+// a process share their values. Changes are written (to a temporary file, then renamed
+// over the old one) by synchronize(), when the last instance of the suite goes away, at
+// normal process exit and before an uncaught NSException ends the process. A file that
+// cannot be read or parsed is reported on standard error and by loadError(); the suite
+// then starts empty and the file is kept: before the next write it is moved aside to
+// "<file>.corrupt" (or "-1", "-2", ...), never overwritten. When the home folder is
+// missing or not writable, the values stay in memory and synchronize() answers false.
+// Absent: key-value observing, change notifications, the argument and volatile domains.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/Data.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/URL.h"
+
+namespace ios {
+
+namespace foundation_internal {
+struct DefaultsDomain;
+}
+namespace testing {
+void resetUserDefaults();
+}
+
+class UserDefaults {
+ public:
+  // The application's own settings (one instance per process).
+  [[nodiscard]] static std::shared_ptr<UserDefaults> standard();
+  // The settings of the named suite, or null for the global domain's name
+  // ("NSGlobalDomain"). An empty name is the application's own suite.
+  [[nodiscard]] static std::shared_ptr<UserDefaults> make(std::string_view suiteName);
+
+  ~UserDefaults();
+  UserDefaults(const UserDefaults&) = delete;
+  UserDefaults& operator=(const UserDefaults&) = delete;
+
+  // The value for `key` (own values, then global, then registered), or nothing.
+  [[nodiscard]] std::optional<PropertyList> object(std::string_view key) const;
+  // The same as object(): the platform's key-value reading.
+  [[nodiscard]] std::optional<PropertyList> value(std::string_view key) const { return object(key); }
+  // The value when it is text.
+  [[nodiscard]] std::optional<std::string> string(std::string_view key) const;
+  // The value when it is an array / a dictionary / bytes.
+  [[nodiscard]] std::optional<PropertyList::Array> array(std::string_view key) const;
+  [[nodiscard]] std::optional<PropertyList::Dictionary> dictionary(std::string_view key) const;
+  [[nodiscard]] std::optional<Data> data(std::string_view key) const;
+  // The URL stored by setURL(), or a file URL for a stored text path.
+  [[nodiscard]] std::optional<URL> url(std::string_view key) const;
+  // The value as a number (see the banner for the conversions); 0 / false when absent.
+  [[nodiscard]] std::int64_t integer(std::string_view key) const;
+  [[nodiscard]] double double_(std::string_view key) const;
+  [[nodiscard]] float float_(std::string_view key) const;
+  [[nodiscard]] bool bool_(std::string_view key) const;
+
+  // Stores `value` as given; an empty value (or null) removes the key.
+  void setObject(std::optional<PropertyList> value, std::string_view key);
+  void setInteger(std::int64_t value, std::string_view key);
+  void setDouble(double value, std::string_view key);
+  void setBool(bool value, std::string_view key);
+  // Stores the URL as a keyed archive; an empty value removes the key.
+  void setURL(const std::optional<URL>& value, std::string_view key);
+  // Removes the suite's own value for `key` (registered and global values stay).
+  void removeObject(std::string_view key);
+
+  // Adds defaults that answer for keys the suite has no value for (the platform's
+  // register(defaults:)); they are kept for the process only.
+  void registerDefaults(const PropertyList::Dictionary& registrationDictionary);
+  // Every key with its value, from all domains (own values win).
+  [[nodiscard]] PropertyList::Dictionary dictionaryRepresentation() const;
+
+  // Writes pending changes to the suite's file. False when they could not be written
+  // (they stay pending and in memory).
+  bool synchronize();
+
+  // The suite's file.
+  [[nodiscard]] const std::string& filePath() const;
+  // Why the suite's file could not be read when it was loaded, or nothing.
+  [[nodiscard]] std::optional<std::string> loadError() const;
+
+  // Writes the pending changes of every suite in use.
+  static void synchronizeAll();
+
+ private:
+  friend void testing::resetUserDefaults();
+  explicit UserDefaults(std::shared_ptr<foundation_internal::DefaultsDomain> domain);
+  void store(std::string_view key, std::optional<PropertyList> value);
+
+  std::shared_ptr<foundation_internal::DefaultsDomain> domain_;
+};
+
+namespace testing {
+
+// Forgets the standard instance and the registered defaults without writing pending
+// changes (the next standard() reads the file afresh).
+void resetUserDefaults();
+
+}  // namespace testing
+}  // namespace ios

@@ -1,0 +1,30 @@
+// File: platform/foundation/internal/PropertyListCoding.h
+//
+// A lossless JSON form of property-list values, for the files the stand-ins keep (user
+// defaults, keyed archives). Plain JSON cannot tell an integer from a double or hold
+// bytes, dates, NaN or text that is not UTF-8, so those kinds are tagged:
+//
+//   true, 7, "text", [..]          booleans, integers, UTF-8 text and arrays as themselves
+//   {"real": 1.5} / {"real": "nan"}  doubles (also "inf" and "-inf")
+//   {"data": "AAE="}               bytes, Base64
+//   {"date": 12.5}                 dates, seconds since 2001-01-01
+//   {"bytes": "..."}               text that is not well-formed UTF-8, Base64
+//   {"dict": [[key, value], ..]}   dictionaries; a key is written as text is
+//   null                           null
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
+#include "platform/foundation/PropertyList.h"
+
+namespace ios::foundation_internal {
+
+// The tagged JSON form of `value`.
+[[nodiscard]] nlohmann::json encodePropertyList(const PropertyList& value);
+
+// The value a tagged JSON form holds. Throws std::runtime_error for anything that is
+// not such a form.
+[[nodiscard]] PropertyList decodePropertyList(const nlohmann::json& form);
+
+}  // namespace ios::foundation_internal

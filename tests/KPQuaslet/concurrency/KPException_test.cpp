@@ -1,0 +1,148 @@
+#include "KPQuaslet/concurrency/KPException.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/JSONSerialization.h"
+#include "platform/foundation/Locale.h"
+#include "platform/foundation/StandardOutput.h"
+#include "platform/foundation/TimeZone.h"
+#include "platform/testing/PlatformFixture.h"
+#include "tests/support/TemporaryDirectory.h"
+
+namespace {
+
+using ios::PropertyList;
+using kp::KPException;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+// 2024-12-30 15:04:05 UTC: a Monday in the first week of 2025, at 3 in the afternoon.
+constexpr double kCrashTime = 757263845;
+
+class KPExceptionTest : public ios::testing::PlatformFixture {
+ protected:
+  std::string folder() const { return home_.path() + "/Documents/crash/.Exception"; }
+  std::vector<std::string> logNames() const {
+    return ios::FileManager::defaultManager().contentsOfDirectory(folder()).value_or(std::vector<std::string>{});
+  }
+  PropertyList::Dictionary readLog(const std::string& name) const {
+    std::ifstream in(folder() + "/" + name, std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    return *ios::JSONSerialization::jsonObject(text).dictionaryValue();
+  }
+
+  kp_test::TemporaryDirectory home_;
+  ios::testing::ScopedHomeDirectory scopedHome_{home_.path()};
+  ios::testing::ScopedTimeZone zone_{"UTC"};
+  ios::testing::ScopedLocale locale_{"en_US"};
+  ios::testing::ManualClock clock_{kCrashTime};
+  ios::testing::CapturedOutput output_;
+};
+
+TEST_F(KPExceptionTest, AnExceptionBecomesAReportAndOneLog) {
+  const ios::NSException exception("BadThing", "it broke", PropertyList::Dictionary{{"code", 7}, {"where", "login"}});
+  kp::exceptionHandler(exception);
+
+  EXPECT_THAT(output_.text(), StartsWith("========异常错误报告========\n错误标识:BadThing\n错误原因:\nit broke\n堆栈信息:\n(\n    \""));
+  EXPECT_THAT(output_.text(), HasSubstr("\"\n)\n崩溃日志保存成功\n"));
+  ASSERT_THAT(logNames(), ElementsAre("20251230030405.log")) << "YYYY is the week-based year, hh the 12-hour clock";
+  const auto log = readLog("20251230030405.log");
+  EXPECT_EQ(log.at("name"), PropertyList("BadThing"));
+  EXPECT_EQ(log.at("reason"), PropertyList("it broke"));
+  EXPECT_EQ(log.at("useInfo"), PropertyList(PropertyList::Dictionary{{"code", 7}, {"where", "login"}}));
+  EXPECT_EQ(log.at("date"), PropertyList("20251230030405"));
+  ASSERT_NE(log.at("callStackSymbols").arrayValue(), nullptr);
+  EXPECT_EQ(log.at("callStackSymbols").arrayValue()->size(), exception.callStackSymbols().size());
+  EXPECT_FALSE(exception.callStackSymbols().empty());
+
+  std::ifstream in(folder() + "/20251230030405.log");
+  const std::string text(std::istreambuf_iterator<char>(in), {});
+  EXPECT_THAT(text, HasSubstr("\n  \"name\" : \"BadThing\"")) << "pretty-printed";
+}
+
+TEST_F(KPExceptionTest, WithoutUserInfoOrReason) {
+  kp::exceptionHandler(ios::NSException("NoInfo", std::nullopt));
+  ASSERT_EQ(logNames().size(), 1u);
+  const auto log = readLog(logNames()[0]);
+  EXPECT_FALSE(log.contains("useInfo"));
+  EXPECT_EQ(log.at("reason"), PropertyList("(null)"));
+  EXPECT_THAT(output_.text(), HasSubstr("错误原因:\n(null)\n"));
+}
+
+TEST_F(KPExceptionTest, CrashesInTheSameSecondKeepEveryLog) {
+  clock_.setAbsoluteTime(kCrashTime - 12 * 3600);  // 03:04:05 the same day
+  kp::exceptionHandler(ios::NSException("First", "a"));
+  kp::exceptionHandler(ios::NSException("Second", "b"));
+  clock_.advance(12 * 3600);  // 15:04:05: the same text on the 12-hour clock
+  kp::exceptionHandler(ios::NSException("Third", "c"));
+  EXPECT_THAT(logNames(), ElementsAre("20251230030405-1.log", "20251230030405-2.log", "20251230030405.log"));
+  EXPECT_EQ(readLog("20251230030405.log").at("name"), PropertyList("First"));
+  EXPECT_EQ(readLog("20251230030405-1.log").at("name"), PropertyList("Second"));
+  EXPECT_EQ(readLog("20251230030405-2.log").at("date"), PropertyList("20251230030405"));
+}
+
+TEST_F(KPExceptionTest, UserInfoJSONCannotHoldIsKeptAsText) {
+  kp::exceptionHandler(ios::NSException(
+      "Odd\xff", "bytes", PropertyList::Dictionary{{"blob", PropertyList::fromData({1, 2})}, {"nan", std::nan("")}}));
+  EXPECT_THAT(output_.text(), HasSubstr("崩溃日志保存成功"));
+  ASSERT_EQ(logNames().size(), 1u);
+  const auto log = readLog(logNames()[0]);
+  ASSERT_NE(log.at("useInfo").stringValue(), nullptr);
+  EXPECT_THAT(*log.at("useInfo").stringValue(), HasSubstr("blob"));
+  EXPECT_EQ(log.at("name"), PropertyList("Odd\xEF\xBF\xBD"));
+}
+
+TEST_F(KPExceptionTest, AFolderThatCannotBeMadeIsReported) {
+  std::filesystem::create_directories(home_.path() + "/Documents");
+  std::ofstream(home_.path() + "/Documents/crash") << "a file where the folder belongs";
+  kp::exceptionHandler(ios::NSException("X", "y"));
+  EXPECT_THAT(output_.text(), HasSubstr("\n崩溃日志保存失败\n"));
+  EXPECT_EQ(KPException::getCrashLog(), std::nullopt);
+}
+
+TEST_F(KPExceptionTest, ReadingAndRemovingLogs) {
+  EXPECT_EQ(KPException::getCrashLog(), std::nullopt);
+  EXPECT_TRUE(KPException::removeCrashLog());
+  EXPECT_TRUE(std::filesystem::is_directory(folder())) << "the folder stays";
+
+  kp::exceptionHandler(ios::NSException("First", "a"));
+  clock_.advance(1);
+  kp::exceptionHandler(ios::NSException("Second", "b"));
+  const auto text = KPException::getCrashLog();
+  ASSERT_TRUE(text.has_value());
+  EXPECT_THAT(*text, HasSubstr("\"name\" : \"First\"")) << "the first name in the listing";
+  std::filesystem::create_directories(folder() + "/nested");
+  std::ofstream(folder() + "/nested/x.log") << "x";
+  EXPECT_TRUE(KPException::removeCrashLog());
+  EXPECT_TRUE(logNames().empty());
+
+  std::ofstream(folder() + "/bad.log", std::ios::binary) << "\xff\xfe";
+  EXPECT_EQ(KPException::getCrashLog(), std::nullopt) << "not UTF-8";
+  std::filesystem::remove_all(home_.path() + "/Documents/crash");
+  output_.clear();
+  KPException announce;
+  EXPECT_EQ(output_.text(), "exception path : " + folder() + "\n");
+  EXPECT_TRUE(std::filesystem::is_directory(folder())) << "made again on access";
+}
+
+void otherHandler(const ios::NSException&) {}
+
+TEST_F(KPExceptionTest, EnablingReplacesAnotherHandlerWithAWarning) {
+  KPException::enableException();
+  EXPECT_EQ(output_.text(), "");
+  ASSERT_NE(ios::NSGetUncaughtExceptionHandler(), nullptr);
+  ios::NSSetUncaughtExceptionHandler(&otherHandler);
+  KPException::enableException();
+  EXPECT_EQ(output_.text(), "外部检查到 有捕获 Excption 操作，拦截了\n");
+  EXPECT_NE(ios::NSGetUncaughtExceptionHandler(), &otherHandler);
+}
+
+}  // namespace
