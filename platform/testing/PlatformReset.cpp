@@ -5,6 +5,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/Random.h"
 #include "platform/foundation/TimeZone.h"
@@ -32,6 +33,7 @@ void resetPlatform() {
   resetRandomSource();
   resetMainBundle();
   DeviceSettings::reset();
+  resetNotificationCenter();
 }
 
 }  // namespace ios::testing
