@@ -1,0 +1,41 @@
+#include "KPQuaslet/concurrency/KPHelper.h"
+
+#include "KPQuaslet/concurrency/internal/Delay.h"
+#include "platform/dispatch/DispatchQueue.h"
+#include "platform/foundation/Precondition.h"
+
+namespace kp {
+
+void DelayTask::submit(Cell& cell) {
+  std::function<void()> work;
+  {
+    std::lock_guard lock(cell.mutex);
+    work = cell.work;
+  }
+  if (work) ios::DispatchQueue::main().async(std::move(work));
+}
+
+void DelayTask::operator()(bool cancel) const {
+  if (!cancel) {
+    submit(*cell_);
+    return;
+  }
+  std::function<void()> released;  // destroyed after the lock
+  std::lock_guard lock(cell_->mutex);
+  std::swap(released, cell_->work);
+}
+
+std::optional<DelayTask> delay(double time, std::function<void()> work) {
+  KP_PRECONDITION(work != nullptr, "delay needs work to run");
+  auto cell = std::make_shared<DelayTask::Cell>();
+  cell->work = std::move(work);
+  // The deadline keeps the cell (not the task), so nothing refers back to itself.
+  kp_internal::asyncAfterSeconds(ios::DispatchQueue::main(), time, [cell] { DelayTask::submit(*cell); });
+  return DelayTask(std::move(cell));
+}
+
+void cancel(const std::optional<DelayTask>& task) {
+  if (task) (*task)(true);
+}
+
+}  // namespace kp
