@@ -107,7 +107,7 @@ TEST_F(RunLoopTest, TargetActionTimersSendTheirSelectorAndKeepTheTargetUntilInva
   runFor(2.5);
   using ::testing::DoubleNear;
   using ::testing::Pair;
-  EXPECT_THAT(fires, ElementsAre(Pair(DoubleNear(100.0001, 1e-9), true), Pair(101.0, true), Pair(102.0, true)));
+  EXPECT_THAT(fires, ElementsAre(Pair(DoubleNear(100.0001, 1e-6), true), Pair(101.0, true), Pair(102.0, true)));
   EXPECT_FALSE(once->isValid());
   timer->invalidate();
   EXPECT_TRUE(watch.expired()) << "invalidating releases the target";
