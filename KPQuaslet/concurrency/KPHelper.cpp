@@ -3,6 +3,8 @@
 #include "KPQuaslet/concurrency/internal/Delay.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Precondition.h"
+#include "platform/runtime/Send.h"
+#include "platform/uikit/UIApplication.h"
 
 namespace kp {
 
@@ -36,6 +38,24 @@ std::optional<DelayTask> delay(double time, std::function<void()> work) {
 
 void cancel(const std::optional<DelayTask>& task) {
   if (task) (*task)(true);
+}
+
+std::shared_ptr<ios::UIResponder> findFirstResponder() {
+  static const ios::SEL windowSelector = ios::sel_registerName("window");
+  const ios::id delegate = ios::UIApplication::shared()->delegate();
+  if (!delegate || !delegate->respondsToSelector(windowSelector)) return nullptr;
+  const auto window = std::dynamic_pointer_cast<ios::UIView>(ios::send<ios::id>(delegate, windowSelector));
+  if (!window) return nullptr;
+  return findFirstResponderInView(*window);
+}
+
+std::shared_ptr<ios::UIResponder> findFirstResponderInView(ios::UIView& view) {
+  if (view.isFirstResponder()) return std::static_pointer_cast<ios::UIResponder>(view.shared_from_this());
+  for (const auto& subview : view.subviews()) {
+    if (subview->isFirstResponder()) return subview;
+    if (auto found = findFirstResponderInView(*subview)) return found;
+  }
+  return nullptr;
 }
 
 }  // namespace kp

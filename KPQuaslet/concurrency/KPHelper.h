@@ -1,9 +1,11 @@
 // File: KPQuaslet/concurrency/KPHelper.h
 //
-// Work on the main queue after a delay, with a way to call it off.
+// Work on the main queue after a delay, with a way to call it off; and the search for
+// the first responder.
 //
 //   auto task = kp::delay(1.0, [] { ... });   // runs on the main queue a second from now
 //   kp::cancel(task);                         // ... unless cancelled before then
+//   auto responder = kp::findFirstResponder();   // the focused view under the window
 //
 // A task is cancelled for good once it is called with true (or given to cancel());
 // called with false it submits the work to the main queue at once, as the deadline
@@ -16,6 +18,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+
+#include "platform/uikit/UIResponder.h"
+#include "platform/uikit/UIView.h"
 
 namespace kp {
 
@@ -53,5 +58,18 @@ std::optional<DelayTask> delay(double time, std::function<void()> work);
 //
 // Cancels the task; nothing for an absent one.
 void cancel(const std::optional<DelayTask>& task);
+
+// findFirstResponder()
+//
+// The first responder at or under the window of the application's delegate: null when
+// there is no delegate, when it does not answer "window", or when its window is null.
+// Main thread only.
+[[nodiscard]] std::shared_ptr<ios::UIResponder> findFirstResponder();
+
+// findFirstResponderInView()
+//
+// `view` when it is the first responder; otherwise the first hit of a depth-first search
+// of its subviews, in order; null when there is none. Main thread only.
+[[nodiscard]] std::shared_ptr<ios::UIResponder> findFirstResponderInView(ios::UIView& view);
 
 }  // namespace kp

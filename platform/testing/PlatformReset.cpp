@@ -15,6 +15,7 @@
 #include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIResponder.h"
 
 namespace ios::testing {
 
@@ -34,6 +35,7 @@ void resetPlatform() {
   resetMainBundle();
   DeviceSettings::reset();
   resetNotificationCenter();
+  resetFirstResponder();
 }
 
 }  // namespace ios::testing

@@ -13,6 +13,9 @@
 #include "KPQuaslet/concurrency/DispatchQueue+KPExt.h"
 #include "KPQuaslet/concurrency/NotificationCenter+KPExt.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIView.h"
+#include "tests/support/RuntimeTestClasses.h"
 #include "tests/support/ManualDispatchFixture.h"
 
 namespace kp {
@@ -225,6 +228,81 @@ TEST(RawRepresentableItems, WalkTheCasesFromRawValueZero) {
   EXPECT_THAT(items<FromOne>(), IsEmpty());
   EXPECT_EQ(itemsCount<WithGap>(), 1);
   EXPECT_THAT(items<WithGap>(), ElementsAre(WithGap::zero));
+}
+
+}  // namespace
+}  // namespace kp
+
+namespace kp {
+namespace {
+
+// ---- first responder ------------------------------------------------------------------
+
+class FirstResponderTest : public ios::testing::PlatformFixture {
+ protected:
+  // An application delegate class answering "window" with `window_`, or not at all.
+  ios::id makeDelegate(bool answersWindow) {
+    ios::Class cls = ios::testing::makeTestClass("TestAppDelegate");
+    if (answersWindow) {
+      ios::class_addMethod(cls, ios::sel_registerName("window"),
+                           ios::imp([this](ios::NSObject&, ios::SEL) -> ios::id { return window_; }));
+    }
+    return ios::class_createInstance(cls);
+  }
+  std::shared_ptr<ios::UIWindow> window_ = ios::UIWindow::make();
+};
+
+TEST_F(FirstResponderTest, NothingWithoutADelegateThatAnswersAWindow) {
+  auto field = ios::UIView::make();
+  window_->addSubview(field);
+  field->becomeFirstResponder();
+  EXPECT_EQ(findFirstResponder(), nullptr) << "no delegate";
+  auto mute = makeDelegate(false);
+  ios::UIApplication::shared()->setDelegate(mute);
+  EXPECT_EQ(findFirstResponder(), nullptr) << "a delegate without a window";
+  auto delegate = makeDelegate(true);
+  ios::UIApplication::shared()->setDelegate(delegate);
+  EXPECT_EQ(findFirstResponder(), field);
+  window_ = nullptr;
+  EXPECT_EQ(findFirstResponder(), nullptr) << "a nil window";
+}
+
+TEST_F(FirstResponderTest, FindsTheResponderDepthFirstAtAnyLevel) {
+  auto delegate = makeDelegate(true);
+  ios::UIApplication::shared()->setDelegate(delegate);
+  auto container = ios::UIView::make();
+  auto sibling = ios::UIView::make();
+  auto field = ios::UIView::make();
+  window_->addSubview(container);
+  window_->addSubview(sibling);
+  container->addSubview(field);
+  EXPECT_EQ(findFirstResponder(), nullptr) << "nobody is first responder";
+  field->becomeFirstResponder();
+  EXPECT_EQ(findFirstResponder(), field) << "two levels below the window";
+  sibling->becomeFirstResponder();
+  EXPECT_FALSE(field->isFirstResponder()) << "one first responder at a time";
+  EXPECT_EQ(findFirstResponder(), sibling);
+  window_->becomeFirstResponder();
+  EXPECT_EQ(findFirstResponderInView(*window_), window_);
+  EXPECT_EQ(findFirstResponderInView(*container), nullptr);
+  EXPECT_TRUE(window_->resignFirstResponder());
+  EXPECT_FALSE(window_->resignFirstResponder());
+}
+
+TEST_F(FirstResponderTest, ViewsMoveBetweenSuperviewsAndRefuseCycles) {
+  auto a = ios::UIView::make();
+  auto b = ios::UIView::make();
+  auto child = ios::UIView::make();
+  a->addSubview(child);
+  b->addSubview(child);
+  EXPECT_TRUE(a->subviews().empty());
+  EXPECT_THAT(b->subviews(), ElementsAre(child));
+  EXPECT_EQ(child->superview(), b);
+  child->removeFromSuperview();
+  EXPECT_TRUE(b->subviews().empty());
+  EXPECT_EQ(child->superview(), nullptr);
+  a->addSubview(b);
+  EXPECT_DEATH(b->addSubview(a), "cannot be added to itself or to one of its own subviews");
 }
 
 }  // namespace
