@@ -370,10 +370,13 @@ void leaveManualMode() {
     }
   }
   for (const auto& queue : queues) queue->discardPending();
+  // Timers not yet due are dropped after the lock: a dropped block's captures may arm
+  // new timers as they go.
+  decltype(TimerHeap::entries) timersLeft;
   {
     auto& heap = timers();
     std::lock_guard lock(heap.mutex);
-    heap.entries = {};
+    timersLeft.swap(heap.entries);
     gManual.store(false);
   }
 }
