@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "KPQuaslet/concurrency/internal/Delay.h"
+#include "KPQuaslet/Helper/KPFunctions.h"
 #include "platform/dispatch/DispatchTime.h"
 #include "platform/foundation/Precondition.h"
 
@@ -98,11 +98,11 @@ void GCDTimer::pause() {
 }
 
 void GCDTimer::delay(double seconds, std::function<void()> block) {
-  kp_internal::asyncAfterSeconds(ios::DispatchQueue::main(), seconds, std::move(block));
+  KP::runThisAfterDelay(seconds, ios::DispatchQueue::main(), std::move(block));
 }
 
 void GCDTimer::delay(double seconds, const ios::DispatchQueue& queue, std::function<void()> block) {
-  kp_internal::asyncAfterSeconds(queue, seconds, std::move(block));
+  KP::runThisAfterDelay(seconds, queue, std::move(block));
 }
 
 }  // namespace kp

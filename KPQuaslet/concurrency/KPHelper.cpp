@@ -1,6 +1,6 @@
 #include "KPQuaslet/concurrency/KPHelper.h"
 
-#include "KPQuaslet/concurrency/internal/Delay.h"
+#include "KPQuaslet/Helper/KPFunctions.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Precondition.h"
 #include "platform/runtime/Send.h"
@@ -32,7 +32,7 @@ std::optional<DelayTask> delay(double time, std::function<void()> work) {
   auto cell = std::make_shared<DelayTask::Cell>();
   cell->work = std::move(work);
   // The deadline keeps the cell (not the task), so nothing refers back to itself.
-  kp_internal::asyncAfterSeconds(ios::DispatchQueue::main(), time, [cell] { DelayTask::submit(*cell); });
+  KP::runThisAfterDelay(time, ios::DispatchQueue::main(), [cell] { DelayTask::submit(*cell); });
   return DelayTask(std::move(cell));
 }
 

@@ -3,7 +3,7 @@
 #include <any>
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
-#include "KPQuaslet/concurrency/internal/Delay.h"
+#include "KPQuaslet/Helper/KPFunctions.h"
 #include "platform/runtime/Runtime.h"
 
 namespace kp {
@@ -54,10 +54,7 @@ std::shared_ptr<ios::Timer> scheduledTimer(double interval, std::function<void(i
 }
 
 std::shared_ptr<ios::Timer> runThisEvery(double seconds, std::function<void(ios::Timer*)> handler) {
-  auto timer = ios::CFRunLoopTimerCreateWithHandler(ios::CFAbsoluteTimeGetCurrent(), seconds,
-                                                    [handler = std::move(handler)](ios::Timer& t) { handler(&t); });
-  ios::CFRunLoopAddTimer(ios::CFRunLoopGetCurrent(), timer, ios::kCFRunLoopCommonModes);
-  return timer;
+  return KP::runThisEvery(seconds, 0, std::move(handler));
 }
 
 std::shared_ptr<ios::Timer> newAfter(double interval, std::function<void()> block) {
@@ -110,11 +107,11 @@ void start(ios::Timer& timer, ios::RunLoop& runLoop, std::initializer_list<ios::
 }
 
 void runThisAfterDelay(double seconds, std::function<void()> after) {
-  kp_internal::asyncAfterSeconds(ios::DispatchQueue::main(), seconds, std::move(after));
+  KP::runThisAfterDelay(seconds, ios::DispatchQueue::main(), std::move(after));
 }
 
 void runThisAfterDelay(double seconds, const ios::DispatchQueue& queue, std::function<void()> after) {
-  kp_internal::asyncAfterSeconds(queue, seconds, std::move(after));
+  KP::runThisAfterDelay(seconds, queue, std::move(after));
 }
 
 }  // namespace kp
