@@ -26,34 +26,46 @@ using ::testing::IsEmpty;
 
 // ---- once -------------------------------------------------------------------------------
 
+// Tokens are remembered for the life of the process: every run of a test uses new ones.
+std::string token(const std::string& name) {
+  static std::atomic<int> runs{0};
+  return "KPHelperTest." + std::to_string(runs.fetch_add(1)) + "." + name;
+}
+
 TEST(DispatchQueueKPExt, OnceRunsATokenOnlyTheFirstTimeAndNestsOtherTokens) {
+  const std::string a = token("a");
+  const std::string b = token("b");
   std::vector<std::string> runs;
-  once("KPHelperTest.once.a", [&] {
+  once(a, [&] {
     runs.push_back("a");
-    once("KPHelperTest.once.a", [&] { runs.push_back("nested a"); });
-    once("KPHelperTest.once.b", [&] { runs.push_back("nested b"); });
+    once(a, [&] { runs.push_back("nested a"); });
+    once(b, [&] { runs.push_back("nested b"); });
   });
-  once("KPHelperTest.once.a", [&] { runs.push_back("a again"); });
-  once("KPHelperTest.once.b", [&] { runs.push_back("b again"); });
+  once(a, [&] { runs.push_back("a again"); });
+  once(b, [&] { runs.push_back("b again"); });
   EXPECT_THAT(runs, ElementsAre("a", "nested b"));
 }
 
 TEST(DispatchQueueKPExt, OnceWithASourceLocationBuildsItsToken) {
+  const std::string file = token("A");
   std::vector<std::string> runs;
-  once("KPHelperTest.A:f():3", [&] { runs.push_back("by token"); });
-  once("KPHelperTest.A", "f()", 3, [&] { runs.push_back("by location"); });
-  once("KPHelperTest.A", "f()", 4, [&] { runs.push_back("other line"); });
+  once(file + ":f():3", [&] { runs.push_back("by token"); });
+  once(file, "f()", 3, [&] { runs.push_back("by location"); });
+  once(file, "f()", 4, [&] { runs.push_back("other line"); });
   EXPECT_THAT(runs, ElementsAre("by token", "other line"));
 }
 
 TEST(DispatchQueueKPExt, OnceKeepsTheTokenWhenTheBlockThrows) {
-  EXPECT_THROW(once("KPHelperTest.throws", [] { throw std::runtime_error("no"); }), std::runtime_error);
+  const std::string throws = token("throws");
+  EXPECT_THROW(once(throws, [] { throw std::runtime_error("no"); }), std::runtime_error);
   bool ranAgain = false;
-  once("KPHelperTest.throws", [&] { ranAgain = true; });
+  once(throws, [&] { ranAgain = true; });
   EXPECT_FALSE(ranAgain);
 }
 
 TEST(DispatchQueueKPExtThreaded, OnceFromManyThreadsRunsOnceAndBlocksNeverOverlap) {
+  const std::string shared = token("shared");
+  const std::string prefix = token("each");
   std::atomic<int> runs{0};
   std::atomic<int> inside{0};
   std::atomic<int> mostInside{0};
@@ -61,8 +73,8 @@ TEST(DispatchQueueKPExtThreaded, OnceFromManyThreadsRunsOnceAndBlocksNeverOverla
   for (int t = 0; t < 8; ++t) {
     threads.emplace_back([&, t] {
       for (int i = 0; i < 20; ++i) {
-        once("KPHelperTest.threads.shared", [&] { runs.fetch_add(1); });
-        once("KPHelperTest.threads." + std::to_string(t) + "." + std::to_string(i), [&] {
+        once(shared, [&] { runs.fetch_add(1); });
+        once(prefix + "." + std::to_string(t) + "." + std::to_string(i), [&] {
           const int now = inside.fetch_add(1) + 1;
           int seen = mostInside.load();
           while (now > seen && !mostInside.compare_exchange_weak(seen, now)) {

@@ -10,6 +10,7 @@
 
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/runtime/Runtime.h"
+#include "tests/support/RuntimeTestClasses.h"
 
 namespace {
 
@@ -88,13 +89,12 @@ TEST_F(RunLoopTest, TheMainLoopRunsTheMainQueue) {
 }
 
 TEST_F(RunLoopTest, TargetActionTimersSendTheirSelectorAndKeepTheTargetUntilInvalidated) {
-  ios::Class cls = ios::objc_allocateClassPair(ios::NSObject::classObject(), "RunLoopTestTarget");
+  ios::Class cls = ios::testing::makeTestClass("RunLoopTestTarget");
   std::vector<std::pair<double, bool>> fires;
   ios::class_addMethod(cls, ios::sel_registerName("tick:"),
                        ios::imp([&](ios::NSObject&, ios::SEL, std::shared_ptr<ios::Timer> timer) {
                          fires.emplace_back(now(), std::any_cast<int>(timer->userInfo()) == 7);
                        }));
-  ios::objc_registerClassPair(cls);
   ios::id target = ios::class_createInstance(cls);
   std::weak_ptr<ios::NSObject> watch = target;
   auto timer = ios::Timer::scheduledTimer(1.0, target, ios::sel_registerName("tick:"), 7, true);
