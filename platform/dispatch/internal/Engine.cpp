@@ -82,6 +82,7 @@ void timerThreadLoop() {
     heap.entries.pop();
     lock.unlock();
     fire();
+    fire = nullptr;  // its captures may arm timers as they go: released before relocking
     lock.lock();
   }
 }
@@ -94,6 +95,7 @@ struct WorkerPool {
   std::condition_variable wake;
   std::deque<Task> tasks;
   std::size_t size = 0;
+  std::size_t idle = 0;  // workers waiting for a task: only they need waking
 };
 
 WorkerPool& pool() {
@@ -104,11 +106,16 @@ WorkerPool& pool() {
       std::thread([created] {
         std::unique_lock lock(created->mutex);
         for (;;) {
+          ++created->idle;
           created->wake.wait(lock, [created] { return !created->tasks.empty(); });
+          --created->idle;
           Task task = std::move(created->tasks.front());
           created->tasks.pop_front();
           lock.unlock();
           task();
+          // The task's captures go before the lock is taken again: their destructors may
+          // submit work themselves.
+          task = nullptr;
           lock.lock();
         }
       }).detach();
@@ -158,11 +165,13 @@ void post(Task task, bool toMainThread) {
     return;
   }
   auto& workers = pool();
+  bool wake = false;
   {
     std::lock_guard lock(workers.mutex);
     workers.tasks.push_back(std::move(task));
+    wake = workers.idle > 0;
   }
-  workers.wake.notify_one();
+  if (wake) workers.wake.notify_one();
 }
 
 }  // namespace

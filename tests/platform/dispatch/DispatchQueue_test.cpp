@@ -163,6 +163,25 @@ TEST(DispatchQueueThreaded, WorkLeftByManualDispatchIsDroppedAndTheQueueStaysUsa
   EXPECT_FALSE(after) << "the main queue drains again under the next manual executor";
 }
 
+TEST(DispatchQueueThreaded, ABlockWhoseCapturesSubmitWorkAsTheyGoDoesNotStallTheWorkers) {
+  // Releasing a block may release the last reference of an object whose destructor
+  // submits work (a timer resuming its source, for one).
+  struct SubmitsWhenReleased {
+    std::shared_ptr<std::promise<void>> done;
+    ~SubmitsWhenReleased() {
+      DispatchQueue::global().async([done = done] { done->set_value(); });
+    }
+  };
+  auto done = std::make_shared<std::promise<void>>();
+  auto future = done->get_future();
+  DispatchQueue::global().async([guard = std::make_shared<SubmitsWhenReleased>(done)] {});
+  done.reset();
+  ASSERT_EQ(future.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  bool after = false;
+  DispatchQueue::make("still running")->sync([&] { after = true; });
+  EXPECT_TRUE(after);
+}
+
 TEST(DispatchQueueThreaded, PrivateQueuesRunOffTheCallerInOrder) {
   auto queue = DispatchQueue::make("threaded");
   std::vector<int> order;
