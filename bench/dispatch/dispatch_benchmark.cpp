@@ -6,7 +6,10 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/dispatch/DispatchQueue.h"
@@ -68,6 +71,69 @@ void BM_AsyncConcurrentQueue(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kBatch);
 }
 BENCHMARK(BM_AsyncConcurrentQueue)->UseRealTime();
+
+// The baseline for the concurrent queue: a hand-written pool of eight threads around one
+// mutex, condition variable and task deque, running the same batch.
+class HandWrittenPool {
+ public:
+  HandWrittenPool() {
+    for (int i = 0; i < 8; ++i) {
+      threads_.emplace_back([this] {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+          wake_.wait(lock, [this] { return stop_ || !tasks_.empty(); });
+          if (tasks_.empty()) return;
+          std::function<void()> task = std::move(tasks_.front());
+          tasks_.pop_front();
+          lock.unlock();
+          task();
+          task = nullptr;
+          lock.lock();
+        }
+      });
+    }
+  }
+  ~HandWrittenPool() {
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    for (auto& thread : threads_) thread.join();
+  }
+  void submit(std::function<void()> task) {
+    {
+      std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+    }
+    wake_.notify_one();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> tasks_;
+  bool stop_ = false;
+  std::vector<std::thread> threads_;
+};
+
+void BM_HandWrittenPoolBaseline(benchmark::State& state) {
+  HandWrittenPool pool;
+  std::atomic<std::int64_t> sum{0};
+  for (auto _ : state) {
+    Countdown countdown(kBatch);
+    for (std::int64_t i = 0; i < kBatch; ++i) {
+      pool.submit([&sum, &countdown, i] {
+        sum.fetch_add(i, std::memory_order_relaxed);
+        countdown.done();
+      });
+    }
+    countdown.wait();
+  }
+  benchmark::DoNotOptimize(sum.load());
+  state.SetItemsProcessed(state.iterations() * kBatch);
+}
+BENCHMARK(BM_HandWrittenPoolBaseline)->UseRealTime();
 
 constexpr std::size_t kIterations = 1'000'000;
 

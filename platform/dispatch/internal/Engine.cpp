@@ -90,6 +90,9 @@ void timerThreadLoop() {
 // ---------------------------------------------------------------------------------
 // Threaded executor: a worker pool and the main thread's inbox.
 
+// The number of worker threads (and the width of a concurrent queue).
+std::size_t workerCount() { return std::max(4u, std::thread::hardware_concurrency()); }
+
 struct WorkerPool {
   std::mutex mutex;
   std::condition_variable wake;
@@ -101,7 +104,7 @@ struct WorkerPool {
 WorkerPool& pool() {
   static auto* p = [] {
     auto* created = new WorkerPool;  // lives for the whole process, with its threads
-    created->size = std::max(4u, std::thread::hardware_concurrency());
+    created->size = workerCount();
     for (std::size_t i = 0; i < created->size; ++i) {
       std::thread([created] {
         std::unique_lock lock(created->mutex);
@@ -203,20 +206,24 @@ void QueueCore::discardPending() {
   {
     std::lock_guard lock(mutex_);
     dropped.swap(pending_);
-    draining_ = false;
+    drainers_ = 0;
   }
 }
 
+std::size_t QueueCore::width() const { return concurrent_ ? workerCount() : 1; }
+
 void QueueCore::enqueue(std::function<void()> block) {
-  if (concurrent_) {
-    post([self = shared_from_this(), block = std::move(block)] { runAsCurrent(self.get(), block); }, false);
-    return;
-  }
+  // Blocks wait in the queue; drains (one for a serial queue, up to one per worker for
+  // a concurrent one) take them in order, so a burst of blocks costs one wake-up per
+  // drain rather than one per block.
   bool startDrain = false;
   {
     std::lock_guard lock(mutex_);
     pending_.push_back(std::move(block));
-    if (!draining_) draining_ = startDrain = true;
+    if (drainers_ < width()) {
+      ++drainers_;
+      startDrain = true;
+    }
   }
   if (startDrain) post([self = shared_from_this()] { self->drain(); }, isMain_);
 }
@@ -227,7 +234,7 @@ void QueueCore::drain() {
     {
       std::lock_guard lock(mutex_);
       if (pending_.empty()) {
-        draining_ = false;
+        if (drainers_ > 0) --drainers_;  // discardPending() may have counted it out already
         return;
       }
       block = std::move(pending_.front());
@@ -241,7 +248,7 @@ void QueueCore::drain() {
       {
         std::lock_guard lock(mutex_);
         more = !pending_.empty();
-        draining_ = more;
+        if (!more && drainers_ > 0) --drainers_;
       }
       if (more) post([self = shared_from_this()] { self->drain(); }, isMain_);
       throw;
