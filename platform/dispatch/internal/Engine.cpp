@@ -229,10 +229,20 @@ void QueueCore::enqueue(std::function<void()> block) {
 }
 
 void QueueCore::drain() {
+  int idleRounds = 0;
   for (;;) {
     std::function<void()> block;
     {
-      std::lock_guard lock(mutex_);
+      std::unique_lock lock(mutex_);
+      if (pending_.empty() && concurrent_ && !gManual.load() && idleRounds < 64) {
+        // A burst of small blocks usually goes on: look again shortly rather than
+        // leaving and being woken again for the next block.
+        lock.unlock();
+        ++idleRounds;
+        std::this_thread::yield();
+        continue;
+      }
+      idleRounds = 0;
       if (pending_.empty()) {
         if (drainers_ > 0) --drainers_;  // discardPending() may have counted it out already
         return;
