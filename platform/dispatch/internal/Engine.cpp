@@ -206,6 +206,7 @@ void QueueCore::discardPending() {
   {
     std::lock_guard lock(mutex_);
     dropped.swap(pending_);
+    queued_.store(0, std::memory_order_relaxed);
     drainers_ = 0;
   }
 }
@@ -220,6 +221,7 @@ void QueueCore::enqueue(std::function<void()> block) {
   {
     std::lock_guard lock(mutex_);
     pending_.push_back(std::move(block));
+    queued_.store(pending_.size(), std::memory_order_relaxed);
     if (drainers_ < width()) {
       ++drainers_;
       startDrain = true;
@@ -229,26 +231,24 @@ void QueueCore::enqueue(std::function<void()> block) {
 }
 
 void QueueCore::drain() {
-  int idleRounds = 0;
   for (;;) {
+    if (concurrent_ && !gManual.load()) {
+      // A burst of small blocks usually goes on: look again shortly (without the lock,
+      // which the submitter needs) rather than leaving and being woken for the next one.
+      for (int round = 0; round < 64 && queued_.load(std::memory_order_relaxed) == 0; ++round) {
+        std::this_thread::yield();
+      }
+    }
     std::function<void()> block;
     {
-      std::unique_lock lock(mutex_);
-      if (pending_.empty() && concurrent_ && !gManual.load() && idleRounds < 64) {
-        // A burst of small blocks usually goes on: look again shortly rather than
-        // leaving and being woken again for the next block.
-        lock.unlock();
-        ++idleRounds;
-        std::this_thread::yield();
-        continue;
-      }
-      idleRounds = 0;
+      std::lock_guard lock(mutex_);
       if (pending_.empty()) {
         if (drainers_ > 0) --drainers_;  // discardPending() may have counted it out already
         return;
       }
       block = std::move(pending_.front());
       pending_.pop_front();
+      queued_.store(pending_.size(), std::memory_order_relaxed);
     }
     try {
       runAsCurrent(this, block);

@@ -10,6 +10,7 @@
 // DO NOT INCLUDE outside platform/.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -49,6 +50,7 @@ class QueueCore : public std::enable_shared_from_this<QueueCore> {
   std::mutex mutex_;
   std::deque<std::function<void()>> pending_;
   std::size_t drainers_ = 0;  // drains posted and not yet finished
+  std::atomic<std::size_t> queued_{0};  // pending_.size(), readable without the lock
 };
 
 // The queue whose block is running on this thread, or null.
