@@ -238,6 +238,35 @@ void tourStorage() {
   std::filesystem::remove_all(home, ignored);
 }
 
+void tourTimers() {
+  section("Timers, delays and notifications");
+  // Everything below runs on the main thread, inside the main run loop.
+  int notified = 0;
+  auto observer = kp::addObserverWithName("TourSaved", nullptr, ios::OperationQueue::main(),
+                                          [&](const ios::Notification&) { ++notified; });
+  bool delayedRan = false;
+  bool cancelledRan = false;
+  auto task = kp::delay(0.02, [&] { delayedRan = true; });
+  kp::cancel(kp::delay(0.02, [&] { cancelledRan = true; }));
+  int ticks = 0;
+  kp::every(0.01, [&](ios::Timer& timer) {
+    if (++ticks == 3) timer.invalidate();
+  });
+  int saves = 0;
+  for (int i = 0; i < 3; ++i) {
+    kp::KPTimer::throttle(ios::DispatchTimeInterval::milliseconds(30), "tour.save", ios::DispatchQueue::mainQueue(),
+                          [&] { ++saves; });
+  }
+  ios::NotificationCenter::defaultCenter()->post(ios::Notification::Name("TourSaved"));
+  ios::RunLoop::main().run(ios::Date::now() + 0.15);
+  ios::print("observer called " + ios::describe(notified) + " time(s); delayed work ran: " + ios::describe(delayedRan) +
+             "; cancelled work ran: " + ios::describe(cancelledRan));
+  ios::print("run-loop timer ticks: " + ios::describe(ticks) + "; throttled saves: " + ios::describe(saves));
+  ios::print("2.5 minutes = " + ios::describe(kp::minutes(2.5)) + " seconds; 250 ms = " + ios::describe(kp::ms(250)) +
+             " seconds");
+  kp::removeObservers({observer});
+}
+
 }  // namespace
 
 int main() {
@@ -251,5 +280,6 @@ int main() {
   tourDates();
   tourImages();
   tourStorage();
+  tourTimers();
   return 0;
 }

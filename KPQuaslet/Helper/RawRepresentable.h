@@ -4,15 +4,18 @@
 //
 //   kp::rawValue(kp::KP::logLevel::fatal);               // 5
 //   kp::fromRawValue<kp::KP::logLevel>(7);               // std::nullopt
+//   kp::itemsCount<kp::KP::logLevel>();                  // the cases counted from raw value 0
 //
 // An enum joins by declaring, next to it, `std::optional<E> fromRawValue(
 // std::type_identity<E>, Raw raw)`. Enums whose raw values are integers get rawValue()
 // from their underlying value; others declare `Raw rawValue(E)` themselves.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace kp {
 
@@ -31,6 +34,31 @@ template <class E>
 template <class E, class Raw>
 [[nodiscard]] std::optional<E> fromRawValue(Raw&& raw) {
   return fromRawValue(std::type_identity<E>{}, std::forward<Raw>(raw));
+}
+
+// itemsCount()
+//
+// The number of consecutive cases of `E` whose raw values are 0, 1, 2, ...: the first
+// raw value, counting from 0, for which fromRawValue() answers nothing. Raw values that
+// leave a gap (0, 2) count only the cases before it; cases starting at 1 count 0.
+template <class E>
+[[nodiscard]] std::int64_t itemsCount() {
+  std::int64_t count = 0;
+  while (fromRawValue<E>(count)) ++count;
+  return count;
+}
+
+// items()
+//
+// The cases itemsCount() counts, in raw-value order.
+template <class E>
+[[nodiscard]] std::vector<E> items() {
+  std::vector<E> cases;
+  for (std::int64_t raw = 0;; ++raw) {
+    std::optional<E> item = fromRawValue<E>(raw);
+    if (!item) return cases;
+    cases.push_back(*item);
+  }
 }
 
 }  // namespace kp

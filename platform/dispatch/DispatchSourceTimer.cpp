@@ -61,12 +61,15 @@ struct DispatchSourceTimer::State : std::enable_shared_from_this<State> {
   }
 
   void invoke() {
+    // A handler released here may hold the last handle of this very source, whose
+    // release takes the lock: it is destroyed only after the lock is left.
+    std::function<void()> released;
     std::function<void()> call;
     {
       std::lock_guard lock(mutex);
       if (cancelled || suspendCount > 0) {
         enqueued = false;
-        if (cancelled) handler = nullptr;
+        if (cancelled) std::swap(released, handler);
         return;
       }
       data = pending;
@@ -74,10 +77,11 @@ struct DispatchSourceTimer::State : std::enable_shared_from_this<State> {
       call = handler;
     }
     if (call) call();
+    call = nullptr;
     std::lock_guard lock(mutex);
     enqueued = false;
     if (cancelled) {
-      handler = nullptr;
+      std::swap(released, handler);
       return;
     }
     enqueueIfReady();
@@ -118,7 +122,8 @@ void DispatchSourceTimer::schedule(DispatchTime deadline, DispatchTimeInterval r
 void DispatchSourceTimer::setEventHandler(std::function<void()> handler) {
   std::lock_guard lock(state_->mutex);
   if (state_->cancelled && !state_->enqueued) return;
-  state_->handler = std::move(handler);
+  // The replaced handler is destroyed with the parameter, after the lock is released.
+  std::swap(state_->handler, handler);
 }
 
 void DispatchSourceTimer::resume() {
@@ -147,11 +152,12 @@ void DispatchSourceTimer::activate() {
 }
 
 void DispatchSourceTimer::cancel() {
+  std::function<void()> released;  // destroyed after the lock is released
   std::lock_guard lock(state_->mutex);
   state_->cancelled = true;
   ++state_->generation;
   state_->pending = 0;
-  if (!state_->enqueued) state_->handler = nullptr;
+  if (!state_->enqueued) std::swap(released, state_->handler);
 }
 
 bool DispatchSourceTimer::isCancelled() const {

@@ -1,5 +1,6 @@
 #include "platform/foundation/Precondition.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -26,6 +27,18 @@ namespace ios {
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);
   std::abort();
+}
+
+std::int64_t truncatingToInt64(double value) {
+  if (!std::isfinite(value)) fatalError("Double value cannot be converted to Int because it is either infinite or NaN");
+  // 2^63 is exactly representable; anything at or beyond it does not fit.
+  if (value >= 9223372036854775808.0) {
+    fatalError("Double value cannot be converted to Int because the result would be greater than Int.max");
+  }
+  if (value <= -9223372036854777856.0) {
+    fatalError("Double value cannot be converted to Int because the result would be less than Int.min");
+  }
+  return static_cast<std::int64_t>(value);
 }
 
 }  // namespace ios

@@ -9,6 +9,7 @@
 //   ios::fatalError("TODO left in code");
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace ios {
@@ -23,6 +24,12 @@ namespace ios {
 // Writes "Precondition failed: " and `message`, with the source location, to standard
 // error, then aborts the process.
 [[noreturn]] void preconditionFailure(std::string_view message, const char* file, int line);
+
+// truncatingToInt64()
+//
+// `value` truncated toward zero, as a signed 64-bit integer (the platform's Int(Double)).
+// Stops the process when `value` is NaN or infinite, or when the result does not fit.
+[[nodiscard]] std::int64_t truncatingToInt64(double value);
 
 }  // namespace ios
 

@@ -9,7 +9,9 @@
 #include "platform/dispatch/DispatchTime.h"
 #include "platform/dispatch/internal/Engine.h"
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/Precondition.h"
 #include "platform/foundation/Thread.h"
+#include "platform/runtime/Send.h"
 
 namespace ios {
 
@@ -21,9 +23,20 @@ struct RunLoopWake {
 
 CFAbsoluteTime CFAbsoluteTimeGetCurrent() { return clock::absoluteTime(); }
 
-std::shared_ptr<Timer> Timer::make(CFAbsoluteTime fireDate, CFTimeInterval interval, Handler handler,
-                                   std::any userInfo) {
-  return std::make_shared<Timer>(fireDate, interval, std::move(handler), std::move(userInfo));
+IOS_DEFINE_RUNTIME_CLASS(Timer, "NSTimer", nullptr)
+
+std::shared_ptr<Timer> Timer::scheduledTimer(CFTimeInterval interval, id target, SEL selector, std::any userInfo,
+                                             bool repeats) {
+  KP_PRECONDITION(selector != nullptr, "a target-action timer needs a selector");
+  const CFTimeInterval step = interval > 0 ? interval : 0.0001;
+  auto timer = Timer::make(
+      CFAbsoluteTimeGetCurrent() + step, repeats ? step : 0.0,
+      [target = std::move(target), selector](Timer& fired) {
+        send<void>(target, selector, std::static_pointer_cast<Timer>(fired.shared_from_this()));
+      },
+      std::move(userInfo));
+  RunLoop::current().add(timer, kCFRunLoopDefaultMode);
+  return timer;
 }
 
 std::shared_ptr<Timer> CFRunLoopTimerCreateWithHandler(CFAbsoluteTime fireDate, CFTimeInterval interval,

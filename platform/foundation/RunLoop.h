@@ -7,14 +7,20 @@
 //   ios::CFRunLoopAddTimer(ios::CFRunLoopGetCurrent(), timer, ios::kCFRunLoopCommonModes);
 //   ios::RunLoop::current().run(ios::Date::now() + 10);
 //
+//   // The target-action form: the selector is sent to the target with the timer.
+//   ios::Timer::scheduledTimer(1.0, target, ios::sel_registerName("tick:"), {}, true);
+//
 // Fidelity: one run loop per thread, made on first use; modes are names, and the common
 // modes are default + tracking on the main thread and default elsewhere. A timer fires
 // only while its run loop runs in one of its modes; a repeating timer stays on its grid
 // (fire date + k x interval), skipping fires it missed; a timer whose interval is zero
 // or less fires once and is then invalidated. Invalidating releases the handler. A timer
 // belongs to the first run loop it is added to; adding it elsewhere is ignored. The
-// main run loop also runs the main dispatch queue. Run-loop sources, observers and
-// nested runs are absent.
+// main run loop also runs the main dispatch queue. Timer is an object of the runtime
+// (class "NSTimer"); a target-action timer keeps its target until it is invalidated and
+// reaches it through the runtime, so categories and swizzles apply; a scheduled timer's
+// interval of zero or less becomes 0.0001 seconds, as on the platform. Run-loop
+// sources, observers and nested runs are absent.
 #pragma once
 
 #include <any>
@@ -26,6 +32,8 @@
 #include <vector>
 
 #include "platform/foundation/Date.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/runtime/Selector.h"
 
 namespace ios {
 
@@ -41,16 +49,30 @@ inline constexpr const char* UITrackingRunLoopMode = "UITrackingRunLoopMode";
 [[nodiscard]] CFAbsoluteTime CFAbsoluteTimeGetCurrent();
 
 class RunLoop;
+class Timer;
+// The platform's Objective-C name for the timer class.
+using NSTimer = Timer;
 
 // A run-loop timer (the platform's timer object and its CoreFoundation twin are one).
-class Timer : public std::enable_shared_from_this<Timer> {
+//
+// Timer::make(fireDate, interval, handler, userInfo = {}) makes a timer that calls
+// `handler` at `fireDate`, then every `interval` seconds (once when the interval is zero
+// or less). It fires once added to a run loop.
+class Timer : public NSObject {
+  IOS_RUNTIME_CLASS(Timer, NSObject);
+
  public:
   using Handler = std::function<void(Timer&)>;
 
-  // A timer that calls `handler` at `fireDate`, then every `interval` seconds (once when
-  // the interval is zero or less). It fires once added to a run loop.
-  [[nodiscard]] static std::shared_ptr<Timer> make(CFAbsoluteTime fireDate, CFTimeInterval interval, Handler handler,
-                                                   std::any userInfo = {});
+  // scheduledTimer()
+  //
+  // A timer that sends `selector` to `target` with the timer as its one argument,
+  // `interval` seconds from now and, when `repeats`, every `interval` seconds after
+  // (an interval of zero or less counts as 0.0001 seconds). It keeps `target` and
+  // `userInfo` until it is invalidated, and is added to the current run loop in the
+  // default mode.
+  static std::shared_ptr<Timer> scheduledTimer(CFTimeInterval interval, id target, SEL selector, std::any userInfo,
+                                               bool repeats);
 
   // Stops the timer for good and releases its handler and user info.
   void invalidate();
@@ -61,7 +83,7 @@ class Timer : public std::enable_shared_from_this<Timer> {
   // Calls the handler now, as a fire would (a one-shot timer is then invalidated).
   void fire();
 
-  Timer(CFAbsoluteTime fireDate, CFTimeInterval interval, Handler handler, std::any userInfo)
+  Timer(CFAbsoluteTime fireDate, CFTimeInterval interval, Handler handler, std::any userInfo = {})
       : fireDate_(fireDate), interval_(interval), handler_(std::move(handler)), userInfo_(std::move(userInfo)) {}
 
  private:

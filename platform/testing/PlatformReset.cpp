@@ -6,6 +6,7 @@
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/NSException.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/Random.h"
 #include "platform/foundation/TimeZone.h"
@@ -16,6 +17,7 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UIPasteboard.h"
+#include "platform/uikit/UIResponder.h"
 #include "platform/uikit/UIScreen.h"
 
 namespace ios::testing {
@@ -38,6 +40,8 @@ void resetPlatform() {
   resetRandomSource();
   resetMainBundle();
   DeviceSettings::reset();
+  resetNotificationCenter();
+  resetFirstResponder();
 }
 
 }  // namespace ios::testing

@@ -21,6 +21,7 @@ struct AppState {
   std::set<std::string> iconNames;
   std::optional<std::string> iconName;
   std::vector<std::string> opened;
+  std::weak_ptr<NSObject> delegate;
 };
 
 AppState& state() {
@@ -110,6 +111,16 @@ void UIApplication::open(const URL& url, const std::map<std::string, std::string
   }
 }
 
+id UIApplication::delegate() const {
+  std::lock_guard lock(state().mutex);
+  return state().delegate.lock();
+}
+
+void UIApplication::setDelegate(const id& delegate) {
+  std::lock_guard lock(state().mutex);
+  state().delegate = delegate;
+}
+
 bool UIApplication::openURL(const URL& url) {
   std::lock_guard lock(state().mutex);
   state().opened.push_back(url.absoluteString());
@@ -149,6 +160,7 @@ void resetApplication() {
   s.iconNames.clear();
   s.iconName.reset();
   s.opened.clear();
+  s.delegate.reset();
 }
 
 }  // namespace testing

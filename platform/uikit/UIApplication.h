@@ -11,7 +11,8 @@
 // ended in pairs; nothing expires on Linux); alternate icons (only names registered with
 // ios::testing::setAlternateIconNames exist, and only when alternate icons are
 // supported); and opening URLs, which records them (there is no other application to
-// hand them to). Completion handlers are called on the main queue.
+// hand them to); the delegate, which is not kept. Completion handlers are called on the
+// main queue.
 #pragma once
 
 #include <cstdint>
@@ -78,6 +79,11 @@ class UIApplication : public UIResponder {
             std::function<void(bool)> completionHandler);
   // Asks the system to open `url`; answers whether it was opened.
   bool openURL(const URL& url);
+
+  // The application's delegate, or null (also once the delegate is gone).
+  [[nodiscard]] id delegate() const;
+  // Sets the delegate, without keeping it (the application does not own its delegate).
+  void setDelegate(const id& delegate);
 
  private:
   UIApplication() = default;

@@ -6,8 +6,9 @@
 //
 // Fidelity: `nextResponder` is runtime-visible (selector "nextResponder", property
 // attributes "T@\"UIResponder\",R,N"), so subclasses, categories and swizzles decide
-// what it answers; UIResponder's own answer is nil. Events, first-responder status and
-// input views come later.
+// what it answers; UIResponder's own answer is nil. First-responder status is kept for
+// the whole process: one responder at a time is first, and a responder that is gone
+// stops being it. Events and input views come later.
 #pragma once
 
 #include <memory>
@@ -31,8 +32,21 @@ class UIResponder : public NSObject {
   // responder).
   std::shared_ptr<UIResponder> nextResponder();
 
+  // Whether this responder is the first responder.
+  [[nodiscard]] bool isFirstResponder() const;
+  // Makes this responder the first responder (the previous one resigns). Answers true.
+  bool becomeFirstResponder();
+  // Stops being the first responder; answers whether it was.
+  bool resignFirstResponder();
+
  protected:
   UIResponder() = default;
 };
 
+namespace testing {
+
+// No responder is first any more.
+void resetFirstResponder();
+
+}  // namespace testing
 }  // namespace ios

@@ -82,6 +82,7 @@ void timerThreadLoop() {
     heap.entries.pop();
     lock.unlock();
     fire();
+    fire = nullptr;  // its captures may arm timers as they go: released before relocking
     lock.lock();
   }
 }
@@ -89,26 +90,35 @@ void timerThreadLoop() {
 // ---------------------------------------------------------------------------------
 // Threaded executor: a worker pool and the main thread's inbox.
 
+// The number of worker threads (and the width of a concurrent queue).
+std::size_t workerCount() { return std::max(4u, std::thread::hardware_concurrency()); }
+
 struct WorkerPool {
   std::mutex mutex;
   std::condition_variable wake;
   std::deque<Task> tasks;
   std::size_t size = 0;
+  std::size_t idle = 0;  // workers waiting for a task: only they need waking
 };
 
 WorkerPool& pool() {
   static auto* p = [] {
     auto* created = new WorkerPool;  // lives for the whole process, with its threads
-    created->size = std::max(4u, std::thread::hardware_concurrency());
+    created->size = workerCount();
     for (std::size_t i = 0; i < created->size; ++i) {
       std::thread([created] {
         std::unique_lock lock(created->mutex);
         for (;;) {
+          ++created->idle;
           created->wake.wait(lock, [created] { return !created->tasks.empty(); });
+          --created->idle;
           Task task = std::move(created->tasks.front());
           created->tasks.pop_front();
           lock.unlock();
           task();
+          // The task's captures go before the lock is taken again: their destructors may
+          // submit work themselves.
+          task = nullptr;
           lock.lock();
         }
       }).detach();
@@ -158,11 +168,13 @@ void post(Task task, bool toMainThread) {
     return;
   }
   auto& workers = pool();
+  bool wake = false;
   {
     std::lock_guard lock(workers.mutex);
     workers.tasks.push_back(std::move(task));
+    wake = workers.idle > 0;
   }
-  workers.wake.notify_one();
+  if (wake) workers.wake.notify_one();
 }
 
 }  // namespace
@@ -194,35 +206,49 @@ void QueueCore::discardPending() {
   {
     std::lock_guard lock(mutex_);
     dropped.swap(pending_);
-    draining_ = false;
+    queued_.store(0, std::memory_order_relaxed);
+    drainers_ = 0;
   }
 }
 
+std::size_t QueueCore::width() const { return concurrent_ ? workerCount() : 1; }
+
 void QueueCore::enqueue(std::function<void()> block) {
-  if (concurrent_) {
-    post([self = shared_from_this(), block = std::move(block)] { runAsCurrent(self.get(), block); }, false);
-    return;
-  }
+  // Blocks wait in the queue; drains (one for a serial queue, up to one per worker for
+  // a concurrent one) take them in order, so a burst of blocks costs one wake-up per
+  // drain rather than one per block.
   bool startDrain = false;
   {
     std::lock_guard lock(mutex_);
     pending_.push_back(std::move(block));
-    if (!draining_) draining_ = startDrain = true;
+    queued_.store(pending_.size(), std::memory_order_relaxed);
+    if (drainers_ < width()) {
+      ++drainers_;
+      startDrain = true;
+    }
   }
   if (startDrain) post([self = shared_from_this()] { self->drain(); }, isMain_);
 }
 
 void QueueCore::drain() {
   for (;;) {
+    if (concurrent_ && !gManual.load()) {
+      // A burst of small blocks usually goes on: look again shortly (without the lock,
+      // which the submitter needs) rather than leaving and being woken for the next one.
+      for (int round = 0; round < 64 && queued_.load(std::memory_order_relaxed) == 0; ++round) {
+        std::this_thread::yield();
+      }
+    }
     std::function<void()> block;
     {
       std::lock_guard lock(mutex_);
       if (pending_.empty()) {
-        draining_ = false;
+        if (drainers_ > 0) --drainers_;  // discardPending() may have counted it out already
         return;
       }
       block = std::move(pending_.front());
       pending_.pop_front();
+      queued_.store(pending_.size(), std::memory_order_relaxed);
     }
     try {
       runAsCurrent(this, block);
@@ -232,7 +258,7 @@ void QueueCore::drain() {
       {
         std::lock_guard lock(mutex_);
         more = !pending_.empty();
-        draining_ = more;
+        if (!more && drainers_ > 0) --drainers_;
       }
       if (more) post([self = shared_from_this()] { self->drain(); }, isMain_);
       throw;
@@ -276,6 +302,7 @@ void concurrentPerform(std::size_t count, const std::function<void(std::size_t)>
     std::atomic<std::size_t> done{0};
     std::atomic<bool> stop{false};
     std::size_t count = 0;
+    std::size_t chunk = 1;
     const std::function<void(std::size_t)>* body = nullptr;
     std::mutex mutex;
     std::condition_variable finished;
@@ -284,11 +311,16 @@ void concurrentPerform(std::size_t count, const std::function<void(std::size_t)>
   auto state = std::make_shared<State>();
   state->count = count;
   state->body = &body;
+  // Indexes are claimed in chunks, so that cheap bodies do not spend their time on the
+  // shared counters; sixteen chunks per thread keep uneven bodies balanced.
+  const std::size_t threads = std::min(count, pool().size + 1);
+  state->chunk = std::max<std::size_t>(1, count / (threads * 16));
   auto work = [state] {
     for (;;) {
-      const std::size_t index = state->next.fetch_add(1);
-      if (index >= state->count) return;
-      if (!state->stop.load()) {
+      const std::size_t begin = state->next.fetch_add(state->chunk);
+      if (begin >= state->count) return;
+      const std::size_t end = std::min(state->count, begin + state->chunk);
+      for (std::size_t index = begin; index < end && !state->stop.load(std::memory_order_relaxed); ++index) {
         try {
           (*state->body)(index);
         } catch (...) {
@@ -297,13 +329,13 @@ void concurrentPerform(std::size_t count, const std::function<void(std::size_t)>
           state->stop.store(true);
         }
       }
-      if (state->done.fetch_add(1) + 1 == state->count) {
+      if (state->done.fetch_add(end - begin) + (end - begin) == state->count) {
         std::lock_guard lock(state->mutex);
         state->finished.notify_all();
       }
     }
   };
-  const std::size_t helpers = std::min(count - 1, pool().size);
+  const std::size_t helpers = threads - 1;
   for (std::size_t i = 0; i < helpers; ++i) post(work, false);
   work();
   std::unique_lock lock(state->mutex);
@@ -364,10 +396,13 @@ void leaveManualMode() {
     }
   }
   for (const auto& queue : queues) queue->discardPending();
+  // Timers not yet due are dropped after the lock: a dropped block's captures may arm
+  // new timers as they go.
+  decltype(TimerHeap::entries) timersLeft;
   {
     auto& heap = timers();
     std::lock_guard lock(heap.mutex);
-    heap.entries = {};
+    timersLeft.swap(heap.entries);
     gManual.store(false);
   }
 }

@@ -10,6 +10,7 @@
 // DO NOT INCLUDE outside platform/.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -20,7 +21,7 @@
 namespace ios::dispatch_internal {
 
 // One queue's pending work. Serial queues (and the main queue) run one block at a time
-// in order; concurrent queues hand each block to the executor as it comes.
+// in order; concurrent queues start their blocks in order, up to one per worker at once.
 class QueueCore : public std::enable_shared_from_this<QueueCore> {
  public:
   // A new queue, known to the engine so that leaving manual mode can drop its work.
@@ -40,13 +41,16 @@ class QueueCore : public std::enable_shared_from_this<QueueCore> {
 
  private:
   void drain();
+  // How many drains may run at once: one for a serial queue, one per worker otherwise.
+  [[nodiscard]] std::size_t width() const;
 
   const std::string label_;
   const bool concurrent_;
   const bool isMain_;
   std::mutex mutex_;
   std::deque<std::function<void()>> pending_;
-  bool draining_ = false;
+  std::size_t drainers_ = 0;  // drains posted and not yet finished
+  std::atomic<std::size_t> queued_{0};  // pending_.size(), readable without the lock
 };
 
 // The queue whose block is running on this thread, or null.

@@ -139,6 +139,49 @@ TEST(DispatchQueueDeathTest, SyncOntoTheQueueThatRunsTheCallerStops) {
       "dispatch_sync called on queue already owned by current thread");
 }
 
+TEST(DispatchQueueThreaded, WorkLeftByManualDispatchIsDroppedAndTheQueueStaysUsable) {
+  auto queue = DispatchQueue::make("left over");
+  auto dropped = std::make_shared<int>(0);
+  std::weak_ptr<int> watch = dropped;
+  bool ran = false;
+  {
+    ios::testing::ManualDispatch manual;
+    queue->async([&ran, dropped] { ran = true; });
+    DispatchQueue::main().async([dropped] {});
+  }
+  dropped.reset();
+  EXPECT_TRUE(watch.expired()) << "the blocks left over are released";
+  bool after = false;
+  queue->sync([&] { after = true; });  // a queue still marked as draining would never run this
+  EXPECT_TRUE(after);
+  EXPECT_FALSE(ran);
+  {
+    ios::testing::ManualDispatch manual;
+    DispatchQueue::main().async([&after] { after = false; });
+    manual.runPending();
+  }
+  EXPECT_FALSE(after) << "the main queue drains again under the next manual executor";
+}
+
+TEST(DispatchQueueThreaded, ABlockWhoseCapturesSubmitWorkAsTheyGoDoesNotStallTheWorkers) {
+  // Releasing a block may release the last reference of an object whose destructor
+  // submits work (a timer resuming its source, for one).
+  struct SubmitsWhenReleased {
+    std::shared_ptr<std::promise<void>> done;
+    ~SubmitsWhenReleased() {
+      DispatchQueue::global().async([done = done] { done->set_value(); });
+    }
+  };
+  auto done = std::make_shared<std::promise<void>>();
+  auto future = done->get_future();
+  DispatchQueue::global().async([guard = std::make_shared<SubmitsWhenReleased>(done)] {});
+  done.reset();
+  ASSERT_EQ(future.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  bool after = false;
+  DispatchQueue::make("still running")->sync([&] { after = true; });
+  EXPECT_TRUE(after);
+}
+
 TEST(DispatchQueueThreaded, PrivateQueuesRunOffTheCallerInOrder) {
   auto queue = DispatchQueue::make("threaded");
   std::vector<int> order;

@@ -105,6 +105,30 @@ TEST_F(DispatchSourceTimerTest, AHandlerMayReleaseItsOwnSource) {
   EXPECT_EQ(timer, nullptr);
 }
 
+TEST_F(DispatchSourceTimerTest, AHandlerHoldingTheLastHandleOfItsSourceMayCancelIt) {
+  // The handler keeps its own source alive until it has run, then cancels it: the
+  // handler's release drops the last handle, which must not deadlock on the source.
+  int fires = 0;
+  {
+    auto timer = DispatchSourceTimer::makeTimerSource(queue_);
+    timer->schedule(DispatchTime::now() + 1.0);
+    timer->setEventHandler([timer, &fires] {
+      ++fires;
+      timer->cancel();
+    });
+    timer->resume();
+  }
+  dispatch_.advance(2);
+  EXPECT_EQ(fires, 1);
+  auto replaced = DispatchSourceTimer::makeTimerSource(queue_);
+  auto other = DispatchSourceTimer::makeTimerSource(queue_);
+  other->resume();
+  other->setEventHandler([other] {});  // holds a handle of its own source
+  other->setEventHandler([] {});        // releasing the old handler inside setEventHandler is safe
+  other->cancel();
+  replaced->resume();
+}
+
 TEST(DispatchSourceTimerDeathTest, TheSuspendCountRulesStopTheProcess) {
   EXPECT_DEATH(
       {

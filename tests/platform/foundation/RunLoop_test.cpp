@@ -3,11 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <any>
 #include <atomic>
 #include <thread>
 #include <vector>
 
 #include "platform/dispatch/DispatchQueue.h"
+#include "platform/runtime/Runtime.h"
+#include "tests/support/RuntimeTestClasses.h"
 
 namespace {
 
@@ -83,6 +86,31 @@ TEST_F(RunLoopTest, TheMainLoopRunsTheMainQueue) {
   ios::RunLoop::main().add(timer);
   runFor(2);
   EXPECT_THAT(log, ElementsAre("timer", "dispatch"));
+}
+
+TEST_F(RunLoopTest, TargetActionTimersSendTheirSelectorAndKeepTheTargetUntilInvalidated) {
+  ios::Class cls = ios::testing::makeTestClass("RunLoopTestTarget");
+  std::vector<std::pair<double, bool>> fires;
+  ios::class_addMethod(cls, ios::sel_registerName("tick:"),
+                       ios::imp([&](ios::NSObject&, ios::SEL, std::shared_ptr<ios::Timer> timer) {
+                         fires.emplace_back(now(), std::any_cast<int>(timer->userInfo()) == 7);
+                       }));
+  ios::id target = ios::class_createInstance(cls);
+  std::weak_ptr<ios::NSObject> watch = target;
+  auto timer = ios::Timer::scheduledTimer(1.0, target, ios::sel_registerName("tick:"), 7, true);
+  auto once = ios::Timer::scheduledTimer(-1.0, target, ios::sel_registerName("tick:"), 7, false);
+  EXPECT_TRUE(timer->isMemberOfClass(ios::NSTimer::classObject()));
+  EXPECT_EQ(ios::NSStringFromClass(ios::NSTimer::classObject()), "NSTimer");
+  EXPECT_EQ(once->timeInterval(), 0.0);
+  target.reset();
+  EXPECT_FALSE(watch.expired()) << "the timer keeps its target";
+  runFor(2.5);
+  using ::testing::DoubleNear;
+  using ::testing::Pair;
+  EXPECT_THAT(fires, ElementsAre(Pair(DoubleNear(100.0001, 1e-6), true), Pair(101.0, true), Pair(102.0, true)));
+  EXPECT_FALSE(once->isValid());
+  timer->invalidate();
+  EXPECT_TRUE(watch.expired()) << "invalidating releases the target";
 }
 
 TEST(RunLoopThreaded, ATimerFiresOnTheThreadWhoseLoopRunsIt) {
