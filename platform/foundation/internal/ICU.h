@@ -9,6 +9,8 @@
 #include <unicode/decimfmt.h>
 #include <unicode/normalizer2.h>
 #include <unicode/numfmt.h>
+#include <unicode/regex.h>
+#include <unicode/translit.h>
 #include <unicode/uchar.h>
 #include <unicode/locid.h>
 #include <unicode/smpdtfmt.h>
