@@ -11,6 +11,7 @@
 #include "platform/foundation/StringTransform.h"
 #include "platform/foundation/TimeZone.h"
 #include "platform/foundation/URL.h"
+#include "platform/uikit/UIFont.h"
 
 namespace kp {
 namespace {
@@ -142,6 +143,28 @@ std::optional<float> toFloat(std::string_view text) {
   const auto number = readNumber(text);
   if (!number) return std::nullopt;
   return number->floatValue();
+}
+
+ios::NSAttributedString bold(std::string_view text) {
+  return ios::NSAttributedString(
+      std::string(text), {{std::string(ios::NSAttributedString::Key::font),
+                           ios::UIFont::boldSystemFont(ios::UIFont::systemFontSize())}});
+}
+
+ios::NSAttributedString italic(std::string_view text) {
+  return ios::NSAttributedString(
+      std::string(text), {{std::string(ios::NSAttributedString::Key::font),
+                           ios::UIFont::italicSystemFont(ios::UIFont::systemFontSize())}});
+}
+
+ios::NSAttributedString underline(std::string_view text) {
+  return ios::NSAttributedString(
+      std::string(text), {{std::string(ios::NSAttributedString::Key::underlineStyle), ios::NSUnderlineStyle::single}});
+}
+
+ios::NSAttributedString color(std::string_view text, const ios::UIColor& color) {
+  return ios::NSAttributedString(std::string(text),
+                                 {{std::string(ios::NSAttributedString::Key::foregroundColor), color}});
 }
 
 }  // namespace kp

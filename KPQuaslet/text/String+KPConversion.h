@@ -9,6 +9,7 @@
 //   kp::change2English("中文");            // "zhong wen"
 //   kp::camelCased("hello big world");     // "helloBigWorld"
 //   kp::toInt("3.7");                      // 3
+//   kp::bold("Title");                     // attributed: the bold system font throughout
 //
 // Failures answer nothing (readers) or the text unchanged (encoders); nothing throws.
 // Ill-formed UTF-8 input makes the encoders answer the text unchanged and the readers
@@ -21,7 +22,9 @@
 #include <string_view>
 
 #include "platform/foundation/Date.h"
+#include "platform/foundation/NSAttributedString.h"
 #include "platform/foundation/NSString.h"
+#include "platform/uikit/UIColor.h"
 
 namespace kp {
 
@@ -142,5 +145,24 @@ namespace kp {
 // The number as a double (single-precision float), or nothing.
 [[nodiscard]] std::optional<double> toDouble(std::string_view text);
 [[nodiscard]] std::optional<float> toFloat(std::string_view text);
+
+// ---------------------------------------------------------------------------------
+// Attributed strings: the text with one attribute over all of it
+
+// bold(), italic()
+//
+// The font attribute: the bold (italic) system font of UIFont::systemFontSize().
+[[nodiscard]] ios::NSAttributedString bold(std::string_view text);
+[[nodiscard]] ios::NSAttributedString italic(std::string_view text);
+
+// underline()
+//
+// The underline-style attribute NSUnderlineStyle::single (1).
+[[nodiscard]] ios::NSAttributedString underline(std::string_view text);
+
+// color()
+//
+// The foreground-colour attribute `color`.
+[[nodiscard]] ios::NSAttributedString color(std::string_view text, const ios::UIColor& color);
 
 }  // namespace kp

@@ -8,6 +8,7 @@
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/TimeZone.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIFont.h"
 
 namespace {
 
@@ -137,6 +138,25 @@ TEST_F(StringKPExtConversion, NumbersMustFillTheWholeText) {
   EXPECT_EQ(kp::toDouble("\xFF"), std::nullopt);
   ios::testing::ScopedLocale german("de_DE");
   EXPECT_EQ(kp::toDouble("3,5"), 3.5);
+}
+
+TEST_F(StringKPExtConversion, AttributedFormsCoverTheWholeText) {
+  using Key = ios::NSAttributedString::Key;
+  const std::string text = "Hi 👋🏽";  // 7 UTF-16 units
+  ios::NSRange run;
+  const auto bold = kp::bold(text);
+  EXPECT_EQ(bold.string(), text);
+  const auto font = std::any_cast<ios::UIFont>(bold.attribute(Key::font, 6, &run));
+  EXPECT_EQ(run, (ios::NSRange{0, 7}));
+  EXPECT_EQ(font, ios::UIFont::boldSystemFont(14));
+  EXPECT_EQ(std::any_cast<ios::UIFont>(kp::italic(text).attribute(Key::font, 0)).symbolicTraits(),
+            ios::UIFont::traitItalic);
+  EXPECT_EQ(std::any_cast<std::int64_t>(kp::underline(text).attribute(Key::underlineStyle, 3, &run)), 1);
+  EXPECT_EQ(run, (ios::NSRange{0, 7}));
+  EXPECT_EQ(std::any_cast<ios::UIColor>(kp::color(text, ios::UIColor::red()).attribute(Key::foregroundColor, 0)),
+            ios::UIColor::red());
+  EXPECT_FALSE(kp::underline(text).attribute(Key::font, 0).has_value());
+  EXPECT_EQ(kp::underline("").length(), 0u);
 }
 
 }  // namespace
