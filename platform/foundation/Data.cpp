@@ -1,6 +1,7 @@
 #include "platform/foundation/Data.h"
 
 #include "platform/foundation/internal/UTF8.h"
+#include "platform/foundation/internal/Unicode.h"
 
 namespace ios {
 
@@ -98,18 +99,7 @@ std::optional<Data> dataUsingNonLossyASCII(std::string_view text) {
   Data out;
   out.reserve(text.size());
   for (std::size_t p = 0; p < text.size();) {
-    const auto lead = static_cast<std::uint8_t>(text[p]);
-    std::uint32_t scalar = lead;
-    std::size_t length = 1;
-    if (lead >= 0xF0) {
-      scalar = lead & 0x07, length = 4;
-    } else if (lead >= 0xE0) {
-      scalar = lead & 0x0F, length = 3;
-    } else if (lead >= 0xC0) {
-      scalar = lead & 0x1F, length = 2;
-    }
-    for (std::size_t k = 1; k < length; ++k) scalar = (scalar << 6) | (static_cast<std::uint8_t>(text[p + k]) & 0x3F);
-    p += length;
+    const char32_t scalar = unicode_internal::decodeScalar(text, p);  // well formed: checked above
     if (scalar == '\\') {
       out.push_back('\\');
       out.push_back('\\');
@@ -130,23 +120,7 @@ std::optional<Data> dataUsingNonLossyASCII(std::string_view text) {
 
 std::optional<std::string> stringFromNonLossyASCII(const Data& bytes) {
   std::string out;
-  const auto append = [&out](std::uint32_t scalar) {
-    if (scalar < 0x80) {
-      out += static_cast<char>(scalar);
-    } else if (scalar < 0x800) {
-      out += static_cast<char>(0xC0 | (scalar >> 6));
-      out += static_cast<char>(0x80 | (scalar & 0x3F));
-    } else if (scalar < 0x10000) {
-      out += static_cast<char>(0xE0 | (scalar >> 12));
-      out += static_cast<char>(0x80 | ((scalar >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (scalar & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (scalar >> 18));
-      out += static_cast<char>(0x80 | ((scalar >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((scalar >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (scalar & 0x3F));
-    }
-  };
+  const auto append = [&out](std::uint32_t scalar) { unicode_internal::appendUTF8(out, scalar); };
   // Reads "\uXXXX" at `i`; -1 when malformed.
   const auto unitAt = [&bytes](std::size_t i) -> long {
     if (i + 6 > bytes.size() || bytes[i] != '\\' || bytes[i + 1] != 'u') return -1;

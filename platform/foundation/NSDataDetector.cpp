@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/foundation/internal/Matches.h"
+
 namespace ios {
 namespace {
 
@@ -86,18 +88,23 @@ std::size_t emailEnd(std::string_view text, std::size_t at) {
   return end == p + 1 ? at : end;
 }
 
+constexpr std::size_t kMaxSchemeLength = 32;
+
 struct Link {
   std::size_t begin = 0;
   std::size_t end = 0;
   std::string url;
 };
 
-// The link that starts at byte `at`, if any.
-std::optional<Link> linkAt(std::string_view text, std::size_t at) {
+// The link that starts at byte `at`, if any; a bare e-mail address only when
+// `addressMayStart`.
+std::optional<Link> linkAt(std::string_view text, std::size_t at, bool addressMayStart) {
   // scheme "://" rest
   if (isAlpha(text[at])) {
+    // Schemes are short; looking no further keeps the scan linear on long dotted runs.
+    const std::size_t limit = std::min(text.size(), at + kMaxSchemeLength);
     std::size_t p = at + 1;
-    while (p < text.size() && (isAlnum(text[p]) || text[p] == '+' || text[p] == '.' || text[p] == '-')) ++p;
+    while (p < limit && (isAlnum(text[p]) || text[p] == '+' || text[p] == '.' || text[p] == '-')) ++p;
     if (text.substr(p, 3) == "://") {
       const std::size_t end = linkEnd(text, at);
       if (end > p + 3) return Link{at, end, std::string(text.substr(at, end - at))};
@@ -115,7 +122,7 @@ std::optional<Link> linkAt(std::string_view text, std::size_t at) {
       return Link{at, end, "http://" + std::string(link)};
     }
   }
-  const std::size_t end = emailEnd(text, at);
+  const std::size_t end = addressMayStart ? emailEnd(text, at) : at;
   if (end > at) return Link{at, end, "mailto:" + std::string(text.substr(at, end - at))};
   return std::nullopt;
 }
@@ -127,24 +134,17 @@ NSDataDetector::NSDataDetector(std::uint64_t types) : types_(types) {}
 void NSDataDetector::enumerateMatches(std::string_view text, NSRange range,
                                       const std::function<void(const NSTextCheckingResult&, bool& stop)>& body) const {
   if ((types_ & link) == 0) return;
-  const std::size_t from = utf8Offset(text, range.location);
-  const std::size_t to = range.length > NSNotFound - range.location ? text.size()
-                                                                      : utf8Offset(text, range.upperBound());
-  const std::string_view scope = text.substr(0, std::max(from, to));
+  const auto [from, to] = matches_internal::byteRange(text, range);
+  const std::string_view scope = text.substr(0, to);
   std::size_t unitsBefore = utf16Offset(text, from);
   std::size_t counted = from;  // byte offset that unitsBefore refers to
   for (std::size_t at = from; at < scope.size();) {
     const bool wordStart = at == 0 || !isAlnum(scope[at - 1]);
-    // An address's local part may start after "." or "-", but not in the middle of one.
+    // A bare address starts where a run of the characters of its local part starts, so
+    // "a.b@example.org" is found once, from "a".
     const bool localStart = at == 0 || !isLocalPartChar(scope[at - 1]);
     std::optional<Link> found;
-    if (wordStart) {
-      found = linkAt(scope, at);
-      if (found && !localStart && found->url.rfind("mailto:", 0) == 0 && found->begin == at &&
-          !startsWithNoCase(scope, at, "mailto:")) {
-        found.reset();
-      }
-    }
+    if (wordStart) found = linkAt(scope, at, localStart);
     if (!found) {
       ++at;
       continue;
@@ -162,18 +162,11 @@ void NSDataDetector::enumerateMatches(std::string_view text, NSRange range,
 }
 
 std::vector<NSTextCheckingResult> NSDataDetector::matches(std::string_view text, NSRange range) const {
-  std::vector<NSTextCheckingResult> out;
-  enumerateMatches(text, range, [&](const NSTextCheckingResult& match, bool&) { out.push_back(match); });
-  return out;
+  return matches_internal::all([&](const auto& body) { enumerateMatches(text, range, body); });
 }
 
 std::optional<NSTextCheckingResult> NSDataDetector::firstMatch(std::string_view text, NSRange range) const {
-  std::optional<NSTextCheckingResult> out;
-  enumerateMatches(text, range, [&](const NSTextCheckingResult& match, bool& stop) {
-    out = match;
-    stop = true;
-  });
-  return out;
+  return matches_internal::first([&](const auto& body) { enumerateMatches(text, range, body); });
 }
 
 }  // namespace ios

@@ -1,23 +1,12 @@
 #include "platform/foundation/NSRegularExpression.h"
 
-#include <algorithm>
-
 #include "platform/foundation/NSException.h"
 #include "platform/foundation/Precondition.h"
+#include "platform/foundation/internal/Matches.h"
 #include "platform/foundation/internal/Regex.h"
 
 namespace ios {
-namespace {
-
-// The byte range of the UTF-16 `range` of `text`, clipped to the text.
-std::pair<std::size_t, std::size_t> byteRange(std::string_view text, NSRange range) {
-  const std::size_t begin = utf8Offset(text, range.location);
-  const std::size_t end = range.length > NSNotFound - range.location ? text.size()
-                                                                      : utf8Offset(text, range.upperBound());
-  return {begin, std::max(begin, end)};
-}
-
-}  // namespace
+using matches_internal::byteRange;
 
 NSRegularExpression::NSRegularExpression(std::string_view pattern, std::uint32_t options)
     : pattern_(pattern), compiled_(regex_internal::compile(pattern, options)) {
@@ -46,18 +35,11 @@ void NSRegularExpression::enumerateMatches(
 }
 
 std::vector<NSTextCheckingResult> NSRegularExpression::matches(std::string_view text, NSRange range) const {
-  std::vector<NSTextCheckingResult> out;
-  enumerateMatches(text, range, [&](const NSTextCheckingResult& match, bool&) { out.push_back(match); });
-  return out;
+  return matches_internal::all([&](const auto& body) { enumerateMatches(text, range, body); });
 }
 
 std::optional<NSTextCheckingResult> NSRegularExpression::firstMatch(std::string_view text, NSRange range) const {
-  std::optional<NSTextCheckingResult> out;
-  enumerateMatches(text, range, [&](const NSTextCheckingResult& match, bool& stop) {
-    out = match;
-    stop = true;
-  });
-  return out;
+  return matches_internal::first([&](const auto& body) { enumerateMatches(text, range, body); });
 }
 
 std::size_t NSRegularExpression::numberOfMatches(std::string_view text, NSRange range) const {
