@@ -28,6 +28,9 @@ bool anyOption(CompareOptions options, CompareOptions any) {
 // decomposed, then case-folded, stripped of non-spacing marks, width-folded.
 std::string foldKey(std::string_view cluster, CompareOptions options) {
   const bool caseless = hasOptions(options, CompareOptions::caseInsensitive);
+  // An ill-formed byte only matches itself (reading it as U+FFFD would make every stray
+  // byte equal to every other).
+  if (!u::isValidUTF8(cluster)) return std::string(cluster);
   if (isASCII(cluster)) {
     std::string out(cluster);
     if (caseless) {

@@ -160,3 +160,19 @@ TEST_F(StringKPExtConversion, AttributedFormsCoverTheWholeText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StringKPExtConversionBadInput, IllFormedInputHasDefinedAnswers) {
+  const std::string bad = "中\xFF";
+  EXPECT_EQ(kp::change2English(bad), "zhong\uFFFD");
+  EXPECT_EQ(kp::stringToUnicode(bad), bad);  // not encodable: unchanged
+  EXPECT_EQ(kp::unicodeToString(bad), bad);
+  EXPECT_EQ(kp::base64("\xFF"), "/w==");     // the bytes as they are
+  EXPECT_EQ(kp::makeStringFromBase64("/w=="), std::nullopt);
+  EXPECT_EQ(kp::camelCased("A\xFF B"), "a\uFFFDB");
+  EXPECT_EQ(kp::capitalizeFirst("\xFFx"), "\uFFFDx");
+  EXPECT_EQ(kp::toNSString(bad).utf8(), "中\uFFFD");
+}
+
+}  // namespace

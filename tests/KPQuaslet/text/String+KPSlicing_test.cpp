@@ -260,3 +260,22 @@ TEST(StringKPExt, InsertingSeparatorsGroupsFromTheStart) {
 }
 
 }  // namespace
+
+namespace {
+
+// Ill-formed UTF-8: every operation has a defined answer and never reads past the text.
+TEST(StringKPExt, IllFormedInputHasDefinedAnswers) {
+  const std::string bad = "a\xFF\xC3z\xE4\xB8";  // a, two stray bytes, z, a cut sequence
+  EXPECT_EQ(kp::length(bad), 6);  // each ill-formed byte is a character
+  EXPECT_EQ(kp::at(bad, 1).utf8(), "\uFFFD");
+  EXPECT_EQ(kp::slicing(bad, 3, 5), "z\xE4\xB8");  // bytes are copied as they are
+  EXPECT_EQ(kp::reversed(bad), "\xB8\xE4z\xC3\xFF" "a");
+  EXPECT_TRUE(kp::contains(bad, "z"));
+  EXPECT_EQ(kp::replacing(bad, "z", "Z"), "a\xFF\xC3Z\xE4\xB8");
+  EXPECT_EQ(kp::countOf(bad, "\xFF"), 1);
+  EXPECT_TRUE(kp::starts(bad, "A", false));
+  EXPECT_EQ(kp::trimmed(" \xFF "), "\xFF");
+  EXPECT_EQ(kp::inserting(bad, "-", 2), "a\xFF-\xC3z-\xE4\xB8");
+}
+
+}  // namespace

@@ -234,3 +234,23 @@ TEST(StringKPExtValidation, IndexOfCountsCharacters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StringKPExtValidation, IllFormedInputHasDefinedAnswers) {
+  const std::string bad = "ab\xFF 12\xC3";
+  EXPECT_TRUE(kp::hasLetters(bad));
+  EXPECT_TRUE(kp::hasNumbers(bad));
+  EXPECT_FALSE(kp::isAlphaNumeric(bad));
+  EXPECT_FALSE(kp::containEmoji(bad));
+  EXPECT_THAT(kp::words(bad), ElementsAre("ab\xFF", "12\xC3"));
+  EXPECT_FALSE(kp::isEmailAddress("me\xFF@example.org"));
+  EXPECT_FALSE(kp::isValidEmail("me@example.org\xFF"));
+  EXPECT_FALSE(kp::isValidUrl("http://a\xFF"));
+  EXPECT_TRUE(kp::kp_embeddedURLs("\xFFhttp://example.org\xFF").size() == 1);
+  EXPECT_EQ(kp::countofParagraphs("a\n\xFF\nb"), 3);
+  EXPECT_FALSE(kp::isPureInt("12\xFF"));
+  EXPECT_EQ(kp::bool_("\xFF"), std::nullopt);
+}
+
+}  // namespace
