@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/foundation/CharacterSet.h"
 #include "platform/foundation/Data.h"
+#include "platform/foundation/NSRegularExpression.h"
 #include "platform/foundation/Scanner.h"
 #include "platform/foundation/StringTransform.h"
 #include "platform/foundation/URL.h"
@@ -81,6 +85,30 @@ TEST(CFStringTransform, TransliteratesAndStripsMarks) {
   std::string unchanged = "x";
   EXPECT_FALSE(ios::CFStringTransform(unchanged, "No-Such-Transform", false));
   EXPECT_EQ(unchanged, "x");
+}
+
+}  // namespace
+
+namespace {
+
+// Compiled patterns are shared between threads and transforms are built per thread:
+// both give the same answers from several threads at once.
+TEST(TextServicesThreaded, PatternsAndTransformsFromSeveralThreads) {
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&wrong, t] {
+      for (int i = 0; i < 50; ++i) {
+        const std::string pattern = "[a-z]+" + std::to_string((t + i) % 3);
+        if (!ios::NSPredicate::matches(pattern).evaluate("abc" + std::to_string((t + i) % 3))) ++wrong;
+        std::string text = "中文";
+        (void)ios::CFStringTransform(text, ios::kCFStringTransformMandarinLatin, false);
+        if (text != "zhōng wén") ++wrong;
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace
