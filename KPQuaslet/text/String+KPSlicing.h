@@ -227,6 +227,10 @@ void copyToPasteboard(std::string_view text);
 // single last character for an odd length and is empty for an even one ("" gives
 // {""}, "abc" gives {"ab", "c"}, "ab" gives {"ab", ""}). The views point into `text`.
 [[nodiscard]] std::vector<std::string_view> pairs(std::string_view text);
+// Refused for a temporary std::string: the views would outlive it.
+template <class S>
+  requires std::same_as<S, std::string>
+std::vector<std::string_view> pairs(S&& text) = delete;
 
 // The same for any collection: count / 2 + 1 sub-ranges of two elements, the last one
 // holding the odd element or empty.

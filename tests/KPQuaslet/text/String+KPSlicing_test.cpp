@@ -237,7 +237,8 @@ TEST(StringKPExt, PairsEndWithAnEmptyOrSingleRun) {
   EXPECT_THAT(kp::pairs("a"), ElementsAre("a"));
   EXPECT_THAT(kp::pairs("ab"), ElementsAre("ab", ""));
   EXPECT_THAT(kp::pairs("abc"), ElementsAre("ab", "c"));
-  EXPECT_THAT(kp::pairs(kThumb + "b" + kFlag), ElementsAre(kThumb + "b", kFlag));
+  const std::string clusters = kThumb + "b" + kFlag;
+  EXPECT_THAT(kp::pairs(clusters), ElementsAre(kThumb + "b", kFlag));
 
   const std::vector<int> numbers{1, 2, 3};
   const auto runs = kp::pairs(numbers);

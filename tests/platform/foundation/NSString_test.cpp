@@ -104,6 +104,14 @@ TEST(String, IndexWalksCharactersLazily) {
   const auto bounds = ios::characterBoundaries(long_);
   for (std::size_t k = 0; k < bounds.size(); k += 37) EXPECT_EQ(ios::index(long_, 0, k), bounds[k]) << k;
   EXPECT_EQ(ios::index(long_, 0, bounds.size() - 1), long_.size());
+  // A long run of flags: regional indicators pair up from the start of the run, across
+  // windows too.
+  std::string flags = "x";
+  for (int i = 0; i < 301; ++i) flags += "\U0001F1EB\U0001F1F7";
+  const auto flagBounds = ios::characterBoundaries(flags);
+  ASSERT_EQ(flagBounds.size(), 303u);
+  for (std::size_t k = 0; k < flagBounds.size(); k += 13) EXPECT_EQ(ios::index(flags, 0, k), flagBounds[k]) << k;
+  EXPECT_EQ(ios::index(flags, 1, 301), flags.size());
   EXPECT_EQ(ios::decodingUTF8("a\xC3"), "a\uFFFD");
 }
 
