@@ -1,7 +1,9 @@
 #include "KPQuaslet/text/String+KPValidation.h"
 
 #include <algorithm>
+#include <unordered_map>
 
+#include "KPQuaslet/text/String+KPSlicing.h"
 #include "KPQuaslet/text/internal/TextSupport.h"
 #include "platform/foundation/CharacterSet.h"
 #include "platform/foundation/Data.h"
@@ -155,30 +157,27 @@ std::int64_t countofParagraphs(std::string_view text) {
 }
 
 std::string mostCommonCharacter(std::string_view text) {
-  const std::string candidatesText = [&] {
-    std::string out;
-    for (char c : text) {
-      if (c != ' ' && c != '\n') out += c;
-    }
-    return out;
-  }();
-  // Candidates in order of first appearance, each once.
-  std::vector<std::string> candidates;
-  const std::vector<std::size_t> bounds = ios::characterBoundaries(candidatesText);
+  // A candidate is one character, and occurrences are found on whole characters, so
+  // its number of occurrences is the number of characters of the text equal to it:
+  // count them all in one pass.
+  std::unordered_map<std::string, std::size_t> occurrences;
+  const std::vector<std::size_t> bounds = ios::characterBoundaries(text);
   for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
-    std::string candidate = candidatesText.substr(bounds[i], bounds[i + 1] - bounds[i]);
-    const bool seen = std::any_of(candidates.begin(), candidates.end(), [&](const std::string& known) {
-      return text_internal::canonicallyEqual(known, candidate);
-    });
-    if (!seen) candidates.push_back(std::move(candidate));
+    ++occurrences[text_internal::canonicalKey(text.substr(bounds[i], bounds[i + 1] - bounds[i]))];
   }
+  // The candidates are the characters of the text without spaces and line feeds, in
+  // order of first appearance, so that ties always go to the first one.
+  const std::string candidates = withoutSpacesAndNewLines(text);
+  const std::vector<std::size_t> candidateBounds = ios::characterBoundaries(candidates);
   std::string best;
   std::size_t bestCount = 0;
-  for (const std::string& candidate : candidates) {
-    const std::size_t count = ios::components(text, candidate).size() - 1;
-    if (count > bestCount) {
-      best = candidate;
-      bestCount = count;
+  for (std::size_t i = 0; i + 1 < candidateBounds.size(); ++i) {
+    const std::string_view candidate =
+        std::string_view(candidates).substr(candidateBounds[i], candidateBounds[i + 1] - candidateBounds[i]);
+    const auto found = occurrences.find(text_internal::canonicalKey(candidate));
+    if (found != occurrences.end() && found->second > bestCount) {
+      best = std::string(candidate);
+      bestCount = found->second;
     }
   }
   return best;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/Data.h"
 #include "platform/foundation/String.h"
 #include "platform/foundation/StringCase.h"
 
@@ -28,9 +29,16 @@ namespace kp::text_internal {
   return *ios::lowercased(ios::decodingUTF8(text));
 }
 
+// The form by which texts compare: the canonical composition of well-formed text; the
+// bytes themselves otherwise, so that an ill-formed byte only equals itself.
+[[nodiscard]] inline std::string canonicalKey(std::string_view text) {
+  if (!ios::isValidUTF8(text)) return std::string(text);
+  return ios::precomposedStringWithCanonicalMapping(text);
+}
+
 // True when the two texts are canonically equivalent.
 [[nodiscard]] inline bool canonicallyEqual(std::string_view a, std::string_view b) {
-  return a == b || ios::precomposedStringWithCanonicalMapping(a) == ios::precomposedStringWithCanonicalMapping(b);
+  return a == b || canonicalKey(a) == canonicalKey(b);
 }
 
 }  // namespace kp::text_internal

@@ -223,6 +223,9 @@ TEST(StringKPExtValidation, MostCommonCharacterIsDeterministic) {
   EXPECT_EQ(kp::mostCommonCharacter("baba"), "b");
   EXPECT_EQ(kp::mostCommonCharacter(" \n \n"), "");
   EXPECT_EQ(kp::mostCommonCharacter("👍🏽x👍🏽"), "👍🏽");
+  EXPECT_EQ(kp::mostCommonCharacter("e\u0301x\u00E9"), "e\u0301");  // canonically equal characters count together
+  EXPECT_EQ(kp::mostCommonCharacter("x\r\n\r\n"), "x");  // "\r" alone never occurs: CR LF is one character
+  EXPECT_EQ(kp::mostCommonCharacter("\xFF\xFE" "a\xFE"), "\xFE");  // stray bytes count apart
 }
 
 TEST(StringKPExtValidation, IndexOfCountsCharacters) {
