@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/foundation/NSRegularExpression.h"
 #include "platform/foundation/Precondition.h"
 #include "platform/foundation/internal/Regex.h"
 #include "platform/foundation/internal/Unicode.h"
@@ -116,7 +117,7 @@ std::vector<ByteRange> allOccurrences(std::string_view text, std::string_view ta
   if (target.empty()) return out;
   if (hasOptions(options, CompareOptions::regularExpression)) {
     const auto pattern = regex_internal::compile(
-        target, hasOptions(options, CompareOptions::caseInsensitive) ? static_cast<std::uint32_t>(regex_internal::kCaseInsensitive) : 0u);
+        target, hasOptions(options, CompareOptions::caseInsensitive) ? static_cast<std::uint32_t>(NSRegularExpression::caseInsensitive) : 0u);
     if (!pattern) return out;
     regex_internal::forEachMatch(*pattern, text, 0, text.size(), [&](std::size_t begin, std::size_t end) {
       out.emplace_back(begin, end - begin);

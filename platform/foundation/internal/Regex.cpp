@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/foundation/NSRegularExpression.h"
 #include "platform/foundation/internal/ICU.h"
 
 namespace ios::regex_internal {
@@ -30,14 +31,15 @@ class CompiledPattern {
 namespace {
 
 std::uint32_t icuFlags(std::uint32_t flags) {
+  using O = NSRegularExpression;
   std::uint32_t out = 0;
-  if (flags & kCaseInsensitive) out |= UREGEX_CASE_INSENSITIVE;
-  if (flags & kAllowCommentsAndWhitespace) out |= UREGEX_COMMENTS;
-  if (flags & kIgnoreMetacharacters) out |= UREGEX_LITERAL;
-  if (flags & kDotMatchesLineSeparators) out |= UREGEX_DOTALL;
-  if (flags & kAnchorsMatchLines) out |= UREGEX_MULTILINE;
-  if (flags & kUseUnixLineSeparators) out |= UREGEX_UNIX_LINES;
-  if (flags & kUseUnicodeWordBoundaries) out |= UREGEX_UWORD;
+  if (flags & O::caseInsensitive) out |= UREGEX_CASE_INSENSITIVE;
+  if (flags & O::allowCommentsAndWhitespace) out |= UREGEX_COMMENTS;
+  if (flags & O::ignoreMetacharacters) out |= UREGEX_LITERAL;
+  if (flags & O::dotMatchesLineSeparators) out |= UREGEX_DOTALL;
+  if (flags & O::anchorsMatchLines) out |= UREGEX_MULTILINE;
+  if (flags & O::useUnixLineSeparators) out |= UREGEX_UNIX_LINES;
+  if (flags & O::useUnicodeWordBoundaries) out |= UREGEX_UWORD;
   return out;
 }
 

@@ -19,18 +19,8 @@ namespace ios::regex_internal {
 // A compiled pattern. It may be shared between threads.
 class CompiledPattern;
 
-// Pattern flags (the same bits as the platform's NSRegularExpression.Options).
-enum : std::uint32_t {
-  kCaseInsensitive = 1u << 0,
-  kAllowCommentsAndWhitespace = 1u << 1,
-  kIgnoreMetacharacters = 1u << 2,
-  kDotMatchesLineSeparators = 1u << 3,
-  kAnchorsMatchLines = 1u << 4,
-  kUseUnixLineSeparators = 1u << 5,
-  kUseUnicodeWordBoundaries = 1u << 6,
-};
-
-// The compiled form of `pattern` with `flags`, or null when the pattern is not valid.
+// The compiled form of `pattern` with `flags` (the bits of
+// NSRegularExpression::Options), or null when the pattern is not valid.
 // Compiled patterns are kept in a small process-wide cache, so validating many texts
 // with one pattern compiles it once.
 [[nodiscard]] std::shared_ptr<const CompiledPattern> compile(std::string_view pattern, std::uint32_t flags);
