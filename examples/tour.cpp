@@ -267,6 +267,23 @@ void tourTimers() {
   kp::removeObservers({observer});
 }
 
+void tourText() {
+  section("Text");
+  const std::string message = "Hi 👋🏽, write to support@example.org or visit https://example.org/help.";
+  ios::print("length " + std::to_string(kp::length(message)) + " characters; truncated: " +
+             kp::kp_truncate(message, 10, "…"));
+  std::string links;
+  for (const ios::URL& url : kp::kp_embeddedURLs(message)) links += " " + url.absoluteString();
+  ios::print("links:" + links + "; first link is an e-mail: " + kp::string(kp::isEmail(message)));
+  ios::print("pinyin of 北京欢迎你: " + kp::change2English("北京欢迎你") + " (initial " +
+             kp::firstCharactor("北京欢迎你").value_or("?") + ")");
+  ios::print("camelCased(\"user display name\") = " + kp::camelCased("user display name") +
+             ", inserting(\"13812345678\", \" \", 4) = " + kp::inserting("13812345678", " ", 4));
+  ios::print("isMobileNumberClassification(13812345678) = " + kp::string(kp::isMobileNumberClassification("13812345678")) +
+             ", base64(\"KPQuaslet\") = " + kp::base64("KPQuaslet") + ", toInt(\"3.7\") = " +
+             ios::describe(kp::toInt("3.7")));
+}
+
 }  // namespace
 
 int main() {
@@ -281,5 +298,6 @@ int main() {
   tourImages();
   tourStorage();
   tourTimers();
+  tourText();
   return 0;
 }

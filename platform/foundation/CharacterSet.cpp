@@ -1,6 +1,7 @@
 #include "platform/foundation/CharacterSet.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/foundation/internal/Unicode.h"
@@ -92,6 +93,18 @@ CharacterSet CharacterSet::controlCharacters() {
 CharacterSet CharacterSet::nonBaseCharacters() {
   return CharacterSet(Member([](char32_t c) { return isMarkCategory(u::generalCategory(c)); }));
 }
+
+namespace {
+constexpr std::string_view kASCIIAlphanumerics = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+CharacterSet urlSet(std::string_view extra) { return CharacterSet(std::string(kASCIIAlphanumerics) + std::string(extra)); }
+}  // namespace
+
+CharacterSet CharacterSet::urlHostAllowed() { return urlSet("-._~!$&'()*+,;=:[]"); }
+CharacterSet CharacterSet::urlPathAllowed() { return urlSet("-._~!$&'()*+,;=:@/"); }
+CharacterSet CharacterSet::urlQueryAllowed() { return urlSet("-._~!$&'()*+,;=:@/?"); }
+CharacterSet CharacterSet::urlFragmentAllowed() { return urlSet("-._~!$&'()*+,;=:@/?"); }
+CharacterSet CharacterSet::urlUserAllowed() { return urlSet("-._~!$&'()*+,;="); }
+CharacterSet CharacterSet::urlPasswordAllowed() { return urlSet("-._~!$&'()*+,;="); }
 
 CharacterSet CharacterSet::union_(const CharacterSet& other) const {
   return CharacterSet(Member([a = member_, b = other.member_](char32_t c) { return (*a)(c) || (*b)(c); }));

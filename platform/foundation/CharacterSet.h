@@ -12,9 +12,12 @@
 // Zs and tab; whitespacesAndNewlines: Z*, tab and U+000A ... U+000D, U+0085; newlines:
 // U+000A ... U+000D, U+0085, U+2028, U+2029; punctuationCharacters: P*; symbols: S*;
 // uppercaseLetters: Lu and Lt; lowercaseLetters: Ll; capitalizedLetters: Lt;
-// controlCharacters: Cc and Cf; nonBaseCharacters: M*), with ICU's Unicode data.
+// controlCharacters: Cc and Cf; nonBaseCharacters: M*), with ICU's Unicode data. The URL
+// sets hold the ASCII letters and digits and the characters RFC 3986 allows unescaped
+// in that part: host "-._~!$&'()*+,;=:[]", path "-._~!$&'()*+,;=:@/", query and
+// fragment "-._~!$&'()*+,;=:@/?", user and password "-._~!$&'()*+,;=".
 // Differs: membership only (no bitmap representation, no mutation besides the
-// set-algebra helpers). The URL sets and the other predefined sets are absent.
+// set-algebra helpers). The other predefined sets are absent.
 #pragma once
 
 #include <cstddef>
@@ -45,6 +48,12 @@ class CharacterSet {
   [[nodiscard]] static CharacterSet capitalizedLetters();
   [[nodiscard]] static CharacterSet controlCharacters();
   [[nodiscard]] static CharacterSet nonBaseCharacters();
+  [[nodiscard]] static CharacterSet urlHostAllowed();
+  [[nodiscard]] static CharacterSet urlPathAllowed();
+  [[nodiscard]] static CharacterSet urlQueryAllowed();
+  [[nodiscard]] static CharacterSet urlFragmentAllowed();
+  [[nodiscard]] static CharacterSet urlUserAllowed();
+  [[nodiscard]] static CharacterSet urlPasswordAllowed();
 
   // True when `scalar` is in the set.
   [[nodiscard]] bool contains(char32_t scalar) const { return (*member_)(scalar); }

@@ -6,8 +6,15 @@
 //   ios::stringFromUTF8(bytes);                         // "héllo"
 //   ios::stringFromUTF8(ios::Data{0xff});               // nothing: not UTF-8
 //   ios::base64EncodedString(ios::Data{'h', 'i'});      // "aGk="
+//   ios::dataUsingNonLossyASCII("é中");                 // the bytes of "\351\u4e2d"
 //
-// Fidelity: the platform's byte buffer is a plain vector of bytes here.
+// Fidelity: the platform's byte buffer is a plain vector of bytes here. Base64 is
+// RFC 4648's standard alphabet with "=" padding and no line breaks; decoding is strict,
+// as the platform's is without options (no other characters, no missing padding). The
+// non-lossy ASCII encoding writes a backslash as two backslashes, U+0080 ... U+00FF as a
+// backslash and three octal digits, and every other UTF-16 unit above U+007F as "\u"
+// and four lower-case hexadecimal digits (a scalar above U+FFFF as its surrogate pair);
+// reading it back accepts upper- and lower-case hexadecimal digits.
 #pragma once
 
 #include <cstdint>
@@ -24,12 +31,30 @@ using Data = std::vector<std::uint8_t>;
 [[nodiscard]] std::optional<Data> dataUsingUTF8(std::string_view text);
 // The text of UTF-8 `bytes`, or nothing when they are not well-formed UTF-8.
 [[nodiscard]] std::optional<std::string> stringFromUTF8(const Data& bytes);
+// base64EncodedString()
+//
+// `bytes` as base64 text (standard alphabet, padded, no line breaks).
+[[nodiscard]] std::string base64EncodedString(const Data& bytes);
+
+// dataFromBase64Encoded()
+//
+// The bytes of the base64 `text`, or nothing when its length is not a multiple of 4,
+// it holds a character outside the alphabet, or its padding is misplaced.
+[[nodiscard]] std::optional<Data> dataFromBase64Encoded(std::string_view text);
+
+// dataUsingNonLossyASCII()
+//
+// The non-lossy ASCII bytes of `text` (see above), or nothing when `text` is not
+// well-formed UTF-8.
+[[nodiscard]] std::optional<Data> dataUsingNonLossyASCII(std::string_view text);
+
+// stringFromNonLossyASCII()
+//
+// The text that the non-lossy ASCII `bytes` encode, or nothing when they hold a byte
+// above 0x7F, a malformed escape, a lone backslash or a lone surrogate.
+[[nodiscard]] std::optional<std::string> stringFromNonLossyASCII(const Data& bytes);
+
 // Whether `text` is well-formed UTF-8.
 [[nodiscard]] bool isValidUTF8(std::string_view text);
-
-// The bytes as Base64 text (standard alphabet, "=" padding, no line breaks).
-[[nodiscard]] std::string base64EncodedString(const Data& bytes);
-// The bytes that Base64 `text` holds, or nothing when it is not well-formed Base64.
-[[nodiscard]] std::optional<Data> dataFromBase64(std::string_view text);
 
 }  // namespace ios

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "platform/foundation/internal/UTF8.h"
+#include "platform/foundation/internal/Unicode.h"
 
 namespace ios {
 namespace {
@@ -28,6 +29,28 @@ bool isURLCharacter(char c) {
 }
 
 }  // namespace
+
+std::optional<std::string> addingPercentEncoding(std::string_view text, const CharacterSet& allowed) {
+  if (!utf8_internal::isValid(text)) return std::nullopt;
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    const char32_t scalar = unicode_internal::decodeScalar(text, i);
+    if (allowed.contains(scalar)) {
+      out.append(text.substr(start, i - start));
+      continue;
+    }
+    for (std::size_t k = start; k < i; ++k) {
+      const auto byte = static_cast<unsigned char>(text[k]);
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    }
+  }
+  return out;
+}
 
 std::optional<std::string> removingPercentEncoding(std::string_view text) {
   std::string out;

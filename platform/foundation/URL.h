@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/foundation/CharacterSet.h"
+
 namespace ios {
 
 class URL {
@@ -59,6 +61,10 @@ class URL {
   std::string text_;
   Span scheme_, authority_, host_, path_, query_, fragment_;
 };
+
+// Encodes every scalar of `text` that is not in `allowed` as %XX escapes of its UTF-8
+// bytes (upper-case hexadecimal); nothing when `text` is not well-formed UTF-8.
+[[nodiscard]] std::optional<std::string> addingPercentEncoding(std::string_view text, const CharacterSet& allowed);
 
 // Decodes %XX escapes; nothing when an escape is malformed or the result is not UTF-8.
 [[nodiscard]] std::optional<std::string> removingPercentEncoding(std::string_view text);

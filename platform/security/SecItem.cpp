@@ -57,7 +57,7 @@ Item makeItem(const std::string& account, std::string accessible, Data data) {
 }
 
 std::string textFromBase64(const nlohmann::json& field) {
-  auto bytes = dataFromBase64(field.get<std::string>());
+  auto bytes = dataFromBase64Encoded(field.get<std::string>());
   if (!bytes) throw std::runtime_error("bad Base64");
   return std::string(bytes->begin(), bytes->end());
 }

@@ -12,8 +12,10 @@
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/numfmt.h>
+#include <unicode/regex.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
+#include <unicode/translit.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 #include <unicode/utext.h>

@@ -26,7 +26,7 @@ json encodeReal(double value) {
 
 std::vector<std::uint8_t> decodeBase64(const json& form) {
   if (!form.is_string()) malformed("Base64 is not text");
-  auto bytes = dataFromBase64(form.get_ref<const std::string&>());
+  auto bytes = dataFromBase64Encoded(form.get_ref<const std::string&>());
   if (!bytes) malformed("bad Base64");
   return *bytes;
 }

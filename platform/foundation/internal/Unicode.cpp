@@ -197,6 +197,31 @@ std::string nfc(std::string_view text) {
   return icu_internal::toUTF8(composed);
 }
 
+namespace {
+std::string normalize(std::string_view text, const icu::Normalizer2* (*instance)(UErrorCode&)) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* normalizer = instance(status);
+  if (U_FAILURE(status)) ios::fatalError("ICU: no normaliser");
+  icu::UnicodeString result = normalizer->normalize(icu_internal::toUnicode(text), status);
+  if (U_FAILURE(status)) ios::fatalError("ICU: cannot normalise text");
+  return icu_internal::toUTF8(result);
+}
+}  // namespace
+
+std::string nfd(std::string_view text) { return normalize(text, &icu::Normalizer2::getNFDInstance); }
+
+std::string nfkd(std::string_view text) { return normalize(text, &icu::Normalizer2::getNFKDInstance); }
+
+std::string foldCase(std::string_view text) {
+  return mapText(text, [](icu::UnicodeString& s) { s.foldCase(U_FOLD_CASE_DEFAULT); });
+}
+
+std::string titlecasedWord(std::string_view word) {
+  return mapText(word, [](icu::UnicodeString& s) {
+    s.toTitle(nullptr, icu::Locale::getRoot(), U_TITLECASE_WHOLE_STRING | U_TITLECASE_NO_BREAK_ADJUSTMENT);
+  });
+}
+
 CategoryGroup categoryGroup(char32_t scalar) {
   const auto mask = U_GET_GC_MASK(static_cast<UChar32>(scalar));
   if (mask & U_GC_L_MASK) return CategoryGroup::letter;

@@ -56,6 +56,14 @@ void appendUTF8(std::string& out, char32_t scalar);
 
 // The canonical composition (NFC) of `text`. Ill-formed bytes become U+FFFD.
 [[nodiscard]] std::string nfc(std::string_view text);
+// The canonical (NFD) and compatibility (NFKD) decompositions of `text`.
+[[nodiscard]] std::string nfd(std::string_view text);
+[[nodiscard]] std::string nfkd(std::string_view text);
+// The full case folding of `text` (for caseless comparison).
+[[nodiscard]] std::string foldCase(std::string_view text);
+// `word` with its first scalar mapped to title case and the rest to lower case
+// ("ßa" gives "Ssa", "hELLO" gives "Hello"). Ill-formed bytes become U+FFFD.
+[[nodiscard]] std::string titlecasedWord(std::string_view word);
 
 // General-category groups of a scalar.
 enum class CategoryGroup {

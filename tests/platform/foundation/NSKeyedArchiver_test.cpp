@@ -98,9 +98,9 @@ TEST(Data, Base64RoundTripsAndRejectsMalformedText) {
       {{}, ""}, {{'f'}, "Zg=="}, {{'f', 'o'}, "Zm8="}, {{'f', 'o', 'o'}, "Zm9v"}, {{0x00, 0xff, 0xfe, 0x00}, "AP/+AA=="}};
   for (const auto& [bytes, text] : rows) {
     EXPECT_EQ(ios::base64EncodedString(bytes), text);
-    EXPECT_EQ(ios::dataFromBase64(text), bytes);
+    EXPECT_EQ(ios::dataFromBase64Encoded(text), bytes);
   }
-  for (const char* bad : {"Zg=", "Z===", "Zg=a", "Zm9v!A==", "=Zm9"}) EXPECT_EQ(ios::dataFromBase64(bad), std::nullopt) << bad;
+  for (const char* bad : {"Zg=", "Z===", "Zg=a", "Zm9v!A==", "=Zm9"}) EXPECT_EQ(ios::dataFromBase64Encoded(bad), std::nullopt) << bad;
 }
 
 }  // namespace

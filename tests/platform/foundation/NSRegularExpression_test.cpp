@@ -1,0 +1,94 @@
+#include "platform/foundation/NSRegularExpression.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/foundation/NSDataDetector.h"
+#include "platform/foundation/NSException.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+std::vector<std::pair<std::size_t, std::size_t>> ranges(const std::vector<ios::NSTextCheckingResult>& found) {
+  std::vector<std::pair<std::size_t, std::size_t>> out;
+  for (const auto& match : found) out.emplace_back(match.range.location, match.range.length);
+  return out;
+}
+
+TEST(NSRegularExpression, RangesAreUTF16Units) {
+  const ios::NSRegularExpression digits("[0-9]+");
+  const std::string text = "😀12中345";
+  EXPECT_THAT(ranges(digits.matches(text, {0, ios::utf16Length(text)})),
+              ElementsAre(std::pair<std::size_t, std::size_t>{2, 2}, std::pair<std::size_t, std::size_t>{5, 3}));
+  EXPECT_EQ(digits.numberOfMatches(text, {3, 4}), 2u);  // "2中34"
+  EXPECT_EQ(digits.numberOfMatches(text, {0, ios::NSNotFound}), 2u);  // clipped to the text
+  EXPECT_EQ(digits.firstMatch("none", {0, 4}), std::nullopt);
+  EXPECT_EQ(ios::NSRegularExpression("x*").numberOfMatches("ab", {0, 2}), 3u);  // empty matches advance
+}
+
+TEST(NSRegularExpression, EngineSemantics) {
+  // \d is any decimal digit; $ matches before a final line break in the default mode.
+  EXPECT_EQ(ios::NSRegularExpression("^\\d+$").numberOfMatches("\u0663\u0664", {0, 2}), 1u);
+  EXPECT_EQ(ios::NSRegularExpression("^a$").numberOfMatches("a\n", {0, 2}), 1u);
+  EXPECT_EQ(ios::NSRegularExpression("A", ios::NSRegularExpression::caseInsensitive).numberOfMatches("aA", {0, 2}), 2u);
+  EXPECT_THROW(ios::NSRegularExpression("("), ios::NSRegularExpression::InvalidPattern);
+  try {
+    ios::NSRegularExpression bad("[a-");
+    FAIL() << "no exception";
+  } catch (const ios::NSRegularExpression::InvalidPattern& e) {
+    EXPECT_EQ(e.error(), (ios::NSError{"NSCocoaErrorDomain", 2048}));
+  }
+}
+
+TEST(NSPredicate, MatchesTheWholeTextAndRaisesOnBadPatterns) {
+  EXPECT_TRUE(ios::NSPredicate::matches("[a-z]+").evaluate("abc"));
+  EXPECT_FALSE(ios::NSPredicate::matches("[a-z]+").evaluate("abc\n"));
+  EXPECT_FALSE(ios::NSPredicate::matches("[a-z]+").evaluate("abc1"));
+  EXPECT_TRUE(ios::NSPredicate("SELF MATCHES %@", "").evaluate(""));
+  try {
+    (void)ios::NSPredicate::matches("(").evaluate("x");
+    FAIL() << "no exception";
+  } catch (const ios::NSException& e) {
+    EXPECT_EQ(e.name(), ios::NSInvalidArgumentException);
+  }
+  EXPECT_DEATH(ios::NSPredicate("SELF CONTAINS %@", "x"), "only \"SELF MATCHES %@\"");
+}
+
+TEST(NSDataDetector, FindsLinksWithUTF16Ranges) {
+  const ios::NSDataDetector detector(ios::NSDataDetector::link);
+  struct Row {
+    std::string text;
+    std::vector<std::string> urls;
+  };
+  const Row rows[] = {
+      {"visit https://example.org/a?b=c#d.", {"https://example.org/a?b=c#d"}},
+      {"www.example.com, me.too@mail.example.co.uk; mailto:x@y.io", {"http://www.example.com", "mailto:me.too@mail.example.co.uk", "mailto:x@y.io"}},
+      {"(http://example.org)", {"http://example.org"}},
+      {"see [http://example.org/x]", {"http://example.org/x"}},
+      {"http://中文.example", {}},  // stops at non-ASCII: "http://" alone is no link
+      {"www.example", {}},
+      {"a@b", {}},
+      {"x@example.c", {}},
+      {"foo.bar@example.org", {"mailto:foo.bar@example.org"}},
+      {"http://", {}},
+      {"1http://example.org", {}},  // not at the start of a word
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> found;
+    for (const auto& match : detector.matches(row.text, {0, ios::utf16Length(row.text)})) {
+      found.push_back(match.url->absoluteString());
+    }
+    EXPECT_EQ(found, row.urls) << row.text;
+  }
+  const std::string text = "😀 a@example.org";
+  const auto first = detector.firstMatch(text, {0, ios::utf16Length(text)});
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->range, (ios::NSRange{3, 13}));
+  EXPECT_EQ(detector.firstMatch(text, {0, 3}), std::nullopt);  // the range limits the search
+}
+
+}  // namespace
