@@ -9,9 +9,13 @@
 #include "platform/foundation/TimeZone.h"
 #include "platform/localauthentication/LAContext.h"
 #include "platform/security/SecItem.h"
+#include "platform/uikit/UIAccessibility.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIPasteboard.h"
+#include "platform/uikit/UIPhotoAlbum.h"
+#include "platform/uikit/UIResponder.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIViewAnimation.h"
 
 namespace ios::testing {
 
@@ -28,6 +32,10 @@ void resetPlatform() {
   resetMainScreen();
   resetDataProviderFailures();
   resetRandomSource();
+  resetAccessibility();
+  resetPhotoAlbum();
+  resetFirstResponder();
+  resetViewAnimations();
 }
 
 }  // namespace ios::testing

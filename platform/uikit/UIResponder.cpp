@@ -1,9 +1,20 @@
 #include "platform/uikit/UIResponder.h"
 
+#include <mutex>
+
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 
 namespace ios {
+namespace {
+
+std::mutex firstResponderLock;
+std::weak_ptr<NSObject>& firstResponderObject() {
+  static std::weak_ptr<NSObject> current;
+  return current;
+}
+
+}  // namespace
 
 IOS_DEFINE_RUNTIME_CLASS(UIResponder, "UIResponder", [](Class cls) {
   class_addMethod(cls, UIResponder::nextResponderSelector(), imp([](UIResponder&, SEL) -> id { return nullptr; }));
@@ -19,4 +30,37 @@ std::shared_ptr<UIResponder> UIResponder::nextResponder() {
   return std::dynamic_pointer_cast<UIResponder>(send<id>(this, nextResponderSelector()));
 }
 
+bool UIResponder::isFirstResponder() const {
+  std::lock_guard lock(firstResponderLock);
+  return firstResponderObject().lock().get() == this;
+}
+
+bool UIResponder::becomeFirstResponder() {
+  if (isFirstResponder()) return true;
+  if (!canBecomeFirstResponder()) return false;
+  std::shared_ptr<NSObject> previous;
+  {
+    std::lock_guard lock(firstResponderLock);
+    previous = firstResponderObject().lock();
+  }
+  if (auto responder = std::dynamic_pointer_cast<UIResponder>(previous)) responder->resignFirstResponder();
+  std::lock_guard lock(firstResponderLock);
+  firstResponderObject() = weak_from_this();
+  return true;
+}
+
+bool UIResponder::resignFirstResponder() {
+  std::lock_guard lock(firstResponderLock);
+  if (firstResponderObject().lock().get() == this) firstResponderObject().reset();
+  return true;
+}
+
+namespace testing {
+
+void resetFirstResponder() {
+  std::lock_guard lock(firstResponderLock);
+  firstResponderObject().reset();
+}
+
+}  // namespace testing
 }  // namespace ios
