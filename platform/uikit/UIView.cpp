@@ -134,19 +134,13 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
     view->layer_->removeFromSuperlayer();
   }
   index = std::min(index, subviews_.size());
-  // The layer goes just above the layer of the subview below it, so that standalone
-  // sublayers keep their places.
-  std::size_t layerIndex = 0;
-  if (index > 0) {
-    const auto layers = layer_->sublayers().value_or(std::vector<std::shared_ptr<CALayer>>{});
-    const auto below = std::find(layers.begin(), layers.end(), subviews_[index - 1]->layer_);
-    layerIndex = below == layers.end() ? layers.size() : static_cast<std::size_t>(below - layers.begin()) + 1;
-  } else if (!subviews_.empty()) {
-    const auto layers = layer_->sublayers().value_or(std::vector<std::shared_ptr<CALayer>>{});
-    const auto above = std::find(layers.begin(), layers.end(), subviews_.front()->layer_);
+  // Appended views put their layer on top; inserted ones just below the layer of the
+  // subview they go in front of, so that standalone sublayers keep their places.
+  const auto layers = layer_->sublayers().value_or(std::vector<std::shared_ptr<CALayer>>{});
+  std::size_t layerIndex = layers.size();
+  if (index < subviews_.size()) {
+    const auto above = std::find(layers.begin(), layers.end(), subviews_[index]->layer_);
     layerIndex = static_cast<std::size_t>(above - layers.begin());
-  } else {
-    layerIndex = layer_->sublayers() ? layer_->sublayers()->size() : 0;
   }
   subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), keep);
   keep->superview_ = std::static_pointer_cast<UIView>(shared_from_this());
