@@ -46,3 +46,4 @@
 #include "KPQuaslet/views/UIView+KPGestures.h"
 #include "KPQuaslet/views/UIView+Shadow.h"
 #include "KPQuaslet/views/UIView+Shake.h"
+#include "KPQuaslet/views/UIView+KPLayout.h"

@@ -5,6 +5,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UIGestureRecognizer.h"
+#include "platform/uikit/internal/LayoutSolver.h"
 
 namespace ios {
 
@@ -236,7 +237,10 @@ void UIView::layoutSubtree() {
   for (auto sub : subviews()) sub->layoutSubtree();
 }
 
-void UIView::layoutIfNeeded() { layoutSubtree(); }
+void UIView::layoutIfNeeded() {
+  uikit_internal::solveConstraints(*this);
+  layoutSubtree();
+}
 
 UIWindow::UIWindow(CGRect frame) : UIView(frame) {}
 

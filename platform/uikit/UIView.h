@@ -29,6 +29,7 @@
 #include "platform/coregraphics/CGAffineTransform.h"
 #include "platform/coregraphics/CGGeometry.h"
 #include "platform/quartzcore/CALayer.h"
+#include "platform/uikit/NSLayoutConstraint.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIResponder.h"
 
@@ -143,6 +144,25 @@ class UIView : public UIResponder {
   // (bounds space), front to back; null when none.
   [[nodiscard]] std::shared_ptr<UIView> hitTest(CGPoint point);
 
+  // ---- Auto Layout (NSLayoutConstraint.cpp) --------------------------------------
+  [[nodiscard]] NSLayoutXAxisAnchor leftAnchor() const;
+  [[nodiscard]] NSLayoutXAxisAnchor rightAnchor() const;
+  [[nodiscard]] NSLayoutXAxisAnchor leadingAnchor() const;
+  [[nodiscard]] NSLayoutXAxisAnchor trailingAnchor() const;
+  [[nodiscard]] NSLayoutXAxisAnchor centerXAnchor() const;
+  [[nodiscard]] NSLayoutYAxisAnchor topAnchor() const;
+  [[nodiscard]] NSLayoutYAxisAnchor bottomAnchor() const;
+  [[nodiscard]] NSLayoutYAxisAnchor centerYAnchor() const;
+  [[nodiscard]] NSLayoutDimension widthAnchor() const;
+  [[nodiscard]] NSLayoutDimension heightAnchor() const;
+  // The constraints installed on this view, in the order installed.
+  [[nodiscard]] std::vector<NSLayoutConstraintRef> constraints() const { return constraints_; }
+  // Installs and activates each constraint on this view, which must contain its views
+  // (otherwise raises "NSGenericException").
+  void addConstraint(const NSLayoutConstraintRef& constraint);
+  void addConstraints(const std::vector<NSLayoutConstraintRef>& constraints);
+  void removeConstraint(const NSLayoutConstraintRef& constraint);
+
   // ---- Editing, layout -----------------------------------------------------------
   // Makes the first responder in this view's subtree resign; answers whether one did.
   // `force` is accepted (nothing can refuse here).
@@ -150,8 +170,9 @@ class UIView : public UIResponder {
   // Marks the view as needing layout.
   void setNeedsLayout() { needsLayout_ = true; }
   [[nodiscard]] bool needsLayout() const { return needsLayout_; }
-  // Lays out this view's subtree now: calls layoutSubviews() on every view that
-  // needs layout, parents before children.
+  // Lays out this view's subtree now: solves the active constraints installed in it
+  // into frames, then calls layoutSubviews() on every view that needs layout, parents
+  // before children.
   void layoutIfNeeded();
   // Where subclasses place their subviews; does nothing here.
   virtual void layoutSubviews() {}
@@ -179,6 +200,7 @@ class UIView : public UIResponder {
 
  private:
   friend class UIGestureRecognizer;
+  friend class NSLayoutConstraint;
 
   void detachSubview(const UIView* view);
   void layoutSubtree();
@@ -187,6 +209,7 @@ class UIView : public UIResponder {
   std::weak_ptr<UIView> superview_;
   std::vector<std::shared_ptr<UIView>> subviews_;
   std::vector<std::shared_ptr<UIGestureRecognizer>> recognizers_;
+  std::vector<NSLayoutConstraintRef> constraints_;
   bool userInteractionEnabled_ = true;
   std::int64_t tag_ = 0;
   UIViewAutoresizing autoresizingMask_ = 0;
