@@ -209,4 +209,10 @@ void addShadow(UIView& view, const UIColor& ofColor, CGFloat radius, CGSize offs
   layer.setMasksToBounds(false);
 }
 
+std::shared_ptr<UIView> loadFromNib(std::string_view named, const std::shared_ptr<ios::Bundle>& bundle) {
+  const std::vector<ios::id> objects = ios::UINib::make(named, bundle)->instantiate(nullptr, nullptr);
+  if (objects.empty()) return nullptr;
+  return std::dynamic_pointer_cast<UIView>(objects.front());
+}
+
 }  // namespace kp

@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGeometry.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UINib.h"
 #include "platform/uikit/UIView.h"
 
 namespace kp {
@@ -163,5 +165,15 @@ void roundView(UIView& view);
 // Sets the layer's shadow colour, offset, radius and opacity in that order, then turns
 // masksToBounds off.
 void addShadow(UIView& view, const UIColor& ofColor, CGFloat radius, CGSize offset, float opacity);
+
+// ---------------------------------------------------------------------------------------
+// Nibs
+
+// loadFromNib(named:bundle:)
+//
+// The first top-level object of the nib `named` (null bundle: the main bundle) when it
+// is a view, otherwise null (also for a nib without objects). A nib that cannot be
+// found raises ios::NSException ("NSInternalInconsistencyException").
+[[nodiscard]] std::shared_ptr<UIView> loadFromNib(std::string_view named, const std::shared_ptr<ios::Bundle>& bundle);
 
 }  // namespace kp

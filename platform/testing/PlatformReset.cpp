@@ -11,6 +11,7 @@
 #include "platform/security/SecItem.h"
 #include "platform/uikit/UIAccessibility.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UINib.h"
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UIPhotoAlbum.h"
 #include "platform/uikit/UIResponder.h"
@@ -36,6 +37,7 @@ void resetPlatform() {
   resetPhotoAlbum();
   resetFirstResponder();
   resetViewAnimations();
+  resetNibs();
 }
 
 }  // namespace ios::testing

@@ -5,6 +5,7 @@
 
 #include "KPQuaslet/views/internal/RoundedRectPath.h"
 #include "platform/dispatch/DispatchQueue.h"
+#include "platform/foundation/NSException.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/testing/PlatformFixture.h"
@@ -285,6 +286,36 @@ TEST_F(UIViewKPExt, RoundViewAndAddShadow) {
   EXPECT_EQ(view->layer()->shadowOffset(), ios::CGSize(1, 2));
   EXPECT_EQ(view->layer()->shadowOpacity(), 0.5f);
   EXPECT_FALSE(view->layer()->masksToBounds());
+}
+
+}  // namespace
+
+namespace {
+
+class UIViewKPExtNib : public ios::testing::PlatformFixture {};
+
+TEST_F(UIViewKPExtNib, LoadFromNibAnswersTheFirstObjectWhenItIsAView) {
+  auto made = std::make_shared<int>(0);
+  ios::testing::registerNib("Card", [made] {
+    ++*made;
+    return std::vector<ios::id>{UIView::make(CGRect(0, 0, 5, 5)), ios::NSObject::make()};
+  });
+  ios::testing::registerNib("Odd", [] { return std::vector<ios::id>{ios::NSObject::make(), UIView::make()}; });
+  ios::testing::registerNib("Empty", [] { return std::vector<ios::id>{}; });
+  ios::testing::registerNib("Card", [] { return std::vector<ios::id>{UIView::make()}; }, "other");
+  auto card = kp::loadFromNib("Card", nullptr);
+  ASSERT_NE(card, nullptr);
+  EXPECT_EQ(card->frame(), CGRect(0, 0, 5, 5));
+  EXPECT_NE(kp::loadFromNib("Card", ios::Bundle::mainBundle()), card);  // made afresh
+  EXPECT_EQ(*made, 2);
+  EXPECT_EQ(kp::loadFromNib("Odd", nullptr), nullptr);
+  EXPECT_EQ(kp::loadFromNib("Empty", nullptr), nullptr);
+  try {
+    (void)kp::loadFromNib("Missing", nullptr);
+    ADD_FAILURE() << "a missing nib loaded";
+  } catch (const ios::NSException& e) {
+    EXPECT_EQ(*e.reason(), "Could not load NIB in bundle: 'main' with name 'Missing'");
+  }
 }
 
 }  // namespace
