@@ -9,6 +9,9 @@
 #include "platform/foundation/StandardOutput.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITouchSimulator.h"
+#include "platform/uikit/UIViewSubclasses.h"
 
 namespace {
 
@@ -156,6 +159,31 @@ void tourValues() {
              ios::describe(kp::aspectFit(ios::CGSize(200, 100), ios::CGSize(100, 100))));
 }
 
+void tourViews() {
+  section("Views, layout and gestures");
+  auto window = ios::UIWindow::make(ios::UIScreen::main().bounds());
+  auto icon = ios::UIView::make();
+  auto title = ios::UILabel::make();
+  window->addSubview(icon);
+  window->addSubview(title);
+  kp::addConstraints(*window, "H:|-[v0(44)]-[v1]-|", {icon, title});
+  kp::addConstraints(*window, "V:|-40-[v0(44)]", {icon});
+  kp::addConstraints(*window, "V:|-40-[v0(44)]", {title});
+  window->layoutIfNeeded();
+  ios::print("icon " + ios::NSStringFromCGRect(icon->frame()) + ", title " + ios::NSStringFromCGRect(title->frame()));
+
+  icon->setBackgroundColor(ios::UIColor::orange());
+  kp::setCornerRadius(*icon, 8);
+  kp::setShadow(*icon, kp::Shadow::Dark());
+  int taps = 0;
+  kp::addTapGesture(*title, 2, [&taps](ios::UITapGestureRecognizer&) { ++taps; });
+  ios::testing::TouchSimulator::tap(*title, 2);
+  const ios::UIImage shot = kp::screenshot(*icon);
+  ios::print("double taps on the title: " + std::to_string(taps) + ", icon screenshot " +
+             ios::describe(shot.size().width) + " x " + ios::describe(shot.size().height) + " pt at scale " +
+             ios::describe(shot.scale()) + ", shadow " + kp::shadow(*icon).debugDescription());
+}
+
 }  // namespace
 
 int main() {
@@ -166,5 +194,6 @@ int main() {
   tourColours();
   tourCollections();
   tourValues();
+  tourViews();
   return 0;
 }
