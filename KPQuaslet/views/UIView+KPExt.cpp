@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
+#include "KPQuaslet/views/internal/LayerColor.h"
 #include "KPQuaslet/views/internal/RoundedRectPath.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/runtime/Runtime.h"
@@ -129,14 +130,10 @@ void setCornerRadius(UIView& view, CGFloat radius) {
 CGFloat borderWidth(const UIView& view) { return view.layer()->borderWidth(); }
 void setBorderWidth(UIView& view, CGFloat width) { view.layer()->setBorderWidth(width); }
 
-std::optional<UIColor> borderColor(const UIView& view) {
-  const auto& color = view.layer()->borderColor();
-  if (!color) return std::nullopt;
-  return UIColor::colorWithCGColor(*color);
-}
+std::optional<UIColor> borderColor(const UIView& view) { return views_internal::uiColor(view.layer()->borderColor()); }
 
 void setBorderColor(UIView& view, const std::optional<UIColor>& color) {
-  view.layer()->setBorderColor(color ? std::optional<ios::CGColor>(color->cgColor()) : std::nullopt);
+  view.layer()->setBorderColor(views_internal::cgColor(color));
 }
 
 void addSubviews(UIView& view, std::span<const std::shared_ptr<UIView>> views) {
@@ -209,7 +206,7 @@ void addShadow(UIView& view, const UIColor& ofColor, CGFloat radius, CGSize offs
   layer.setMasksToBounds(false);
 }
 
-std::shared_ptr<UIView> loadFromNib(std::string_view named, const std::shared_ptr<ios::Bundle>& bundle) {
+std::shared_ptr<UIView> loadFromNib(std::string_view named, const ios::Bundle* bundle) {
   const std::vector<ios::id> objects = ios::UINib::make(named, bundle)->instantiate(nullptr, nullptr);
   if (objects.empty()) return nullptr;
   return std::dynamic_pointer_cast<UIView>(objects.front());

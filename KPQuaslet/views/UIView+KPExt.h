@@ -174,6 +174,6 @@ void addShadow(UIView& view, const UIColor& ofColor, CGFloat radius, CGSize offs
 // The first top-level object of the nib `named` (null bundle: the main bundle) when it
 // is a view, otherwise null (also for a nib without objects). A nib that cannot be
 // found raises ios::NSException ("NSInternalInconsistencyException").
-[[nodiscard]] std::shared_ptr<UIView> loadFromNib(std::string_view named, const std::shared_ptr<ios::Bundle>& bundle);
+[[nodiscard]] std::shared_ptr<UIView> loadFromNib(std::string_view named, const ios::Bundle* bundle);
 
 }  // namespace kp

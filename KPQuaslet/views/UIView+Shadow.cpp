@@ -1,6 +1,7 @@
 #include "KPQuaslet/views/UIView+Shadow.h"
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
+#include "KPQuaslet/views/internal/LayerColor.h"
 #include "KPQuaslet/views/internal/RoundedRectPath.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/runtime/Runtime.h"
@@ -56,14 +57,10 @@ const kp_internal::CategoryRegistration shadowCategory([] {
 
 }  // namespace
 
-std::optional<UIColor> shadowColor(const UIView& view) {
-  const auto& color = view.layer()->shadowColor();
-  if (!color) return std::nullopt;
-  return UIColor::colorWithCGColor(*color);
-}
+std::optional<UIColor> shadowColor(const UIView& view) { return views_internal::uiColor(view.layer()->shadowColor()); }
 
 void setShadowColor(UIView& view, const std::optional<UIColor>& color) {
-  view.layer()->setShadowColor(color ? std::optional<ios::CGColor>(color->cgColor()) : std::nullopt);
+  view.layer()->setShadowColor(views_internal::cgColor(color));
 }
 
 CGSize shadowOffset(const UIView& view) { return view.layer()->shadowOffset(); }

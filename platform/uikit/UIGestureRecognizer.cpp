@@ -76,6 +76,23 @@ void UIGestureRecognizer::moveTo(UIGestureRecognizerState state) {
   }
 }
 
+void UIGestureRecognizer::recognizeDiscrete(std::int64_t touches) {
+  touches_ = touches;
+  moveTo(UIGestureRecognizerState::ended);
+  state_ = UIGestureRecognizerState::possible;
+}
+
+void UIGestureRecognizer::recognizeContinuous(std::int64_t touches, std::size_t steps,
+                                              const std::function<void(std::size_t)>& applyStep) {
+  touches_ = touches;
+  for (std::size_t i = 0; i < steps; ++i) {
+    applyStep(i);
+    moveTo(i == 0 ? UIGestureRecognizerState::began : UIGestureRecognizerState::changed);
+  }
+  moveTo(UIGestureRecognizerState::ended);
+  state_ = UIGestureRecognizerState::possible;
+}
+
 namespace testing {
 namespace {
 
@@ -113,9 +130,7 @@ bool TouchSimulator::tap(UIView& view, std::int64_t taps, std::int64_t fingers) 
     return tap.numberOfTapsRequired == taps && tap.numberOfTouchesRequired == fingers;
   });
   if (r == nullptr) return false;
-  r->touches_ = fingers;
-  r->moveTo(UIGestureRecognizerState::ended);
-  r->state_ = UIGestureRecognizerState::possible;
+  r->recognizeDiscrete(fingers);
   return true;
 }
 
@@ -124,9 +139,7 @@ bool TouchSimulator::swipe(UIView& view, UISwipeGestureRecognizerDirection direc
     return direction != 0 && (swipe.direction & direction) == direction && swipe.numberOfTouchesRequired == fingers;
   });
   if (r == nullptr) return false;
-  r->touches_ = fingers;
-  r->moveTo(UIGestureRecognizerState::ended);
-  r->state_ = UIGestureRecognizerState::possible;
+  r->recognizeDiscrete(fingers);
   return true;
 }
 
@@ -136,15 +149,8 @@ bool TouchSimulator::pan(UIView& view, const std::vector<CGPoint>& translations,
     return fingers >= pan.minimumNumberOfTouches && fingers <= pan.maximumNumberOfTouches;
   });
   if (r == nullptr) return false;
-  r->touches_ = fingers;
-  r->translation_ = translations.front();
-  r->moveTo(UIGestureRecognizerState::began);
-  for (std::size_t i = 1; i < translations.size(); ++i) {
-    r->translation_ = translations[i];
-    r->moveTo(UIGestureRecognizerState::changed);
-  }
-  r->moveTo(UIGestureRecognizerState::ended);
-  r->state_ = UIGestureRecognizerState::possible;
+  UIPanGestureRecognizer& pan = *r;
+  r->recognizeContinuous(fingers, translations.size(), [&](std::size_t i) { pan.translation_ = translations[i]; });
   return true;
 }
 
@@ -152,15 +158,8 @@ bool TouchSimulator::pinch(UIView& view, const std::vector<CGFloat>& scales) {
   if (scales.empty()) return false;
   auto r = firstMatching<UIPinchGestureRecognizer>(view, [](UIPinchGestureRecognizer&) { return true; });
   if (r == nullptr) return false;
-  r->touches_ = 2;
-  r->scale = scales.front();
-  r->moveTo(UIGestureRecognizerState::began);
-  for (std::size_t i = 1; i < scales.size(); ++i) {
-    r->scale = scales[i];
-    r->moveTo(UIGestureRecognizerState::changed);
-  }
-  r->moveTo(UIGestureRecognizerState::ended);
-  r->state_ = UIGestureRecognizerState::possible;
+  UIPinchGestureRecognizer& pinch = *r;
+  r->recognizeContinuous(2, scales.size(), [&](std::size_t i) { pinch.scale = scales[i]; });
   return true;
 }
 
@@ -169,10 +168,7 @@ bool TouchSimulator::longPress(UIView& view, double seconds, std::int64_t finger
     return press.numberOfTouchesRequired == fingers && seconds >= press.minimumPressDuration;
   });
   if (r == nullptr) return false;
-  r->touches_ = fingers;
-  r->moveTo(UIGestureRecognizerState::began);
-  r->moveTo(UIGestureRecognizerState::ended);
-  r->state_ = UIGestureRecognizerState::possible;
+  r->recognizeContinuous(fingers, 1, [](std::size_t) {});
   return true;
 }
 

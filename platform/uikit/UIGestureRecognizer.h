@@ -17,7 +17,9 @@
 // touch locations are absent.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -77,6 +79,11 @@ class UIGestureRecognizer : public NSObject {
   // Moves to `state` and sends the actions.
   void moveTo(UIGestureRecognizerState state);
   void sendActions();
+  // A recognised discrete gesture: ended, then possible again.
+  void recognizeDiscrete(std::int64_t touches);
+  // A continuous gesture of `steps` steps (at least one): `applyStep(i)` sets the
+  // values of step i, the first step begins, the others change, then it ends.
+  void recognizeContinuous(std::int64_t touches, std::size_t steps, const std::function<void(std::size_t)>& applyStep);
 
   struct Target {
     std::weak_ptr<NSObject> object;

@@ -1,16 +1,19 @@
 // File: platform/uikit/UINib.h
 //
-// Interface files (nibs) and the bundles they are found in.
+// Interface files (nibs).
 //
 //   ios::testing::registerNib("Card", [] { return std::vector<ios::id>{CardView::make()}; });
 //   auto objects = ios::UINib::make("Card", nullptr)->instantiate(nullptr);
 //
+// (Bundle.h names the application bundle; a nib is looked up by name alone.)
+//
 // Fidelity: there are no interface files on this machine: a nib is a factory
-// registered under a name (and a bundle identifier; null bundle: the main bundle,
-// "main") whose objects instantiate() answers, in order, freshly made each time. A name
-// that nothing is registered under raises "NSInternalInconsistencyException" with the
-// platform's reason when instantiated. Bundles carry only their identifier; owners and
-// options are accepted and ignored; outlets and connections are absent.
+// registered under a name whose objects instantiate() answers, in order, freshly made
+// each time. A name that nothing is registered under raises
+// "NSInternalInconsistencyException" with the platform's reason when instantiated. The
+// process has one bundle, the main one, so the bundle argument (null: the main bundle)
+// selects nothing; owners and options are accepted and ignored; outlets and
+// connections are absent.
 #pragma once
 
 #include <functional>
@@ -23,45 +26,30 @@
 
 namespace ios {
 
-class Bundle : public NSObject {
-  IOS_RUNTIME_CLASS(Bundle, NSObject);
-
- public:
-  // The application's bundle, identifier "main".
-  [[nodiscard]] static const std::shared_ptr<Bundle>& mainBundle();
-  [[nodiscard]] const std::string& bundleIdentifier() const { return identifier_; }
-
- protected:
-  explicit Bundle(std::string identifier) : identifier_(std::move(identifier)) {}
-
- private:
-  std::string identifier_;
-};
+// The application bundle (platform/foundation/Bundle.h).
+class Bundle;
 
 class UINib : public NSObject {
   IOS_RUNTIME_CLASS(UINib, NSObject);
 
  public:
   // UINib(nibName:bundle:); a null bundle is the main bundle.
-  [[nodiscard]] static std::shared_ptr<UINib> make(std::string_view nibName, const std::shared_ptr<Bundle>& bundle);
+  [[nodiscard]] static std::shared_ptr<UINib> make(std::string_view nibName, const Bundle* bundle);
 
   // The nib's top-level objects, made afresh.
   [[nodiscard]] std::vector<id> instantiate(const id& withOwner, const id& options = nullptr) const;
 
  protected:
-  UINib(std::string name, std::string bundleIdentifier)
-      : name_(std::move(name)), bundleIdentifier_(std::move(bundleIdentifier)) {}
+  explicit UINib(std::string name) : name_(std::move(name)) {}
 
  private:
   std::string name_;
-  std::string bundleIdentifier_;
 };
 
 namespace testing {
 
-// Registers the nib `name` in the bundle `bundleIdentifier`, replacing an earlier one.
-void registerNib(std::string_view name, std::function<std::vector<id>()> topLevelObjects,
-                 std::string_view bundleIdentifier = "main");
+// Registers the nib `name`, replacing an earlier one.
+void registerNib(std::string_view name, std::function<std::vector<id>()> topLevelObjects);
 // Forgets every registered nib.
 void resetNibs();
 
