@@ -79,8 +79,26 @@ CGRect CALayer::frame() const {
 
 void CALayer::setFrame(CGRect frame) {
   const CGRect r = frame.standardized();
-  setBounds(CGRect(bounds_.origin, r.size));
-  setPosition(CGPoint(r.origin.x + anchorPoint_.x * r.size.width, r.origin.y + anchorPoint_.y * r.size.height));
+  if (CATransform3DIsIdentity(transform_)) {
+    setBounds(CGRect(bounds_.origin, r.size));
+    setPosition(CGPoint(r.origin.x + anchorPoint_.x * r.size.width, r.origin.y + anchorPoint_.y * r.size.height));
+    return;
+  }
+  // With a transform, pick the bounds size whose transformed box has the frame's size
+  // (kept when no such size exists), then move the position so that the box lands on
+  // the frame's origin: reading the frame back gives what was set.
+  const CGFloat a = std::fabs(transform_.m11), b = std::fabs(transform_.m12);
+  const CGFloat c = std::fabs(transform_.m21), d = std::fabs(transform_.m22);
+  const CGFloat determinant = a * d - b * c;
+  CGSize size = bounds_.size;
+  if (CATransform3DIsAffine(transform_) && determinant != 0) {
+    const CGSize solved((d * r.size.width - c * r.size.height) / determinant,
+                        (a * r.size.height - b * r.size.width) / determinant);
+    if (solved.width >= 0 && solved.height >= 0) size = solved;
+  }
+  setBounds(CGRect(bounds_.origin, size));
+  const CGRect placed = this->frame();
+  setPosition(CGPoint(position_.x + r.origin.x - placed.origin.x, position_.y + r.origin.y - placed.origin.y));
 }
 
 void CALayer::setBackgroundColor(std::optional<CGColor> color) {

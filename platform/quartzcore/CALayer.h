@@ -14,8 +14,10 @@
 // opacity 1, border and shadow colour opaque black, shadow offset (0, -3), shadow radius
 // 3, shadow opacity 0 in single precision). `sublayers()` answers nothing when there are
 // none. The frame is derived: with the identity transform it is (position - anchor x
-// size, size); otherwise the box around the transformed corners. Setting the frame sets
-// the bounds size and the position and keeps the transform. Changes inside a view
+// size, size); otherwise the box around the transformed corners. Setting the frame keeps
+// the transform and sets the bounds size and the position so that the frame reads back
+// as set (when the transform can map some size onto it; otherwise the bounds size is
+// kept). Changes inside a view
 // animation are reported to the view animation recorder; standalone layers make no
 // implicit animations. render(in:) draws backgrounds, contents images, borders,
 // corner radii, masksToBounds clipping, shape masks, opacity, hidden layers and the

@@ -105,6 +105,14 @@ TEST_F(UIViewKPExt, FrameShorthandsReadOnceAndWriteOnce) {
   EXPECT_EQ(kp::maxY(*view), 6);
 }
 
+TEST_F(UIViewKPExt, FrameShorthandsKeepTheSizeOfATransformedView) {
+  auto view = UIView::make(CGRect(0, 0, 40, 10));
+  view->setTransform(ios::CGAffineTransformMakeScale(2, 2));
+  kp::setX(*view, kp::x(*view) + 5);
+  EXPECT_EQ(view->bounds().size, ios::CGSize(40, 10));
+  EXPECT_EQ(view->frame(), CGRect(-15, -5, 80, 20));
+}
+
 TEST_F(UIViewKPExt, CenterPointIsTheMidpointOfTheBounds) {
   auto scroll = ios::UIScrollView::make(CGRect(0, 0, 100, 50));
   EXPECT_EQ(kp::centerPoint(*scroll), CGPoint(50, 25));

@@ -50,6 +50,24 @@ TEST_F(CALayerTest, FrameIsDerivedFromBoundsPositionAnchorAndTransform) {
   EXPECT_NEAR(turned.size.height, 40, 1e-9);
 }
 
+TEST_F(CALayerTest, SettingTheFrameOfATransformedLayerReadsBackAsSet) {
+  auto layer = CALayer::make();
+  layer->setFrame(CGRect(0, 0, 40, 10));
+  layer->setAffineTransform(ios::CGAffineTransformMakeScale(2, 3));
+  layer->setFrame(CGRect(5, 6, 80, 30));  // the same size, moved
+  EXPECT_EQ(layer->frame(), CGRect(5, 6, 80, 30));
+  EXPECT_EQ(layer->bounds().size, ios::CGSize(40, 10));
+  layer->setFrame(CGRect(0, 0, 20, 60));
+  EXPECT_EQ(layer->bounds().size, ios::CGSize(10, 20));
+  EXPECT_EQ(layer->frame(), CGRect(0, 0, 20, 60));
+  // A shear that cannot produce the size keeps the bounds size and only moves.
+  layer->setAffineTransform(ios::CGAffineTransform(1, 1, 1, 1, 0, 0));
+  const ios::CGSize kept = layer->bounds().size;
+  layer->setFrame(CGRect(0, 0, 5, 7));
+  EXPECT_EQ(layer->bounds().size, kept);
+  EXPECT_EQ(layer->frame().origin, ios::CGPoint(0, 0));
+}
+
 TEST_F(CALayerTest, SublayerTreeMovesLayersAndRefusesCycles) {
   auto a = CALayer::make(), b = CALayer::make(), c = CALayer::make();
   a->addSublayer(c);
