@@ -14,6 +14,9 @@
 #include "platform/foundation/StandardOutput.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITouchSimulator.h"
+#include "platform/uikit/UIViewSubclasses.h"
 
 namespace {
 
@@ -284,6 +287,31 @@ void tourText() {
              ios::describe(kp::toInt("3.7")));
 }
 
+void tourViews() {
+  section("Views, layout and gestures");
+  auto window = ios::UIWindow::make(ios::UIScreen::main().bounds());
+  auto icon = ios::UIView::make();
+  auto title = ios::UILabel::make();
+  window->addSubview(icon);
+  window->addSubview(title);
+  kp::addConstraints(*window, "H:|-[v0(44)]-[v1]-|", {icon, title});
+  kp::addConstraints(*window, "V:|-40-[v0(44)]", {icon});
+  kp::addConstraints(*window, "V:|-40-[v0(44)]", {title});
+  window->layoutIfNeeded();
+  ios::print("icon " + ios::NSStringFromCGRect(icon->frame()) + ", title " + ios::NSStringFromCGRect(title->frame()));
+
+  icon->setBackgroundColor(ios::UIColor::orange());
+  kp::setCornerRadius(*icon, 8);
+  kp::setShadow(*icon, kp::Shadow::Dark());
+  int taps = 0;
+  kp::addTapGesture(*title, 2, [&taps](ios::UITapGestureRecognizer&) { ++taps; });
+  ios::testing::TouchSimulator::tap(*title, 2);
+  const ios::UIImage shot = kp::screenshot(*icon);
+  ios::print("double taps on the title: " + std::to_string(taps) + ", icon screenshot " +
+             ios::describe(shot.size().width) + " x " + ios::describe(shot.size().height) + " pt at scale " +
+             ios::describe(shot.scale()) + ", shadow " + kp::shadow(*icon).debugDescription());
+}
+
 }  // namespace
 
 int main() {
@@ -299,5 +327,6 @@ int main() {
   tourStorage();
   tourTimers();
   tourText();
+  tourViews();
   return 0;
 }

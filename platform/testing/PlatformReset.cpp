@@ -14,11 +14,15 @@
 #include "platform/imageio/ImageIO.h"
 #include "platform/localauthentication/LAContext.h"
 #include "platform/security/SecItem.h"
+#include "platform/uikit/UIAccessibility.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UINib.h"
 #include "platform/uikit/UIPasteboard.h"
+#include "platform/uikit/UIPhotoAlbum.h"
 #include "platform/uikit/UIResponder.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIViewAnimation.h"
 
 namespace ios::testing {
 
@@ -42,6 +46,10 @@ void resetPlatform() {
   DeviceSettings::reset();
   resetNotificationCenter();
   resetFirstResponder();
+  resetAccessibility();
+  resetPhotoAlbum();
+  resetViewAnimations();
+  resetNibs();
 }
 
 }  // namespace ios::testing

@@ -8,15 +8,10 @@
 namespace ios {
 namespace {
 
-// The first responder, for the whole process.
-struct FirstResponder {
-  std::mutex mutex;
-  std::weak_ptr<NSObject> responder;
-};
-
-FirstResponder& firstResponder() {
-  static auto* state = new FirstResponder;
-  return *state;
+std::mutex firstResponderLock;
+std::weak_ptr<NSObject>& firstResponderObject() {
+  static std::weak_ptr<NSObject> current;
+  return current;
 }
 
 }  // namespace
@@ -36,32 +31,35 @@ std::shared_ptr<UIResponder> UIResponder::nextResponder() {
 }
 
 bool UIResponder::isFirstResponder() const {
-  auto& state = firstResponder();
-  std::lock_guard lock(state.mutex);
-  return state.responder.lock().get() == this;
+  std::lock_guard lock(firstResponderLock);
+  return firstResponderObject().lock().get() == this;
 }
 
 bool UIResponder::becomeFirstResponder() {
-  auto& state = firstResponder();
-  std::lock_guard lock(state.mutex);
-  state.responder = weak_from_this();
+  if (isFirstResponder()) return true;
+  if (!canBecomeFirstResponder()) return false;
+  std::shared_ptr<NSObject> previous;
+  {
+    std::lock_guard lock(firstResponderLock);
+    previous = firstResponderObject().lock();
+  }
+  if (auto responder = std::dynamic_pointer_cast<UIResponder>(previous)) responder->resignFirstResponder();
+  std::lock_guard lock(firstResponderLock);
+  firstResponderObject() = weak_from_this();
   return true;
 }
 
 bool UIResponder::resignFirstResponder() {
-  auto& state = firstResponder();
-  std::lock_guard lock(state.mutex);
-  if (state.responder.lock().get() != this) return false;
-  state.responder.reset();
+  std::lock_guard lock(firstResponderLock);
+  if (firstResponderObject().lock().get() == this) firstResponderObject().reset();
   return true;
 }
 
 namespace testing {
 
 void resetFirstResponder() {
-  auto& state = firstResponder();
-  std::lock_guard lock(state.mutex);
-  state.responder.reset();
+  std::lock_guard lock(firstResponderLock);
+  firstResponderObject().reset();
 }
 
 }  // namespace testing

@@ -1,14 +1,17 @@
 // File: platform/uikit/UIResponder.h
 //
-// The base of objects that take part in the responder chain.
+// The base of objects that take part in the responder chain, and first-responder
+// status (the object that receives keyboard input).
 //
 //   std::shared_ptr<ios::UIResponder> next = responder->nextResponder();
+//   field->becomeFirstResponder();          // true for a field that can take input
 //
 // Fidelity: `nextResponder` is runtime-visible (selector "nextResponder", property
 // attributes "T@\"UIResponder\",R,N"), so subclasses, categories and swizzles decide
-// what it answers; UIResponder's own answer is nil. First-responder status is kept for
-// the whole process: one responder at a time is first, and a responder that is gone
-// stops being it. Events and input views come later.
+// what it answers; UIResponder's own answer is nil. There is one first responder in
+// the process (the platform has one per window): becoming first responder makes the
+// previous one resign. Only objects whose canBecomeFirstResponder() answers true (false
+// here, subclasses decide) can become it. Events and input views are absent.
 #pragma once
 
 #include <memory>
@@ -32,12 +35,15 @@ class UIResponder : public NSObject {
   // responder).
   std::shared_ptr<UIResponder> nextResponder();
 
-  // Whether this responder is the first responder.
-  [[nodiscard]] bool isFirstResponder() const;
-  // Makes this responder the first responder (the previous one resigns). Answers true.
-  bool becomeFirstResponder();
-  // Stops being the first responder; answers whether it was.
-  bool resignFirstResponder();
+  // Whether this object is the first responder.
+  [[nodiscard]] virtual bool isFirstResponder() const;
+  // Whether this object can become the first responder (false here).
+  [[nodiscard]] virtual bool canBecomeFirstResponder() const { return false; }
+  // Makes this object the first responder when it can, the previous one resigning
+  // first; answers whether it is the first responder now.
+  virtual bool becomeFirstResponder();
+  // Gives up first-responder status; answers true (also when it did not have it).
+  virtual bool resignFirstResponder();
 
  protected:
   UIResponder() = default;
@@ -45,7 +51,7 @@ class UIResponder : public NSObject {
 
 namespace testing {
 
-// No responder is first any more.
+// Clears the first responder.
 void resetFirstResponder();
 
 }  // namespace testing

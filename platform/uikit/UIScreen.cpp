@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <mutex>
 
 namespace ios {
 namespace {
@@ -13,6 +14,10 @@ std::atomic<CGFloat>& mainScale() {
   return scale;
 }
 
+constexpr CGSize kDefaultSize{375, 667};
+std::mutex sizeLock;
+CGSize screenSize = kDefaultSize;
+
 }  // namespace
 
 UIScreen& UIScreen::main() {
@@ -22,13 +27,28 @@ UIScreen& UIScreen::main() {
 
 CGFloat UIScreen::scale() const { return mainScale().load(); }
 
+CGRect UIScreen::bounds() const {
+  std::lock_guard lock(sizeLock);
+  return CGRect(CGPoint::zero, screenSize);
+}
+
 namespace testing {
 
 void setMainScreenScale(CGFloat scale) {
   if (scale > 0 && std::isfinite(scale)) mainScale().store(scale);
 }
 
-void resetMainScreen() { mainScale().store(kDefaultScale); }
+void setMainScreenSize(CGSize size) {
+  if (!(size.width >= 0 && size.height >= 0 && std::isfinite(size.width) && std::isfinite(size.height))) return;
+  std::lock_guard lock(sizeLock);
+  screenSize = size;
+}
+
+void resetMainScreen() {
+  mainScale().store(kDefaultScale);
+  std::lock_guard lock(sizeLock);
+  screenSize = kDefaultSize;
+}
 
 }  // namespace testing
 }  // namespace ios

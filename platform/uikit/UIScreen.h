@@ -1,12 +1,14 @@
 // File: platform/uikit/UIScreen.h
 //
-// The main screen's scale (pixels a point), which image contexts of scale 0 use.
+// The main screen's scale (pixels a point), which image contexts of scale 0 use, and
+// its bounds in points.
 //
 //   ios::UIScreen::main().scale();                           // 2 unless a test set it
+//   ios::UIScreen::main().bounds();                          // (0, 0, 375, 667)
 //   ios::testing::setMainScreenScale(3);
 //
-// Fidelity: only the scale is kept; it is readable from any thread. Bounds, modes and
-// other screens are absent.
+// Fidelity: the scale and the bounds are kept; both are readable from any thread.
+// Modes, the native bounds and other screens are absent.
 #pragma once
 
 #include "platform/coregraphics/CGGeometry.h"
@@ -20,6 +22,8 @@ class UIScreen {
 
   // Pixels a point (2 by default).
   [[nodiscard]] CGFloat scale() const;
+  // The screen's rectangle in points (375 x 667 by default).
+  [[nodiscard]] CGRect bounds() const;
 
  private:
   UIScreen() = default;
@@ -29,7 +33,9 @@ namespace testing {
 
 // Sets the main screen's scale (a positive finite value; others are ignored).
 void setMainScreenScale(CGFloat scale);
-// Puts the scale back to 2.
+// Sets the main screen's size in points (finite, not negative; others are ignored).
+void setMainScreenSize(CGSize size);
+// Puts the scale back to 2 and the size back to 375 x 667.
 void resetMainScreen();
 
 }  // namespace testing

@@ -2,31 +2,246 @@
 
 #include <algorithm>
 
-#include "platform/foundation/Precondition.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/runtime/Send.h"
+#include "platform/uikit/UIGestureRecognizer.h"
+#include "platform/uikit/internal/LayoutSolver.h"
 
 namespace ios {
 
-IOS_DEFINE_RUNTIME_CLASS(UIView, "UIView", nullptr)
+IOS_DEFINE_RUNTIME_CLASS(UIView, "UIView", [](Class cls) {
+  // A view's next responder is its superview.
+  class_addMethod(cls, UIResponder::nextResponderSelector(),
+                  imp([](UIView& self, SEL) -> id { return self.superview(); }));
+})
 IOS_DEFINE_RUNTIME_CLASS(UIWindow, "UIWindow", nullptr)
 
-void UIView::addSubview(const std::shared_ptr<UIView>& view) {
-  if (!view) return;
-  for (const UIView* ancestor = this; ancestor != nullptr; ancestor = ancestor->superview_.lock().get()) {
-    KP_PRECONDITION(ancestor != view.get(), "a view cannot be added to itself or to one of its own subviews");
+UIView::UIView(CGRect frame) : UIView(frame, CALayer::make()) {}
+
+UIView::UIView(CGRect frame, std::shared_ptr<CALayer> layer) : layer_(std::move(layer)) {
+  layer_->setOpaque(true);
+  layer_->setFrame(frame);
+}
+
+UIView::~UIView() {
+  for (auto& sub : subviews_) sub->superview_.reset();
+  for (auto& recognizer : recognizers_) recognizer->view_.reset();
+}
+
+CGRect UIView::frame() const { return layer_->frame(); }
+
+void UIView::setFrame(CGRect frame) {
+  layer_->setFrame(frame);
+  setNeedsLayout();
+}
+
+void UIView::setBounds(CGRect bounds) {
+  if (bounds.size != layer_->bounds().size) setNeedsLayout();
+  layer_->setBounds(bounds);
+}
+
+std::optional<UIColor> UIView::backgroundColor() const {
+  const auto& color = layer_->backgroundColor();
+  if (!color) return std::nullopt;
+  return UIColor::colorWithCGColor(*color);
+}
+
+void UIView::setBackgroundColor(std::optional<UIColor> color) {
+  layer_->setBackgroundColor(color ? std::optional<CGColor>(color->cgColor()) : std::nullopt);
+}
+
+namespace {
+
+// Maps a point from a view's bounds space to its superview's bounds space.
+CGPoint toSuperview(const UIView& view, CGPoint p) {
+  const CALayer& layer = *view.layer();
+  const CGRect b = layer.bounds();
+  const CGPoint local(p.x - b.origin.x - layer.anchorPoint().x * b.size.width,
+                      p.y - b.origin.y - layer.anchorPoint().y * b.size.height);
+  const CGPoint moved = CATransform3DApplyToPoint(layer.transform(), local);
+  return CGPoint(moved.x + layer.position().x, moved.y + layer.position().y);
+}
+
+// The inverse of toSuperview().
+CGPoint fromSuperview(const UIView& view, CGPoint p) {
+  const CALayer& layer = *view.layer();
+  const CGRect b = layer.bounds();
+  const CGPoint local(p.x - layer.position().x, p.y - layer.position().y);
+  const CGPoint back = CATransform3DApplyToPoint(CATransform3DInvert(layer.transform()), local);
+  return CGPoint(back.x + b.origin.x + layer.anchorPoint().x * b.size.width,
+                 back.y + b.origin.y + layer.anchorPoint().y * b.size.height);
+}
+
+// The chain from `view` up to its root, `view` first.
+std::vector<const UIView*> chain(const UIView* view) {
+  std::vector<const UIView*> views;
+  std::shared_ptr<UIView> keep;
+  for (const UIView* v = view; v != nullptr;) {
+    views.push_back(v);
+    keep = v->superview();
+    v = keep.get();
   }
-  auto keep = view;  // removeFromSuperview() may drop the last other reference
-  keep->removeFromSuperview();
+  return views;
+}
+
+}  // namespace
+
+CGPoint UIView::convert(CGPoint point, const UIView* to) const {
+  // Up to the root, then down to `to`.
+  for (const UIView* v : chain(this)) {
+    if (v == to) return point;
+    point = toSuperview(*v, point);
+  }
+  if (to == nullptr) return point;
+  const std::vector<const UIView*> down = chain(to);
+  for (auto it = down.rbegin(); it != down.rend(); ++it) point = fromSuperview(**it, point);
+  return point;
+}
+
+CGPoint UIView::convertFrom(CGPoint point, const UIView* from) const {
+  if (from == nullptr) {
+    const std::vector<const UIView*> down = chain(this);
+    for (auto it = down.rbegin(); it != down.rend(); ++it) point = fromSuperview(**it, point);
+    return point;
+  }
+  return from->convert(point, this);
+}
+
+std::shared_ptr<UIWindow> UIView::window() const {
+  for (std::shared_ptr<UIView> v = std::const_pointer_cast<UIView>(
+           std::static_pointer_cast<const UIView>(shared_from_this()));
+       v != nullptr; v = v->superview()) {
+    if (auto window = std::dynamic_pointer_cast<UIWindow>(v)) return window;
+  }
+  return nullptr;
+}
+
+bool UIView::isDescendant(const UIView& of) const {
+  for (const UIView* v : chain(this)) {
+    if (v == &of) return true;
+  }
+  return false;
+}
+
+void UIView::detachSubview(const UIView* view) {
+  std::erase_if(subviews_, [view](const std::shared_ptr<UIView>& s) { return s.get() == view; });
+}
+
+void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
+  if (view == nullptr || isDescendant(*view)) return;
+  const std::shared_ptr<UIView> keep = view;
+  if (auto old = view->superview()) {
+    old->detachSubview(view.get());
+    view->layer_->removeFromSuperlayer();
+  }
+  index = std::min(index, subviews_.size());
+  // Appended views put their layer on top; inserted ones just below the layer of the
+  // subview they go in front of, so that standalone sublayers keep their places.
+  const auto layers = layer_->sublayers().value_or(std::vector<std::shared_ptr<CALayer>>{});
+  std::size_t layerIndex = layers.size();
+  if (index < subviews_.size()) {
+    const auto above = std::find(layers.begin(), layers.end(), subviews_[index]->layer_);
+    layerIndex = static_cast<std::size_t>(above - layers.begin());
+  }
+  subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), keep);
   keep->superview_ = std::static_pointer_cast<UIView>(shared_from_this());
-  subviews_.push_back(std::move(keep));
+  layer_->insertSublayer(keep->layer_, layerIndex);
+  setNeedsLayout();
+}
+
+void UIView::addSubview(const std::shared_ptr<UIView>& view) {
+  if (view == nullptr) return;
+  if (view->superview().get() == this) {
+    bringSubviewToFront(view);
+    return;
+  }
+  insertSubview(view, subviews_.size());
+}
+
+void UIView::bringSubviewToFront(const std::shared_ptr<UIView>& view) {
+  if (view == nullptr || view->superview().get() != this) return;
+  const std::shared_ptr<UIView> keep = view;
+  detachSubview(view.get());
+  view->layer_->removeFromSuperlayer();
+  subviews_.push_back(keep);
+  layer_->addSublayer(keep->layer_);
 }
 
 void UIView::removeFromSuperview() {
-  auto parent = superview_.lock();
+  auto parent = superview();
+  if (parent == nullptr) return;
+  const std::shared_ptr<NSObject> keep = shared_from_this();
+  parent->detachSubview(this);
   superview_.reset();
-  if (!parent) return;
-  auto& siblings = parent->subviews_;
-  siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [this](const auto& v) { return v.get() == this; }),
-                 siblings.end());
+  layer_->removeFromSuperlayer();
+  parent->setNeedsLayout();
 }
+
+std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t tag) {
+  if (tag_ == tag) return std::static_pointer_cast<UIView>(shared_from_this());
+  for (auto& sub : subviews_) {
+    if (auto found = sub->viewWithTag(tag)) return found;
+  }
+  return nullptr;
+}
+
+std::optional<std::vector<std::shared_ptr<UIGestureRecognizer>>> UIView::gestureRecognizers() const {
+  if (recognizers_.empty()) return std::nullopt;
+  return recognizers_;
+}
+
+void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
+  if (recognizer == nullptr) return;
+  auto owner = recognizer->view();
+  if (owner.get() == this) return;
+  if (owner != nullptr) owner->removeGestureRecognizer(recognizer);
+  recognizers_.push_back(recognizer);
+  recognizer->view_ = std::static_pointer_cast<UIView>(shared_from_this());
+}
+
+void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
+  if (recognizer == nullptr || recognizer->view().get() != this) return;
+  recognizer->view_.reset();
+  std::erase(recognizers_, recognizer);
+}
+
+bool UIView::pointInside(CGPoint point) const {
+  const CGRect b = bounds();
+  return point.x >= b.minX() && point.x < b.maxX() && point.y >= b.minY() && point.y < b.maxY();
+}
+
+std::shared_ptr<UIView> UIView::hitTest(CGPoint point) {
+  if (isHidden() || !isUserInteractionEnabled() || alpha() < 0.01) return nullptr;
+  if (!pointInside(point)) return nullptr;
+  for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
+    const std::shared_ptr<UIView> sub = *it;
+    if (auto hit = sub->hitTest(fromSuperview(*sub, point))) return hit;
+  }
+  return std::static_pointer_cast<UIView>(shared_from_this());
+}
+
+bool UIView::endEditing(bool) {
+  std::vector<std::shared_ptr<UIView>> queue{std::static_pointer_cast<UIView>(shared_from_this())};
+  for (std::size_t i = 0; i < queue.size(); ++i) {
+    if (queue[i]->isFirstResponder()) return queue[i]->resignFirstResponder();
+    for (auto& sub : queue[i]->subviews_) queue.push_back(sub);
+  }
+  return false;
+}
+
+void UIView::layoutSubtree() {
+  if (needsLayout_) {
+    needsLayout_ = false;
+    layoutSubviews();
+  }
+  for (auto sub : subviews()) sub->layoutSubtree();
+}
+
+void UIView::layoutIfNeeded() {
+  uikit_internal::solveConstraints(*this);
+  layoutSubtree();
+}
+
+UIWindow::UIWindow(CGRect frame) : UIView(frame) {}
 
 }  // namespace ios

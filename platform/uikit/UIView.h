@@ -1,55 +1,230 @@
 // File: platform/uikit/UIView.h
 //
-// Views and windows: the view tree.
+// Views: a rectangle of the screen backed by a layer, in a tree of views, with
+// gesture recognisers, first-responder handling, layout and animations.
 //
-//   auto window = ios::UIWindow::make();
-//   auto field = ios::UIView::make();
-//   window->addSubview(field);
-//   window->subviews();   // {field}
+//   auto card = ios::UIView::make(ios::CGRect(0, 0, 100, 40));
+//   card->setBackgroundColor(ios::UIColor::white());
+//   window->addSubview(card);
+//   ios::UIView::animate(0.3, [&] { card->setAlpha(0); });
 //
-// Fidelity: kept are the tree rules: a view has at most one superview, adding it
-// elsewhere moves it (to the front-most position), a view keeps its subviews in order
-// and its superview weakly, and a view cannot be added to itself or to one of its own
-// subviews. Geometry, layers, drawing, layout and events are not here yet.
+// Fidelity: the view keeps no geometry of its own: frame, bounds, center and transform
+// are read from and written to its layer (the transform is the affine part of the
+// layer's 3-D transform; setting it drops any perspective). Subviews are mirrored as
+// sublayers; alpha, hidden, clipsToBounds and the background colour are the layer's
+// opacity, hidden, masksToBounds and background colour. `nextResponder` answers the
+// superview. Views are for the main thread only. Animations are recorded, not
+// interpolated (see UIViewAnimation.h). Hit-testing skips views that are hidden, have
+// user interaction off or an alpha below 0.01. Autoresizing masks are stored and not
+// applied; safe areas, trait collections, drawing through draw(_:) and view controllers
+// are absent.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "platform/coregraphics/CGAffineTransform.h"
+#include "platform/coregraphics/CGGeometry.h"
+#include "platform/quartzcore/CALayer.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIResponder.h"
 
 namespace ios {
+
+class UIGestureRecognizer;
+class UIWindow;
+
+// UIView.AutoresizingMask raw bits.
+using UIViewAutoresizing = std::uint64_t;
+namespace UIViewAutoresizingOption {
+inline constexpr UIViewAutoresizing none = 0;
+inline constexpr UIViewAutoresizing flexibleLeftMargin = 1 << 0;
+inline constexpr UIViewAutoresizing flexibleWidth = 1 << 1;
+inline constexpr UIViewAutoresizing flexibleRightMargin = 1 << 2;
+inline constexpr UIViewAutoresizing flexibleTopMargin = 1 << 3;
+inline constexpr UIViewAutoresizing flexibleHeight = 1 << 4;
+inline constexpr UIViewAutoresizing flexibleBottomMargin = 1 << 5;
+}  // namespace UIViewAutoresizingOption
+
+// UIView.AnimationOptions raw bits.
+using UIViewAnimationOptions = std::uint64_t;
+namespace UIViewAnimationOption {
+inline constexpr UIViewAnimationOptions layoutSubviews = 1 << 0;
+inline constexpr UIViewAnimationOptions allowUserInteraction = 1 << 1;
+inline constexpr UIViewAnimationOptions beginFromCurrentState = 1 << 2;
+inline constexpr UIViewAnimationOptions repeat = 1 << 3;
+inline constexpr UIViewAnimationOptions autoreverse = 1 << 4;
+inline constexpr UIViewAnimationOptions allowAnimatedContent = 1 << 7;
+inline constexpr UIViewAnimationOptions curveEaseIn = 1 << 16;
+inline constexpr UIViewAnimationOptions curveEaseOut = 2 << 16;
+inline constexpr UIViewAnimationOptions curveLinear = 3 << 16;
+inline constexpr UIViewAnimationOptions transitionFlipFromLeft = 1 << 20;
+inline constexpr UIViewAnimationOptions transitionCrossDissolve = 5 << 20;
+}  // namespace UIViewAnimationOption
 
 class UIView : public UIResponder {
   IOS_RUNTIME_CLASS(UIView, UIResponder);
 
  public:
-  // The subviews, back to front.
-  [[nodiscard]] const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
-  // The view this one is a subview of, or null.
-  [[nodiscard]] std::shared_ptr<UIView> superview() const { return superview_.lock(); }
+  ~UIView() override;
 
-  // addSubview()
-  //
-  // Makes `view` the front-most subview, taking it out of its previous superview. Adding
-  // a view to itself or to one of its own subviews stops the process.
+  // The backing layer; the same object for the life of the view.
+  [[nodiscard]] const std::shared_ptr<CALayer>& layer() const { return layer_; }
+
+  // ---- Geometry (views onto the layer) -------------------------------------------
+  [[nodiscard]] virtual CGRect frame() const;
+  virtual void setFrame(CGRect frame);
+  [[nodiscard]] CGRect bounds() const { return layer_->bounds(); }
+  virtual void setBounds(CGRect bounds);
+  [[nodiscard]] CGPoint center() const { return layer_->position(); }
+  void setCenter(CGPoint center) { layer_->setPosition(center); }
+  [[nodiscard]] CGAffineTransform transform() const { return layer_->affineTransform(); }
+  void setTransform(const CGAffineTransform& transform) { layer_->setAffineTransform(transform); }
+
+  // Converts a point in this view's bounds space to `view`'s (null: the root's
+  // superview-less space), and back.
+  [[nodiscard]] CGPoint convert(CGPoint point, const UIView* to) const;
+  [[nodiscard]] CGPoint convertFrom(CGPoint point, const UIView* from) const;
+
+  // ---- Appearance ----------------------------------------------------------------
+  [[nodiscard]] CGFloat alpha() const { return static_cast<CGFloat>(layer_->opacity()); }
+  void setAlpha(CGFloat alpha) { layer_->setOpacity(static_cast<float>(alpha)); }
+  [[nodiscard]] bool isHidden() const { return layer_->isHidden(); }
+  void setHidden(bool hidden) { layer_->setHidden(hidden); }
+  [[nodiscard]] bool clipsToBounds() const { return layer_->masksToBounds(); }
+  void setClipsToBounds(bool clips) { layer_->setMasksToBounds(clips); }
+  [[nodiscard]] bool isOpaque() const { return layer_->isOpaque(); }
+  void setOpaque(bool opaque) { layer_->setOpaque(opaque); }
+  [[nodiscard]] std::optional<UIColor> backgroundColor() const;
+  void setBackgroundColor(std::optional<UIColor> color);
+  [[nodiscard]] bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
+  virtual void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+  [[nodiscard]] std::int64_t tag() const { return tag_; }
+  void setTag(std::int64_t tag) { tag_ = tag; }
+  [[nodiscard]] UIViewAutoresizing autoresizingMask() const { return autoresizingMask_; }
+  void setAutoresizingMask(UIViewAutoresizing mask) { autoresizingMask_ = mask; }
+  [[nodiscard]] bool translatesAutoresizingMaskIntoConstraints() const { return translatesMask_; }
+  void setTranslatesAutoresizingMaskIntoConstraints(bool translates) { translatesMask_ = translates; }
+
+  // ---- Hierarchy -----------------------------------------------------------------
+  [[nodiscard]] std::shared_ptr<UIView> superview() const { return superview_.lock(); }
+  // The subviews back to front (a copy: changing the tree does not change it).
+  [[nodiscard]] std::vector<std::shared_ptr<UIView>> subviews() const { return subviews_; }
+  // The window the view is in, or null.
+  [[nodiscard]] std::shared_ptr<UIWindow> window() const;
+  // Adds `view` on top of the subviews, taking it from its old superview first; its
+  // layer goes on top of this view's sublayers. A view cannot be added to itself or to
+  // one of its descendants (nothing happens).
   void addSubview(const std::shared_ptr<UIView>& view);
-  // Takes the view out of its superview; nothing when it has none.
+  // Inserts `view` at `index` of the subviews (clamped to the count).
+  void insertSubview(const std::shared_ptr<UIView>& view, std::size_t index);
+  // Takes the view (and its layer) out of its superview; nothing without one.
   void removeFromSuperview();
+  void bringSubviewToFront(const std::shared_ptr<UIView>& view);
+  // Whether this view is `view` or lies below it.
+  [[nodiscard]] bool isDescendant(const UIView& of) const;
+  // This view or the first descendant (depth first) whose tag is `tag`.
+  [[nodiscard]] std::shared_ptr<UIView> viewWithTag(std::int64_t tag);
+
+  // ---- Gesture recognisers -------------------------------------------------------
+  // The recognisers in the order added; nothing when there are none.
+  [[nodiscard]] std::optional<std::vector<std::shared_ptr<UIGestureRecognizer>>> gestureRecognizers() const;
+  // Adds `recognizer` (taking it from another view first); the view keeps it.
+  void addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
+  void removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
+
+  // ---- Hit-testing ---------------------------------------------------------------
+  // Whether `point` (bounds space) lies inside the bounds.
+  [[nodiscard]] virtual bool pointInside(CGPoint point) const;
+  // The deepest visible, interactive descendant (or this view) containing `point`
+  // (bounds space), front to back; null when none.
+  [[nodiscard]] std::shared_ptr<UIView> hitTest(CGPoint point);
+
+  // ---- Auto Layout (NSLayoutConstraint.cpp) --------------------------------------
+  [[nodiscard]] NSLayoutXAxisAnchor leftAnchor() const;
+  [[nodiscard]] NSLayoutXAxisAnchor rightAnchor() const;
+  [[nodiscard]] NSLayoutXAxisAnchor leadingAnchor() const;
+  [[nodiscard]] NSLayoutXAxisAnchor trailingAnchor() const;
+  [[nodiscard]] NSLayoutXAxisAnchor centerXAnchor() const;
+  [[nodiscard]] NSLayoutYAxisAnchor topAnchor() const;
+  [[nodiscard]] NSLayoutYAxisAnchor bottomAnchor() const;
+  [[nodiscard]] NSLayoutYAxisAnchor centerYAnchor() const;
+  [[nodiscard]] NSLayoutDimension widthAnchor() const;
+  [[nodiscard]] NSLayoutDimension heightAnchor() const;
+  // The constraints installed on this view, in the order installed.
+  [[nodiscard]] std::vector<NSLayoutConstraintRef> constraints() const { return constraints_; }
+  // Installs and activates each constraint on this view, which must contain its views
+  // (otherwise raises "NSGenericException").
+  void addConstraint(const NSLayoutConstraintRef& constraint);
+  void addConstraints(const std::vector<NSLayoutConstraintRef>& constraints);
+  void removeConstraint(const NSLayoutConstraintRef& constraint);
+
+  // ---- Editing, layout -----------------------------------------------------------
+  // Makes the first responder in this view's subtree resign; answers whether one did.
+  // `force` is accepted (nothing can refuse here).
+  bool endEditing(bool force);
+  // Marks the view as needing layout.
+  void setNeedsLayout() { needsLayout_ = true; }
+  [[nodiscard]] bool needsLayout() const { return needsLayout_; }
+  // Lays out this view's subtree now: solves the active constraints installed in it
+  // into frames, then calls layoutSubviews() on every view that needs layout, parents
+  // before children.
+  void layoutIfNeeded();
+  // Where subclasses place their subviews; does nothing here.
+  virtual void layoutSubviews() {}
+
+  // ---- Animations (UIViewAnimation.cpp) ------------------------------------------
+  // UIView.animate(withDuration:delay:options:animations:completion:)
+  static void animate(double duration, double delay, UIViewAnimationOptions options,
+                      const std::function<void()>& animations, std::function<void(bool)> completion = {});
+  // UIView.animate(withDuration:animations:completion:)
+  static void animate(double duration, const std::function<void()>& animations,
+                      std::function<void(bool)> completion = {});
+  // UIView.animate(withDuration:delay:usingSpringWithDamping:initialSpringVelocity:
+  // options:animations:completion:)
+  static void animate(double duration, double delay, CGFloat dampingRatio, CGFloat velocity,
+                      UIViewAnimationOptions options, const std::function<void()>& animations,
+                      std::function<void(bool)> completion = {});
+  // UIView.transition(with:duration:options:animations:completion:)
+  static void transition(const std::shared_ptr<UIView>& with, double duration, UIViewAnimationOptions options,
+                         const std::function<void()>& animations, std::function<void(bool)> completion = {});
 
  protected:
-  UIView() = default;
+  explicit UIView(CGRect frame = CGRect());
+  // For subclasses backed by another kind of layer.
+  UIView(CGRect frame, std::shared_ptr<CALayer> layer);
 
  private:
-  std::vector<std::shared_ptr<UIView>> subviews_;
+  friend class UIGestureRecognizer;
+  friend class NSLayoutConstraint;
+
+  void detachSubview(const UIView* view);
+  void layoutSubtree();
+
+  std::shared_ptr<CALayer> layer_;
   std::weak_ptr<UIView> superview_;
+  std::vector<std::shared_ptr<UIView>> subviews_;
+  std::vector<std::shared_ptr<UIGestureRecognizer>> recognizers_;
+  std::vector<NSLayoutConstraintRef> constraints_;
+  bool userInteractionEnabled_ = true;
+  std::int64_t tag_ = 0;
+  UIViewAutoresizing autoresizingMask_ = 0;
+  bool translatesMask_ = true;
+  bool needsLayout_ = true;
 };
 
+// UIWindow
+//
+// The root of a view tree shown on the screen; opaque by default.
 class UIWindow : public UIView {
   IOS_RUNTIME_CLASS(UIWindow, UIView);
 
  protected:
-  UIWindow() = default;
+  explicit UIWindow(CGRect frame = CGRect());
 };
 
 }  // namespace ios

@@ -1,0 +1,228 @@
+#include "platform/quartzcore/CALayer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ios {
+
+IOS_DEFINE_RUNTIME_CLASS(CALayer, "CALayer", nullptr)
+IOS_DEFINE_RUNTIME_CLASS(CAShapeLayer, "CAShapeLayer", nullptr)
+
+namespace {
+
+ca_internal::LayerObserver& observer() {
+  static ca_internal::LayerObserver current;
+  return current;
+}
+
+}  // namespace
+
+namespace ca_internal {
+void setLayerObserver(LayerObserver o) { observer() = o; }
+}  // namespace ca_internal
+
+CALayer::~CALayer() {
+  // Sublayers outlive us only if someone else holds them; they no longer have a parent.
+  for (auto& sub : sublayers_) sub->superlayer_.reset();
+}
+
+void CALayer::willChange(const char* key, const CAPropertyValue& from, const CAPropertyValue& to) {
+  if (observer().propertyChanged != nullptr) observer().propertyChanged(*this, key, from, to);
+}
+
+void CALayer::setBounds(CGRect bounds) {
+  willChange("bounds", bounds_, bounds);
+  bounds_ = bounds;
+}
+
+void CALayer::setPosition(CGPoint position) {
+  willChange("position", position_, position);
+  position_ = position;
+}
+
+void CALayer::setAnchorPoint(CGPoint anchorPoint) {
+  willChange("anchorPoint", anchorPoint_, anchorPoint);
+  anchorPoint_ = anchorPoint;
+}
+
+void CALayer::setTransform(const CATransform3D& transform) {
+  willChange("transform", transform_, transform);
+  transform_ = transform;
+}
+
+CGAffineTransform CALayer::affineTransform() const { return CATransform3DGetAffineTransform(transform_); }
+
+void CALayer::setAffineTransform(const CGAffineTransform& transform) {
+  setTransform(CATransform3DMakeAffineTransform(transform));
+}
+
+CGRect CALayer::frame() const {
+  const CGSize size = bounds_.size;
+  const CGPoint origin(position_.x - anchorPoint_.x * size.width, position_.y - anchorPoint_.y * size.height);
+  if (CATransform3DIsIdentity(transform_)) return CGRect(origin, size);
+  // The box around the four corners, each taken relative to the anchor, transformed,
+  // and placed at the position.
+  const CGFloat ax = anchorPoint_.x * size.width;
+  const CGFloat ay = anchorPoint_.y * size.height;
+  const CGPoint corners[4] = {{-ax, -ay}, {size.width - ax, -ay}, {-ax, size.height - ay},
+                              {size.width - ax, size.height - ay}};
+  CGFloat x1 = INFINITY, y1 = INFINITY, x2 = -INFINITY, y2 = -INFINITY;
+  for (const CGPoint& c : corners) {
+    const CGPoint p = CATransform3DApplyToPoint(transform_, c);
+    x1 = std::min(x1, p.x + position_.x);
+    x2 = std::max(x2, p.x + position_.x);
+    y1 = std::min(y1, p.y + position_.y);
+    y2 = std::max(y2, p.y + position_.y);
+  }
+  return CGRect(x1, y1, x2 - x1, y2 - y1);
+}
+
+void CALayer::setFrame(CGRect frame) {
+  const CGRect r = frame.standardized();
+  if (CATransform3DIsIdentity(transform_)) {
+    setBounds(CGRect(bounds_.origin, r.size));
+    setPosition(CGPoint(r.origin.x + anchorPoint_.x * r.size.width, r.origin.y + anchorPoint_.y * r.size.height));
+    return;
+  }
+  // With a transform, pick the bounds size whose transformed box has the frame's size
+  // (kept when no such size exists), then move the position so that the box lands on
+  // the frame's origin: reading the frame back gives what was set.
+  const CGFloat a = std::fabs(transform_.m11), b = std::fabs(transform_.m12);
+  const CGFloat c = std::fabs(transform_.m21), d = std::fabs(transform_.m22);
+  const CGFloat determinant = a * d - b * c;
+  CGSize size = bounds_.size;
+  if (CATransform3DIsAffine(transform_) && determinant != 0) {
+    const CGSize solved((d * r.size.width - c * r.size.height) / determinant,
+                        (a * r.size.height - b * r.size.width) / determinant);
+    if (solved.width >= 0 && solved.height >= 0) size = solved;
+  }
+  setBounds(CGRect(bounds_.origin, size));
+  const CGRect placed = this->frame();
+  setPosition(CGPoint(position_.x + r.origin.x - placed.origin.x, position_.y + r.origin.y - placed.origin.y));
+}
+
+void CALayer::setBackgroundColor(std::optional<CGColor> color) {
+  willChange("backgroundColor", backgroundColor_, color);
+  backgroundColor_ = std::move(color);
+}
+
+void CALayer::setCornerRadius(CGFloat radius) {
+  willChange("cornerRadius", cornerRadius_, radius);
+  cornerRadius_ = radius;
+}
+
+void CALayer::setBorderWidth(CGFloat width) {
+  willChange("borderWidth", borderWidth_, width);
+  borderWidth_ = width;
+}
+
+void CALayer::setBorderColor(std::optional<CGColor> color) {
+  willChange("borderColor", borderColor_, color);
+  borderColor_ = std::move(color);
+}
+
+void CALayer::setOpacity(float opacity) {
+  willChange("opacity", static_cast<double>(opacity_), static_cast<double>(opacity));
+  opacity_ = opacity;
+}
+
+void CALayer::setHidden(bool hidden) {
+  willChange("hidden", hidden_, hidden);
+  hidden_ = hidden;
+}
+
+void CALayer::setShadowColor(std::optional<CGColor> color) {
+  willChange("shadowColor", shadowColor_, color);
+  shadowColor_ = std::move(color);
+}
+
+void CALayer::setShadowOffset(CGSize offset) {
+  willChange("shadowOffset", shadowOffset_, offset);
+  shadowOffset_ = offset;
+}
+
+void CALayer::setShadowRadius(CGFloat radius) {
+  willChange("shadowRadius", shadowRadius_, radius);
+  shadowRadius_ = radius;
+}
+
+void CALayer::setShadowOpacity(float opacity) {
+  willChange("shadowOpacity", static_cast<double>(shadowOpacity_), static_cast<double>(opacity));
+  shadowOpacity_ = opacity;
+}
+
+std::optional<std::vector<std::shared_ptr<CALayer>>> CALayer::sublayers() const {
+  if (sublayers_.empty()) return std::nullopt;
+  return sublayers_;
+}
+
+void CALayer::detachSublayer(const CALayer* layer) {
+  std::erase_if(sublayers_, [layer](const std::shared_ptr<CALayer>& s) { return s.get() == layer; });
+}
+
+void CALayer::insertSublayer(const std::shared_ptr<CALayer>& layer, std::size_t index) {
+  if (layer == nullptr || layer.get() == this) return;
+  // Keep the tree a tree: a layer cannot become a sublayer of its own descendant.
+  for (auto up = superlayer(); up != nullptr; up = up->superlayer()) {
+    if (up == layer) return;
+  }
+  const std::shared_ptr<CALayer> keep = layer;  // may be held only by its old parent
+  if (auto old = layer->superlayer()) {
+    if (old.get() == this) {
+      // Moving within this layer: the index counts the layers without it.
+      detachSublayer(layer.get());
+    } else {
+      old->detachSublayer(layer.get());
+    }
+  }
+  index = std::min(index, sublayers_.size());
+  sublayers_.insert(sublayers_.begin() + static_cast<std::ptrdiff_t>(index), keep);
+  keep->superlayer_ = std::static_pointer_cast<CALayer>(shared_from_this());
+}
+
+void CALayer::addSublayer(const std::shared_ptr<CALayer>& layer) { insertSublayer(layer, sublayers_.size() + 1); }
+
+void CALayer::removeFromSuperlayer() {
+  if (auto parent = superlayer()) {
+    const std::shared_ptr<NSObject> keep = shared_from_this();
+    parent->detachSublayer(this);
+    superlayer_.reset();
+  }
+}
+
+void CALayer::add(const std::shared_ptr<CAAnimation>& animation, const std::optional<std::string>& key) {
+  if (animation == nullptr) return;
+  std::shared_ptr<CAAnimation> copy = animation->copy();
+  if (key) std::erase_if(animations_, [&key](const auto& entry) { return entry.first == key; });
+  animations_.emplace_back(key, copy);
+  const double repeats = copy->repeatCount > 0 ? static_cast<double>(copy->repeatCount) : 1.0;
+  ca_internal::noteAnimationAdded(copy->beginTime + copy->duration * repeats * (copy->autoreverses ? 2 : 1));
+}
+
+std::vector<std::string> CALayer::animationKeys() const {
+  std::vector<std::string> keys;
+  for (const auto& [key, animation] : animations_) {
+    if (key) keys.push_back(*key);
+  }
+  return keys;
+}
+
+std::shared_ptr<CAAnimation> CALayer::animation(const std::string& forKey) const {
+  for (const auto& [key, animation] : animations_) {
+    if (key == forKey) return animation;
+  }
+  return nullptr;
+}
+
+void CALayer::removeAnimation(const std::string& forKey) {
+  std::erase_if(animations_, [&forKey](const auto& entry) { return entry.first == forKey; });
+}
+
+void CALayer::removeAllAnimations() {
+  animations_.clear();
+  if (observer().animationsRemoved != nullptr) observer().animationsRemoved(*this);
+}
+
+void CALayer::drawOwnContent(CGContext&) const {}
+
+}  // namespace ios

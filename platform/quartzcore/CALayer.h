@@ -1,0 +1,216 @@
+// File: platform/quartzcore/CALayer.h
+//
+// Layers: the geometry store behind every view (bounds, position, anchor point, 3-D
+// transform), their styling (background, corner radius, border, shadow, opacity, mask),
+// the layer tree, explicit animations by key, and drawing the tree into a context.
+//
+//   auto layer = ios::CALayer::make();
+//   layer->setBounds({{0, 0}, {100, 40}});
+//   layer->setPosition({50, 20});
+//   layer->setCornerRadius(8);
+//   layer->render(context);
+//
+// Fidelity: the platform's documented defaults are kept (anchor point (0.5, 0.5),
+// opacity 1, border and shadow colour opaque black, shadow offset (0, -3), shadow radius
+// 3, shadow opacity 0 in single precision). `sublayers()` answers nothing when there are
+// none. The frame is derived: with the identity transform it is (position - anchor x
+// size, size); otherwise the box around the transformed corners. Setting the frame keeps
+// the transform and sets the bounds size and the position so that the frame reads back
+// as set (when the transform can map some size onto it; otherwise the bounds size is
+// kept). Changes inside a view
+// animation are reported to the view animation recorder; standalone layers make no
+// implicit animations. render(in:) draws backgrounds, contents images, borders,
+// corner radii, masksToBounds clipping, shape masks, opacity, hidden layers and the
+// affine part of transforms; shadows, 3-D perspective and filters are not drawn.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/coregraphics/CGAffineTransform.h"
+#include "platform/coregraphics/CGColor.h"
+#include "platform/coregraphics/CGContext.h"
+#include "platform/coregraphics/CGGeometry.h"
+#include "platform/coregraphics/CGImage.h"
+#include "platform/coregraphics/CGPath.h"
+#include "platform/quartzcore/CAAnimation.h"
+#include "platform/quartzcore/CATransform3D.h"
+#include "platform/runtime/NSObject.h"
+
+namespace ios {
+
+class CALayer : public NSObject {
+  IOS_RUNTIME_CLASS(CALayer, NSObject);
+
+ public:
+  ~CALayer() override;
+
+  // ---- Geometry ----------------------------------------------------------------
+  [[nodiscard]] CGRect bounds() const { return bounds_; }
+  void setBounds(CGRect bounds);
+  [[nodiscard]] CGPoint position() const { return position_; }
+  void setPosition(CGPoint position);
+  [[nodiscard]] CGPoint anchorPoint() const { return anchorPoint_; }
+  void setAnchorPoint(CGPoint anchorPoint);
+  [[nodiscard]] CATransform3D transform() const { return transform_; }
+  void setTransform(const CATransform3D& transform);
+  // The affine part of the transform; setting it replaces the whole transform.
+  [[nodiscard]] CGAffineTransform affineTransform() const;
+  void setAffineTransform(const CGAffineTransform& transform);
+  // The rectangle the layer covers in its superlayer's space (see the note above).
+  [[nodiscard]] CGRect frame() const;
+  void setFrame(CGRect frame);
+
+  // ---- Appearance ----------------------------------------------------------------
+  [[nodiscard]] const std::optional<CGColor>& backgroundColor() const { return backgroundColor_; }
+  void setBackgroundColor(std::optional<CGColor> color);
+  [[nodiscard]] CGFloat cornerRadius() const { return cornerRadius_; }
+  void setCornerRadius(CGFloat radius);
+  [[nodiscard]] bool masksToBounds() const { return masksToBounds_; }
+  void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
+  [[nodiscard]] CGFloat borderWidth() const { return borderWidth_; }
+  void setBorderWidth(CGFloat width);
+  [[nodiscard]] const std::optional<CGColor>& borderColor() const { return borderColor_; }
+  void setBorderColor(std::optional<CGColor> color);
+  [[nodiscard]] float opacity() const { return opacity_; }
+  void setOpacity(float opacity);
+  [[nodiscard]] bool isHidden() const { return hidden_; }
+  void setHidden(bool hidden);
+  [[nodiscard]] bool isOpaque() const { return opaque_; }
+  void setOpaque(bool opaque) { opaque_ = opaque; }
+
+  // ---- Shadow --------------------------------------------------------------------
+  [[nodiscard]] const std::optional<CGColor>& shadowColor() const { return shadowColor_; }
+  void setShadowColor(std::optional<CGColor> color);
+  [[nodiscard]] CGSize shadowOffset() const { return shadowOffset_; }
+  void setShadowOffset(CGSize offset);
+  [[nodiscard]] CGFloat shadowRadius() const { return shadowRadius_; }
+  void setShadowRadius(CGFloat radius);
+  [[nodiscard]] float shadowOpacity() const { return shadowOpacity_; }
+  void setShadowOpacity(float opacity);
+  [[nodiscard]] const std::optional<CGPath>& shadowPath() const { return shadowPath_; }
+  void setShadowPath(std::optional<CGPath> path) { shadowPath_ = std::move(path); }
+
+  // ---- Content, mask, name, actions ----------------------------------------------
+  // The image the layer shows, stretched to its bounds; null for none.
+  [[nodiscard]] const CGImageRef& contents() const { return contents_; }
+  void setContents(CGImageRef contents) { contents_ = std::move(contents); }
+  // A layer whose shape (a CAShapeLayer's path) or bounds limits what this layer shows.
+  [[nodiscard]] const std::shared_ptr<CALayer>& mask() const { return mask_; }
+  void setMask(std::shared_ptr<CALayer> mask) { mask_ = std::move(mask); }
+  [[nodiscard]] const std::optional<std::string>& name() const { return name_; }
+  void setName(std::optional<std::string> name) { name_ = std::move(name); }
+  // The actions by key; a null action (NSNull) turns the key's implicit animation off.
+  using Actions = std::map<std::string, std::shared_ptr<NSObject>>;
+  [[nodiscard]] const std::optional<Actions>& actions() const { return actions_; }
+  void setActions(std::optional<Actions> actions) { actions_ = std::move(actions); }
+
+  // ---- Tree ----------------------------------------------------------------------
+  // The sublayers back to front; nothing when there are none.
+  [[nodiscard]] std::optional<std::vector<std::shared_ptr<CALayer>>> sublayers() const;
+  [[nodiscard]] std::shared_ptr<CALayer> superlayer() const { return superlayer_.lock(); }
+  // Appends `layer` on top (taking it from its old superlayer first).
+  void addSublayer(const std::shared_ptr<CALayer>& layer);
+  // Inserts `layer` at `index` (clamped to the count).
+  void insertSublayer(const std::shared_ptr<CALayer>& layer, std::size_t index);
+  // Takes the layer out of its superlayer; nothing when it has none.
+  void removeFromSuperlayer();
+
+  // ---- Animations ----------------------------------------------------------------
+  // Adds a copy of `animation` under `key` (nothing: a key of its own), replacing an
+  // animation with the same key. The model values are not changed.
+  void add(const std::shared_ptr<CAAnimation>& animation, const std::optional<std::string>& key);
+  // The animations in the order added, with the keys they were added under.
+  [[nodiscard]] std::vector<std::pair<std::optional<std::string>, std::shared_ptr<CAAnimation>>> animations() const {
+    return animations_;
+  }
+  // The named keys of the animations (unnamed ones are not listed).
+  [[nodiscard]] std::vector<std::string> animationKeys() const;
+  // The animation added under `key`, or null.
+  [[nodiscard]] std::shared_ptr<CAAnimation> animation(const std::string& forKey) const;
+  void removeAnimation(const std::string& forKey);
+  // Removes every animation; view animations still running on the layer end unfinished.
+  void removeAllAnimations();
+
+  // ---- Drawing -------------------------------------------------------------------
+  // Draws the layer and its sublayers into `context` in the layer's own bounds space
+  // (its own position and transform are ignored); nothing for a null context.
+  void render(const CGContextRef& context) const;
+
+ protected:
+  CALayer() = default;
+
+  // Draws what a subclass adds over the background (a shape layer's path); the context
+  // is in the layer's bounds space.
+  virtual void drawOwnContent(CGContext& context) const;
+  friend struct LayerRenderer;
+
+ private:
+  void detachSublayer(const CALayer* layer);
+  void willChange(const char* key, const CAPropertyValue& from, const CAPropertyValue& to);
+
+  CGRect bounds_;
+  CGPoint position_;
+  CGPoint anchorPoint_{0.5, 0.5};
+  CATransform3D transform_ = CATransform3DIdentity;
+  std::optional<CGColor> backgroundColor_;
+  CGFloat cornerRadius_ = 0;
+  bool masksToBounds_ = false;
+  CGFloat borderWidth_ = 0;
+  std::optional<CGColor> borderColor_ = CGColor(CGColorSpaceCreateDeviceGray(), {0, 1});
+  float opacity_ = 1;
+  bool hidden_ = false;
+  bool opaque_ = false;
+  std::optional<CGColor> shadowColor_ = CGColor(CGColorSpaceCreateDeviceGray(), {0, 1});
+  CGSize shadowOffset_{0, -3};
+  CGFloat shadowRadius_ = 3;
+  float shadowOpacity_ = 0;
+  std::optional<CGPath> shadowPath_;
+  CGImageRef contents_;
+  std::shared_ptr<CALayer> mask_;
+  std::optional<std::string> name_;
+  std::optional<Actions> actions_;
+  std::vector<std::shared_ptr<CALayer>> sublayers_;
+  std::weak_ptr<CALayer> superlayer_;
+  std::vector<std::pair<std::optional<std::string>, std::shared_ptr<CAAnimation>>> animations_;
+};
+
+// CAShapeLayer
+//
+// A layer that fills (and optionally strokes) a path in its bounds space; as a mask it
+// lets through what the path covers.
+class CAShapeLayer : public CALayer {
+  IOS_RUNTIME_CLASS(CAShapeLayer, CALayer);
+
+ public:
+  std::optional<CGPath> path;
+  // Opaque black by default; nothing fills nothing.
+  std::optional<CGColor> fillColor = CGColor(CGColorSpaceCreateDeviceGray(), {0, 1});
+  std::optional<CGColor> strokeColor;
+  CGFloat lineWidth = 1;
+
+ protected:
+  CAShapeLayer() = default;
+  void drawOwnContent(CGContext& context) const override;
+};
+
+namespace ca_internal {
+
+// What the view animation recorder learns from layers.
+struct LayerObserver {
+  // A property of `layer` changed from `from` to `to` (key as the platform names it).
+  void (*propertyChanged)(CALayer& layer, const char* key, const CAPropertyValue& from, const CAPropertyValue& to) =
+      nullptr;
+  // removeAllAnimations() ran on `layer`.
+  void (*animationsRemoved)(CALayer& layer) = nullptr;
+};
+void setLayerObserver(LayerObserver observer);
+
+}  // namespace ca_internal
+}  // namespace ios

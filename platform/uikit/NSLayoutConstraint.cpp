@@ -1,0 +1,137 @@
+#include "platform/uikit/NSLayoutConstraint.h"
+
+#include <algorithm>
+
+#include "platform/foundation/NSException.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/internal/LayoutSolver.h"
+
+namespace ios {
+
+IOS_DEFINE_RUNTIME_CLASS(NSLayoutConstraint, "NSLayoutConstraint", nullptr)
+
+namespace {
+
+// The nearest view that is `a` or an ancestor of it and contains `b` (null `b`: `a`).
+std::shared_ptr<UIView> commonAncestor(const std::shared_ptr<UIView>& a, const std::shared_ptr<UIView>& b) {
+  if (a == nullptr) return b;
+  if (b == nullptr) return a;
+  for (auto v = a; v != nullptr; v = v->superview()) {
+    if (b->isDescendant(*v)) return v;
+  }
+  return nullptr;
+}
+
+[[noreturn]] void raiseNoCommonAncestor() {
+  NSException("NSGenericException",
+              std::string("Unable to activate constraint because its items have no common ancestor."))
+      .raise();
+}
+
+}  // namespace
+
+NSLayoutConstraint::NSLayoutConstraint(const std::shared_ptr<UIView>& item, NSLayoutAttribute attribute,
+                                       NSLayoutRelation relatedBy, const std::shared_ptr<UIView>& toItem,
+                                       NSLayoutAttribute toAttribute, CGFloat multiplier, CGFloat constant)
+    : first_(item),
+      firstAttribute_(attribute),
+      relation_(relatedBy),
+      second_(toItem),
+      secondAttribute_(toItem == nullptr ? NSLayoutAttribute::notAnAttribute : toAttribute),
+      multiplier_(multiplier),
+      constant_(constant) {}
+
+std::shared_ptr<NSLayoutConstraint> NSLayoutConstraint::make(const std::shared_ptr<UIView>& item,
+                                                             NSLayoutAttribute attribute, NSLayoutRelation relatedBy,
+                                                             const std::shared_ptr<UIView>& toItem,
+                                                             NSLayoutAttribute toAttribute, CGFloat multiplier,
+                                                             CGFloat constant) {
+  return runtime_internal::construct<NSLayoutConstraint>(item, attribute, relatedBy, toItem, toAttribute, multiplier,
+                                                          constant);
+}
+
+std::vector<NSLayoutConstraintRef> NSLayoutConstraint::constraints(
+    std::string_view withVisualFormat, std::uint64_t, const std::map<std::string, CGFloat>& metrics,
+    const std::map<std::string, std::shared_ptr<UIView>>& views) {
+  return uikit_internal::parseVisualFormat(withVisualFormat, metrics, views);
+}
+
+void NSLayoutConstraint::activate(const std::vector<NSLayoutConstraintRef>& constraints) {
+  for (const auto& c : constraints) c->setActive(true);
+}
+
+void NSLayoutConstraint::deactivate(const std::vector<NSLayoutConstraintRef>& constraints) {
+  for (const auto& c : constraints) c->setActive(false);
+}
+
+void NSLayoutConstraint::setConstant(CGFloat constant) {
+  constant_ = constant;
+  if (auto view = installedOn()) view->setNeedsLayout();
+}
+
+void NSLayoutConstraint::setActive(bool active) {
+  if (active == isActive()) return;
+  auto self = std::static_pointer_cast<NSLayoutConstraint>(shared_from_this());
+  if (!active) {
+    installedOn()->removeConstraint(self);
+    return;
+  }
+  auto ancestor = commonAncestor(firstItem(), secondItem());
+  if (ancestor == nullptr) raiseNoCommonAncestor();
+  ancestor->addConstraint(self);
+}
+
+namespace {
+
+template <class Anchor>
+Anchor anchorOf(const UIView& view, NSLayoutAttribute attribute) {
+  return Anchor(std::static_pointer_cast<UIView>(std::const_pointer_cast<NSObject>(view.shared_from_this())),
+                attribute);
+}
+
+}  // namespace
+
+NSLayoutXAxisAnchor UIView::leftAnchor() const { return anchorOf<NSLayoutXAxisAnchor>(*this, NSLayoutAttribute::left); }
+NSLayoutXAxisAnchor UIView::rightAnchor() const { return anchorOf<NSLayoutXAxisAnchor>(*this, NSLayoutAttribute::right); }
+NSLayoutXAxisAnchor UIView::leadingAnchor() const {
+  return anchorOf<NSLayoutXAxisAnchor>(*this, NSLayoutAttribute::leading);
+}
+NSLayoutXAxisAnchor UIView::trailingAnchor() const {
+  return anchorOf<NSLayoutXAxisAnchor>(*this, NSLayoutAttribute::trailing);
+}
+NSLayoutXAxisAnchor UIView::centerXAnchor() const {
+  return anchorOf<NSLayoutXAxisAnchor>(*this, NSLayoutAttribute::centerX);
+}
+NSLayoutYAxisAnchor UIView::topAnchor() const { return anchorOf<NSLayoutYAxisAnchor>(*this, NSLayoutAttribute::top); }
+NSLayoutYAxisAnchor UIView::bottomAnchor() const {
+  return anchorOf<NSLayoutYAxisAnchor>(*this, NSLayoutAttribute::bottom);
+}
+NSLayoutYAxisAnchor UIView::centerYAnchor() const {
+  return anchorOf<NSLayoutYAxisAnchor>(*this, NSLayoutAttribute::centerY);
+}
+NSLayoutDimension UIView::widthAnchor() const { return anchorOf<NSLayoutDimension>(*this, NSLayoutAttribute::width); }
+NSLayoutDimension UIView::heightAnchor() const { return anchorOf<NSLayoutDimension>(*this, NSLayoutAttribute::height); }
+
+void UIView::addConstraint(const NSLayoutConstraintRef& constraint) {
+  if (constraint == nullptr) return;
+  for (const auto& item : {constraint->firstItem(), constraint->secondItem()}) {
+    if (item != nullptr && !item->isDescendant(*this)) raiseNoCommonAncestor();
+  }
+  if (auto old = constraint->installedOn()) old->removeConstraint(constraint);
+  constraints_.push_back(constraint);
+  constraint->installedOn_ = std::static_pointer_cast<UIView>(shared_from_this());
+  setNeedsLayout();
+}
+
+void UIView::addConstraints(const std::vector<NSLayoutConstraintRef>& constraints) {
+  for (const auto& c : constraints) addConstraint(c);
+}
+
+void UIView::removeConstraint(const NSLayoutConstraintRef& constraint) {
+  if (constraint == nullptr || constraint->installedOn().get() != this) return;
+  constraint->installedOn_.reset();
+  std::erase(constraints_, constraint);
+  setNeedsLayout();
+}
+
+}  // namespace ios

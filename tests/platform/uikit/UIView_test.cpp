@@ -1,0 +1,137 @@
+#include "platform/uikit/UIView.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/runtime/Send.h"
+#include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIGestureRecognizer.h"
+#include "platform/uikit/UIViewSubclasses.h"
+
+namespace {
+
+using ios::CGPoint;
+using ios::CGRect;
+using ios::UIView;
+using ::testing::ElementsAre;
+
+class UIViewTest : public ios::testing::PlatformFixture {};
+
+// A view that can take keyboard input.
+class Field : public UIView {
+  IOS_RUNTIME_CLASS(Field, UIView);
+
+ public:
+  bool canBecomeFirstResponder() const override { return true; }
+
+ protected:
+  Field() = default;
+};
+IOS_DEFINE_RUNTIME_CLASS(Field, "UIViewTestField", nullptr)
+
+TEST_F(UIViewTest, GeometryIsAViewOntoTheLayer) {
+  auto view = UIView::make(CGRect(10, 20, 40, 10));
+  EXPECT_EQ(view->center(), CGPoint(30, 25));
+  EXPECT_EQ(view->layer()->position(), CGPoint(30, 25));
+  EXPECT_EQ(view->bounds(), CGRect(0, 0, 40, 10));
+  view->setTransform(ios::CGAffineTransformMakeScale(2, 2));
+  EXPECT_EQ(view->frame(), CGRect(-10, 15, 80, 20));
+  EXPECT_EQ(view->bounds(), CGRect(0, 0, 40, 10));
+  // The view transform is the affine part of the layer's: setting it drops perspective.
+  ios::CATransform3D t = ios::CATransform3DIdentity;
+  t.m34 = -0.001;
+  view->layer()->setTransform(ios::CATransform3DScale(t, 2, 2, 1));
+  EXPECT_EQ(view->transform(), ios::CGAffineTransformMakeScale(2, 2));
+  view->setTransform(view->transform());
+  EXPECT_EQ(view->layer()->transform().m34, 0);
+  view->setAlpha(0.25);
+  EXPECT_EQ(view->layer()->opacity(), 0.25f);
+  view->setClipsToBounds(true);
+  EXPECT_TRUE(view->layer()->masksToBounds());
+}
+
+TEST_F(UIViewTest, SubviewsAreMirroredAsSublayersAroundStandaloneLayers) {
+  auto root = UIView::make(), a = UIView::make(), b = UIView::make();
+  auto extra = ios::CALayer::make();
+  root->addSubview(a);
+  root->layer()->addSublayer(extra);
+  root->addSubview(b);
+  EXPECT_THAT(*root->layer()->sublayers(), ElementsAre(a->layer(), extra, b->layer()));
+  root->insertSubview(b, 0);
+  EXPECT_THAT(root->subviews(), ElementsAre(b, a));
+  EXPECT_THAT(*root->layer()->sublayers(), ElementsAre(b->layer(), a->layer(), extra));
+  a->removeFromSuperview();
+  EXPECT_EQ(a->superview(), nullptr);
+  EXPECT_EQ(a->layer()->superlayer(), nullptr);
+  b->addSubview(root);  // a view cannot go into its own subtree
+  EXPECT_TRUE(b->subviews().empty());
+  EXPECT_EQ(root->viewWithTag(0), root);
+}
+
+TEST_F(UIViewTest, NextResponderIsTheSuperview) {
+  auto root = UIView::make(), child = UIView::make();
+  root->addSubview(child);
+  EXPECT_EQ(child->nextResponder(), root);
+  EXPECT_EQ(root->nextResponder(), nullptr);
+}
+
+TEST_F(UIViewTest, FirstResponderIsUniqueAndEndEditingResignsIt) {
+  auto root = UIView::make(), plain = UIView::make();
+  auto one = Field::make(), two = Field::make();
+  root->addSubview(one);
+  root->addSubview(two);
+  EXPECT_FALSE(plain->becomeFirstResponder());
+  EXPECT_TRUE(one->becomeFirstResponder());
+  EXPECT_TRUE(two->becomeFirstResponder());
+  EXPECT_FALSE(one->isFirstResponder());
+  EXPECT_FALSE(plain->endEditing(true));
+  EXPECT_TRUE(root->endEditing(true));
+  EXPECT_FALSE(two->isFirstResponder());
+}
+
+TEST_F(UIViewTest, ConvertAndHitTestFollowTransformsAndSkipHiddenOrInertViews) {
+  auto root = UIView::make(CGRect(0, 0, 100, 100));
+  auto card = UIView::make(CGRect(10, 10, 20, 20));
+  auto scroll = ios::UIScrollView::make(CGRect(50, 50, 40, 40));
+  root->addSubview(card);
+  root->addSubview(scroll);
+  EXPECT_EQ(card->convert(CGPoint(0, 0), root.get()), CGPoint(10, 10));
+  scroll->setContentOffset({0, 30});
+  EXPECT_EQ(scroll->bounds().origin, CGPoint(0, 30));
+  EXPECT_EQ(scroll->convert(CGPoint(0, 30), root.get()), CGPoint(50, 50));
+  EXPECT_EQ(root->hitTest({15, 15}), card);
+  card->setHidden(true);
+  EXPECT_EQ(root->hitTest({15, 15}), root);
+  card->setHidden(false);
+  card->setAlpha(0.005);
+  EXPECT_EQ(root->hitTest({15, 15}), root);
+  card->setAlpha(1);
+  card->setUserInteractionEnabled(false);
+  EXPECT_EQ(root->hitTest({15, 15}), root);
+  EXPECT_EQ(root->hitTest({150, 15}), nullptr);
+}
+
+TEST_F(UIViewTest, ClassDefaultsForInteractionAndImages) {
+  EXPECT_TRUE(UIView::make()->isUserInteractionEnabled());
+  EXPECT_FALSE(ios::UILabel::make()->isUserInteractionEnabled());
+  auto imageView = ios::UIImageView::make();
+  EXPECT_FALSE(imageView->isUserInteractionEnabled());
+  EXPECT_FALSE(UIView::make()->gestureRecognizers().has_value());
+  EXPECT_TRUE(UIView::make()->translatesAutoresizingMaskIntoConstraints());
+  EXPECT_TRUE(ios::UIWindow::make()->isOpaque());
+}
+
+TEST_F(UIViewTest, RecognizersBelongToOneViewAndAreReleasedWithIt) {
+  auto a = UIView::make(), b = UIView::make();
+  auto tap = ios::UITapGestureRecognizer::make();
+  std::weak_ptr<ios::UITapGestureRecognizer> weak = tap;
+  a->addGestureRecognizer(tap);
+  b->addGestureRecognizer(tap);
+  EXPECT_FALSE(a->gestureRecognizers().has_value());
+  EXPECT_EQ(tap->view(), b);
+  tap.reset();
+  b.reset();
+  EXPECT_TRUE(weak.expired());
+}
+
+}  // namespace
