@@ -3,10 +3,13 @@
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Locale.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/OperationQueue.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/URL.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UIScreen.h"
 
 namespace kp {
 namespace {
@@ -44,7 +47,34 @@ ios::UIInterfaceOrientation KP::screenOrientation() {
   return ios::UIApplication::shared()->statusBarOrientation();
 }
 
+namespace {
+
+bool isPortrait(ios::UIInterfaceOrientation orientation) {
+  return orientation == ios::UIInterfaceOrientation::portrait ||
+         orientation == ios::UIInterfaceOrientation::portraitUpsideDown;
+}
+
+}  // namespace
+
+ios::CGFloat KP::screenWidth() {
+  const ios::CGSize size = ios::UIScreen::main().bounds().size;
+  return isPortrait(screenOrientation()) ? size.width : size.height;
+}
+
+ios::CGFloat KP::screenHeight() {
+  const ios::CGSize size = ios::UIScreen::main().bounds().size;
+  return isPortrait(screenOrientation()) ? size.height : size.width;
+}
+
 ios::CGFloat KP::screenStatusBarHeight() { return ios::UIApplication::shared()->statusBarFrame().size.height; }
+
+ios::CGFloat KP::screenHeightWithoutStatusBar() { return screenHeight() - screenStatusBarHeight(); }
+
+void KP::detectScreenShot(std::function<void()> action) {
+  ios::NotificationCenter::defaultCenter()->addObserver(
+      ios::Notification::Name("UIApplicationUserDidTakeScreenshotNotification"), nullptr,
+      ios::OperationQueue::main(), [action = std::move(action)](const ios::Notification&) { action(); });
+}
 
 std::optional<std::string> KP::currentRegion() {
   // The region is the part of the identifier after the language (and script).

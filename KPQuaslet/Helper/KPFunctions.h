@@ -101,8 +101,15 @@ struct KP {
   // ---- Screen and interface -----------------------------------------------------
 
   [[nodiscard]] static ios::UIInterfaceOrientation screenOrientation();
+  // The main screen's width for the status bar's orientation: the bounds width in
+  // portrait and upside down, the bounds height otherwise (unknown included).
+  [[nodiscard]] static ios::CGFloat screenWidth();
+  // The other side: the bounds height in portrait, the width otherwise.
+  [[nodiscard]] static ios::CGFloat screenHeight();
   // The height of the status bar's frame.
   [[nodiscard]] static ios::CGFloat screenStatusBarHeight();
+  // screenHeight() minus the status bar's height.
+  [[nodiscard]] static ios::CGFloat screenHeightWithoutStatusBar();
   // The current locale's country code, if any.
   [[nodiscard]] static std::optional<std::string> currentRegion();
 
@@ -110,6 +117,10 @@ struct KP {
 
   // Opens the store link `urlString`; does nothing when it is not a valid URL.
   static void gotoAppStore(const std::string& urlString);
+
+  // Calls `action` on the main queue each time the user takes a screenshot, for the life
+  // of the process (the registration cannot be removed).
+  static void detectScreenShot(std::function<void()> action);
 
   // iterateEnum()
   //

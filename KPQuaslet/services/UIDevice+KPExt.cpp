@@ -1,5 +1,6 @@
 #include "KPQuaslet/services/UIDevice+KPExt.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "platform/foundation/Describe.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UIScreen.h"
 
 namespace kp {
 namespace {
@@ -138,6 +140,27 @@ bool IS_OS_11_OR_EARLIER() { return systemFloatVersion() < 12; }
 bool IS_OS_12_OR_EARLIER() { return systemFloatVersion() < 13; }
 
 bool isSystemVersionOver(const std::string& version) { return compareNumerically(systemVersion(), version) >= 0; }
+
+Size size() {
+  const ios::CGRect bounds = ios::UIScreen::main().bounds();
+  const ios::CGFloat longer = std::max(bounds.size.width, bounds.size.height);
+  const ios::CGFloat scale = ios::UIScreen::main().scale();
+  if (longer == 480) return Size::screen3_5Inch;
+  if (longer == 568) return Size::screen4Inch;
+  if (longer == 667) return scale == 3 ? Size::screen5_5Inch : Size::screen4_7Inch;
+  if (longer == 736) return Size::screen5_5Inch;
+  if (longer == 812) return Size::screen5_8Inch;
+  if (longer == 896) return scale == 3 ? Size::screen6_5Inch : Size::screen6_1Inch;
+  if (longer == 1024) {
+    return deviceModelReadable().find("iPad Mini") != std::string::npos ? Size::screen7_9Inch : Size::screen9_7Inch;
+  }
+  if (longer == 1366) return Size::screen12_9Inch;
+  return Size::unknownSize;
+}
+
+bool isEqualToScreenSize(Size s) { return size() == s; }
+bool isLargerThanScreenSize(Size s) { return rawValue(size()) > rawValue(s); }
+bool isSmallerThanScreenSize(Size s) { return rawValue(size()) < rawValue(s); }
 
 std::uint64_t diskSize() {
   auto volume = homeVolume();

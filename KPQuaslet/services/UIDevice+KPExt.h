@@ -81,6 +81,16 @@ enum class Versions { eight, nine, ten, eleven, twelve };
 // ("12.10" is over "12.9").
 [[nodiscard]] bool isSystemVersionOver(const std::string& version);
 
+// size()
+//
+// The screen-size class of the main screen, from its longer side in points (so the
+// orientation does not matter), its scale and, for 1024 points, the model name.
+[[nodiscard]] Size size();
+[[nodiscard]] bool isEqualToScreenSize(Size s);
+// Whether size() comes after / before `s` in the order of Size.
+[[nodiscard]] bool isLargerThanScreenSize(Size s);
+[[nodiscard]] bool isSmallerThanScreenSize(Size s);
+
 // The size in bytes of the volume holding the home folder (0 when it cannot be read).
 [[nodiscard]] std::uint64_t diskSize();
 // Its free bytes.

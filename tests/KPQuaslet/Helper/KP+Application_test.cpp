@@ -7,11 +7,13 @@
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Locale.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/StandardOutput.h"
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UIScreen.h"
 
 namespace {
 
@@ -140,6 +142,43 @@ TEST_F(KPApplicationTest, IterateEnumYieldsCasesInOrderAndEnds) {
   EXPECT_EQ(none.next(), std::nullopt);
   auto sizes = KP::iterateEnum<kp::KPSystemSound::AudioID>();
   EXPECT_EQ(sizes.next(), std::nullopt);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(KPApplicationTest, ScreenSidesFollowTheStatusBarOrientation) {
+  ios::testing::setMainScreenSize({375, 667});
+  ios::UIApplication::shared()->setStatusBarFrame(ios::CGRect(0, 0, 375, 20));
+  const struct {
+    ios::UIInterfaceOrientation orientation;
+    ios::CGFloat width, height;
+  } rows[] = {
+      {ios::UIInterfaceOrientation::portrait, 375, 667},
+      {ios::UIInterfaceOrientation::portraitUpsideDown, 375, 667},
+      {ios::UIInterfaceOrientation::landscapeLeft, 667, 375},
+      {ios::UIInterfaceOrientation::landscapeRight, 667, 375},
+      {ios::UIInterfaceOrientation::unknown, 667, 375},
+  };
+  for (const auto& row : rows) {
+    ios::UIApplication::shared()->setStatusBarOrientation(row.orientation);
+    EXPECT_EQ(KP::screenWidth(), row.width);
+    EXPECT_EQ(KP::screenHeight(), row.height);
+    EXPECT_EQ(KP::screenHeightWithoutStatusBar(), row.height - 20);
+  }
+}
+
+TEST_F(KPApplicationTest, ScreenshotsCallTheActionOnTheMainQueue) {
+  std::vector<std::string> calls;
+  KP::detectScreenShot([&] { calls.push_back(ios::DispatchQueue::currentLabel()); });
+  const ios::Notification::Name screenshot("UIApplicationUserDidTakeScreenshotNotification");
+  ios::NotificationCenter::defaultCenter()->post(screenshot, nullptr);
+  ios::NotificationCenter::defaultCenter()->post(ios::Notification::Name("SomethingElse"), nullptr);
+  dispatch_.runPending();
+  ios::NotificationCenter::defaultCenter()->post(screenshot, nullptr);
+  dispatch_.runPending();
+  EXPECT_THAT(calls, ElementsAre("com.apple.main-thread", "com.apple.main-thread"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "platform/foundation/Locale.h"
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UIScreen.h"
 
 namespace {
 
@@ -110,6 +111,44 @@ TEST_F(UIDeviceKPExtTest, DiskFiguresFromOneVolumeQuery) {
     EXPECT_EQ(kp::diskSize(), 0u);
     EXPECT_EQ(kp::diskUsedSize(), 0u);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(UIDeviceKPExtTest, ScreenSizeClassesFromTheLongerSide) {
+  const struct {
+    ios::CGSize size;
+    ios::CGFloat scale;
+    const char* machine;
+    kp::Size expected;
+  } rows[] = {
+      {{320, 480}, 2, "x86_64", kp::Size::screen3_5Inch},   {{320, 568}, 2, "x86_64", kp::Size::screen4Inch},
+      {{375, 667}, 2, "x86_64", kp::Size::screen4_7Inch},   {{375, 667}, 3, "x86_64", kp::Size::screen5_5Inch},
+      {{414, 736}, 3, "x86_64", kp::Size::screen5_5Inch},   {{375, 812}, 2, "x86_64", kp::Size::screen5_8Inch},
+      {{812, 375}, 3, "x86_64", kp::Size::screen5_8Inch},   {{414, 896}, 2, "x86_64", kp::Size::screen6_1Inch},
+      {{414, 896}, 3, "x86_64", kp::Size::screen6_5Inch},   {{768, 1024}, 2, "iPad4,4", kp::Size::screen7_9Inch},
+      {{768, 1024}, 2, "iPad5,3", kp::Size::screen9_7Inch}, {{1366, 1024}, 2, "x86_64", kp::Size::screen12_9Inch},
+      {{400, 700}, 2, "x86_64", kp::Size::unknownSize},
+  };
+  for (const auto& row : rows) {
+    ios::testing::setMainScreenSize(row.size);
+    ios::testing::setMainScreenScale(row.scale);
+    Settings::setMachine(row.machine);
+    EXPECT_EQ(kp::size(), row.expected) << row.size.width << "x" << row.size.height << " @" << row.scale;
+  }
+}
+
+TEST_F(UIDeviceKPExtTest, LargerAndSmallerFollowTheOrderOfSizes) {
+  ios::testing::setMainScreenSize({375, 667});
+  ios::testing::setMainScreenScale(2);
+  EXPECT_TRUE(kp::isEqualToScreenSize(kp::Size::screen4_7Inch));
+  EXPECT_TRUE(kp::isLargerThanScreenSize(kp::Size::unknownSize));
+  EXPECT_TRUE(kp::isLargerThanScreenSize(kp::Size::screen4Inch));
+  EXPECT_FALSE(kp::isSmallerThanScreenSize(kp::Size::screen3_5Inch));
+  ios::testing::setMainScreenSize({1, 1});
+  EXPECT_TRUE(kp::isSmallerThanScreenSize(kp::Size::screen3_5Inch)) << "only an unknown screen";
 }
 
 }  // namespace
