@@ -15,10 +15,12 @@
 // number, the colours are spread evenly from 0 to 1. One colour fills the bounds; none
 // draws nothing; a colour without an RGB form (a pattern) makes the layer draw no
 // gradient. The gradient lies under the layer's corner radius like its background.
-// Radial and conic gradients are absent, and so is the layer's `type`.
+// Changes of the gradient's own properties are not reported to view animations. Radial
+// and conic gradients are absent, and so is the layer's `type`.
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/coregraphics/CGColor.h"

@@ -113,6 +113,10 @@ TEST_F(CAGradientLayerTest, OneColourGreyColoursAndRoundedCorners) {
   EXPECT_EQ(pixelAt(rounded, 0, 0), kp_test::kClear);
   EXPECT_EQ(pixelAt(rounded, 19, 19), kp_test::kClear);
   EXPECT_EQ(pixelAt(rounded, 10, 0).a, 255);
+  // A colour without an RGB form makes no gradient: nothing is drawn.
+  const auto pattern = UIColor::colorWithPatternImage(kp_test::makeImage(1, 1, kp_test::distinctPixel));
+  layer->setColors({UIColor::red().cgColor(), pattern.cgColor()});
+  EXPECT_EQ(pixelAt(draw(*layer, 20, 20), 10, 10), kp_test::kClear);
 }
 
 TEST_F(CAGradientLayerTest, DrawsAsASublayerAtItsFrame) {
