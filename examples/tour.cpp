@@ -198,6 +198,20 @@ void tourImages() {
   const ios::UIImage avatar = kp::kp_drawRectWithRoundedCorner(kp::makeImage(ios::UIColor::green(), {10, 10}), 8, {16, 16});
   ios::print("rounded avatar: corner alpha " + ios::describe(kp::alpha(kp::color(kp::decodedWith(avatar, 1), {0, 0}))) +
              ", middle " + kp::hex(kp::color(kp::decodedWith(avatar, 1), {16, 16})));
+  // A card with a bordered rounded background behind its content, and a header fade.
+  auto card = ios::UIView::make(ios::CGRect(0, 0, 120, 48));
+  card->addSubview(ios::UILabel::make(ios::CGRect(8, 8, 104, 32)));
+  kp::kp_addCorner(*card, 10, 2, ios::UIColor::white(), ios::UIColor::gray());
+  const auto& cardImage = *std::dynamic_pointer_cast<ios::UIImageView>(card->subviews()[0])->image();
+  ios::print("card corners: " + ios::describe(card->subviews().size()) + " subviews, background image " +
+             ios::describe(cardImage.size().width) + " x " + ios::describe(cardImage.size().height) + " points");
+  auto fade = kp::gradient({ios::UIColor::orange(), ios::UIColor::purple()},
+                           [](std::shared_ptr<ios::CAGradientLayer>& layer) {
+                             layer->setFrame(ios::CGRect(0, 0, 120, 8));
+                             return layer;
+                           });
+  ios::print("header fade: " + ios::describe(fade->colors().size()) + " colours over " +
+             ios::describe(fade->frame().size.width) + " points");
 }
 
 // An application's typed settings keys.
