@@ -46,6 +46,14 @@ void removeFaceLayer(const UIImageView& view) {
   if (auto layer = faceLayer(view)) layer->removeFromSuperlayer();
 }
 
+// `offset` kept from uncovering the view: not below 0, and not past the point where the
+// scaled image's far edge meets the view's.
+CGFloat clampedOffset(CGFloat offset, CGFloat scaledLength, CGFloat viewLength) {
+  if (offset < 0) return 0;
+  if (scaledLength < offset + viewLength) return scaledLength - viewLength;
+  return offset;
+}
+
 // The frame of the face layer in a view of size `view` for an image of W × H pixels
 // whose faces are `faces` (bottom-left image coordinates): an aspect fill shifted so
 // that the faces' box is centred horizontally, or its centre lies at 0.382 of the
@@ -70,22 +78,12 @@ CGRect cropFrame(const std::vector<ios::CIFaceFeature>& faces, CGFloat W, CGFloa
   if (viewRatio < imageRatio) {
     const CGFloat scaledWidth = imageRatio * bh;
     const CGFloat s = scaledWidth / W;
-    CGFloat offset = (left + (right - left) * 0.5) * s - bw * 0.5;
-    if (offset < 0) {
-      offset = 0;
-    } else if (scaledWidth < offset + bw) {
-      offset = scaledWidth - bw;
-    }
+    const CGFloat offset = clampedOffset((left + (right - left) * 0.5) * s - bw * 0.5, scaledWidth, bw);
     return CGRect(-offset, 0, scaledWidth, bh);
   }
   const CGFloat scaledHeight = (H / W) * bw;
   const CGFloat s = bw / W;
-  CGFloat offset = (top + (bottom - top) * 0.5) * s - bh * 0.382;
-  if (offset < 0) {
-    offset = 0;
-  } else if (scaledHeight < offset + bh) {
-    offset = scaledHeight - bh;
-  }
+  const CGFloat offset = clampedOffset((top + (bottom - top) * 0.5) * s - bh * 0.382, scaledHeight, bh);
   return CGRect(0, -offset, bw, scaledHeight);
 }
 

@@ -1,9 +1,9 @@
 #include "platform/uikit/UIControl.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "platform/runtime/Send.h"
+#include "platform/uikit/internal/TargetAction.h"
 
 namespace ios {
 
@@ -47,12 +47,7 @@ void UIControl::sendActions(UIControlEvents events) {
     if ((t.events & events) == 0) continue;
     const id receiver = t.object.lock();
     if (receiver == nullptr) continue;
-    const std::string_view name = sel_getName(t.action);
-    if (std::count(name.begin(), name.end(), ':') == 0) {
-      send<void>(receiver, t.action);
-    } else {
-      send<void>(receiver, t.action, self);
-    }
+    uikit_internal::sendAction(receiver, t.action, self);
   }
 }
 
