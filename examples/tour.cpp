@@ -326,6 +326,26 @@ void tourViews() {
              ios::describe(shot.scale()) + ", shadow " + kp::shadow(*icon).debugDescription());
 }
 
+void tourControls() {
+  section("Controls and text");
+  auto share = kp::makeButton(0, 0, 100, 60, nullptr, ios::sel_registerName("share:"));
+  kp::setTitleForAllStates(*share, "Share");
+  share->titleLabel()->setFont(ios::UIFont::systemFont(10));
+  kp::setImageForAllStates(*share, kp::makeImage(ios::UIColor::blue(), ios::CGSize(20, 20)));
+  kp::makeImageToTitle(*share, 5, std::nullopt, true, kp::UIButtonImageHorizontalAlignment::left);
+  const ios::UIEdgeInsets image = share->imageEdgeInsets();
+  const ios::UIEdgeInsets title = share->titleEdgeInsets();
+  ios::print("image above title: image insets top " + ios::describe(image.top) + " left " + ios::describe(image.left) +
+             ", title insets top " + ios::describe(title.top) + " left " + ios::describe(title.left));
+
+  auto code = kp::makeTextField(0, 0, 200, 30);
+  ios::send<void>(code, ios::sel_registerName("setMaxLength:"), std::int64_t{4});
+  code->insertText("中华人民共和国");
+  kp::setCanPerformAction(*code, false);
+  ios::print("code field keeps \"" + *code->text() + "\"; paste offered: " +
+             ios::describe(ios::canPerformAction(*code, ios::pasteSelector(), nullptr)));
+}
+
 }  // namespace
 
 int main() {
@@ -342,5 +362,6 @@ int main() {
   tourTimers();
   tourText();
   tourViews();
+  tourControls();
   return 0;
 }

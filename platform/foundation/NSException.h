@@ -37,6 +37,8 @@ namespace ios {
 inline constexpr const char* NSInvalidArgumentException = "NSInvalidArgumentException";
 // The name of the exception raised when a program's own bookkeeping is inconsistent.
 inline constexpr const char* NSInternalInconsistencyException = "NSInternalInconsistencyException";
+// The name of the exception raised for a range or index outside its text or collection.
+inline constexpr const char* NSRangeException = "NSRangeException";
 // The name of a generic exception.
 inline constexpr const char* NSGenericException = "NSGenericException";
 

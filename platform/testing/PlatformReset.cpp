@@ -2,6 +2,7 @@
 
 #include "platform/audiotoolbox/AudioServices.h"
 #include "platform/coregraphics/CGImage.h"
+#include "platform/coreimage/CIDetector.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
@@ -42,6 +43,7 @@ void resetPlatform() {
   resetDataProviderFailures();
   resetImageIO();
   resetRandomSource();
+  resetFaceDetector();
   resetMainBundle();
   DeviceSettings::reset();
   resetNotificationCenter();

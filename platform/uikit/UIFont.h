@@ -1,23 +1,70 @@
 // File: platform/uikit/UIFont.h
 //
-// Fonts as values: the system font in regular, bold and italic, at a point size.
+// Fonts as values: the system font and a few named families, at a point size, with
+// descriptors that derive other faces and add font features.
 //
 //   ios::UIFont f = ios::UIFont::boldSystemFont(ios::UIFont::systemFontSize());
 //   f.pointSize();                                        // 14
 //   f.symbolicTraits() & ios::UIFont::traitBold;         // set
+//   auto italic = f.fontDescriptor().withSymbolicTraits(ios::UIFont::traitItalic);
+//   ios::UIFont::fontWithDescriptor(*italic, 0);          // the italic face, 14 points
 //
 // Fidelity: the system font sizes are the platform's (systemFontSize 14, labelFontSize
-// 17); a font is its name, size and traits, with nothing to measure or draw with (Linux
-// has no such font here). Font names are the platform's system font names. Named fonts,
-// font descriptors and metrics are absent.
+// 17). A font is its face name, family, size, traits and feature settings, with nothing
+// to draw with (Linux has no such font here; NSStringDrawing.h measures text by a fixed
+// model). The named faces are the system font's (".SFUI-..."), Helvetica Neue's
+// ("HelveticaNeue", "-Bold", "-Italic", "-BoldItalic"), Menlo's ("Menlo-Regular",
+// "-Bold", "-Italic", "-BoldItalic") and "Zapfino" (regular only); any other name has no
+// font. Deriving a face replaces the traits and answers nothing when the family has no
+// face with exactly those traits. Font metrics and the other descriptor attributes are
+// absent.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/coregraphics/CGGeometry.h"
 
 namespace ios {
+
+// One font feature setting: a feature type and the selector chosen for it
+// (UIFontFeatureTypeIdentifierKey, UIFontFeatureSelectorIdentifierKey).
+struct UIFontFeatureSetting {
+  std::int64_t typeIdentifier = 0;
+  std::int64_t selectorIdentifier = 0;
+  friend bool operator==(const UIFontFeatureSetting&, const UIFontFeatureSetting&) = default;
+};
+
+class UIFontDescriptor {
+ public:
+  [[nodiscard]] const std::string& fontName() const { return name_; }
+  [[nodiscard]] CGFloat pointSize() const { return size_; }
+  [[nodiscard]] std::uint32_t symbolicTraits() const { return traits_; }
+  // The UIFontDescriptorFeatureSettingsAttribute value; empty when none was added.
+  [[nodiscard]] const std::vector<UIFontFeatureSetting>& featureSettings() const { return features_; }
+
+  // withSymbolicTraits(_:)
+  //
+  // The face of the same family with exactly `traits` (they replace the current ones),
+  // or nothing when the family has no such face.
+  [[nodiscard]] std::optional<UIFontDescriptor> withSymbolicTraits(std::uint32_t traits) const;
+
+  // fontDescriptorByAddingAttributes with UIFontDescriptorFeatureSettingsAttribute:
+  // the same descriptor whose feature settings are `settings`.
+  [[nodiscard]] UIFontDescriptor addingFeatureSettings(std::vector<UIFontFeatureSetting> settings) const;
+
+  friend bool operator==(const UIFontDescriptor&, const UIFontDescriptor&) = default;
+
+ private:
+  friend class UIFont;
+  std::string name_;
+  CGFloat size_ = 0;
+  std::uint32_t traits_ = 0;
+  std::vector<UIFontFeatureSetting> features_;
+};
 
 class UIFont {
  public:
@@ -33,10 +80,19 @@ class UIFont {
   [[nodiscard]] static UIFont italicSystemFont(CGFloat size) {
     return UIFont(".SFUI-RegularItalic", size, traitItalic);
   }
+  // UIFont(name:size:): the face named `name`, or nothing when there is no such face.
+  [[nodiscard]] static std::optional<UIFont> fontWithName(std::string_view name, CGFloat size);
+  // UIFont(descriptor:size:): the descriptor's face at `size` (0 keeps the
+  // descriptor's size).
+  [[nodiscard]] static UIFont fontWithDescriptor(const UIFontDescriptor& descriptor, CGFloat size);
 
   [[nodiscard]] const std::string& fontName() const { return name_; }
   [[nodiscard]] CGFloat pointSize() const { return size_; }
   [[nodiscard]] std::uint32_t symbolicTraits() const { return traits_; }
+  [[nodiscard]] const std::vector<UIFontFeatureSetting>& featureSettings() const { return features_; }
+  // The same face at another size.
+  [[nodiscard]] UIFont withSize(CGFloat size) const;
+  [[nodiscard]] UIFontDescriptor fontDescriptor() const;
 
   friend bool operator==(const UIFont&, const UIFont&) = default;
 
@@ -46,6 +102,7 @@ class UIFont {
   std::string name_;
   CGFloat size_ = 0;
   std::uint32_t traits_ = 0;
+  std::vector<UIFontFeatureSetting> features_;
 };
 
 }  // namespace ios

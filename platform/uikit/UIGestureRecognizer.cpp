@@ -8,6 +8,7 @@
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UITouchSimulator.h"
 #include "platform/uikit/UIView.h"
+#include "platform/uikit/internal/TargetAction.h"
 
 namespace ios {
 
@@ -59,12 +60,7 @@ void UIGestureRecognizer::sendActions() {
   for (const Target& t : targets) {
     const id receiver = t.isSelf ? self : t.object.lock();
     if (receiver == nullptr) continue;
-    const std::string_view name = sel_getName(t.action);
-    if (std::count(name.begin(), name.end(), ':') == 0) {
-      send<void>(receiver, t.action);
-    } else {
-      send<void>(receiver, t.action, self);
-    }
+    uikit_internal::sendAction(receiver, t.action, self);
   }
 }
 

@@ -19,6 +19,12 @@ std::weak_ptr<NSObject>& firstResponderObject() {
 IOS_DEFINE_RUNTIME_CLASS(UIResponder, "UIResponder", [](Class cls) {
   class_addMethod(cls, UIResponder::nextResponderSelector(), imp([](UIResponder&, SEL) -> id { return nullptr; }));
   class_addProperty(cls, "nextResponder", "T@\"UIResponder\",R,N");
+  // Whether the receiver implements the action, else what the next responder answers.
+  class_addMethod(cls, canPerformActionSelector(), imp([](UIResponder& self, SEL, SEL action, id sender) -> bool {
+                    if (self.respondsToSelector(action)) return true;
+                    auto next = self.nextResponder();
+                    return next != nullptr && canPerformAction(*next, action, sender);
+                  }));
 })
 
 SEL UIResponder::nextResponderSelector() {
@@ -28,6 +34,31 @@ SEL UIResponder::nextResponderSelector() {
 
 std::shared_ptr<UIResponder> UIResponder::nextResponder() {
   return std::dynamic_pointer_cast<UIResponder>(send<id>(this, nextResponderSelector()));
+}
+
+SEL canPerformActionSelector() {
+  static const SEL s = sel_registerName("canPerformAction:withSender:");
+  return s;
+}
+SEL copySelector() {
+  static const SEL s = sel_registerName("copy:");
+  return s;
+}
+SEL pasteSelector() {
+  static const SEL s = sel_registerName("paste:");
+  return s;
+}
+SEL selectAllSelector() {
+  static const SEL s = sel_registerName("selectAll:");
+  return s;
+}
+SEL cutSelector() {
+  static const SEL s = sel_registerName("cut:");
+  return s;
+}
+
+bool canPerformAction(UIResponder& responder, SEL action, const std::shared_ptr<NSObject>& sender) {
+  return send<bool>(&responder, canPerformActionSelector(), action, sender);
 }
 
 bool UIResponder::isFirstResponder() const {

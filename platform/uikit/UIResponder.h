@@ -49,6 +49,20 @@ class UIResponder : public NSObject {
   UIResponder() = default;
 };
 
+// The selector "canPerformAction:withSender:" and the edit-menu actions.
+[[nodiscard]] SEL canPerformActionSelector();
+[[nodiscard]] SEL copySelector();
+[[nodiscard]] SEL pasteSelector();
+[[nodiscard]] SEL selectAllSelector();
+[[nodiscard]] SEL cutSelector();
+
+// canPerformAction()
+//
+// Sends "canPerformAction:withSender:" to `responder`: whether it offers `action` now.
+// UIResponder answers whether the receiver implements the action, else asks its next
+// responder (false at the end of the chain); subclasses answer for their own commands.
+[[nodiscard]] bool canPerformAction(UIResponder& responder, SEL action, const std::shared_ptr<NSObject>& sender);
+
 namespace testing {
 
 // Clears the first responder.

@@ -1,5 +1,10 @@
 #include "platform/uikit/UIViewSubclasses.h"
 
+#include <any>
+#include <limits>
+
+#include "platform/uikit/NSStringDrawing.h"
+
 namespace ios {
 
 IOS_DEFINE_RUNTIME_CLASS(UIImageView, "UIImageView", nullptr)
@@ -18,6 +23,35 @@ void UIImageView::setImage(std::optional<UIImage> image) {
 }
 
 UILabel::UILabel(CGRect frame) : UIView(frame) { setUserInteractionEnabled(false); }
+
+void UILabel::setText(std::optional<std::string> text) {
+  attributedText_ = text ? std::optional<NSAttributedString>(NSAttributedString(
+                               *text, {{std::string(NSAttributedString::Key::font), font_}}))
+                         : std::nullopt;
+  text_ = std::move(text);
+}
+
+void UILabel::setAttributedText(std::optional<NSAttributedString> text) {
+  text_ = text ? std::optional<std::string>(text->string()) : std::nullopt;
+  attributedText_ = std::move(text);
+}
+
+CGSize UILabel::sizeThatFits(CGSize size) const {
+  if (!text_ || text_->empty()) return CGSize();
+  UIFont font = font_;
+  if (attributedText_ && attributedText_->length() > 0) {
+    const std::any value = attributedText_->attribute(NSAttributedString::Key::font, 0);
+    if (const auto* f = std::any_cast<UIFont>(&value)) font = *f;
+  }
+  if (numberOfLines == 1) return sizeWithFont(*text_, font, std::numeric_limits<CGFloat>::max(), 1);
+  return sizeWithFont(*text_, font, size.width, numberOfLines);
+}
+
+void UILabel::sizeToFit() {
+  CGRect f = frame();
+  f.size = sizeThatFits(CGSize(bounds().size.width, std::numeric_limits<CGFloat>::max()));
+  setFrame(f);
+}
 
 UIScrollView::UIScrollView(CGRect frame) : UIView(frame) {}
 

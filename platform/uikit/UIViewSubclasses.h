@@ -7,21 +7,48 @@
 //   list->setContentOffset({0, 100}, false);               // bounds origin (0, 100)
 //
 // Fidelity: an image view shows its image as its layer's contents (stretched to the
-// bounds: content modes are absent); image views and labels start with user
-// interaction off, as on the platform. A label keeps its text and colour but draws no
-// text. A scroll view's content offset is its bounds origin; setting it animated
+// bounds: the content mode is stored, not applied); image views and labels start with
+// user interaction off, as on the platform. A label keeps its text, colour and font but draws
+// no text. A scroll view's content offset is its bounds origin; setting it animated
 // records a view animation of 0.3 s; the adjusted content inset is the content inset
 // (no safe area). Scrolling physics, zooming and indicators are absent.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
+#include "platform/foundation/NSAttributedString.h"
+#include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIGeometry.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIView.h"
 
 namespace ios {
+
+// UIView.ContentMode raw values.
+enum class UIViewContentMode : std::int64_t {
+  scaleToFill = 0,
+  scaleAspectFit = 1,
+  scaleAspectFill = 2,
+  redraw = 3,
+  center = 4,
+  top = 5,
+  bottom = 6,
+  left = 7,
+  right = 8,
+};
+
+enum class NSTextAlignment : std::int64_t { left = 0, center = 1, right = 2, justified = 3, natural = 4 };
+
+enum class NSLineBreakMode : std::int64_t {
+  byWordWrapping = 0,
+  byCharWrapping = 1,
+  byClipping = 2,
+  byTruncatingHead = 3,
+  byTruncatingTail = 4,
+  byTruncatingMiddle = 5,
+};
 
 class UIImageView : public UIView {
   IOS_RUNTIME_CLASS(UIImageView, UIView);
@@ -30,6 +57,7 @@ class UIImageView : public UIView {
   [[nodiscard]] const std::optional<UIImage>& image() const { return image_; }
   // Sets the image and the layer's contents (its CGImage).
   void setImage(std::optional<UIImage> image);
+  UIViewContentMode contentMode = UIViewContentMode::scaleToFill;
 
  protected:
   explicit UIImageView(CGRect frame = CGRect());
@@ -45,17 +73,37 @@ class UILabel : public UIView {
 
  public:
   [[nodiscard]] const std::optional<std::string>& text() const { return text_; }
-  void setText(std::optional<std::string> text) { text_ = std::move(text); }
+  // Sets the text; the attributed text becomes it in the label's font (nil for nil).
+  void setText(std::optional<std::string> text);
+  [[nodiscard]] const std::optional<NSAttributedString>& attributedText() const { return attributedText_; }
+  // Sets the attributed text; the text becomes its string (nil for nil).
+  void setAttributedText(std::optional<NSAttributedString> text);
   [[nodiscard]] const UIColor& textColor() const { return textColor_; }
   void setTextColor(const UIColor& color) { textColor_ = color; }
+  // The font; the system font of 17 points until set.
+  [[nodiscard]] const UIFont& font() const { return font_; }
+  void setFont(const UIFont& font) { font_ = font; }
+  // Lines the text may take; 0 for any number.
   std::int64_t numberOfLines = 1;
+  NSLineBreakMode lineBreakMode = NSLineBreakMode::byTruncatingTail;
+  NSTextAlignment textAlignment = NSTextAlignment::natural;
+
+  // The size the text needs within `size` (NSStringDrawing.h's model, in the font of
+  // the attributed text's first character, else the label's): one line of its natural
+  // width for a one-line label, wrapped at size.width for more lines; (0, 0) without
+  // text.
+  [[nodiscard]] CGSize sizeThatFits(CGSize size) const;
+  // Resizes the label to sizeThatFits(its width, unlimited height), origin kept.
+  void sizeToFit();
 
  protected:
   explicit UILabel(CGRect frame = CGRect());
 
  private:
   std::optional<std::string> text_;
+  std::optional<NSAttributedString> attributedText_;
   UIColor textColor_ = UIColor::black();
+  UIFont font_ = UIFont::systemFont(UIFont::labelFontSize());
 };
 
 class UIScrollView : public UIView {

@@ -1,0 +1,54 @@
+// File: KPQuaslet/views/UITextView+KPExt.h
+//
+// Text-view conveniences: a frame initialiser for read-only text, clearing, scrolling
+// to either end, and an edit-menu switch for copy, select all and paste.
+//
+//   auto terms = kp::makeTextView(0, 0, 320, 400, 15);   // Helvetica Neue 15, read-only
+//   terms->setText(licence);
+//   kp::scrollToBottom(*terms);
+//
+// The edit-menu flag is runtime-visible, in the "KPQuaslet" category of UITextView:
+// property "canPerformAction" ("TB,N") and the replaced "canPerformAction:withSender:".
+#pragma once
+
+#include <memory>
+
+#include "platform/coregraphics/CGGeometry.h"
+#include "platform/runtime/Selector.h"
+#include "platform/uikit/UITextField.h"
+
+namespace kp {
+
+// makeTextView()
+//
+// A text view of frame (x, y, w, h) in Helvetica Neue of `fontSize` points (no font when
+// the platform has none of that name), with a clear background, clipping to its bounds,
+// left-aligned text, user interaction on, not editable and not scrolling.
+[[nodiscard]] std::shared_ptr<ios::UITextView> makeTextView(ios::CGFloat x, ios::CGFloat y, ios::CGFloat w,
+                                                            ios::CGFloat h, ios::CGFloat fontSize = 17);
+
+// Sets the text to "" and the attributed text to an empty one.
+void clear(ios::UITextView& view);
+
+// Scrolls so that the last UTF-16 unit of the text is visible; an empty text has
+// nothing to scroll to and is left as it is.
+void scrollToBottom(ios::UITextView& view);
+
+// Scrolls so that the first UTF-16 unit of the text is visible (a range of one unit at
+// 0); nothing for an empty text.
+void scrollToTop(ios::UITextView& view);
+
+// canPerformAction() / setCanPerformAction()
+//
+// The edit-menu flag: whether copy, select all and paste are offered. True until set.
+[[nodiscard]] bool canPerformAction(const ios::UITextView& view);
+void setCanPerformAction(ios::UITextView& view, bool enabled);
+
+// canPerformAction(action, sender)
+//
+// The text view's answer to the edit menu: for copy, select all and paste, its flag as
+// the runtime reads it; for anything else, UIScrollView's answer.
+[[nodiscard]] bool canPerformAction(ios::UITextView& view, ios::SEL action,
+                                    const std::shared_ptr<ios::NSObject>& sender);
+
+}  // namespace kp

@@ -1,0 +1,121 @@
+#include "KPQuaslet/views/UILabel+KPExt.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/NSStringDrawing.h"
+#include "platform/uikit/UIViewAnimation.h"
+
+namespace {
+
+using ios::CGRect;
+using ios::CGSize;
+using ios::UIFont;
+
+class UILabelKPExt : public ios::testing::PlatformFixture {};
+
+// In the 10-point system font a character is 5 points wide and a line 15 points high.
+TEST_F(UILabelKPExt, RequiredHeightWrapsAtTheLabelsWidthAndLeavesItAlone) {
+  auto label = kp::makeLabel(0, 0, 40, 15, 10);
+  label->setText("aaaa bbbb cccc");  // 70 points on one line: one word a line at 40
+  EXPECT_EQ(kp::requiredHeight(*label), 45);
+  EXPECT_EQ(label->frame(), CGRect(0, 0, 40, 15));
+  EXPECT_EQ(label->numberOfLines, 1);
+
+  // The attributed text's font wins over the label's.
+  label->setAttributedText(ios::NSAttributedString(
+      "aaaa bbbb cccc", {{std::string(ios::NSAttributedString::Key::font), UIFont::systemFont(20)}}));
+  EXPECT_EQ(kp::requiredHeight(*label), 90);  // 10 points a character: one word a line
+}
+
+TEST_F(UILabelKPExt, WrappingModel) {
+  struct Row {
+    const char* name;
+    std::string text;
+    ios::CGFloat width;
+    std::int64_t lines;
+    CGSize size;
+  };
+  const std::vector<Row> rows = {
+      {"fits", "ab cd", 100, 0, {25, 15}},
+      {"two lines", "ab cd", 20, 0, {10, 30}},
+      {"long word breaks", "abcdefgh", 20, 0, {20, 30}},
+      {"line limit", "ab cd ef", 10, 2, {10, 30}},
+      {"explicit breaks", "ab\ncdef", 100, 0, {20, 30}},
+      {"spaces at a break take no room", "ab    cd", 10, 0, {10, 30}},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(ios::sizeWithFont(row.text, UIFont::systemFont(10), row.width, row.lines), row.size) << row.name;
+  }
+}
+
+TEST_F(UILabelKPExt, EstimatesAndFitting) {
+  auto label = kp::makeLabel(5, 6, 30, 10, 10);
+  EXPECT_EQ(label->backgroundColor(), ios::UIColor::clear());
+  EXPECT_TRUE(label->isUserInteractionEnabled());
+  EXPECT_EQ(label->font().pointSize(), 10);
+  EXPECT_EQ(kp::makeLabel(0, 0, 1, 1)->font(), UIFont::systemFont(17));
+  label->setText("hello world");  // 55 wide on one line
+
+  EXPECT_EQ(kp::getEstimatedWidth(*label), 55);
+  EXPECT_EQ(kp::getEstimatedHeight(*label), 15);  // one line
+  EXPECT_EQ(kp::getEstimatedSize(*label, 10, 10), CGSize(55, 15));
+  kp::fitWidth(*label, 4);
+  EXPECT_EQ(label->frame(), CGRect(5, 6, 59, 10));
+  kp::fitHeight(*label);
+  EXPECT_EQ(label->frame(), CGRect(5, 6, 59, 15));
+
+  label->numberOfLines = 0;
+  label->setFrame(CGRect(5, 6, 30, 10));
+  EXPECT_EQ(kp::getEstimatedHeight(*label), 30);  // "hello" / "world"
+  kp::fitSize(*label);                             // width first, so one line
+  EXPECT_EQ(label->frame(), CGRect(5, 6, 55, 15));
+
+  EXPECT_EQ(kp::makeLabel(std::string("hi"))->text(), "hi");
+  EXPECT_EQ(kp::makeLabel(std::nullopt)->text(), std::nullopt);
+}
+
+TEST_F(UILabelKPExt, AnimatedTextIsACrossDissolve) {
+  auto label = kp::makeLabel(0, 0, 10, 10);
+  kp::setText(*label, "now", false, 1.0);
+  EXPECT_EQ(label->text(), "now");
+  EXPECT_TRUE(ios::testing::recordedViewAnimations().empty());
+  kp::setText(*label, "later", true, std::nullopt);
+  EXPECT_EQ(label->text(), "later");
+  kp::setText(*label, std::nullopt, true, 2.0);
+  EXPECT_EQ(label->text(), std::nullopt);
+  const auto& records = ios::testing::recordedViewAnimations();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].kind, ios::testing::ViewAnimationKind::transition);
+  EXPECT_EQ(records[0].duration, 0.3);
+  EXPECT_EQ(records[0].options, 5242880u);
+  EXPECT_EQ(records[0].view.lock(), label);
+  EXPECT_FALSE(records[0].hasCompletion);
+  EXPECT_EQ(records[1].duration, 2.0);
+}
+
+TEST(UIFontKPExt, BoldItalicAndMonospaced) {
+  const UIFont regular = *UIFont::fontWithName("HelveticaNeue", 15);
+  EXPECT_EQ(kp::bold(regular).fontName(), "HelveticaNeue-Bold");
+  EXPECT_EQ(kp::bold(regular).pointSize(), 15);
+  EXPECT_EQ(kp::italic(regular).fontName(), "HelveticaNeue-Italic");
+  // The trait replaces the others: bold of an italic face is upright.
+  EXPECT_EQ(kp::bold(kp::italic(regular)).fontName(), "HelveticaNeue-Bold");
+  EXPECT_EQ(kp::bold(UIFont::systemFont(12)), UIFont::boldSystemFont(12));
+  // A family without the face answers the font unchanged.
+  const UIFont script = *UIFont::fontWithName("Zapfino", 20);
+  EXPECT_EQ(kp::bold(script), script);
+  EXPECT_EQ(kp::italic(script), script);
+
+  const UIFont digits = kp::monospaced(regular);
+  EXPECT_EQ(digits.pointSize(), 15);
+  EXPECT_EQ(digits.fontName(), "HelveticaNeue");
+  EXPECT_THAT(digits.featureSettings(), ::testing::ElementsAre(ios::UIFontFeatureSetting{6, 0}));
+  EXPECT_EQ(UIFont::fontWithName("NoSuchFont", 10), std::nullopt);
+}
+
+}  // namespace
