@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/avfoundation/AVAsset.h"
 #include "platform/foundation/String.h"
 #include "platform/foundation/URLComponents.h"
 
@@ -61,5 +62,15 @@ ios::URL deletingAllPathComponents(const ios::URL& url) {
 }
 
 void deleteAllPathComponents(ios::URL& url) { url = deletingAllPathComponents(url); }
+
+std::optional<ios::UIImage> thumbnail(const ios::URL& url, double fromTime) {
+  const ios::AVAssetImageGenerator generator{ios::AVAsset(url)};
+  try {
+    ios::CGImageRef image = generator.copyCGImage(ios::CMTimeMakeWithSeconds(fromTime, 1));
+    return ios::UIImage(std::move(image));
+  } catch (const ios::AVFoundationError&) {
+    return std::nullopt;
+  }
+}
 
 }  // namespace kp

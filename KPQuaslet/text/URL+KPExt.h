@@ -1,7 +1,7 @@
 // File: KPQuaslet/text/URL+KPExt.h
 //
 // Query parameters of a URL: reading them, looking one up, appending more; and
-// stripping a URL's path down to its root.
+// stripping a URL's path down to its root; a still frame of the video a URL names.
 //
 //   auto url = *ios::URL::fromString("https://h/a/b?x=1&y=2&x=3");
 //   kp::queryParameters(url);                          // {x: "3", y: "2"}
@@ -20,6 +20,7 @@
 #include <unordered_map>
 
 #include "platform/foundation/URL.h"
+#include "platform/uikit/UIImage.h"
 
 namespace kp {
 
@@ -50,5 +51,11 @@ void appendQueryParameters(ios::URL& url, const std::unordered_map<std::string, 
 
 // Removes every path component below the root in place (see deletingAllPathComponents()).
 void deleteAllPathComponents(ios::URL& url);
+
+// The frame of the video file `url` names that shows at `fromTime` seconds, rounded to
+// the nearest whole second, as an image of scale 1 at the video's full size. Nothing
+// when the URL names no media file, the file has no video, or the time is outside it.
+// Blocks while the frame is decoded.
+[[nodiscard]] std::optional<ios::UIImage> thumbnail(const ios::URL& url, double fromTime);
 
 }  // namespace kp

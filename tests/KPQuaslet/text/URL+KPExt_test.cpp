@@ -5,7 +5,11 @@
 
 #include <optional>
 #include <string>
+#include <fstream>
 #include <unordered_map>
+
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/VideoFixtures.h"
 
 namespace {
 
@@ -78,6 +82,33 @@ TEST(URLKPExt, DeletingAllPathComponentsLeavesTheRoot) {
     kp::deleteAllPathComponents(inPlace);
     EXPECT_EQ(inPlace.absoluteString(), expected) << text;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(URLKPExt, ThumbnailTakesTheFrameAtTheNearestWholeSecond) {
+  kp_test::TemporaryDirectory dir;
+  const std::string path = dir.path() + "/clip.mkv";
+  kp_test::writeColourClip(path, {{255, 0, 0}, {0, 0, 255}});
+  const ios::URL clip = ios::URL::fileURLWithPath(path);
+
+  const std::pair<double, bool> rows[] = {{0.0, true}, {0.4, true}, {0.6, false}, {1.0, false}};  // true: red
+  for (const auto& [time, isRed] : rows) {
+    const auto image = kp::thumbnail(clip, time);
+    ASSERT_TRUE(image) << time;
+    EXPECT_EQ(image->scale(), 1.0);
+    const ios::CGImage& bitmap = *image->cgImage();
+    const auto bytes = bitmap.dataProvider()->bytes();
+    const std::size_t at = (bitmap.height() / 2) * bitmap.bytesPerRow() + (bitmap.width() / 2) * 4;
+    EXPECT_EQ(bytes[at] > 200 && bytes[at + 2] < 60, isRed) << time;
+    EXPECT_EQ(bytes[at + 2] > 200 && bytes[at] < 60, !isRed) << time;
+  }
+  EXPECT_FALSE(kp::thumbnail(clip, 2.0)) << "past the end";
+  const std::string text = dir.path() + "/readme.mov";
+  std::ofstream(text) << "plain words";
+  EXPECT_FALSE(kp::thumbnail(ios::URL::fileURLWithPath(text), 0));
 }
 
 }  // namespace
