@@ -7,9 +7,10 @@ find_package(nlohmann_json 3 REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(PNG REQUIRED)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
 
 add_library(kp_deps INTERFACE)
 target_link_libraries(kp_deps INTERFACE
   ICU::uc ICU::i18n ICU::data
   nlohmann_json::nlohmann_json
-  JPEG::JPEG PNG::PNG PkgConfig::CAIRO)
+  JPEG::JPEG PNG::PNG PkgConfig::CAIRO PkgConfig::FFMPEG)

@@ -181,6 +181,20 @@ void tourDates() {
   ios::print("weekday of 2020-03-01: " + std::to_string(kp::getWeekDay(2020, 3, 1)) + " (1 is Sunday)");
 }
 
+void tourLinks() {
+  section("Links and styled text");
+  // A search link gains the user's filters, and a share link loses its path.
+  ios::URL search = *ios::URL::fromString("https://shop.example/search?q=tea");
+  kp::appendQueryParameters(search, {{"sort", "price"}, {"brand", "Tom & Jerry"}});
+  ios::print("search link: " + search.absoluteString() + ", brand " + kp::queryValue(search, "brand").value_or("-"));
+  ios::print("site root: " + kp::deletingAllPathComponents(*ios::URL::fromString("https://shop.example/a/b")).absoluteString());
+  const ios::NSAttributedString title = kp::underline(kp::bold(ios::NSAttributedString("Grüße")));
+  ios::print("styled title of " + std::to_string(title.length()) + " UTF-16 units, bold and underlined");
+  ios::print("days in February 2024: " +
+             std::to_string(kp::numberOfDaysInMonth(ios::Calendar::current(),
+                                                    ios::Date::fromTimeIntervalSince1970(1707998400))));
+}
+
 void tourImages() {
   section("Images");
   // A 40 x 30 point banner drawn as a gradient, then a photo-sized thumbnail of it.
@@ -357,6 +371,7 @@ int main() {
   tourCollections();
   tourValues();
   tourDates();
+  tourLinks();
   tourImages();
   tourStorage();
   tourTimers();

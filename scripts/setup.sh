@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libicu-dev nlohmann-json3-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
 )
 
 missing=()

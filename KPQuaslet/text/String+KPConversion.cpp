@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "KPQuaslet/text/NSAttributedString+KPExt.h"
 #include "KPQuaslet/text/internal/TextSupport.h"
 #include "platform/foundation/CharacterSet.h"
 #include "platform/foundation/Data.h"
@@ -11,7 +12,6 @@
 #include "platform/foundation/StringTransform.h"
 #include "platform/foundation/TimeZone.h"
 #include "platform/foundation/URL.h"
-#include "platform/uikit/UIFont.h"
 
 namespace kp {
 namespace {
@@ -145,26 +145,16 @@ std::optional<float> toFloat(std::string_view text) {
   return number->floatValue();
 }
 
-ios::NSAttributedString bold(std::string_view text) {
-  return ios::NSAttributedString(
-      std::string(text), {{std::string(ios::NSAttributedString::Key::font),
-                           ios::UIFont::boldSystemFont(ios::UIFont::systemFontSize())}});
-}
+ios::NSAttributedString bold(std::string_view text) { return bold(ios::NSAttributedString(std::string(text))); }
 
-ios::NSAttributedString italic(std::string_view text) {
-  return ios::NSAttributedString(
-      std::string(text), {{std::string(ios::NSAttributedString::Key::font),
-                           ios::UIFont::italicSystemFont(ios::UIFont::systemFontSize())}});
-}
+ios::NSAttributedString italic(std::string_view text) { return italic(ios::NSAttributedString(std::string(text))); }
 
 ios::NSAttributedString underline(std::string_view text) {
-  return ios::NSAttributedString(
-      std::string(text), {{std::string(ios::NSAttributedString::Key::underlineStyle), ios::NSUnderlineStyle::single}});
+  return underline(ios::NSAttributedString(std::string(text)));
 }
 
 ios::NSAttributedString color(std::string_view text, const ios::UIColor& color) {
-  return ios::NSAttributedString(std::string(text),
-                                 {{std::string(ios::NSAttributedString::Key::foregroundColor), color}});
+  return kp::color(ios::NSAttributedString(std::string(text)), color);
 }
 
 }  // namespace kp

@@ -215,6 +215,18 @@ std::string URL::lastPathComponent() const {
   return components.empty() ? std::string() : components.back();
 }
 
+URL URL::deletingLastPathComponent() const {
+  std::string raw = part(path_);
+  if (raw.empty() || raw == "/") return *this;
+  while (raw.size() > 1 && raw.back() == '/') raw.pop_back();
+  const std::size_t slash = raw.rfind('/');
+  raw = slash == std::string::npos ? std::string("./") : raw.substr(0, slash + 1);
+  std::string text = text_.substr(0, path_.begin) + raw + text_.substr(path_.end);
+  // Removing characters from a valid URL leaves a valid one; keep the receiver should
+  // that ever fail.
+  return fromString(text).value_or(*this);
+}
+
 bool URL::isFileURL() const { return scheme_.present && part(scheme_) == "file"; }
 
 }  // namespace ios

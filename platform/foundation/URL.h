@@ -2,6 +2,7 @@
 //
 // URLs parsed from text.
 //
+//   ios::URL::fromString("https://h/a/b?q")->deletingLastPathComponent();  // https://h/a/?q
 //   auto url = ios::URL::fromString("file:///var/app/Store.x");  // optional
 //   url->lastPathComponent();                                    // "Store.x"
 //   ios::URL::fromString("has space");                            // nothing
@@ -45,6 +46,13 @@ class URL {
   // The last path component ("" when the path is empty).
   [[nodiscard]] std::string lastPathComponent() const;
   [[nodiscard]] bool isFileURL() const;
+
+  // The URL without its last path component; the slash before it stays ("/a/b" gives
+  // "/a/", "/a" gives "/"), as do the query and fragment. A single relative component
+  // gives "./"; an empty path or the root alone is left as it is.
+  [[nodiscard]] URL deletingLastPathComponent() const;
+  // Removes the last path component in place (see deletingLastPathComponent()).
+  void deleteLastPathComponent() { *this = deletingLastPathComponent(); }
 
   bool operator==(const URL& other) const { return text_ == other.text_; }
   [[nodiscard]] std::string description() const { return text_; }

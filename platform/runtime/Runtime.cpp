@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 
 #include "platform/foundation/Precondition.h"
 #include "platform/runtime/internal/RuntimeTables.h"
@@ -201,7 +202,38 @@ Class objc_getMetaClass(std::string_view name) {
 
 Class NSClassFromString(std::string_view name) { return objc_getClass(name); }
 
-std::string NSStringFromClass(Class cls) { return cls != nullptr ? cls->data().name : std::string(); }
+namespace {
+
+// Reads one length-prefixed identifier ("8BlockTap") at `pos`; nothing when malformed.
+std::optional<std::string_view> readMangledIdentifier(std::string_view text, std::size_t& pos) {
+  std::size_t length = 0;
+  const std::size_t start = pos;
+  while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < 4) {
+    length = length * 10 + static_cast<std::size_t>(text[pos] - '0');
+    ++pos;
+  }
+  if (pos == start || length == 0 || text[start] == '0' || length > text.size() - pos) return std::nullopt;
+  const std::string_view identifier = text.substr(pos, length);
+  pos += length;
+  return identifier;
+}
+
+}  // namespace
+
+std::string NSStringFromClass(Class cls) {
+  if (cls == nullptr) return std::string();
+  const std::string& name = cls->data().name;
+  // A module's class is registered under its mangled name, "_TtC" + module + class, each
+  // prefixed by its length; its readable name is "Module.Class".
+  constexpr std::string_view kModuleClassPrefix = "_TtC";
+  if (name.starts_with(kModuleClassPrefix)) {
+    std::size_t pos = kModuleClassPrefix.size();
+    const auto module = readMangledIdentifier(name, pos);
+    const auto type = module ? readMangledIdentifier(name, pos) : std::nullopt;
+    if (type && pos == name.size()) return std::string(*module) + "." + std::string(*type);
+  }
+  return name;
+}
 
 int objc_getClassList(Class* buffer, int bufferCount) {
   auto& t = tables();

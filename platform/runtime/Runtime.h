@@ -62,7 +62,9 @@ void objc_registerClassPair(Class cls);
 [[nodiscard]] Class objc_getMetaClass(std::string_view name);
 // The registered class named `name`, or null.
 [[nodiscard]] Class NSClassFromString(std::string_view name);
-// The class's name; "" for null.
+// The class's readable name; "" for null. A module's class, registered under its
+// mangled name ("_TtC9KPQuaslet8BlockTap"), reads "KPQuaslet.BlockTap"; class_getName()
+// gives the registered name.
 [[nodiscard]] std::string NSStringFromClass(Class cls);
 
 // objc_getClassList()

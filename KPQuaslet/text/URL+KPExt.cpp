@@ -1,0 +1,76 @@
+#include "KPQuaslet/text/URL+KPExt.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/avfoundation/AVAsset.h"
+#include "platform/foundation/String.h"
+#include "platform/foundation/URLComponents.h"
+
+namespace kp {
+
+std::optional<std::unordered_map<std::string, std::string>> queryParameters(const ios::URL& url) {
+  const auto components = ios::URLComponents::fromURL(url, /*resolvingAgainstBaseURL=*/false);
+  if (!components) return std::nullopt;
+  const auto items = components->queryItems();
+  if (!items || items->empty()) return std::nullopt;
+  std::unordered_map<std::string, std::string> parameters;
+  for (const ios::URLQueryItem& item : *items) {
+    if (item.value) {
+      parameters[item.name] = *item.value;
+    } else {
+      parameters.erase(item.name);
+    }
+  }
+  return parameters;
+}
+
+ios::URL appendingQueryParameters(const ios::URL& url, const std::unordered_map<std::string, std::string>& parameters) {
+  auto components = ios::URLComponents::fromURL(url, /*resolvingAgainstBaseURL=*/true);
+  if (!components) return url;
+  std::vector<ios::URLQueryItem> items = components->queryItems().value_or(std::vector<ios::URLQueryItem>{});
+  std::vector<const std::pair<const std::string, std::string>*> entries;
+  entries.reserve(parameters.size());
+  for (const auto& entry : parameters) entries.push_back(&entry);
+  std::sort(entries.begin(), entries.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
+  for (const auto* entry : entries) items.push_back(ios::URLQueryItem{entry->first, entry->second});
+  components->setQueryItems(items);
+  return components->url().value_or(url);
+}
+
+void appendQueryParameters(ios::URL& url, const std::unordered_map<std::string, std::string>& parameters) {
+  url = appendingQueryParameters(url, parameters);
+}
+
+std::optional<std::string> queryValue(const ios::URL& url, std::string_view name) {
+  const auto components = ios::URLComponents::fromString(url.absoluteString());
+  if (!components) return std::nullopt;
+  const auto items = components->queryItems();
+  if (!items) return std::nullopt;
+  const std::string wanted = ios::precomposedStringWithCanonicalMapping(name);
+  for (const ios::URLQueryItem& item : *items) {
+    if (ios::precomposedStringWithCanonicalMapping(item.name) == wanted) return item.value;
+  }
+  return std::nullopt;
+}
+
+ios::URL deletingAllPathComponents(const ios::URL& url) {
+  ios::URL copy = url;
+  const std::size_t count = url.pathComponents().size();
+  for (std::size_t i = 1; i < count; ++i) copy.deleteLastPathComponent();
+  return copy;
+}
+
+void deleteAllPathComponents(ios::URL& url) { url = deletingAllPathComponents(url); }
+
+std::optional<ios::UIImage> thumbnail(const ios::URL& url, double fromTime) {
+  const ios::AVAssetImageGenerator generator{ios::AVAsset(url)};
+  try {
+    ios::CGImageRef image = generator.copyCGImage(ios::CMTimeMakeWithSeconds(fromTime, 1));
+    return ios::UIImage(std::move(image));
+  } catch (const ios::AVFoundationError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace kp

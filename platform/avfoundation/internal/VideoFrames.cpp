@@ -1,0 +1,135 @@
+#include "platform/avfoundation/internal/VideoFrames.h"
+
+#include <memory>
+#include <mutex>
+
+#include "platform/avfoundation/AVAsset.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/log.h>
+#include <libswscale/swscale.h>
+}
+
+namespace ios::av_internal {
+namespace {
+
+struct FormatCloser {
+  void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
+};
+struct CodecFreer {
+  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FrameFreer {
+  void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct PacketFreer {
+  void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct ScalerFreer {
+  void operator()(SwsContext* s) const { sws_freeContext(s); }
+};
+
+[[noreturn]] void fail(std::int64_t code, const std::string& reason) { throw AVFoundationError(code, reason); }
+
+double toSeconds(std::int64_t ts, AVRational base) { return static_cast<double>(ts) * av_q2d(base); }
+
+Frame convert(const AVFrame& decoded, double seconds) {
+  if (decoded.width <= 0 || decoded.height <= 0) fail(AVErrorDecodeFailed, "empty frame");
+  std::unique_ptr<SwsContext, ScalerFreer> scaler(
+      sws_getContext(decoded.width, decoded.height, static_cast<AVPixelFormat>(decoded.format), decoded.width,
+                     decoded.height, AV_PIX_FMT_RGB0, SWS_BILINEAR, nullptr, nullptr, nullptr));
+  if (!scaler) fail(AVErrorDecodeFailed, "unsupported pixel format");
+  Frame frame;
+  frame.width = static_cast<std::size_t>(decoded.width);
+  frame.height = static_cast<std::size_t>(decoded.height);
+  frame.seconds = seconds;
+  frame.rgbx.resize(frame.width * frame.height * 4);
+  std::uint8_t* planes[4] = {frame.rgbx.data(), nullptr, nullptr, nullptr};
+  const int strides[4] = {decoded.width * 4, 0, 0, 0};
+  sws_scale(scaler.get(), decoded.data, decoded.linesize, 0, decoded.height, planes, strides);
+  return frame;
+}
+
+}  // namespace
+
+Frame frameAt(const std::string& path, double seconds) {
+  // Failures reach the caller as AVFoundationError; FFmpeg's own messages would only
+  // repeat them on standard error.
+  static std::once_flag quiet;
+  std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
+  AVFormatContext* raw = nullptr;
+  if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) {
+    fail(AVErrorFileFormatNotRecognized, "cannot open " + path);
+  }
+  std::unique_ptr<AVFormatContext, FormatCloser> format(raw);
+  if (avformat_find_stream_info(format.get(), nullptr) < 0) fail(AVErrorFileFormatNotRecognized, "not media");
+  const AVCodec* codec = nullptr;
+  const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+  if (index < 0 || codec == nullptr) fail(AVErrorNoVideo, "no video stream");
+  AVStream* stream = format->streams[index];
+  const AVRational base = stream->time_base;
+
+  double duration = -1;
+  if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
+    duration = toSeconds(stream->duration, base);
+  } else if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
+    duration = static_cast<double>(format->duration) / AV_TIME_BASE;
+  }
+  if (seconds < 0 || (duration >= 0 && seconds >= duration)) fail(AVErrorTimeOutOfRange, "time outside the video");
+
+  std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
+  if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0 ||
+      avcodec_open2(decoder.get(), codec, nullptr) < 0) {
+    fail(AVErrorDecodeFailed, "cannot open the decoder");
+  }
+
+  const double start = stream->start_time != AV_NOPTS_VALUE ? toSeconds(stream->start_time, base) : 0;
+  const auto target = static_cast<std::int64_t>((seconds + start) / av_q2d(base));
+  av_seek_frame(format.get(), index, target, AVSEEK_FLAG_BACKWARD);  // failing leaves the start
+  avcodec_flush_buffers(decoder.get());
+
+  std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
+  std::unique_ptr<AVFrame, FrameFreer> current(av_frame_alloc());
+  std::unique_ptr<AVFrame, FrameFreer> last(av_frame_alloc());
+  if (!packet || !current || !last) fail(AVErrorDecodeFailed, "out of memory");
+  bool haveLast = false;
+  double lastSeconds = 0;
+
+  // Decodes until a frame at or after the target shows; keeps the latest frame before it.
+  const auto drain = [&]() -> bool {
+    while (avcodec_receive_frame(decoder.get(), current.get()) == 0) {
+      const std::int64_t pts = current->best_effort_timestamp;
+      const double at = pts == AV_NOPTS_VALUE ? lastSeconds : toSeconds(pts, base) - start;
+      if (pts != AV_NOPTS_VALUE && pts >= target) {
+        if (!haveLast || pts == target) {
+          av_frame_unref(last.get());
+          av_frame_move_ref(last.get(), current.get());
+          lastSeconds = at;
+          haveLast = true;
+        }
+        return true;
+      }
+      av_frame_unref(last.get());
+      av_frame_move_ref(last.get(), current.get());
+      lastSeconds = at;
+      haveLast = true;
+    }
+    return false;
+  };
+
+  bool done = false;
+  while (!done && av_read_frame(format.get(), packet.get()) >= 0) {
+    if (packet->stream_index == index && avcodec_send_packet(decoder.get(), packet.get()) >= 0) done = drain();
+    av_packet_unref(packet.get());
+  }
+  if (!done) {
+    avcodec_send_packet(decoder.get(), nullptr);
+    drain();
+  }
+  if (!haveLast) fail(AVErrorDecodeFailed, "no frame decoded");
+  return convert(*last, lastSeconds);
+}
+
+}  // namespace ios::av_internal
