@@ -23,6 +23,7 @@
 #include "platform/uikit/UIResponder.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIViewAnimation.h"
+#include "platform/uikit/UIViewController.h"
 
 namespace ios::testing {
 
@@ -38,6 +39,7 @@ void resetPlatform() {
   resetUncaughtExceptionHandler();
   resetPasteboard();
   resetApplication();
+  resetKeyWindow();
   resetMainScreen();
   resetDataProviderFailures();
   resetImageIO();
