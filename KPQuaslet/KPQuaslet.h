@@ -68,3 +68,4 @@
 #include "KPQuaslet/views/UIView+Shadow.h"
 #include "KPQuaslet/views/UIView+Shake.h"
 #include "KPQuaslet/views/UIView+KPLayout.h"
+#include "KPQuaslet/views/UIViewController+KPExt.h"

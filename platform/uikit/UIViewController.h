@@ -27,12 +27,23 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/uikit/UIView.h"
 
 namespace ios {
 
 class UINavigationController;
 class UITabBarController;
+
+// The keyboard's notifications. Their user info holds the keyboard's frames as CGRect
+// values (the platform boxes them in NSValue) under the keys below.
+inline const Notification::Name UIKeyboardWillShowNotification{"UIKeyboardWillShowNotification"};
+inline const Notification::Name UIKeyboardDidShowNotification{"UIKeyboardDidShowNotification"};
+inline const Notification::Name UIKeyboardWillHideNotification{"UIKeyboardWillHideNotification"};
+inline const Notification::Name UIKeyboardDidHideNotification{"UIKeyboardDidHideNotification"};
+inline constexpr const char* UIKeyboardFrameBeginUserInfoKey = "UIKeyboardFrameBeginUserInfoKey";
+inline constexpr const char* UIKeyboardFrameEndUserInfoKey = "UIKeyboardFrameEndUserInfoKey";
+inline constexpr const char* UIKeyboardAnimationDurationUserInfoKey = "UIKeyboardAnimationDurationUserInfoKey";
 
 class UIViewController : public UIResponder {
   IOS_RUNTIME_CLASS(UIViewController, UIResponder);
