@@ -69,3 +69,4 @@
 #include "KPQuaslet/views/UIView+Shake.h"
 #include "KPQuaslet/views/UIView+KPLayout.h"
 #include "KPQuaslet/views/UIViewController+KPExt.h"
+#include "KPQuaslet/views/UITableView+KPExt.h"

@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/foundation/PropertyList.h"
@@ -25,6 +26,9 @@ inline constexpr const char* kCFBundleVersionKey = "CFBundleVersion";
 class Bundle {
  public:
   [[nodiscard]] static Bundle& main();
+  // Bundle(identifier:): the bundle whose identifier is `identifier`, or null (the
+  // process has one bundle, the main one, found once its identifier is set).
+  [[nodiscard]] static Bundle* forIdentifier(std::string_view identifier);
 
   [[nodiscard]] std::optional<std::string> bundleIdentifier() const;
   void setBundleIdentifier(std::optional<std::string> identifier);
