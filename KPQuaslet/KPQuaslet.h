@@ -70,3 +70,4 @@
 #include "KPQuaslet/views/UIView+KPLayout.h"
 #include "KPQuaslet/views/UIViewController+KPExt.h"
 #include "KPQuaslet/views/UITableView+KPExt.h"
+#include "KPQuaslet/views/UINavigationBar+KPExt.h"

@@ -17,6 +17,7 @@
 #include "platform/uikit/UIAccessibility.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINib.h"
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UIPhotoAlbum.h"
@@ -40,6 +41,7 @@ void resetPlatform() {
   resetPasteboard();
   resetApplication();
   resetKeyWindow();
+  resetNavigationBarAppearance();
   resetMainScreen();
   resetDataProviderFailures();
   resetImageIO();

@@ -11,9 +11,6 @@
 namespace ios {
 
 IOS_DEFINE_RUNTIME_CLASS(UINavigationController, "UINavigationController", nullptr)
-IOS_DEFINE_RUNTIME_CLASS(UINavigationBar, "UINavigationBar", nullptr)
-
-UINavigationBar::UINavigationBar(CGRect frame) : UIView(frame) {}
 
 namespace {
 
