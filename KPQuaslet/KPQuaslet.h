@@ -71,3 +71,5 @@
 #include "KPQuaslet/views/UIViewController+KPExt.h"
 #include "KPQuaslet/views/UITableView+KPExt.h"
 #include "KPQuaslet/views/UINavigationBar+KPExt.h"
+#include "KPQuaslet/views/LoadableNib.h"
+#include "KPQuaslet/views/UIAlertController+KPExt.h"

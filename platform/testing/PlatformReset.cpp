@@ -19,6 +19,7 @@
 #include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINib.h"
+#include "platform/uikit/UIStoryboard.h"
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UIPhotoAlbum.h"
 #include "platform/uikit/UIResponder.h"
@@ -42,6 +43,7 @@ void resetPlatform() {
   resetApplication();
   resetKeyWindow();
   resetNavigationBarAppearance();
+  resetStoryboards();
   resetMainScreen();
   resetDataProviderFailures();
   resetImageIO();
