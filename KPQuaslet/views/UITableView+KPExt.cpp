@@ -12,6 +12,19 @@ const ios::Bundle* bundleFor(const std::optional<std::string>& identifier) {
   return identifier ? ios::Bundle::forIdentifier(*identifier) : nullptr;
 }
 
+// The sum of `count(view, section)` over the view's sections.
+template <class View, class Count>
+std::int64_t total(const View& view, Count count) {
+  std::int64_t sum = 0;
+  for (std::int64_t s = 0; s < view.numberOfSections(); ++s) sum += count(view, s);
+  return sum;
+}
+
+template <class View>
+std::int64_t lastSectionOf(const View& view) {
+  return view.numberOfSections() > 0 ? view.numberOfSections() - 1 : 0;
+}
+
 }  // namespace
 
 std::string className(ios::Class cls) {
@@ -40,14 +53,10 @@ std::shared_ptr<ios::UITableViewCell> cell(ios::UITableView& table, const IndexP
 }
 
 std::int64_t numberOfRows(const ios::UITableView& table) {
-  std::int64_t total = 0;
-  for (std::int64_t s = 0; s < table.numberOfSections(); ++s) total += table.numberOfRows(s);
-  return total;
+  return total(table, [](const ios::UITableView& t, std::int64_t s) { return t.numberOfRows(s); });
 }
 
-std::int64_t lastSection(const ios::UITableView& table) {
-  return table.numberOfSections() > 0 ? table.numberOfSections() - 1 : 0;
-}
+std::int64_t lastSection(const ios::UITableView& table) { return lastSectionOf(table); }
 
 std::optional<IndexPath> indexPathForLastRow(const ios::UITableView& table) {
   if (numberOfRows(table) == 0) return std::nullopt;
@@ -93,14 +102,10 @@ std::shared_ptr<ios::UICollectionViewCell> cell(ios::UICollectionView& view, con
 }
 
 std::int64_t numberOfItems(const ios::UICollectionView& view) {
-  std::int64_t total = 0;
-  for (std::int64_t s = 0; s < view.numberOfSections(); ++s) total += view.numberOfItems(s);
-  return total;
+  return total(view, [](const ios::UICollectionView& v, std::int64_t s) { return v.numberOfItems(s); });
 }
 
-std::int64_t lastSection(const ios::UICollectionView& view) {
-  return view.numberOfSections() > 0 ? view.numberOfSections() - 1 : 0;
-}
+std::int64_t lastSection(const ios::UICollectionView& view) { return lastSectionOf(view); }
 
 std::optional<IndexPath> indexPathForLastItem(const ios::UICollectionView& view) {
   return indexPathForLastItem(view, lastSection(view));

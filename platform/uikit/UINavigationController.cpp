@@ -42,24 +42,9 @@ void UINavigationController::checkPushable(const std::shared_ptr<UIViewControlle
 }
 
 void UINavigationController::showTop(bool animated) {
-  auto self = std::static_pointer_cast<UINavigationController>(shared_from_this());
-  for (const auto& c : stack_) {
-    if (c->parent() != self) {
-      addChild(c);
-      c->didMove(self);
-    }
-  }
-  if (!isViewLoaded()) return;
-  std::shared_ptr<UIView> container = view();
-  if (auto old = shownView_.lock()) old->removeFromSuperview();
-  shownView_.reset();
-  if (std::shared_ptr<UIViewController> top = topViewController()) {
-    std::shared_ptr<UIView> topView = top->view();
-    topView->setFrame(container->bounds());
-    container->insertSubview(topView, 0);
-    shownView_ = topView;
-  }
-  if (animated && container->window() != nullptr) {
+  showContentView(shownView_, topViewController());
+  std::shared_ptr<UIView> container = isViewLoaded() ? view() : nullptr;
+  if (animated && container != nullptr && container->window() != nullptr) {
     auto transition = CABasicAnimation::make("position");
     transition->duration = transitionDuration;
     container->layer()->add(transition, "transition");
@@ -78,13 +63,7 @@ void UINavigationController::setViewControllers(const std::vector<std::shared_pt
       refuse("All view controllers in a navigation controller must be distinct");
     }
   }
-  for (const auto& old : stack_) {
-    if (std::find(controllers.begin(), controllers.end(), old) == controllers.end() &&
-        old->parent().get() == this) {
-      old->willMove(nullptr);
-      old->removeFromParent();
-    }
-  }
+  replaceChildren(stack_, controllers);
   stack_ = controllers;
   showTop(animated);
 }
@@ -92,7 +71,10 @@ void UINavigationController::setViewControllers(const std::vector<std::shared_pt
 void UINavigationController::pushViewController(const std::shared_ptr<UIViewController>& controller,
                                                 bool animated) {
   checkPushable(controller);
-  stack_.push_back(controller);
+  std::vector<std::shared_ptr<UIViewController>> next = stack_;
+  next.push_back(controller);
+  replaceChildren(stack_, next);
+  stack_ = std::move(next);
   showTop(animated);
 }
 

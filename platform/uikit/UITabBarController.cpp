@@ -33,21 +33,8 @@ void UITabBarController::setViewControllers(const std::vector<std::shared_ptr<UI
           .raise();
     }
   }
-  for (const auto& old : controllers_) {
-    if (std::find(controllers.begin(), controllers.end(), old) == controllers.end() &&
-        old->parent().get() == this) {
-      old->willMove(nullptr);
-      old->removeFromParent();
-    }
-  }
+  replaceChildren(controllers_, controllers);
   controllers_ = controllers;
-  auto self = std::static_pointer_cast<UITabBarController>(shared_from_this());
-  for (const auto& c : controllers_) {
-    if (c->parent() != self) {
-      addChild(c);
-      c->didMove(self);
-    }
-  }
   selected_ = controllers_.empty() ? NSNotFound : 0;
   showSelected();
 }
@@ -68,17 +55,6 @@ void UITabBarController::setSelectedViewController(const std::shared_ptr<UIViewC
   setSelectedIndex(static_cast<std::size_t>(it - controllers_.begin()));
 }
 
-void UITabBarController::showSelected() {
-  if (!isViewLoaded()) return;
-  std::shared_ptr<UIView> container = view();
-  if (auto old = shownView_.lock()) old->removeFromSuperview();
-  shownView_.reset();
-  if (std::shared_ptr<UIViewController> selected = selectedViewController()) {
-    std::shared_ptr<UIView> shown = selected->view();
-    shown->setFrame(container->bounds());
-    container->insertSubview(shown, 0);
-    shownView_ = shown;
-  }
-}
+void UITabBarController::showSelected() { showContentView(shownView_, selectedViewController()); }
 
 }  // namespace ios

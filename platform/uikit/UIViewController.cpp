@@ -136,6 +136,35 @@ void UIViewController::removeFromParent() {
   didMove(nullptr);
 }
 
+void UIViewController::replaceChildren(const std::vector<std::shared_ptr<UIViewController>>& before,
+                                       const std::vector<std::shared_ptr<UIViewController>>& now) {
+  for (const auto& old : before) {
+    if (std::find(now.begin(), now.end(), old) == now.end() && old->parent().get() == this) {
+      old->willMove(nullptr);
+      old->removeFromParent();
+    }
+  }
+  auto self = std::static_pointer_cast<UIViewController>(shared_from_this());
+  for (const auto& c : now) {
+    if (c->parent() != self) {
+      addChild(c);
+      c->didMove(self);
+    }
+  }
+}
+
+void UIViewController::showContentView(std::weak_ptr<UIView>& shown,
+                                       const std::shared_ptr<UIViewController>& controller) {
+  if (!isViewLoaded()) return;
+  if (auto old = shown.lock()) old->removeFromSuperview();
+  shown.reset();
+  if (controller == nullptr) return;
+  std::shared_ptr<UIView> content = controller->view();
+  content->setFrame(view_->bounds());
+  view_->insertSubview(content, 0);
+  shown = content;
+}
+
 void UIViewController::willMove(const std::shared_ptr<UIViewController>&) {}
 
 void UIViewController::didMove(const std::shared_ptr<UIViewController>&) {}

@@ -119,6 +119,14 @@ class UIViewController : public UIResponder {
   // Runs once after the view was loaded.
   virtual void viewDidLoad() {}
 
+  // For containers: makes `now` the container's children in place of `before`
+  // (leaving ones get willMove(nil) and leave; new ones are added and get didMove).
+  void replaceChildren(const std::vector<std::shared_ptr<UIViewController>>& before,
+                       const std::vector<std::shared_ptr<UIViewController>>& now);
+  // For containers: when the view is loaded, shows `controller`'s view (none: nothing)
+  // filling it, behind the container's own subviews, in place of `shown`.
+  void showContentView(std::weak_ptr<UIView>& shown, const std::shared_ptr<UIViewController>& controller);
+
  private:
   void detachPresented(std::vector<std::shared_ptr<UIViewController>>& dismissed);
 
