@@ -82,6 +82,10 @@ TEST_F(LoadableNibDeathTest, NibsWithoutTheViewStopTheProcess) {
   ios::testing::registerNib("Card", [] { return std::vector<ios::id>{}; });
   EXPECT_DEATH((void)kp::instantiate<Card>(), "Cannot loadNibNamed Card");
   EXPECT_DEATH(kp::instantiateFromNibOwner<Card>(*host), "is not exist \\?!");
+  // A storyboard holding another class under the identifier stops with a clear message.
+  ios::testing::registerStoryboard("Main", {{"LoginScene", [] { return ios::UIViewController::make(); }}});
+  auto storyboard = ios::UIStoryboard::make(std::string_view("Main"), static_cast<const ios::Bundle*>(nullptr));
+  EXPECT_DEATH((void)kp::instantiateController<Login>(*storyboard), "under identifier LoginScene");
 }
 
 TEST_F(LoadableNibTest, StoryboardsAndControllers) {
