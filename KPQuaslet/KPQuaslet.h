@@ -82,3 +82,8 @@
 #include "KPQuaslet/views/UIView+Shadow.h"
 #include "KPQuaslet/views/UIView+Shake.h"
 #include "KPQuaslet/views/UIView+KPLayout.h"
+#include "KPQuaslet/views/UIViewController+KPExt.h"
+#include "KPQuaslet/views/UITableView+KPExt.h"
+#include "KPQuaslet/views/UINavigationBar+KPExt.h"
+#include "KPQuaslet/views/LoadableNib.h"
+#include "KPQuaslet/views/UIAlertController+KPExt.h"

@@ -360,6 +360,37 @@ void tourControls() {
              ios::describe(ios::canPerformAction(*code, ios::pasteSelector(), nullptr)));
 }
 
+// A small data source for the controllers section: three sections of 2, 0 and 4 rows.
+struct InboxRows : ios::UITableViewDataSource {
+  std::int64_t numberOfSections(ios::UITableView&) override { return 3; }
+  std::int64_t numberOfRowsInSection(ios::UITableView&, std::int64_t section) override {
+    return section == 0 ? 2 : section == 1 ? 0 : 4;
+  }
+};
+
+void tourControllers() {
+  section("Controllers, tables and alerts");
+  auto window = ios::UIWindow::make(ios::UIScreen::main().bounds());
+  auto inbox = ios::UIViewController::make();
+  auto nav = ios::UINavigationController::make(inbox);
+  window->setRootViewController(nav);
+  window->makeKeyAndVisible();
+  kp::pushVC(*inbox, ios::UIViewController::make());
+  ios::print("stack depth " + std::to_string(nav->viewControllers().size()) + ", free area of the top controller " +
+             ios::NSStringFromCGRect(kp::applicationFrame(*nav->topViewController())));
+
+  auto table = ios::UITableView::make(ios::CGRect(0, 0, 375, 300));
+  auto rows = std::make_shared<InboxRows>();
+  table->setDataSource(rows);
+  const std::optional<ios::IndexPath> last = kp::indexPathForLastRow(*table);
+  ios::print("rows " + std::to_string(kp::numberOfRows(*table)) + ", last row " + std::to_string(last->row) +
+             " of section " + std::to_string(last->section));
+
+  auto alert = kp::makeAlert("Saved", std::string("Your draft is safe"), "OK", std::nullopt);
+  kp::show(*alert, false, false, nullptr);
+  ios::print("alert shown: " + std::string(nav->presentedViewController() == alert ? "yes" : "no"));
+}
+
 }  // namespace
 
 int main() {
@@ -378,5 +409,6 @@ int main() {
   tourText();
   tourViews();
   tourControls();
+  tourControllers();
   return 0;
 }

@@ -11,6 +11,7 @@ namespace {
 struct State {
   std::mutex mutex;
   std::vector<SystemSoundID> played;
+  std::vector<SystemSoundID> alerts;
   std::set<SystemSoundID> registered;
   SystemSoundID next = 4096;
 };
@@ -43,6 +44,12 @@ void AudioServicesPlaySystemSound(SystemSoundID sound) {
   s.played.push_back(sound);
 }
 
+void AudioServicesPlayAlertSound(SystemSoundID sound) {
+  auto& s = state();
+  std::lock_guard lock(s.mutex);
+  s.alerts.push_back(sound);
+}
+
 OSStatus AudioServicesCreateSystemSoundID(const URL& url, SystemSoundID* outSound) {
   if (!url.isFileURL()) return kAudioServicesUnsupportedPropertyError;
   std::ifstream file(url.path(), std::ios::binary);
@@ -66,6 +73,12 @@ OSStatus AudioServicesDisposeSystemSoundID(SystemSoundID sound) {
 
 namespace testing {
 
+std::vector<SystemSoundID> playedAlertSounds() {
+  auto& s = state();
+  std::lock_guard lock(s.mutex);
+  return s.alerts;
+}
+
 std::vector<SystemSoundID> playedSystemSounds() {
   auto& s = state();
   std::lock_guard lock(s.mutex);
@@ -76,6 +89,7 @@ void resetAudioServices() {
   auto& s = state();
   std::lock_guard lock(s.mutex);
   s.played.clear();
+  s.alerts.clear();
   s.registered.clear();
 }
 

@@ -31,6 +31,9 @@ inline constexpr OSStatus kAudioServicesBadSpecifierSizeError = 0x21686973;     
 
 // Plays the system sound (records it; see the note above).
 void AudioServicesPlaySystemSound(SystemSoundID sound);
+// Plays the system sound as an alert: with the vibration, or the vibration alone for
+// kSystemSoundID_Vibrate (recorded apart from plain system sounds).
+void AudioServicesPlayAlertSound(SystemSoundID sound);
 // Registers the file at `url` as a system sound; 0 and the new identifier on success.
 OSStatus AudioServicesCreateSystemSoundID(const URL& url, SystemSoundID* outSound);
 // Releases a registered sound; non-zero when `sound` is not registered.
@@ -40,6 +43,8 @@ namespace testing {
 
 // The identifiers played so far, in order.
 [[nodiscard]] std::vector<SystemSoundID> playedSystemSounds();
+// The identifiers played as alerts so far, in order.
+[[nodiscard]] std::vector<SystemSoundID> playedAlertSounds();
 // Forgets played sounds and registrations.
 void resetAudioServices();
 

@@ -26,6 +26,12 @@ Bundle& Bundle::main() {
   return *bundle;
 }
 
+Bundle* Bundle::forIdentifier(std::string_view identifier) {
+  Bundle& bundle = main();
+  std::optional<std::string> own = bundle.bundleIdentifier();
+  return own && *own == identifier ? &bundle : nullptr;
+}
+
 std::optional<std::string> Bundle::bundleIdentifier() const {
   std::lock_guard lock(state().mutex);
   return state().identifier;

@@ -12,20 +12,33 @@
 // current locale's language ("zh-Hans" for zh_Hans_CN). Resources and nibs are absent.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/foundation/PropertyList.h"
 
 namespace ios {
 
+class NSObject;
+
 inline constexpr const char* kCFBundleVersionKey = "CFBundleVersion";
 
 class Bundle {
  public:
   [[nodiscard]] static Bundle& main();
+  // Bundle(identifier:): the bundle whose identifier is `identifier`, or null (the
+  // process has one bundle, the main one, found once its identifier is set).
+  [[nodiscard]] static Bundle* forIdentifier(std::string_view identifier);
 
+  // Bundle(for:): the bundle that holds `cls` (the main one: the process has no other).
+  [[nodiscard]] static Bundle& forClass(const void* cls);
+  // loadNibNamed(_:owner:options:): the top-level objects of the nib `name`, made
+  // afresh; raises "NSInternalInconsistencyException" when no such nib exists.
+  [[nodiscard]] std::vector<std::shared_ptr<NSObject>> loadNibNamed(std::string_view name,
+                                                                   const std::shared_ptr<NSObject>& owner) const;
   [[nodiscard]] std::optional<std::string> bundleIdentifier() const;
   void setBundleIdentifier(std::optional<std::string> identifier);
 

@@ -18,12 +18,15 @@
 #include "platform/uikit/UIAccessibility.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINib.h"
+#include "platform/uikit/UIStoryboard.h"
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UIPhotoAlbum.h"
 #include "platform/uikit/UIResponder.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIViewAnimation.h"
+#include "platform/uikit/UIViewController.h"
 
 namespace ios::testing {
 
@@ -39,6 +42,9 @@ void resetPlatform() {
   resetUncaughtExceptionHandler();
   resetPasteboard();
   resetApplication();
+  resetKeyWindow();
+  resetNavigationBarAppearance();
+  resetStoryboards();
   resetMainScreen();
   resetDataProviderFailures();
   resetImageIO();

@@ -32,6 +32,8 @@
 
 namespace ios {
 
+class UIWindow;
+
 enum class UIInterfaceOrientation : std::int64_t {
   unknown = 0,
   portrait = 1,
@@ -80,6 +82,8 @@ class UIApplication : public UIResponder {
   // Asks the system to open `url`; answers whether it was opened.
   bool openURL(const URL& url);
 
+  // The key window (the one last made key and still alive), or null.
+  [[nodiscard]] std::shared_ptr<UIWindow> keyWindow() const;
   // The application's delegate, or null (also once the delegate is gone).
   [[nodiscard]] id delegate() const;
   // Sets the delegate, without keeping it (the application does not own its delegate).

@@ -53,3 +53,16 @@ void resetNibs() {
 
 }  // namespace testing
 }  // namespace ios
+
+#include "platform/foundation/Bundle.h"
+
+namespace ios {
+
+// Nibs live with UIKit, so the bundle's nib loading does too.
+Bundle& Bundle::forClass(const void*) { return main(); }
+
+std::vector<id> Bundle::loadNibNamed(std::string_view name, const id& owner) const {
+  return UINib::make(name, this)->instantiate(owner);
+}
+
+}  // namespace ios

@@ -37,6 +37,7 @@ namespace ios {
 
 class UIGestureRecognizer;
 class UIWindow;
+class UIViewController;
 
 // UIView.AutoresizingMask raw bits.
 using UIViewAutoresizing = std::uint64_t;
@@ -223,8 +224,22 @@ class UIView : public UIResponder {
 class UIWindow : public UIView {
   IOS_RUNTIME_CLASS(UIWindow, UIView);
 
+ public:
+  // The controller whose view fills the window, or null.
+  [[nodiscard]] std::shared_ptr<UIViewController> rootViewController() const { return rootViewController_; }
+  // Sets the root controller: its view (loaded now) replaces the old root's view and
+  // takes the window's bounds.
+  void setRootViewController(std::shared_ptr<UIViewController> controller);
+  // Makes this the application's key window and shows it.
+  void makeKeyAndVisible();
+  // Whether this is the application's key window.
+  [[nodiscard]] bool isKeyWindow() const;
+
  protected:
   explicit UIWindow(CGRect frame = CGRect());
+
+ private:
+  std::shared_ptr<UIViewController> rootViewController_;
 };
 
 }  // namespace ios
