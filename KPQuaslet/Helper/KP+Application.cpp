@@ -1,5 +1,6 @@
 // KP's application, screen and dispatch conveniences.
 #include "KPQuaslet/Helper/KPFunctions.h"
+#include "KPQuaslet/services/UIApplication+KPExt.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Locale.h"
@@ -10,6 +11,8 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIViewController.h"
 
 namespace kp {
 namespace {
@@ -42,6 +45,16 @@ std::optional<std::string> KP::appVersionAndBuild() {
 }
 
 std::string KP::deviceVersion() { return ios::utsnameMachine(); }
+
+std::shared_ptr<ios::UIViewController> KP::topMostVC() {
+  const auto window = ios::UIApplication::shared()->keyWindow();
+  auto top = topViewController(window ? window->rootViewController() : nullptr);
+  if (!top) {
+    print("Error: You don't have any views set. You may be calling them in viewDidLoad. Try viewDidAppear instead.",
+          logLevel::debug, "KPQuaslet/Helper/KP+Application.cpp", 126, "topMostVC");
+  }
+  return top;
+}
 
 ios::UIInterfaceOrientation KP::screenOrientation() {
   return ios::UIApplication::shared()->statusBarOrientation();

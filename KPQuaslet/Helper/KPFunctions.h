@@ -28,6 +28,7 @@
 namespace ios {
 class DispatchQueue;
 class Timer;
+class UIViewController;
 enum class UIInterfaceOrientation : std::int64_t;
 }  // namespace ios
 
@@ -99,6 +100,10 @@ struct KP {
   static constexpr bool isDevice = true;
 
   // ---- Screen and interface -----------------------------------------------------
+
+  // The controller on top of the key window's root controller; nothing (after a debug
+  // log line) when there is no key window or root controller.
+  [[nodiscard]] static std::shared_ptr<ios::UIViewController> topMostVC();
 
   [[nodiscard]] static ios::UIInterfaceOrientation screenOrientation();
   // The main screen's width for the status bar's orientation: the bounds width in

@@ -2,7 +2,9 @@
 
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/StandardOutput.h"
+#include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIPasteboard.h"
+#include "platform/uikit/UITabBarController.h"
 
 namespace kp {
 
@@ -19,6 +21,18 @@ void runInBackground(ios::UIApplication& application, std::function<void()> clos
         } end{*app, task};
         closure();
       });
+}
+
+std::shared_ptr<ios::UIViewController> topViewController(std::shared_ptr<ios::UIViewController> base) {
+  if (!base) return nullptr;
+  if (auto navigation = std::dynamic_pointer_cast<ios::UINavigationController>(base)) {
+    return topViewController(navigation->visibleViewController());
+  }
+  if (auto tabs = std::dynamic_pointer_cast<ios::UITabBarController>(base)) {
+    if (auto selected = tabs->selectedViewController()) return topViewController(selected);
+  }
+  if (auto presented = base->presentedViewController()) return topViewController(presented);
+  return base;
 }
 
 void changeAppIcon(const std::optional<std::string>& name) {

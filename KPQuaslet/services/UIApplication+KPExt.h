@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIViewController.h"
 
 namespace kp {
 
@@ -21,6 +22,13 @@ namespace kp {
 // empty one), runs `closure`, then ends the task with the identifier the begin gave.
 void runInBackground(ios::UIApplication& application, std::function<void()> closure,
                      std::function<void()> expirationHandler = nullptr);
+
+// topViewController()
+//
+// The controller the user sees from `base`: through a navigation controller's visible
+// controller, a tab-bar controller's selected one (when it has one), then anything
+// presented; nothing for an empty base.
+[[nodiscard]] std::shared_ptr<ios::UIViewController> topViewController(std::shared_ptr<ios::UIViewController> base);
 
 // changeAppIcon()
 //

@@ -13,7 +13,11 @@
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITabBarController.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIViewController.h"
 
 namespace {
 
@@ -179,6 +183,53 @@ TEST_F(KPApplicationTest, ScreenshotsCallTheActionOnTheMainQueue) {
   ios::NotificationCenter::defaultCenter()->post(screenshot, nullptr);
   dispatch_.runPending();
   EXPECT_THAT(calls, ElementsAre("com.apple.main-thread", "com.apple.main-thread"));
+}
+
+}  // namespace
+
+namespace {
+
+class TopViewControllerTest : public KPApplicationTest {
+ protected:
+  std::shared_ptr<ios::UIWindow> window_ = ios::UIWindow::make(ios::CGRect(0, 0, 375, 667));
+};
+
+TEST_F(TopViewControllerTest, NoKeyWindowOrRootLogsOnceAndAnswersNothing) {
+  EXPECT_EQ(KP::topMostVC(), nullptr);
+  EXPECT_THAT(out_.text(), ::testing::HasSubstr(
+                               "Error: You don't have any views set. You may be calling them in viewDidLoad. Try "
+                               "viewDidAppear instead."));
+  EXPECT_THAT(out_.text(), ::testing::HasSubstr("KP+Application.cpp(126) \u2699\uFE0F topMostVC"));
+  EXPECT_EQ(kp::topViewController(nullptr), nullptr);
+}
+
+TEST_F(TopViewControllerTest, FollowsNavigationTabsAndPresentationInThatOrder) {
+  auto home = ios::UIViewController::make();
+  auto detail = ios::UIViewController::make();
+  auto navigation = ios::UINavigationController::make(home);
+  navigation->pushViewController(detail, false);
+  auto settings = ios::UIViewController::make();
+  auto tabs = ios::UITabBarController::make();
+  tabs->setViewControllers({navigation, settings}, false);
+  tabs->setSelectedIndex(0);
+  window_->setRootViewController(tabs);
+  window_->makeKeyAndVisible();
+  EXPECT_EQ(KP::topMostVC(), detail) << "tab -> navigation -> its visible controller";
+
+  // A tab-bar controller with a selection follows the selection even when it presents.
+  auto modal = ios::UIViewController::make();
+  tabs->present(modal, false, nullptr);
+  dispatch_.runPending();
+  ASSERT_EQ(tabs->presentedViewController(), modal);
+  EXPECT_EQ(kp::topViewController(tabs), detail) << "the selection comes before the modal";
+
+  auto plain = ios::UIViewController::make();
+  auto sheet = ios::UIViewController::make();
+  window_->setRootViewController(plain);
+  plain->present(sheet, false, nullptr);
+  dispatch_.runPending();
+  EXPECT_EQ(KP::topMostVC(), sheet);
+  EXPECT_EQ(out_.text(), "") << "nothing logged when a controller is found";
 }
 
 }  // namespace
