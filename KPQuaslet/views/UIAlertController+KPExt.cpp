@@ -57,4 +57,16 @@ void loadWebsite(ios::UIWebView& webView, std::string_view address) {
   webView.loadRequest(ios::URLRequest{*url, ios::NSURLRequestCachePolicy::useProtocolCachePolicy, 60});
 }
 
+void addTextField(ios::UIAlertController& alert, std::optional<std::string> text,
+                  std::optional<std::string> placeholder, const std::shared_ptr<ios::NSObject>& editingChangedTarget,
+                  ios::SEL editingChangedSelector) {
+  alert.addTextField([&](ios::UITextField& field) {
+    field.setText(std::move(text));
+    field.setPlaceholder(std::move(placeholder));
+    if (editingChangedTarget && editingChangedSelector) {
+      field.addTarget(editingChangedTarget, editingChangedSelector, ios::UIControlEventOption::editingChanged);
+    }
+  });
+}
+
 }  // namespace kp

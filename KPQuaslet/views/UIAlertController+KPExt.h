@@ -34,6 +34,15 @@ namespace kp {
 std::shared_ptr<ios::UIAlertAction> addAction(ios::UIAlertController& alert, std::string_view title,
                                               ios::UIAlertActionStyle style, bool isEnabled,
                                               ios::UIAlertAction::Handler handler);
+
+// addTextField()
+//
+// Adds a text field set up with `text` and `placeholder` (each may be nothing). When
+// both `editingChangedTarget` and `editingChangedSelector` are given, they are
+// registered for editing-changed events; with either one missing, nothing is.
+void addTextField(ios::UIAlertController& alert, std::optional<std::string> text,
+                  std::optional<std::string> placeholder, const std::shared_ptr<ios::NSObject>& editingChangedTarget,
+                  ios::SEL editingChangedSelector);
 // Presents the alert from the key window's root controller (nothing, and no
 // completion, without either); then vibrates when `vibrate` is true, presented or not.
 void show(ios::UIAlertController& alert, bool animated, bool vibrate, std::function<void()> completion);

@@ -1,5 +1,6 @@
 #include "platform/uikit/UIAlertController.h"
 
+#include "platform/foundation/NSException.h"
 #include "platform/uikit/UIScreen.h"
 
 namespace ios {
@@ -26,6 +27,15 @@ void UIAlertController::loadView() { setView(UIAlertControllerView::make(UIScree
 
 std::shared_ptr<UIAlertControllerView> UIAlertController::alertView() {
   return std::dynamic_pointer_cast<UIAlertControllerView>(view());
+}
+
+void UIAlertController::addTextField(const std::function<void(UITextField&)>& configure) {
+  if (style_ != UIAlertControllerStyle::alert) {
+    NSException("NSInternalInconsistencyException", "Text fields can only be added to an alert controller").raise();
+  }
+  auto field = UITextField::make();
+  if (configure) configure(*field);
+  textFields_.push_back(std::move(field));
 }
 
 }  // namespace ios

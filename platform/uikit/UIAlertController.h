@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/uikit/UIColor.h"
+#include "platform/uikit/UITextField.h"
 #include "platform/uikit/UIViewController.h"
 
 namespace ios {
@@ -78,6 +79,11 @@ class UIAlertController : public UIViewController {
   // The actions, in the order added.
   [[nodiscard]] const std::vector<std::shared_ptr<UIAlertAction>>& actions() const { return actions_; }
   void addAction(const std::shared_ptr<UIAlertAction>& action);
+  // addTextField(configurationHandler:): adds a text field (alerts only) and lets
+  // `configure` set it up; a sheet refuses with NSInternalInconsistencyException.
+  void addTextField(const std::function<void(UITextField&)>& configure);
+  // The text fields, in the order added.
+  [[nodiscard]] const std::vector<std::shared_ptr<UITextField>>& textFields() const { return textFields_; }
   // The alert's view.
   [[nodiscard]] std::shared_ptr<UIAlertControllerView> alertView();
 
@@ -91,6 +97,7 @@ class UIAlertController : public UIViewController {
   std::optional<std::string> message_;
   UIAlertControllerStyle style_;
   std::vector<std::shared_ptr<UIAlertAction>> actions_;
+  std::vector<std::shared_ptr<UITextField>> textFields_;
 };
 
 }  // namespace ios

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/RuntimeTestClasses.h"
+
 #include "KPQuaslet/views/UIAlertController+KPExt.h"
 #include "platform/audiotoolbox/AudioServices.h"
 #include "platform/dispatch/DispatchQueue.h"
@@ -179,6 +181,31 @@ TEST_F(LoadableNibTest, WebViewShadowsAndRequests) {
   EXPECT_EQ(web->request()->timeoutInterval, 60);
   kp::loadWebsite(*web, "");  // not an address: the last request stays
   EXPECT_EQ(web->request()->url.absoluteString(), "https://example.com/a");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LoadableNibTest, AlertTextFieldsTakeTextPlaceholderAndAnEditingTarget) {
+  auto alert = kp::makeAlert("Rename", std::nullopt, "OK", std::nullopt);
+  ios::Class cls = ios::testing::makeTestClass("AlertEditingTarget");
+  int changes = 0;
+  ios::class_addMethod(cls, ios::sel_registerName("changed:"),
+                       ios::imp([&changes](ios::NSObject&, ios::SEL, ios::id) { ++changes; }));
+  ios::id target = ios::class_createInstance(cls);
+
+  kp::addTextField(*alert, std::string("draft"), std::string("Name"), target, ios::sel_registerName("changed:"));
+  kp::addTextField(*alert, std::nullopt, std::nullopt, target, nullptr);  // no selector: nothing registered
+  ASSERT_EQ(alert->textFields().size(), 2u);
+  EXPECT_EQ(alert->textFields()[0]->text(), "draft");
+  EXPECT_EQ(alert->textFields()[0]->placeholder(), "Name");
+  alert->textFields()[0]->insertText("!");
+  alert->textFields()[1]->insertText("?");
+  EXPECT_EQ(changes, 1);
+
+  auto sheet = ios::UIAlertController::make(std::string("Pick"), std::nullopt, ios::UIAlertControllerStyle::actionSheet);
+  EXPECT_THROW(sheet->addTextField(nullptr), ios::NSException);
 }
 
 }  // namespace
