@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
+#include "platform/uikit/UIImageNamed.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
@@ -202,6 +203,10 @@ std::shared_ptr<UIViewController> previousViewController(const UIViewController&
   if (stack.empty()) return nullptr;
   if (stack.back().get() == &controller && stack.size() > 1) return stack[stack.size() - 2];
   return stack.back();
+}
+
+void setBackgroundImage(UIViewController& controller, const std::string& imageName) {
+  setBackgroundImage(controller, ios::imageNamed(imageName));
 }
 
 void setBackgroundImage(UIViewController& controller, const std::optional<ios::UIImage>& image) {

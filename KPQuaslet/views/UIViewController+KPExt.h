@@ -100,6 +100,9 @@ void addAsChildViewController(UIViewController& controller, const std::shared_pt
 // Adds an image view with the image (none: an empty one) and the view's frame behind
 // the controller's content. Each call adds another.
 void setBackgroundImage(UIViewController& controller, const std::optional<ios::UIImage>& image);
+// The same with the main bundle's image of that name (an empty image view when there is
+// none).
+void setBackgroundImage(UIViewController& controller, const std::string& imageName);
 // Presents the in-app browser on `url`, animated. Only http and https addresses can be
 // shown: others change nothing.
 void openURL(UIViewController& controller, const ios::URL& url);

@@ -18,6 +18,7 @@
 #include "platform/uikit/UIAccessibility.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UIImageNamed.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINib.h"
 #include "platform/uikit/UIStoryboard.h"
@@ -52,6 +53,7 @@ void resetPlatform() {
   resetFaceDetector();
   resetMainBundle();
   DeviceSettings::reset();
+  resetNamedImages();
   resetNotificationCenter();
   resetFirstResponder();
   resetAccessibility();

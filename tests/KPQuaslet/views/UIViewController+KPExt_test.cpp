@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/coregraphics/CGImage.h"
+#include "platform/uikit/UIImageNamed.h"
+
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/Runtime.h"
@@ -187,6 +190,23 @@ TEST_F(UIViewControllerKPExt, BackgroundImagesGoBehindTheContent) {
   ASSERT_NE(background, nullptr);
   EXPECT_EQ(background->frame(), CGRect(0, 20, 375, 600));  // the view's frame, not its bounds
   EXPECT_EQ(background->image(), std::nullopt);
+}
+
+TEST_F(UIViewControllerKPExt, BackgroundImagesByNameFromTheMainBundle) {
+  auto controller = UIViewController::make();
+  const ios::UIImage stripes(ios::CGImage::make(2, 1, 8, 32, 8, ios::CGColorSpaceCreateDeviceRGB(),
+                                                ios::kCGImageAlphaPremultipliedLast, {255, 0, 0, 255, 0, 0, 255, 255}));
+  ios::testing::registerNamedImage("stripes", stripes);
+  kp::setBackgroundImage(*controller, std::string("stripes"));
+  kp::setBackgroundImage(*controller, std::string("missing"));  // an empty image view all the same
+  auto subviews = controller->view()->subviews();
+  ASSERT_EQ(subviews.size(), 2u);
+  auto missing = std::dynamic_pointer_cast<ios::UIImageView>(subviews[0]);
+  auto found = std::dynamic_pointer_cast<ios::UIImageView>(subviews[1]);
+  ASSERT_TRUE(missing && found);
+  EXPECT_EQ(missing->image(), std::nullopt);
+  ASSERT_TRUE(found->image());
+  EXPECT_EQ(found->image()->cgImage(), stripes.cgImage());
 }
 
 TEST_F(UIViewControllerKPExt, OpenURLPresentsTheBrowserForWebAddressesOnly) {
