@@ -7,6 +7,7 @@ find_package(nlohmann_json 3 REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(PNG REQUIRED)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+find_package(dlib 19 CONFIG REQUIRED)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
 
 add_library(kp_deps INTERFACE)
@@ -14,3 +15,7 @@ target_link_libraries(kp_deps INTERFACE
   ICU::uc ICU::i18n ICU::data
   nlohmann_json::nlohmann_json
   JPEG::JPEG PNG::PNG PkgConfig::CAIRO PkgConfig::FFMPEG)
+
+# Used inside the stand-in only (its face detector); nothing above it sees dlib.
+add_library(kp_private_deps INTERFACE)
+target_link_libraries(kp_private_deps INTERFACE dlib::dlib)

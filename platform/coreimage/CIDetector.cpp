@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "platform/coreimage/internal/FrontalFaceDetector.h"
+
 namespace ios {
 namespace {
 
@@ -26,7 +28,6 @@ CGRect CIImage::extent() const {
 std::shared_ptr<CIDetector> CIDetector::make(const std::string& type, const Options& options) {
   if (type != CIDetectorTypeFace) return nullptr;
   std::lock_guard guard(state().lock);
-  if (!state().detector) return nullptr;
   ++state().made;
   return std::shared_ptr<CIDetector>(new CIDetector(options));
 }
@@ -38,8 +39,12 @@ std::vector<CIFaceFeature> CIDetector::features(const CIImage& image) const {
     detector = state().detector;
   }
   std::vector<CIFaceFeature> found;
-  if (!detector || image.cgImage() == nullptr) return found;
-  for (const CGRect& r : detector(*image.cgImage())) found.push_back(CIFaceFeature{r});
+  if (image.cgImage() == nullptr) return found;
+  const auto accuracy = options_.find(CIDetectorAccuracy);
+  const bool high = accuracy != options_.end() && accuracy->second == CIDetectorAccuracyHigh;
+  const std::vector<CGRect> faces =
+      detector ? detector(*image.cgImage()) : ci_internal::detectFrontalFaces(*image.cgImage(), high);
+  for (const CGRect& r : faces) found.push_back(CIFaceFeature{r});
   return found;
 }
 

@@ -8,10 +8,14 @@
 //   if (detector) for (const auto& face : detector->features(picture)) face.bounds;
 //
 // Fidelity: feature bounds are in the image's pixels with the origin at the bottom-left
-// corner, as the platform's. Linux has no face detector here: faces come from the
-// detector a program or test installs with ios::testing::setFaceDetector(); while none is
-// installed, making a face detector answers null (the platform's "no detector"). Other
-// detector types, feature kinds (eyes, mouth, smiles) and contexts are absent.
+// corner, as the platform's. Faces are found by dlib's frontal face detector: upright
+// faces seen from the front, about 80 pixels across or more with CIDetectorAccuracyLow
+// (the default), about 40 with CIDetectorAccuracyHigh, which doubles the image first and
+// takes about three times as long; strongest first. Like the platform's, it reads the
+// bitmap as stored, whatever orientation a UIImage gives it. A test may install a
+// scripted detector instead with ios::testing::setFaceDetector(). Other detector types
+// (which answer null), feature kinds (eyes, mouth, smiles, angles) and contexts are
+// absent.
 #pragma once
 
 #include <functional>
@@ -51,7 +55,7 @@ class CIDetector {
  public:
   using Options = std::map<std::string, std::string>;
 
-  // A detector of `type` (only CIDetectorTypeFace), or null when none can be made.
+  // A detector of `type` (only CIDetectorTypeFace), or null for another type.
   [[nodiscard]] static std::shared_ptr<CIDetector> make(const std::string& type, const Options& options);
 
   // The faces in `image`, in the order the detector reports them.
@@ -70,13 +74,14 @@ namespace testing {
 // the bottom-left corner.
 using FaceDetector = std::function<std::vector<CGRect>(const CGImage& image)>;
 
-// Installs the face detector CIDetector uses (an empty function removes it).
+// Installs a scripted face detector in place of the built-in one (an empty function
+// goes back to the built-in one).
 void setFaceDetector(FaceDetector detector);
 
 // The number of face detectors made since the last reset.
 [[nodiscard]] int faceDetectorsMade();
 
-// Removes the installed face detector and zeroes the count.
+// Goes back to the built-in face detector and zeroes the count.
 void resetFaceDetector();
 
 }  // namespace testing
