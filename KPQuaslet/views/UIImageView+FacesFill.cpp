@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
+#include "KPQuaslet/imaging/UIImage+KPGeometry.h"
 #include "platform/coreimage/CIDetector.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/StandardOutput.h"
@@ -92,7 +93,10 @@ CGRect cropFrame(const std::vector<ios::CIFaceFeature>& faces, CGFloat W, CGFloa
 void startFacePath(const std::shared_ptr<UIImageView>& view, const std::optional<ios::UIImage>& image) {
   ios::DispatchQueue::global(ios::DispatchQoS::default_).async([view, image] {
     if (!image) return;
-    const ios::CGImageRef cgImage = image->cgImage();
+    // Faces are found in, and the crop shows, the picture as the image presents it: a
+    // camera photo stored sideways is turned upright first.
+    const std::optional<ios::UIImage> upright = adjustOrientation(*image);
+    const ios::CGImageRef cgImage = upright ? upright->cgImage() : nullptr;
     const auto detector =
         ios::CIDetector::make(ios::CIDetectorTypeFace, {{ios::CIDetectorAccuracy, ios::CIDetectorAccuracyLow}});
     const auto& main = ios::DispatchQueue::main();

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "KPQuaslet/imaging/UIImage+KPGeometry.h"
 #include "KPQuaslet/views/UIImageView+KPExt.h"
 #include "platform/coreimage/CIDetector.h"
 #include "platform/foundation/StandardOutput.h"
@@ -13,6 +14,7 @@
 #include "platform/uikit/UIViewAnimation.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/ManualDispatchFixture.h"
+#include "tests/support/Portrait.h"
 
 namespace {
 
@@ -113,16 +115,66 @@ TEST_F(FacesFill, NoFacesRemovesTheLayerAndShowsTheImage) {
   EXPECT_FALSE(kp::focusOnFaces(*view));
   EXPECT_EQ(view->image(), plain);
 
-  // A nil image changes nothing; no detector shows the image plainly, silently.
+  // A nil image changes nothing; an image without a bitmap is shown plainly, silently.
   kp::set(*view, std::nullopt, true);
   dispatch_.runPending();
   EXPECT_EQ(view->image(), plain);
-  ios::testing::resetFaceDetector();
   output.clear();
-  kp::set(*view, blankImage(20, 20), true);
+  kp::set(*view, ios::UIImage(), true);
   dispatch_.runPending();
   EXPECT_EQ(output.text(), "");
-  EXPECT_EQ(view->image()->size(), ios::CGSize(20, 20));
+  EXPECT_EQ(view->image(), ios::UIImage());
+}
+
+// The nose of the portrait as the face layer of `view` shows it, in the view's points.
+ios::CGPoint noseInView(const ios::CALayer& layer) {
+  const CGRect f = layer.frame();
+  return {f.origin.x + kp_test::kPortraitNose.x * f.size.width / 512,
+          f.origin.y + kp_test::kPortraitNose.y * f.size.height / 512};
+}
+
+TEST_F(FacesFill, RealPortraitIsCroppedOnItsFace) {
+  ios::testing::resetFaceDetector();  // the platform's own detector
+  const ios::UIImage portrait = kp_test::portrait();
+  for (const CGRect bounds : {CGRect(0, 0, 300, 100), CGRect(0, 0, 100, 300), CGRect(0, 0, 120, 120)}) {
+    auto view = UIImageView::make(bounds);
+    ios::testing::CapturedOutput output;
+    kp::set(*view, portrait, true);
+    dispatch_.runPending();
+    EXPECT_EQ(output.text(), "found 1 faces\n");
+    auto layer = faceLayer(*view);
+    ASSERT_NE(layer, nullptr);
+    // A plain centred fill of the wide view would put the nose 27 points above it.
+    EXPECT_TRUE(bounds.contains(noseInView(*layer))) << bounds.size.width << "x" << bounds.size.height;
+    EXPECT_EQ(layer->contents(), portrait.cgImage());
+  }
+}
+
+TEST_F(FacesFill, SidewaysStoredPhotoIsDetectedAndShownUpright) {
+  ios::testing::resetFaceDetector();
+  const ios::UIImage portrait = kp_test::portrait();
+  // A bitmap stored a quarter turn away, which the orientation turns back upright, as a
+  // camera stores a portrait shot.
+  const auto sideways = kp::adjustOrientation(ios::UIImage(portrait.cgImage(), 1, ios::UIImageOrientation::left));
+  ASSERT_TRUE(sideways.has_value());
+  const ios::UIImage photo(sideways->cgImage(), 1, ios::UIImageOrientation::right);
+
+  auto view = UIImageView::make(CGRect(0, 0, 300, 100));
+  ios::testing::CapturedOutput output;
+  kp::set(*view, photo, true);
+  dispatch_.runPending();
+  EXPECT_EQ(output.text(), "found 1 faces\n");
+  auto layer = faceLayer(*view);
+  ASSERT_NE(layer, nullptr);
+  EXPECT_TRUE(view->bounds().contains(noseInView(*layer)));
+  ASSERT_NE(layer->contents(), nullptr);
+  // The layer shows the upright picture: the portrait's own pixels.
+  for (const ios::CGPoint p : {ios::CGPoint(10, 20), kp_test::kPortraitNose, ios::CGPoint(500, 300)}) {
+    const auto x = static_cast<std::size_t>(p.x), y = static_cast<std::size_t>(p.y);
+    EXPECT_TRUE(kp_test::near(kp_test::pixelAt(*layer->contents(), x, y), kp_test::pixelAt(*portrait.cgImage(), x, y), 2))
+        << p.x << ", " << p.y;
+  }
+  EXPECT_EQ(view->image(), photo);
 }
 
 TEST_F(FacesFill, TurningFocusOffRemovesTheFaceLayer) {
