@@ -1,9 +1,12 @@
 #include "KPQuaslet/views/UITextView+KPExt.h"
 
+#include <vector>
+
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
 #include "KPQuaslet/views/internal/TextControlCategory.h"
 #include "platform/foundation/NSRange.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/uikit/UIToolbar.h"
 
 namespace kp {
 namespace {
@@ -44,6 +47,18 @@ std::shared_ptr<UITextView> makeTextView(ios::CGFloat x, ios::CGFloat y, ios::CG
   view->isEditable = false;
   view->isScrollEnabled = false;
   return view;
+}
+
+void addDoneButton(const std::shared_ptr<UITextView>& view, ios::UIBarStyle barStyle,
+                   const std::optional<std::string>& title) {
+  auto toolbar = ios::UIToolbar::make();
+  toolbar->setBarStyle(barStyle);
+  auto space = ios::UIBarButtonItem::make(ios::UIBarButtonSystemItem::flexibleSpace, nullptr, nullptr);
+  auto done = ios::UIBarButtonItem::make(title.value_or("Done"), ios::UIBarButtonItemStyle::done, view,
+                                         ios::sel_registerName("resignFirstResponder"));
+  toolbar->setItems(std::vector{space, done}, false);
+  toolbar->sizeToFit();
+  view->inputAccessoryView = toolbar;
 }
 
 void clear(UITextView& view) {

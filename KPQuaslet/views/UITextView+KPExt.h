@@ -1,7 +1,8 @@
 // File: KPQuaslet/views/UITextView+KPExt.h
 //
-// Text-view conveniences: a frame initialiser for read-only text, clearing, scrolling
-// to either end, and an edit-menu switch for copy, select all and paste.
+// Text-view conveniences: a frame initialiser for read-only text, a Done button above the
+// keyboard, clearing, scrolling to either end, and an edit-menu switch for copy, select
+// all and paste.
 //
 //   auto terms = kp::makeTextView(0, 0, 320, 400, 15);   // Helvetica Neue 15, read-only
 //   terms->setText(licence);
@@ -12,10 +13,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/coregraphics/CGGeometry.h"
 #include "platform/runtime/Selector.h"
 #include "platform/uikit/UITextField.h"
+#include "platform/uikit/UIToolbar.h"
 
 namespace kp {
 
@@ -26,6 +30,14 @@ namespace kp {
 // left-aligned text, user interaction on, not editable and not scrolling.
 [[nodiscard]] std::shared_ptr<ios::UITextView> makeTextView(ios::CGFloat x, ios::CGFloat y, ios::CGFloat w,
                                                             ios::CGFloat h, ios::CGFloat fontSize = 17);
+
+// addDoneButton()
+//
+// Gives the view a toolbar above the keyboard, of `barStyle` and sized to fit, with a
+// flexible space and then a Done-style button titled `title` ("Done" when nil) that
+// sends "resignFirstResponder" to the view: tapping it ends editing.
+void addDoneButton(const std::shared_ptr<ios::UITextView>& view, ios::UIBarStyle barStyle,
+                   const std::optional<std::string>& title = std::nullopt);
 
 // Sets the text to "" and the attributed text to an empty one.
 void clear(ios::UITextView& view);

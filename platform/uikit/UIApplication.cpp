@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/dispatch/DispatchQueue.h"
+#include "platform/uikit/internal/TargetAction.h"
 
 namespace ios {
 
@@ -109,6 +110,12 @@ void UIApplication::open(const URL& url, const std::map<std::string, std::string
   if (completionHandler) {
     DispatchQueue::main().async([completionHandler = std::move(completionHandler), opened] { completionHandler(opened); });
   }
+}
+
+bool UIApplication::sendAction(SEL action, const id& target, const id& sender) {
+  if (action == nullptr || target == nullptr) return false;
+  uikit_internal::sendAction(target, action, sender);
+  return true;
 }
 
 id UIApplication::delegate() const {

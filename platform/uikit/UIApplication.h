@@ -82,6 +82,14 @@ class UIApplication : public UIResponder {
   // Asks the system to open `url`; answers whether it was opened.
   bool openURL(const URL& url);
 
+  // sendAction()
+  //
+  // Sends `action` to `target` from `sender`, as a control or bar button item does when
+  // tapped (a selector with a colon takes the sender; a result is dropped). Answers
+  // whether it was sent: false for a null action or target (the search of the responder
+  // chain for a null target is absent).
+  bool sendAction(SEL action, const id& target, const id& sender);
+
   // The key window (the one last made key and still alive), or null.
   [[nodiscard]] std::shared_ptr<UIWindow> keyWindow() const;
   // The application's delegate, or null (also once the delegate is gone).

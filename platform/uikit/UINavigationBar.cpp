@@ -7,7 +7,6 @@
 namespace ios {
 
 IOS_DEFINE_RUNTIME_CLASS(UINavigationBar, "UINavigationBar", nullptr)
-IOS_DEFINE_RUNTIME_CLASS(UIBarButtonItem, "UIBarButtonItem", nullptr)
 IOS_DEFINE_RUNTIME_CLASS(UINavigationItem, "UINavigationItem", nullptr)
 IOS_DEFINE_RUNTIME_CLASS(UINavigationItemView, "UINavigationItemView", nullptr)
 IOS_DEFINE_RUNTIME_CLASS(UINavBarPrompt, "UINavBarPrompt", nullptr)

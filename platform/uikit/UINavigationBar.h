@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "platform/foundation/NSAttributedString.h"
+#include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIView.h"
@@ -35,29 +36,6 @@ namespace ios {
 
 // The bar metrics an image is set for.
 enum class UIBarMetrics : std::int64_t { default_ = 0, compact = 1 };
-
-// UIBarButtonItem
-//
-// A button of a bar: a title, or a custom view.
-class UIBarButtonItem : public NSObject {
-  IOS_RUNTIME_CLASS(UIBarButtonItem, NSObject);
-
- public:
-  [[nodiscard]] const std::optional<std::string>& title() const { return title_; }
-  void setTitle(std::optional<std::string> title) { title_ = std::move(title); }
-  // The item's own view, or null.
-  [[nodiscard]] std::shared_ptr<UIView> customView() const { return customView_; }
-  void setCustomView(std::shared_ptr<UIView> view) { customView_ = std::move(view); }
-
- protected:
-  UIBarButtonItem() = default;
-  // UIBarButtonItem(customView:).
-  explicit UIBarButtonItem(std::shared_ptr<UIView> customView) : customView_(std::move(customView)) {}
-
- private:
-  std::optional<std::string> title_;
-  std::shared_ptr<UIView> customView_;
-};
 
 // UINavigationItem
 //

@@ -19,6 +19,9 @@ std::weak_ptr<NSObject>& firstResponderObject() {
 IOS_DEFINE_RUNTIME_CLASS(UIResponder, "UIResponder", [](Class cls) {
   class_addMethod(cls, UIResponder::nextResponderSelector(), imp([](UIResponder&, SEL) -> id { return nullptr; }));
   class_addProperty(cls, "nextResponder", "T@\"UIResponder\",R,N");
+  // Reached by selector as the action of a Done button.
+  class_addMethod(cls, sel_registerName("resignFirstResponder"),
+                  imp([](UIResponder& self, SEL) -> bool { return self.resignFirstResponder(); }));
   // Whether the receiver implements the action, else what the next responder answers.
   class_addMethod(cls, canPerformActionSelector(), imp([](UIResponder& self, SEL, SEL action, id sender) -> bool {
                     if (self.respondsToSelector(action)) return true;

@@ -15,7 +15,9 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIPasteboard.h"
+#include "platform/uikit/UIScreen.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/RuntimeTestClasses.h"
 
@@ -237,6 +239,46 @@ TEST_F(TextControlsKPExt, TextViewConveniences) {
   EXPECT_EQ(ios::testing::lastScrolledRange(*view), (ios::NSRange{0, 1}));
   kp::clear(*view);
   EXPECT_EQ(view->text(), "");
+}
+
+TEST_F(TextControlsKPExt, DoneButtonAboveTheKeyboardEndsEditing) {
+  struct Row {
+    ios::UIBarStyle style;
+    std::optional<std::string> title;
+    std::string shown;
+  };
+  for (const Row& row : std::vector<Row>{{ios::UIBarStyle::default_, std::nullopt, "Done"},
+                                         {ios::UIBarStyle::black, std::string("Fertig"), "Fertig"}}) {
+    auto view = kp::makeTextView(0, 0, 100, 50);
+    kp::addDoneButton(view, row.style, row.title);
+    auto toolbar = std::dynamic_pointer_cast<ios::UIToolbar>(view->inputAccessoryView);
+    ASSERT_NE(toolbar, nullptr) << row.shown;
+    EXPECT_EQ(toolbar->barStyle(), row.style);
+    EXPECT_EQ(toolbar->frame(), ios::CGRect(0, 0, ios::UIScreen::main().bounds().size.width, 44));
+    ASSERT_TRUE(toolbar->items().has_value());
+    ASSERT_EQ(toolbar->items()->size(), 2u);
+    const auto& space = toolbar->items()->at(0);
+    EXPECT_EQ(space->systemItem(), ios::UIBarButtonSystemItem::flexibleSpace);
+    EXPECT_EQ(space->target(), nullptr);
+    EXPECT_EQ(space->action(), nullptr);
+    const auto& done = toolbar->items()->at(1);
+    EXPECT_EQ(done->title(), row.shown);
+    EXPECT_EQ(done->style(), ios::UIBarButtonItemStyle::done);
+    EXPECT_EQ(done->target(), view);
+    EXPECT_STREQ(ios::sel_getName(done->action()), "resignFirstResponder");
+
+    // Tapping the button sends its action through the application.
+    ASSERT_TRUE(view->becomeFirstResponder());
+    EXPECT_TRUE(ios::UIApplication::shared()->sendAction(done->action(), done->target(), done));
+    EXPECT_FALSE(view->isFirstResponder());
+
+    // The button does not keep the view alive (the view keeps the button).
+    const std::weak_ptr<UITextView> gone = view;
+    view.reset();
+    EXPECT_TRUE(gone.expired());
+    EXPECT_EQ(done->target(), nullptr);
+    EXPECT_FALSE(ios::UIApplication::shared()->sendAction(done->action(), done->target(), done));
+  }
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/NSStringDrawing.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIToolbar.h"
 #include "platform/uikit/UIViewAnimation.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/RuntimeTestClasses.h"
@@ -57,6 +60,36 @@ TEST_F(UIControlTest, TargetActionRunsMatchingActionsOnceEachInOrder) {
   log.clear();
   button->sendActions(touchUpInside | valueChanged);
   EXPECT_TRUE(log.empty());
+}
+
+TEST_F(UIControlTest, ApplicationSendsBarButtonActionsWhateverTheyAnswer) {
+  std::vector<std::string> log;
+  ios::Class cls = recorderClass(log);
+  ios::class_addMethod(cls, ios::testing::sel("check:"), ios::imp([&log](ios::NSObject&, ios::SEL, ios::id) {
+                         log.push_back("check:");
+                         return true;
+                       }));
+  ios::id target = ios::class_createInstance(cls);
+  auto app = ios::UIApplication::shared();
+  auto item = ios::UIBarButtonItem::make(std::string("Go"), ios::UIBarButtonItemStyle::plain, target,
+                                         ios::testing::sel("hit:"));
+  EXPECT_TRUE(app->sendAction(item->action(), item->target(), item));
+  EXPECT_TRUE(app->sendAction(ios::testing::sel("check:"), target, item));  // a Boolean answer is dropped
+  EXPECT_TRUE(app->sendAction(ios::testing::sel("hit"), target, nullptr));
+  EXPECT_THAT(log, ElementsAre("hit: UIBarButtonItem", "check:", "hit"));
+  EXPECT_FALSE(app->sendAction(nullptr, target, item));
+  EXPECT_FALSE(app->sendAction(ios::testing::sel("hit"), nullptr, item));
+  EXPECT_EQ(log.size(), 3u);
+}
+
+TEST_F(UIControlTest, ToolbarFitsToTheBarHeightKeepingItsWidth) {
+  auto bar = ios::UIToolbar::make(ios::CGRect(5, 6, 200, 10));
+  bar->sizeToFit();
+  EXPECT_EQ(bar->frame(), ios::CGRect(5, 6, 200, 44));
+  auto unsized = ios::UIToolbar::make();
+  unsized->sizeToFit();
+  EXPECT_EQ(unsized->frame(), ios::CGRect(0, 0, ios::UIScreen::main().bounds().size.width, 44));
+  EXPECT_EQ(unsized->items(), std::nullopt);
 }
 
 TEST_F(UIControlTest, ButtonValuesFallBackToNormalAndFollowTheState) {
