@@ -17,6 +17,8 @@ foreach(dir IN LISTS KP_BENCH_DIRS)
   file(GLOB files CONFIGURE_DEPENDS ${dir}/*_benchmark.cpp)
   add_executable(bench_${base} ${files})
   target_link_libraries(bench_${base} PRIVATE KPQuaslet benchmark::benchmark_main)
+  # Test pictures fetched by scripts/setup.sh.
+  target_compile_definitions(bench_${base} PRIVATE KP_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/build/testdata")
   list(APPEND KP_BENCH_TARGETS bench_${base})
 endforeach()
 set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})

@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 #include "KPQuaslet/KPQuaslet.h"
@@ -15,6 +18,7 @@
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIToolbar.h"
 #include "platform/uikit/UITouchSimulator.h"
 #include "platform/uikit/UIViewSubclasses.h"
 
@@ -358,6 +362,37 @@ void tourControls() {
   kp::setCanPerformAction(*code, false);
   ios::print("code field keeps \"" + *code->text() + "\"; paste offered: " +
              ios::describe(ios::canPerformAction(*code, ios::pasteSelector(), nullptr)));
+
+  auto notes = kp::makeTextView(0, 0, 300, 120);
+  notes->isEditable = true;
+  kp::addDoneButton(notes, ios::UIBarStyle::default_);
+  notes->becomeFirstResponder();
+  auto toolbar = std::dynamic_pointer_cast<ios::UIToolbar>(notes->inputAccessoryView);
+  const auto done = toolbar->items()->back();
+  ios::UIApplication::shared()->sendAction(done->action(), done->target(), done);
+  ios::print("notes toolbar " + ios::NSStringFromCGRect(toolbar->frame()) + " with \"" + done->title().value_or("") +
+             "\"; still editing after tapping it: " + ios::describe(notes->isFirstResponder()));
+}
+
+void tourFaces() {
+  section("Face-aware image view");
+  // The astronaut portrait that `make` fetches for the tests.
+  std::ifstream file(KP_TOUR_PORTRAIT, std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::optional<ios::UIImage> portrait = ios::UIImage::fromData(bytes);
+  if (!portrait) {
+    ios::print("no portrait at " KP_TOUR_PORTRAIT " (scripts/setup.sh fetches it)");
+    return;
+  }
+  auto banner = ios::UIImageView::make(ios::CGRect(0, 0, 300, 100));
+  kp::set(*banner, portrait, true);
+  // Detection runs on a worker; the crop is applied on the main queue.
+  const ios::Date deadline = ios::Date::now() + 10;
+  while (banner->image() == std::nullopt && ios::Date::now() < deadline) {
+    ios::RunLoop::main().run(ios::Date::now() + 0.02);
+  }
+  ios::print("banner focused on faces: " + ios::describe(kp::focusOnFaces(*banner)) + ", crop " +
+             (kp::focusOnFaces(*banner) ? ios::NSStringFromCGRect(banner->layer()->sublayers()->back()->frame()) : "none"));
 }
 
 // A small data source for the controllers section: three sections of 2, 0 and 4 rows.
@@ -409,6 +444,7 @@ int main() {
   tourText();
   tourViews();
   tourControls();
+  tourFaces();
   tourControllers();
   return 0;
 }
