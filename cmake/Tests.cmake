@@ -24,8 +24,7 @@ list(REMOVE_DUPLICATES KP_TEST_DIRS)
 add_library(kp_test_support STATIC ${KP_TEST_SUPPORT} ${PROJECT_SOURCE_DIR}/tests/support/TestSupport.cpp)
 target_link_libraries(kp_test_support PUBLIC KPQuaslet GTest::gmock GTest::gtest)
 target_include_directories(kp_test_support PUBLIC ${PROJECT_SOURCE_DIR})
-# Test pictures fetched by scripts/setup.sh.
-target_compile_definitions(kp_test_support PRIVATE KP_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/build/testdata")
+target_compile_definitions(kp_test_support PRIVATE KP_TEST_DATA_DIR="${KP_TEST_DATA_DIR}")
 
 function(kp_add_test_executable name)
   add_executable(${name} ${ARGN} $<TARGET_OBJECTS:kp_test_main>)

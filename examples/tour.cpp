@@ -4,9 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -377,9 +375,7 @@ void tourControls() {
 void tourFaces() {
   section("Face-aware image view");
   // The astronaut portrait that `make` fetches for the tests.
-  std::ifstream file(KP_TOUR_PORTRAIT, std::ios::binary);
-  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  const std::optional<ios::UIImage> portrait = ios::UIImage::fromData(bytes);
+  const std::optional<ios::UIImage> portrait = ios::UIImage::fromFile(KP_TOUR_PORTRAIT);
   if (!portrait) {
     ios::print("no portrait at " KP_TOUR_PORTRAIT " (scripts/setup.sh fetches it)");
     return;

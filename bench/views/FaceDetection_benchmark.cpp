@@ -5,11 +5,8 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "KPQuaslet/imaging/UIImage+KPGeometry.h"
 #include "platform/coreimage/CIDetector.h"
@@ -19,10 +16,7 @@ namespace {
 
 const ios::UIImage& portrait() {
   static const ios::UIImage image = [] {
-    const std::string path = std::string(KP_TEST_DATA_DIR) + "/astronaut.png";
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    std::optional<ios::UIImage> decoded = ios::UIImage::fromData(bytes);
+    std::optional<ios::UIImage> decoded = ios::UIImage::fromFile(std::string(KP_TEST_DATA_DIR) + "/astronaut.png");
     if (!decoded) std::abort();  // run scripts/setup.sh
     return *decoded;
   }();

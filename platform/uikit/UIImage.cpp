@@ -1,6 +1,9 @@
 #include "platform/uikit/UIImage.h"
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
 #include "platform/coregraphics/internal/ImageDrawing.h"
@@ -40,6 +43,17 @@ UIImage::UIImage(CGImageRef cgImage) : cgImage_(std::move(cgImage)) {}
 
 UIImage::UIImage(CGImageRef cgImage, CGFloat scale, UIImageOrientation orientation)
     : cgImage_(std::move(cgImage)), scale_(scale > 0 && std::isfinite(scale) ? scale : 1), orientation_(orientation) {}
+
+std::optional<UIImage> UIImage::fromFile(const std::string& path) {
+  // A folder opens as a stream but throws when read.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (file.bad()) return std::nullopt;
+  return fromData(bytes);
+}
 
 std::optional<UIImage> UIImage::fromData(std::span<const std::uint8_t> data, CGFloat scale) {
   auto source = CGImageSourceCreateWithData(data);

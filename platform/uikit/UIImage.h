@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/coregraphics/CGContext.h"
@@ -43,6 +44,12 @@ class UIImage {
   //
   // The image that JPEG or PNG `data` holds, or nothing when it is neither or broken.
   [[nodiscard]] static std::optional<UIImage> fromData(std::span<const std::uint8_t> data, CGFloat scale = 1);
+
+  // UIImage(contentsOfFile:)
+  //
+  // The image in the JPEG or PNG file at `path` (scale 1), or nothing when the file
+  // cannot be read or holds no such image.
+  [[nodiscard]] static std::optional<UIImage> fromFile(const std::string& path);
 
   [[nodiscard]] const CGImageRef& cgImage() const { return cgImage_; }
   [[nodiscard]] CGFloat scale() const { return scale_; }

@@ -56,6 +56,12 @@ struct PixelLayout {
   return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
+// The luma of a native word's colour, 0-255 (Rec. 601 weights in eighths of 256).
+[[nodiscard]] inline std::uint8_t luma(std::uint32_t argb) {
+  const std::uint32_t r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+  return static_cast<std::uint8_t>((r * 77u + g * 150u + b * 29u + 128u) >> 8);
+}
+
 // One premultiplied native word written in a drawable layout.
 inline void storePixel(std::uint32_t argb, std::uint8_t* p, const PixelLayout& l) {
   const std::uint8_t a = static_cast<std::uint8_t>(argb >> 24);
@@ -63,7 +69,7 @@ inline void storePixel(std::uint32_t argb, std::uint8_t* p, const PixelLayout& l
   const std::uint8_t g = static_cast<std::uint8_t>(argb >> 8);
   const std::uint8_t b = static_cast<std::uint8_t>(argb);
   if (l.gray) {
-    p[l.red] = static_cast<std::uint8_t>((r * 77u + g * 150u + b * 29u + 128u) >> 8);
+    p[l.red] = luma(argb);
   } else if (l.red >= 0) {
     p[l.red] = r, p[l.green] = g, p[l.blue] = b;
   }

@@ -12,22 +12,18 @@
 namespace ios::ci_internal {
 namespace {
 
-// The image's luma, one byte a pixel (transparent parts read as black).
+// The image's luma, one byte a pixel (transparent parts and alpha-only images read as
+// black). CGImage::make has checked the layout and that every row has its bytes.
 bool toGray(const CGImage& image, dlib::array2d<unsigned char>& gray) {
   const auto layout = cg_internal::layoutFor(image.bitsPerPixel(), image.colorSpace(), image.bitmapInfo());
-  if (!layout || !image.dataProvider()) return false;
-  const std::span<const std::uint8_t> bytes = image.dataProvider()->bytes();
-  const std::size_t w = image.width();
-  const std::size_t h = image.height();
+  if (!layout) return false;
+  const std::uint8_t* bytes = image.dataProvider()->bytes().data();
   const auto bpp = static_cast<std::size_t>(layout->bytesPerPixel);
-  if (h > 0 && bytes.size() < (h - 1) * image.bytesPerRow() + w * bpp) return false;
-  gray.set_size(static_cast<long>(h), static_cast<long>(w));
-  for (std::size_t y = 0; y < h; ++y) {
-    const std::uint8_t* row = bytes.data() + y * image.bytesPerRow();
-    for (std::size_t x = 0; x < w; ++x) {
-      const std::uint32_t argb = cg_internal::loadPixel(row + x * bpp, *layout);
-      const std::uint32_t r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
-      gray[static_cast<long>(y)][static_cast<long>(x)] = static_cast<unsigned char>((r * 77 + g * 150 + b * 29 + 128) >> 8);
+  gray.set_size(static_cast<long>(image.height()), static_cast<long>(image.width()));
+  for (std::size_t y = 0; y < image.height(); ++y) {
+    const std::uint8_t* row = bytes + y * image.bytesPerRow();
+    for (std::size_t x = 0; x < image.width(); ++x) {
+      gray[static_cast<long>(y)][static_cast<long>(x)] = cg_internal::luma(cg_internal::loadPixel(row + x * bpp, *layout));
     }
   }
   return true;
@@ -50,7 +46,7 @@ dlib::frontal_face_detector& threadDetector() {
 std::vector<CGRect> detectFrontalFaces(const CGImage& image, bool upsample) {
   std::vector<CGRect> faces;
   dlib::array2d<unsigned char> gray;
-  if (image.width() == 0 || image.height() == 0 || !toGray(image, gray)) return faces;
+  if (!toGray(image, gray)) return faces;
   double scale = 1;
   if (upsample) {
     dlib::pyramid_up(gray);

@@ -3,11 +3,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "platform/imageio/ImageIO.h"
 #include "platform/imageio/internal/Codecs.h"
 #include "platform/uikit/UIImage.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -73,6 +76,23 @@ TEST(ImageCoding, PNGRoundTripKeepsAlpha) {
   EXPECT_EQ(decoded->size().width, 1);
   EXPECT_EQ(kp_test::pixelAt(*decoded->cgImage(), 0, 0), (Rgba{0, 0, 255, 128}));  // straight alpha
   EXPECT_EQ(kp_test::pixelAt(*decoded->cgImage(), 1, 0), kp_test::kRed);
+}
+
+TEST(ImageCoding, ImageFromAFile) {
+  kp_test::TemporaryDirectory folder;
+  const std::string path = folder.path() + "/quadrants.png";
+  const auto data = ios::UIImagePNGRepresentation(quadrants());
+  ASSERT_TRUE(data);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data->data()),
+                                              static_cast<std::streamsize>(data->size()));
+  const auto read = UIImage::fromFile(path);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->size(), ios::CGSize(16, 16));
+  EXPECT_EQ(kp_test::pixelAt(*read->cgImage(), 12, 12), kp_test::kWhite);
+  std::ofstream(folder.path() + "/notes.txt") << "not an image";
+  for (const std::string& bad : {folder.path() + "/missing.png", folder.path(), folder.path() + "/notes.txt"}) {
+    EXPECT_FALSE(UIImage::fromFile(bad)) << bad;
+  }
 }
 
 TEST(ImageCoding, BrokenDataGivesNoImage) {
