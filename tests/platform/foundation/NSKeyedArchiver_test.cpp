@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/foundation/JSONCoder.h"
+#include "platform/foundation/JSONSerialization.h"
 #include "platform/foundation/NSException.h"
 
 namespace {
@@ -91,6 +92,23 @@ TEST(JSONCoder, EncodingAndDecodingFailuresThrow) {
     EXPECT_THROW((void)ios::JSONDecoder().decode<Profile>(ios::Data(text.begin(), text.end())), ios::DecodingError)
         << text;
   }
+}
+
+TEST(JSONCoder, NestingBeyondTheLimitIsRefusedBothWays) {
+  const std::size_t limit = ios::JSONSerialization::maximumNestingDepth;
+  auto nested = [](std::size_t depth) {
+    const std::string text = std::string(depth, '[') + std::string(depth, ']');
+    return ios::Data(text.begin(), text.end());
+  };
+  EXPECT_TRUE(ios::JSONDecoder().decode<nlohmann::json>(nested(limit)).is_array());
+  EXPECT_THROW((void)ios::JSONDecoder().decode<nlohmann::json>(nested(limit + 1)), ios::DecodingError);
+  EXPECT_THROW((void)ios::JSONDecoder().decode<nlohmann::json>(nested(20'000)), ios::DecodingError);
+
+  nlohmann::json deep = nlohmann::json::array();
+  for (std::size_t i = 1; i < limit; ++i) deep = nlohmann::json::array({std::move(deep)});
+  EXPECT_EQ(ios::JSONEncoder().encode(deep), nested(limit));
+  deep = nlohmann::json::array({std::move(deep)});
+  EXPECT_THROW((void)ios::JSONEncoder().encode(deep), ios::EncodingError);
 }
 
 TEST(Data, Base64RoundTripsAndRejectsMalformedText) {
