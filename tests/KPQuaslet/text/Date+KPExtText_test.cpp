@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "KPQuaslet/text/Date+KPExtComponents.h"
 #include "platform/foundation/Clock.h"
 #include "platform/testing/PlatformFixture.h"
@@ -110,8 +112,10 @@ TEST_F(DateKPExtText, WeekdaysOfCalendarDates) {
     ios::testing::ScopedTimeZone saoPaulo("America/Sao_Paulo");
     EXPECT_EQ(kp::getWeekDay(2018, 11, 4), 1);
   }
-  ios::testing::ScopedLocale thai("th_TH");  // years are Gregorian, not Buddhist
-  EXPECT_EQ(kp::getWeekDay(2020, 3, 1), 1);
+  // The numbers are read in the user's calendar: in a Thai locale the year is Buddhist.
+  ios::testing::ScopedLocale thai("th_TH");
+  EXPECT_EQ(kp::getWeekDay(2563, 3, 1), 1);  // 1 March 2020, a Sunday
+  EXPECT_EQ(kp::getWeekDay(2563, 3, 7), 7);
 }
 
 TEST_F(DateKPExtText, DatesWrittenAsIntegers) {
@@ -120,6 +124,10 @@ TEST_F(DateKPExtText, DatesWrittenAsIntegers) {
   EXPECT_FALSE(kp::makeDate(202003041));
   EXPECT_FALSE(kp::makeDate(-20200304));
   EXPECT_FALSE(kp::makeDate(0));
+  {
+    ios::testing::ScopedLocale thai("th_TH");
+    EXPECT_EQ(show(*kp::makeDate(25630304), true), "2020-03-04 00:00:00 +0800");
+  }
   ios::testing::ScopedTimeZone saoPaulo("America/Sao_Paulo");
   EXPECT_EQ(show(*kp::makeDate(20181104), true), "2018-11-04 01:00:00 -0200");
 }
@@ -172,6 +180,21 @@ TEST_F(DateKPExtText, RelativeTimeSinceNowMeasuresFromTheClock) {
   EXPECT_EQ(kp::timeAgoSinceNow(now - 300), "5分钟前");
   EXPECT_EQ(kp::timeAgoSinceNow(now - 3 * 86400), "3天前");
   EXPECT_EQ(kp::timeAgoSinceNow(now + 300), "5分钟前");
+}
+
+TEST_F(DateKPExtText, WordingForDatesTheCalendarCannotHoldIsEmpty) {
+  const ios::Date now = ios::Date::now();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double seconds : {nan, inf, -inf, 1e13, -1e300}) {
+    const ios::Date odd = ios::Date::fromTimeIntervalSinceReferenceDate(seconds);
+    EXPECT_EQ(kp::timeAgoSince(odd, now, true), "") << seconds;
+    EXPECT_EQ(kp::timeAgoSince(now, odd, false), "") << seconds;
+    EXPECT_EQ(kp::timeAgoSinceNow(odd), "") << seconds;
+    EXPECT_EQ(kp::timeAfterTo(now, odd), "") << seconds;
+  }
+  // The farthest dates the calendar holds still get their wording.
+  EXPECT_EQ(kp::timeAgoSince(ios::Date::fromTimeIntervalSinceReferenceDate(-8.9e12), now, true).back(), "前"[2]);
 }
 
 TEST_F(DateKPExtText, CountdownTexts) {
