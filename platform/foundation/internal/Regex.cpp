@@ -15,12 +15,15 @@ class CompiledPattern {
  public:
   explicit CompiledPattern(std::unique_ptr<icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
 
-  // A matcher over `text`, which must outlive it. The UText is owned by the caller.
+  // A matcher over `text`, which must outlive it, with the time limit of each match
+  // attempt set. The UText is owned by the caller.
   [[nodiscard]] std::unique_ptr<icu::RegexMatcher> matcher(UText* text) const {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> m(pattern_->matcher(status));
     if (U_FAILURE(status) || !m) return nullptr;
     m->reset(text);
+    m->setTimeLimit(NSRegularExpression::matchTimeLimit, status);
+    if (U_FAILURE(status)) return nullptr;
     return m;
   }
 
