@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "KPQuaslet/values/Sequence+KPExt.h"
+#include "platform/foundation/Data.h"
 #include "platform/foundation/JSONSerialization.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/Random.h"

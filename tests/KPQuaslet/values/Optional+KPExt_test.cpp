@@ -70,10 +70,10 @@ TEST(OptionalKPExt, HooksRunOnlyForTheirCaseAndAnswerTheOptional) {
 }
 
 TEST(OptionalKPExt, HooksOnATemporaryAnswerAValueThatOutlivesIt) {
-  // The answer is a copy: held past the end of the full expression, it is still valid
-  // (a reference to the temporary would dangle here).
-  const auto kept = kp::ifSome(std::optional<std::string>(std::string(64, 'x')), [](const std::string&) {});
-  const auto alsoKept = kp::ifNone(std::optional<std::string>(std::string(64, 'y')), [] {});
+  // The answer is a value: bound to a reference, it lives as long as the reference (a
+  // reference to the temporary argument would dangle once the statement ends).
+  const auto& kept = kp::ifSome(std::optional<std::string>(std::string(64, 'x')), [](const std::string&) {});
+  const auto& alsoKept = kp::ifNone(std::optional<std::string>(std::string(64, 'y')), [] {});
   EXPECT_EQ(kept, std::string(64, 'x'));
   EXPECT_EQ(alsoKept, std::string(64, 'y'));
   static_assert(!std::is_reference_v<decltype(kp::ifSome(std::optional<int>(), [](int) {}))>);

@@ -76,6 +76,31 @@ TEST(NSKeyedArchiver, ACycleRaises) {
   a->reply.reset();  // break the cycle so both are freed
 }
 
+// An archive is refused when it could not be read back, rather than lost on reading.
+TEST(NSKeyedArchiver, WhatCouldNotBeReadBackIsRefused) {
+  Note::registerDecoder();
+  auto nestedValue = [](int arrays) {
+    ios::PropertyList value = 1;
+    for (int i = 0; i < arrays; ++i) value = ios::PropertyList::Array{value};
+    return value;
+  };
+  const ios::PropertyList deepest = nestedValue(512);
+  EXPECT_EQ(std::get<ios::PropertyList>(*ios::NSKeyedUnarchiver::unarchiveObject(ios::NSKeyedArchiver::archivedData(deepest))),
+            deepest);
+  EXPECT_THROW((void)ios::NSKeyedArchiver::archivedData(nestedValue(513)), ios::NSException);
+
+  auto chain = [](int notes) {
+    std::shared_ptr<Note> head;
+    for (int i = 0; i < notes; ++i) head = std::make_shared<Note>(std::to_string(i), head);
+    return head;
+  };
+  auto longest = chain(257);
+  auto root = ios::NSKeyedUnarchiver::unarchiveObject(ios::NSKeyedArchiver::archivedData(longest));
+  ASSERT_TRUE(root.has_value());
+  EXPECT_EQ(std::dynamic_pointer_cast<Note>(std::get<std::shared_ptr<ios::NSCoding>>(*root))->text, "256");
+  EXPECT_THROW((void)ios::NSKeyedArchiver::archivedData(chain(258)), ios::NSException);
+}
+
 struct Profile {
   std::string name;
   double score = 0;
