@@ -39,9 +39,7 @@ std::optional<ios::Date> dateWithISO08601StringIfValid(std::string_view text) {
     timestamp.pop_back();
     timestamp += "-0000";
   }
-  if (auto date = formatter("yyyy-MM-dd'T'HH:mm:ssZ", /*posix=*/true).date(timestamp)) return date;
-  // The library's own iso8601String() writes milliseconds; read them back too.
-  return formatter("yyyy-MM-dd'T'HH:mm:ss.SSSZ", /*posix=*/true).date(timestamp);
+  return formatter("yyyy-MM-dd'T'HH:mm:ssZ", /*posix=*/true).date(timestamp);
 }
 
 ios::Date dateWithISO08601String(std::optional<std::string_view> text) {

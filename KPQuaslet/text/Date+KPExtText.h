@@ -33,8 +33,9 @@ namespace kp {
 // "2020-03-04T05:06:07.089Z".
 [[nodiscard]] std::string iso8601String(ios::Date date);
 
-// The date an ISO 8601 timestamp names: "yyyy-MM-dd'T'HH:mm:ss" with an optional
-// ".SSS", then "Z" or an offset such as "+0800"; nothing for any other text.
+// The date an ISO 8601 timestamp names: "yyyy-MM-dd'T'HH:mm:ss", then "Z" or an offset
+// such as "+0800"; nothing for any other text. Fractional seconds are not read, so the
+// output of iso8601String() (which writes milliseconds) is not a timestamp here.
 [[nodiscard]] std::optional<ios::Date> dateWithISO08601StringIfValid(std::string_view text);
 // The same, answering the current instant when the text is absent or not a timestamp.
 [[nodiscard]] ios::Date dateWithISO08601String(std::optional<std::string_view> text);

@@ -40,7 +40,8 @@ extern const std::string_view kFullEmailPattern;
 //
 // True when the whole text matches `pattern` (the "SELF MATCHES" predicate). False
 // when the pattern is not a valid regular expression, and when the test reaches
-// ios::NSRegularExpression::matchTimeLimit (about half a second): a caller's pattern
+// the time limit of ios::NSRegularExpression::matchTimeLimit (about half a second on a
+// short text, growing with the text's length): a caller's pattern
 // that backtracks without end, such as "(a+)+$" on forty "a" and a "b", answers false
 // instead of running for minutes.
 [[nodiscard]] bool isValidateByRegex(std::string_view text, std::string_view pattern);

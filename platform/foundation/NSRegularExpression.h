@@ -16,10 +16,11 @@
 // there). The predicate matches the whole text; the predicate language beyond
 // "SELF MATCHES %@", templates and capture groups are absent. Compiled patterns are
 // cached, so a predicate made again with the same pattern does not recompile it.
-// Differs: each match attempt stops after NSRegularExpression::matchTimeLimit steps of
-// the engine (the platform has no limit), so a pattern that backtracks without end
-// (such as "(a+)+$" on a long run of "a" and a "b") answers no match within about half a
-// second instead of running for minutes; matches found before the limit stay found.
+// Differs: each match attempt stops at a time limit (NSRegularExpression::matchTimeLimit,
+// which grows with the text's length; the platform has no limit), so a pattern that
+// backtracks without end (such as "(a+)+$" on a long run of "a" and a "b") answers no
+// match within about half a second instead of running for minutes; matches found before
+// the limit stay found.
 #pragma once
 
 #include <cstddef>
@@ -66,10 +67,14 @@ class NSRegularExpression {
   };
 
   // The time limit of one match attempt (one search for the next match, or one
-  // whole-text test), in the units ICU's RegexMatcher::setTimeLimit() takes: steps of
-  // the engine, about half a millisecond each on a current machine. An attempt that
-  // reaches it finds no match, and no later match is searched for.
+  // whole-text test), in the units ICU's RegexMatcher::setTimeLimit() takes (ten
+  // thousand steps of the engine, about half a millisecond on a current machine):
+  // matchTimeLimit, plus one unit for every matchTimeLimitBytesPerUnit bytes of the
+  // text, so that a search whose cost grows with the text's length (about 150 steps a
+  // byte) never reaches it, however long the text. An attempt that reaches it finds no
+  // match, and no later match is searched for.
   static constexpr std::int32_t matchTimeLimit = 1000;
+  static constexpr std::int64_t matchTimeLimitBytesPerUnit = 64;
 
   // What the constructor throws for a pattern the engine rejects; error() is the
   // platform's error (domain "NSCocoaErrorDomain", code 2048).

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "KPQuaslet/text/Date+KPExtComponents.h"
@@ -58,9 +59,9 @@ TEST_F(DateKPExtText, ReadsISO8601Timestamps) {
       {"2020-03-04T05:06:07Z", "2020-03-04 05:06:07.000"},
       {"2020-03-04T05:06:07+0800", "2020-03-03 21:06:07.000"},
       {"2020-03-04T05:06:07-0000", "2020-03-04 05:06:07.000"},
-      // The library's own output reads back.
-      {"2020-03-04T05:06:07.089Z", "2020-03-04 05:06:07.089"},
-      {"2020-03-04T05:06:07.089+0100", "2020-03-04 04:06:07.089"},
+      // Fractional seconds, as iso8601String() writes them, are no timestamp.
+      {"2020-03-04T05:06:07.089Z", std::nullopt},
+      {"2020-03-04T05:06:07.089+0100", std::nullopt},
       {"2020-03-04T05:06:07", std::nullopt},
       {"2020-03-04 05:06:07Z", std::nullopt},
       {"2020-13-04T05:06:07Z", std::nullopt},
@@ -81,12 +82,18 @@ TEST_F(DateKPExtText, ReadsISO8601Timestamps) {
   EXPECT_EQ(date_testing::utc(kp::dateWithISO08601String("2020-03-04T05:06:07Z")), "2020-03-04 05:06:07.000");
 }
 
-TEST_F(DateKPExtText, ISO8601RoundTrips) {
-  for (double unix : {0.0, 1583298367.089, 951782400.5, 4102444799.999, -86400.25}) {
+TEST_F(DateKPExtText, ISO8601WholeSecondsRoundTripAndMillisecondsReadAsNow) {
+  for (double unix : {0.0, 1583298367.0, 951782400.0, 4102444799.0, -86400.0, 1583298367.089}) {
     const ios::Date date = ios::Date::fromTimeIntervalSince1970(unix);
-    auto back = kp::dateWithISO08601StringIfValid(kp::iso8601String(date));
-    ASSERT_TRUE(back) << unix;
-    EXPECT_NEAR(back->timeIntervalSince1970(), unix, 1e-6) << kp::iso8601String(date);
+    const std::string written = kp::iso8601String(date);
+    ASSERT_EQ(written.size(), 24u) << written;
+    EXPECT_FALSE(kp::dateWithISO08601StringIfValid(written)) << written;
+    EXPECT_EQ(kp::dateWithISO08601String(written), ios::Date::now()) << written;
+    // Without its fraction the same text names the date to the second.
+    const std::string seconds = written.substr(0, 19) + "Z";
+    auto back = kp::dateWithISO08601StringIfValid(seconds);
+    ASSERT_TRUE(back) << seconds;
+    EXPECT_NEAR(back->timeIntervalSince1970(), std::floor(unix), 1e-6) << seconds;
   }
 }
 

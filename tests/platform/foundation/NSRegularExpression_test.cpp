@@ -79,6 +79,20 @@ TEST(NSRegularExpression, MatchingStopsAtTheTimeLimitWithNoMatch) {
   EXPECT_TRUE(ios::NSPredicate::matches("x{4194304}needle").evaluate(haystack));
 }
 
+TEST(NSRegularExpression, TheTimeLimitGrowsWithTheText) {
+  // Every position of this text costs the engine a few steps (the alternation has no
+  // literal start to skip to): 8 MB of it takes far more steps than a short text's
+  // limit allows, yet the search is linear and must reach the end.
+  std::string haystack;
+  haystack.reserve((1u << 23) + 8);
+  while (haystack.size() < (1u << 23)) haystack += "ab";
+  haystack += "bc";
+  const ios::NSRegularExpression pattern("(?:a|b)c");
+  const auto found = pattern.firstMatch(haystack, {0, ios::utf16Length(haystack)});
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->range.location, (1u << 23));
+}
+
 TEST(NSDataDetector, FindsLinksWithUTF16Ranges) {
   const ios::NSDataDetector detector(ios::NSDataDetector::link);
   struct Row {
