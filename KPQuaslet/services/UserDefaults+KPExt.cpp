@@ -92,38 +92,17 @@ void storePropertyList(ios::UserDefaults& defaults, std::string_view key, const 
   }
 }
 
-namespace {
-
-template <class... T>
-bool storeIfHeld(ios::UserDefaults& defaults, std::string_view key, const std::any& value) {
-  bool stored = false;
-  auto attempt = [&]<class U>(std::type_identity<U>) {
-    if (stored) return;
-    if (const U* held = std::any_cast<U>(&value)) {
-      store(defaults, key, *held);
-      stored = true;
-    }
-  };
-  (attempt(std::type_identity<T>{}), ...);
-  return stored;
+void refuseValue(std::string_view typeName, std::string_view key) {
+  ios::NSException(ios::NSInvalidArgumentException, "Attempt to insert non-property list object of type " +
+                                                         std::string(typeName) + " for key " + std::string(key))
+      .raise();
 }
 
-}  // namespace
-
 void storeAny(ios::UserDefaults& defaults, std::string_view key, const std::any& value) {
-  if (!value.has_value()) return defaults.removeObject(key);
-  const bool stored =
-      storeIfHeld<double, float, int, long, long long, unsigned, unsigned long, unsigned long long, short,
-                  bool, ios::URL, ios::PropertyList, ios::NSNumber, std::string, std::string_view, const char*,
-                  ios::Data, ios::Date, ios::PropertyList::Array, ios::PropertyList::Dictionary,
-                  std::vector<std::string>, std::vector<std::int64_t>, std::vector<double>, std::vector<bool>,
-                  std::vector<ios::Data>, std::vector<ios::Date>>(defaults, key, value);
-  if (!stored) {
-    ios::NSException(ios::NSInvalidArgumentException,
-                     "Attempt to insert non-property list object of type " + std::string(value.type().name()) +
-                         " for key " + std::string(key))
-        .raise();
-  }
+  if (const auto* url = std::any_cast<ios::URL>(&value)) return defaults.setURL(*url, key);
+  const std::optional<ios::PropertyList> bridged = values_internal::toPropertyList(value);
+  if (!bridged) refuseValue(value.type().name(), key);
+  storePropertyList(defaults, key, *bridged);
 }
 
 }  // namespace services_internal

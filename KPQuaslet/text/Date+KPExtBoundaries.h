@@ -9,7 +9,11 @@
 //
 // Every function reads the user's current calendar (ios::Calendar::current(): its time
 // zone, locale, first weekday and week rules) afresh on each call. On a day whose
-// midnight a daylight-saving change skips, the day starts at its first instant.
+// midnight a daylight-saving change skips, the day starts at its first instant. Hours
+// are wall-clock hours (see ios::Calendar::dateInterval()): where a change of half an
+// hour repeats 01:30 to 02:00, the hour of 01:35 in either pass starts at 01:00 and
+// ends at 01:59:59 of the second pass. A date the calendar cannot represent
+// (ios::Calendar::canRepresent()) stops the process.
 #pragma once
 
 #include <cstdint>

@@ -79,7 +79,9 @@ void setYear(ios::Date& date, std::int64_t year) {
   if (year <= 0) return;
   const ios::Calendar calendar = ios::Calendar::current();
   const std::int64_t current = calendar.component(Component::year, date);
-  if (auto moved = calendar.dateByAdding(Component::year, year - current, date)) date = *moved;
+  std::int64_t difference = 0;
+  if (__builtin_sub_overflow(year, current, &difference)) return;  // no such year
+  if (auto moved = calendar.dateByAdding(Component::year, difference, date)) date = *moved;
 }
 
 void setMonth(ios::Date& date, std::int64_t month) {
@@ -149,9 +151,12 @@ ios::Date nearestHalfHour(ios::Date date) { return roundToMinutes(date, 30, 15);
 
 ios::Date nearestHour(ios::Date date) {
   const ios::Calendar calendar = ios::Calendar::current();
-  const ios::Date start = calendar.dateInterval(Component::hour, date)->start;
-  if (calendar.component(Component::minute, date) < 30) return start;
-  return adding(start, Component::hour, 1);
+  auto hour = calendar.dateInterval(Component::hour, date);
+  KP_PRECONDITION(hour.has_value(), "nearestHour: the calendar cannot find the date's hour");
+  if (calendar.component(Component::minute, date) < 30) return hour->start;
+  // The next hour's start: one hour of elapsed time after this hour's start reads a
+  // half hour on the clock where the offset changes by half an hour.
+  return hour->end();
 }
 
 ios::Date yesterday(ios::Date date) { return date - 86400; }
@@ -183,7 +188,7 @@ bool isWithin(ios::Date date, std::uint64_t value, Component component, ios::Dat
 
 ios::Date adding(ios::Date date, Component component, std::int64_t value) {
   auto result = ios::Calendar::current().dateByAdding(component, value, date);
-  KP_PRECONDITION(result.has_value(), "adding: the calendar cannot represent the resulting date");
+  KP_PRECONDITION(result.has_value(), "adding: the amount or the resulting date is out of the calendar's range");
   return *result;
 }
 

@@ -11,7 +11,9 @@
 //
 // Every function reads the user's current calendar (ios::Calendar::current(): its time
 // zone, locale and first weekday) afresh on each call; components are that calendar's,
-// in its time zone. Nothing here keeps state.
+// in its time zone. Nothing here keeps state. A date the calendar cannot represent (not
+// finite, or beyond about 285,000 years from 2001: ios::Calendar::canRepresent()) stops
+// the process in every function that consults the calendar.
 #pragma once
 
 #include <cstdint>
@@ -107,7 +109,10 @@ void setMillisecond(ios::Date& date, std::int64_t millisecond);
 [[nodiscard]] ios::Date nearestQuarterHour(ios::Date date);
 // Down when minute mod 30 < 15, else up (:15 gives :30).
 [[nodiscard]] ios::Date nearestHalfHour(ios::Date date);
-// The start of the date's hour, plus one hour when the minute is 30 or more.
+// The start of the date's hour, or of the next hour when the minute is 30 or more.
+// Hours are the calendar's wall-clock hours: where a change of half an hour repeats
+// 01:30 to 02:00, 01:35 of the second occurrence rounds up to 02:00, not to the instant
+// one hour of elapsed time after 01:00.
 [[nodiscard]] ios::Date nearestHour(ios::Date date);
 
 // Exactly 86 400 seconds earlier / later (across a daylight-saving change the wall
@@ -129,7 +134,10 @@ void setMillisecond(ios::Date& date, std::int64_t millisecond);
 [[nodiscard]] bool isWithin(ios::Date date, std::uint64_t value, ios::Calendar::Component component,
                             ios::Date other);
 // The date plus `value` units of `component` by calendar addition; larger components
-// carry. Stops the process when the result is not representable.
+// carry. Stops the process when the amount is out of the calendar's range (a quarter
+// counts three months, and the months must fit the calendar's 32-bit fields, so
+// INT64_MAX / 2 quarters stops rather than overflowing) or the result is not
+// representable.
 [[nodiscard]] ios::Date adding(ios::Date date, ios::Calendar::Component component, std::int64_t value);
 // The same, replacing the date.
 void add(ios::Date& date, ios::Calendar::Component component, std::int64_t value);

@@ -39,9 +39,7 @@ std::optional<ios::Date> dateWithISO08601StringIfValid(std::string_view text) {
     timestamp.pop_back();
     timestamp += "-0000";
   }
-  if (auto date = formatter("yyyy-MM-dd'T'HH:mm:ssZ", /*posix=*/true).date(timestamp)) return date;
-  // The library's own iso8601String() writes milliseconds; read them back too.
-  return formatter("yyyy-MM-dd'T'HH:mm:ss.SSSZ", /*posix=*/true).date(timestamp);
+  return formatter("yyyy-MM-dd'T'HH:mm:ssZ", /*posix=*/true).date(timestamp);
 }
 
 ios::Date dateWithISO08601String(std::optional<std::string_view> text) {
@@ -61,16 +59,17 @@ std::int64_t getWeekDay(std::int64_t year, std::int64_t month, std::int64_t day)
   char text[96];
   std::snprintf(text, sizeof text, "%04lld/%02lld/%02lld", static_cast<long long>(year),
                 static_cast<long long>(month), static_cast<long long>(day));
-  auto date = formatter("yyyy/MM/dd", /*posix=*/true).date(text);
+  auto date = formatter("yyyy/MM/dd").date(text);
   if (!date) return 0;
   return ios::Calendar::current().component(Component::weekday, *date);
 }
 
 std::optional<ios::Date> makeDate(std::int64_t integerLiteral) {
-  return formatter("yyyyMMdd", /*posix=*/true).date(std::to_string(integerLiteral));
+  return formatter("yyyyMMdd").date(std::to_string(integerLiteral));
 }
 
 std::string timeAgoSince(ios::Date date, ios::Date other, bool numericDates) {
+  if (!ios::Calendar::canRepresent(date) || !ios::Calendar::canRepresent(other)) return "";
   const ios::Date earlier = date < other ? date : other;
   const ios::Date later = date < other ? other : date;
   const ios::DateComponents parts = ios::Calendar::current().dateComponents(
@@ -105,6 +104,7 @@ std::string timeAgoSinceNow(ios::Date date) {
 
 std::string timeAfterTo(ios::Date /*date*/, ios::Date other) {
   const ios::Date now = ios::Date::now();
+  if (!ios::Calendar::canRepresent(other) || !ios::Calendar::canRepresent(now)) return "";
   const ios::Date earlier = now < other ? now : other;
   const ios::Date later = now < other ? other : now;
   // Days are the largest unit, so that a countdown of a month or more shows all its days.

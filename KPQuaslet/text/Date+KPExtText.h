@@ -10,9 +10,9 @@
 //   kp::timeAgoSince(d, other, true);                     // "3天前"
 //
 // Each call makes its own ios::DateFormatter; where no locale or time zone is named the
-// current ones apply, read afresh on each call. Machine formats (ISO 8601 text, the
-// numeric dates of getWeekDay and makeDate) are read with "en_US_POSIX", so that the
-// user's locale cannot change their calendar or digits.
+// current ones apply (the locale with its calendar), read afresh on each call, so the
+// fixed formats read the user's calendar as convertToString() writes it. ISO 8601 text
+// is written and read with "en_US_POSIX": it is always Gregorian.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +33,9 @@ namespace kp {
 // "2020-03-04T05:06:07.089Z".
 [[nodiscard]] std::string iso8601String(ios::Date date);
 
-// The date an ISO 8601 timestamp names: "yyyy-MM-dd'T'HH:mm:ss" with an optional
-// ".SSS", then "Z" or an offset such as "+0800"; nothing for any other text.
+// The date an ISO 8601 timestamp names: "yyyy-MM-dd'T'HH:mm:ss", then "Z" or an offset
+// such as "+0800"; nothing for any other text. Fractional seconds are not read, so the
+// output of iso8601String() (which writes milliseconds) is not a timestamp here.
 [[nodiscard]] std::optional<ios::Date> dateWithISO08601StringIfValid(std::string_view text);
 // The same, answering the current instant when the text is absent or not a timestamp.
 [[nodiscard]] ios::Date dateWithISO08601String(std::optional<std::string_view> text);
@@ -45,24 +46,30 @@ namespace kp {
 // The same, answering the current instant when the text does not match.
 [[nodiscard]] ios::Date dateFromString(std::string_view text, std::string_view format);
 
-// The weekday (1 = Sunday ... 7 = Saturday) of the given Gregorian date, or 0 when it is
-// not a date (month 13, 30 February).
+// The weekday (1 = Sunday ... 7 = Saturday in the Gregorian calendar) of the given date,
+// written "%04d/%02d/%02d" and read as "yyyy/MM/dd" in the current locale's calendar and
+// time zone (in a Thai locale the year is Buddhist); 0 when it is not a date (month 13,
+// 30 February).
 [[nodiscard]] std::int64_t getWeekDay(std::int64_t year, std::int64_t month, std::int64_t day);
 
-// The date whose decimal digits are yyyyMMdd (20200304: 4 March 2020) at the start of
-// that day in the current time zone, or nothing when the digits are no such date.
+// The date whose decimal digits are yyyyMMdd (20200304: 4 March 2020) in the current
+// locale's calendar, at the start of that day in the current time zone, or nothing when
+// the digits are no such date.
 [[nodiscard]] std::optional<ios::Date> makeDate(std::int64_t integerLiteral);
 
 // How long ago the earlier of the two dates was, seen from the later one, in Simplified
 // Chinese: "3年前", "去年", "2月前", "上月", "2周前", "上周", "5天前", "昨天", "2小时前",
 // "1小时前", "5分钟前", "1分钟前", "3秒前", or "现在" below 3 seconds. With `numericDates`
-// the single units read "1年前", "1月前", "1周前", "1天前" instead of the words.
+// the single units read "1年前", "1月前", "1周前", "1天前" instead of the words. "" when
+// either date is one the calendar cannot represent (NaN, an infinity, more than about
+// 285,000 years from 2001), rather than stopping the process.
 [[nodiscard]] std::string timeAgoSince(ios::Date date, ios::Date other, bool numericDates);
 // timeAgoSince() between the date and the current instant, with numeric wording.
 [[nodiscard]] std::string timeAgoSinceNow(ios::Date date);
 // The time between the current instant and `other` (either way round) as a countdown:
 // "1天 02:03:04" (days, when there is at least one, then one space), or "00:00:59". The
-// days count every whole day, also across months and years. `date` takes no part.
+// days count every whole day, also across months and years. `date` takes no part. ""
+// when `other` is a date the calendar cannot represent (as for timeAgoSince()).
 [[nodiscard]] std::string timeAfterTo(ios::Date date, ios::Date other);
 
 }  // namespace kp

@@ -16,12 +16,10 @@
 namespace kp {
 namespace {
 
-// Reads `text` with a fixed machine format. The formats are fixed digits, so they are
-// read in the POSIX locale: a user locale with another calendar or other digits would
-// read "2024-03-05" as some other year.
+// Reads `text` with a fixed format, by a new formatter in the current locale (with its
+// calendar) and time zone: the text convertToString() writes reads back.
 std::optional<ios::Date> readFixedFormat(std::string_view text, const char* format) {
   ios::DateFormatter formatter;
-  formatter.setLocale(ios::Locale("en_US_POSIX"));
   formatter.setTimeZone(ios::TimeZone::current());
   formatter.setDateFormat(format);
   return formatter.date(text);

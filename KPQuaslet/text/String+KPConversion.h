@@ -30,6 +30,11 @@ namespace kp {
 
 // ---------------------------------------------------------------------------------
 // Dates
+//
+// Each reader makes a new formatter in the current locale, with the locale's calendar,
+// and the current time zone, so that the text kp::convertToString() writes reads back:
+// in a Thai locale "2563-03-04" is 4 March 2020 (the Buddhist year), and under
+// "ja_JP@calendar=japanese" the year is the current era's.
 
 // toDate()
 //

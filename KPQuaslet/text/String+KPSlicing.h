@@ -146,7 +146,10 @@ void trim(std::string& text);
 // contains()
 //
 // True when `needle` occurs in the text, searched with `options` (by default by
-// canonical equivalence, on whole characters). An empty needle is never found.
+// canonical equivalence, on whole characters). An empty needle is never found. With
+// ios::CompareOptions::regularExpression the needle is a pattern: an invalid one is
+// never found, and a search that reaches ios::NSRegularExpression::matchTimeLimit
+// (about half a second of backtracking) answers false.
 [[nodiscard]] bool contains(std::string_view text, std::string_view needle,
                             ios::CompareOptions options = ios::CompareOptions::none);
 

@@ -39,7 +39,11 @@ extern const std::string_view kFullEmailPattern;
 // isValidateByRegex()
 //
 // True when the whole text matches `pattern` (the "SELF MATCHES" predicate). False
-// when the pattern is not a valid regular expression.
+// when the pattern is not a valid regular expression, and when the test reaches
+// the time limit of ios::NSRegularExpression::matchTimeLimit (about half a second on a
+// short text, growing with the text's length): a caller's pattern
+// that backtracks without end, such as "(a+)+$" on forty "a" and a "b", answers false
+// instead of running for minutes.
 [[nodiscard]] bool isValidateByRegex(std::string_view text, std::string_view pattern);
 
 // isMobileNumberClassification()
@@ -136,8 +140,8 @@ extern const std::string_view kFullEmailPattern;
 // isPureInt(), isPureDouble()
 //
 // True when the text is one integer (one decimal number with "." as its separator),
-// with only whitespace and line breaks around it. An integer beyond 64 bits is not
-// pure.
+// with only whitespace and line breaks around it. An integer beyond 64 bits is pure too
+// (the scanner reads it, clamped), though toInt() of it is nothing.
 [[nodiscard]] bool isPureInt(std::string_view text);
 [[nodiscard]] bool isPureDouble(std::string_view text);
 

@@ -28,13 +28,22 @@ std::optional<std::unordered_map<std::string, std::string>> queryParameters(cons
 ios::URL appendingQueryParameters(const ios::URL& url, const std::unordered_map<std::string, std::string>& parameters) {
   auto components = ios::URLComponents::fromURL(url, /*resolvingAgainstBaseURL=*/true);
   if (!components) return url;
-  std::vector<ios::URLQueryItem> items = components->queryItems().value_or(std::vector<ios::URLQueryItem>{});
   std::vector<const std::pair<const std::string, std::string>*> entries;
   entries.reserve(parameters.size());
   for (const auto& entry : parameters) entries.push_back(&entry);
   std::sort(entries.begin(), entries.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
-  for (const auto* entry : entries) items.push_back(ios::URLQueryItem{entry->first, entry->second});
-  components->setQueryItems(items);
+  std::vector<ios::URLQueryItem> added;
+  added.reserve(entries.size());
+  for (const auto* entry : entries) added.push_back(ios::URLQueryItem{entry->first, entry->second});
+  // Only the new items are encoded; the query already there is kept as it is written,
+  // so that decoding and encoding it again cannot change its text.
+  ios::URLComponents encoder = *components;
+  encoder.setQueryItems(added);
+  std::string query = components->percentEncodedQuery().value_or("");
+  const std::string& appended = *encoder.percentEncodedQuery();
+  if (!query.empty() && !appended.empty()) query += '&';
+  query += appended;
+  components->setPercentEncodedQuery(std::move(query));
   return components->url().value_or(url);
 }
 

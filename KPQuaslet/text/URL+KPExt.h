@@ -30,8 +30,9 @@ namespace kp {
 [[nodiscard]] std::optional<std::unordered_map<std::string, std::string>> queryParameters(const ios::URL& url);
 
 // `url` with one query item appended per entry of `parameters`, in ascending order of
-// name (so the result does not depend on the dictionary's order). Existing items stay:
-// a name already present then occurs twice. An empty dictionary leaves the items as they
+// name (so the result does not depend on the dictionary's order). Existing items stay,
+// their text exactly as it was written ("q=hello+world" is not re-escaped); only the
+// appended names and values are encoded. A name already present then occurs twice. An empty dictionary leaves the items as they
 // were, though a URL without a query gains an empty one ("?"). Should the changed parts
 // form no URL, `url` is returned unchanged.
 [[nodiscard]] ios::URL appendingQueryParameters(const ios::URL& url,

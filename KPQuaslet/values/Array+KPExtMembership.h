@@ -10,9 +10,13 @@
 //   kp::union_(std::vector{1, 1, 2}, std::vector{2, 3, 3}, std::vector{4, 1});
 //                                                // 1, 1, 2, 3, 4
 //
-// Elements are compared with ==. Where the elements can also be hashed (std::hash), the
-// operations that test many values look them up in a hash set, so they take linear
-// time; the answers are the same.
+// Elements need only ==, and containing a value means holding an element == to it,
+// found by a linear scan, so difference, union_, intersection, removeAll of a list and
+// the duplicate removers take time proportional to the product of the sizes. For the
+// standard types whose hash cannot disagree with == (numbers, pointers and shared
+// pointers, std::string and std::string_view, std::type_index) they look values up in a
+// hash set instead and take linear time; the answers are the same. Other types, user
+// types with a std::hash of their own included, are always scanned.
 #pragma once
 
 #include <algorithm>

@@ -52,6 +52,9 @@ ios::Character randomAlphanumericCharacter() {
 std::string repeating(const ios::Character& c, std::int64_t count) {
   std::string out;
   if (count <= 0) return out;
+  // The size would wrap around rather than fail: a text too long to be a string stops.
+  KP_PRECONDITION(static_cast<std::uint64_t>(count) <= out.max_size() / c.utf8().size(),
+                  "repeating: the result is too long");
   out.reserve(c.utf8().size() * static_cast<std::size_t>(count));
   for (std::int64_t i = 0; i < count; ++i) out += c.utf8();
   return out;

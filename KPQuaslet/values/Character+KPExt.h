@@ -81,7 +81,8 @@ inline constexpr std::string_view kAlphanumericCharacters =
 
 // repeating()
 //
-// The character's text `count` times; "" when count <= 0.
+// The character's text `count` times; "" when count <= 0. Stops the process when the
+// result would be longer than a std::string can be.
 [[nodiscard]] std::string repeating(const ios::Character& c, std::int64_t count);
 
 }  // namespace kp

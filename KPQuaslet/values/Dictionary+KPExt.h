@@ -235,11 +235,33 @@ template <HashDictionary D, class Out, class H, class E, class A, class... Other
 //
 // The dictionary as JSON text, compact or (with `prettify`) indented over several lines,
 // written by the platform's JSONSerialization; nothing when the dictionary cannot be
-// written: a key that is not text, a value with no JSON form (a date, a user type), a
-// NaN or infinite double, text that is not well-formed UTF-8.
+// written: a key that is not text, a value with no JSON form (a date, bytes, a user
+// type), a NaN or infinite double, text that is not well-formed UTF-8, containers nested
+// deeper than ios::JSONSerialization::maximumNestingDepth.
+//
+// The C++ values that stand for the platform's JSON objects (the same set the typed user
+// defaults store):
+//   null     an empty std::optional or std::any, std::nullopt, nullptr, std::monostate
+//   Boolean  bool
+//   number   every integer width from std::int8_t to std::uint64_t (an unsigned value
+//            above INT64_MAX has no form), float, double, long double; not char or the
+//            other character types
+//   text     std::string, std::string_view, const char*
+//   array    any other range of these (std::vector, std::array, std::list, std::set...),
+//            except std::vector<std::uint8_t>, which is ios::Data: bytes, which JSON
+//            cannot hold
+//   object   std::map, std::unordered_map and other maps with text keys
+//   and      std::optional<T> (nil or the value), std::variant (the held value),
+//            ios::NSNumber, ios::PropertyList, and a std::any holding one of them.
+// Statically typed values bridge at any depth. A std::any is looked into at run time
+// for: each scalar above (and ios::Date, ios::Data, ios::NSNumber, ios::PropertyList),
+// an optional of one, and a std::vector, std::map or std::unordered_map (std::string
+// keys) whose elements are a scalar, an optional of one or a std::any. Another type held
+// in a std::any (a std::list, a vector of vectors) has no form: nest std::any (or
+// ios::PropertyList) at each level instead.
 template <HashDictionary D>
 [[nodiscard]] std::optional<std::string> jsonString(const D& dictionary, bool prettify) {
-  std::optional<ios::PropertyList> object = values_internal::toPropertyList(dictionary);
+  const std::optional<ios::PropertyList> object = values_internal::toPropertyList(dictionary);
   if (!object || !ios::JSONSerialization::isValidJSONObject(*object)) return std::nullopt;
   try {
     const ios::PropertyList::Data bytes = ios::JSONSerialization::data(

@@ -1,6 +1,7 @@
 #include "KPQuaslet/values/Int+KPExt.h"
 
 #include <cmath>
+#include <new>
 #include <span>
 #include <string_view>
 
@@ -49,15 +50,21 @@ bool isPrime(std::int64_t n) {
 }
 
 std::optional<std::string> romanNumeral(std::int64_t n) {
-  if (n < 1 || n > kMaximumRomanNumeral) return std::nullopt;
+  if (n < 1) return std::nullopt;
   static constexpr std::pair<std::int64_t, std::string_view> kNumerals[] = {
       {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
       {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"},
   };
+  // One "M" per thousand; the rest spells at most 12 letters ("DCCCLXXXVIII").
+  const auto thousands = static_cast<std::uint64_t>(n / 1000);
   std::string out;
-  // Every symbol after the thousands appears at most three times.
-  out.reserve(static_cast<std::size_t>(n / 1000) + 15);
-  out.append(static_cast<std::size_t>(n / 1000), 'M');
+  if (thousands > out.max_size() - 12) return std::nullopt;
+  try {
+    out.reserve(static_cast<std::size_t>(thousands) + 12);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+  out.append(static_cast<std::size_t>(thousands), 'M');
   std::int64_t rest = n % 1000;
   for (const auto& [value, symbol] : std::span(kNumerals).subspan(1)) {
     for (; rest >= value; rest -= value) out.append(symbol);

@@ -79,15 +79,13 @@ template <IntegerValue I>
 // prime unless an odd number from 3 up to its integer square root divides it.
 [[nodiscard]] bool isPrime(std::int64_t n);
 
-// The largest value romanNumeral() spells; it already takes a million "M".
-inline constexpr std::int64_t kMaximumRomanNumeral = 1'000'000'000;
-
 // romanNumeral()
 //
 // `n` in Roman numerals with the subtractive pairs ("MCMXCIV" for 1994), with no
-// upper letter past M: 4000 is "MMMM". Nothing for values below 1, and for values
-// above kMaximumRomanNumeral, whose text would take more memory than any use of it
-// can justify.
+// upper letter past M and no upper bound: 4000 is "MMMM", and 2,000,000,004 is two
+// million "M" followed by "IV". Nothing for values below 1, and for a value whose text
+// cannot be built: longer than a std::string can be, or more than memory can hold
+// (the allocation fails).
 [[nodiscard]] std::optional<std::string> romanNumeral(std::int64_t n);
 
 // kFormatted()

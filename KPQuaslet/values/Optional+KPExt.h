@@ -8,10 +8,14 @@
 //   kp::boolValue(count);                                     // false
 //   kp::describeOr(count, [] { return "none"; });             // "none"
 //   kp::ifSome(count, [](int n) { ... }).has_value();         // the hooks answer the optional
-//   kp::looselyEqual(std::any(5), std::optional<int>(5));     // true
+//   kp::looselyEqual(std::optional<int>(5), std::optional<int>(5));  // true
 //
-// ??? and ==? are spelled describeOr() and looselyEqual(). Types are matched exactly:
-// a std::any holding an int is not a bool, a long or a double.
+// ??? and ==? are spelled describeOr() and looselyEqual(). Where the platform takes
+// `Any?` (looselyEqual()'s left side, equal()'s argument), any value may be handed in:
+// an optional stands for itself, so an empty one is nil and a present one is its value;
+// a std::any holding an optional is read the same way. Types are matched exactly: an
+// int is not a bool, a long or a double. Text is text whichever of std::string,
+// std::string_view or const char* holds it.
 #pragma once
 
 #include <any>
@@ -22,6 +26,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "KPQuaslet/values/internal/ValueCast.h"
 #include "platform/foundation/Describe.h"
 
 namespace kp {
@@ -41,12 +46,13 @@ concept TextContaining = std::same_as<T, std::string> || requires(const T& t) {
 // boolValue()
 //
 // False when nil; the value itself when it is a bool; true for any other value (an
-// optional holding the integer 0 is true).
+// optional holding the integer 0 is true). A std::any holding an optional is nil or
+// that optional's value.
 // (A template, so that text and other values never convert to std::any to get here.)
 template <std::same_as<std::any> A>
 [[nodiscard]] bool boolValue(const A& value) {
-  if (!value.has_value()) return false;
-  if (const bool* b = std::any_cast<bool>(&value)) return *b;
+  if (values_internal::isNil(value)) return false;
+  if (const std::optional<bool> b = values_internal::castTo<bool>(value)) return *b;
   return true;
 }
 template <class T>
@@ -90,27 +96,32 @@ template <TextContaining T>
 
 // ifSome()
 //
-// Calls `body` with the value when there is one; answers the optional itself, so
+// Calls `body` with the value when there is one; answers (a copy of) the optional, so
 // hooks chain (the answer may be ignored). An exception from `body` passes through.
 template <OptionalValue O, class F>
-const O& ifSome(const O& value, F&& body) {
+O ifSome(const O& value, F&& body) {
   if (value) body(*value);
   return value;
 }
 
 // ifNone()
 //
-// Calls `body` when nil; answers the optional itself (the answer may be ignored).
+// Calls `body` when nil; answers (a copy of) the optional (the answer may be ignored).
 template <OptionalValue O, class F>
-const O& ifNone(const O& value, F&& body) {
+O ifNone(const O& value, F&& body) {
   if (!value) body();
   return value;
 }
 
 // equal()
 //
-// True only when `other` holds a std::string equal to `text`.
-[[nodiscard]] bool equal(std::string_view text, const std::any& other);
+// True only when `other` is text equal to `text`: a std::string, std::string_view or
+// const char*, a present optional of one, or a std::any holding one.
+template <class A>
+[[nodiscard]] bool equal(std::string_view text, const A& other) {
+  const std::optional<std::string> held = values_internal::castTo<std::string>(other);
+  return held && *held == text;
+}
 
 // describeOr()
 //
@@ -126,10 +137,12 @@ template <OptionalValue O, std::invocable F>
 //
 // When `lhs` holds a T and `rhs` a value: whether they are equal. Otherwise true
 // exactly when both are nil, so a non-nil `lhs` of another type than T is unequal.
-template <std::equality_comparable T>
-[[nodiscard]] bool looselyEqual(const std::any& lhs, const std::optional<T>& rhs) {
-  if (const T* held = std::any_cast<T>(&lhs); held != nullptr && rhs) return *held == *rhs;
-  return !lhs.has_value() && !rhs;
+// `lhs` may be a T, a std::optional (empty is nil), a std::any (empty is nil) or any
+// other value (never equal unless it is a T).
+template <class L, std::equality_comparable T>
+[[nodiscard]] bool looselyEqual(const L& lhs, const std::optional<T>& rhs) {
+  if (const std::optional<T> held = values_internal::castTo<T>(lhs); held && rhs) return *held == *rhs;
+  return !rhs && values_internal::isNil(lhs);
 }
 
 }  // namespace kp

@@ -2,10 +2,14 @@
 // text; the complexity report shows it), against a plain byte copy of the same text;
 // pinyin of 10,000 Chinese characters and of short texts (the transliterator is built
 // once per thread, so short calls stay cheap); and regular-expression validation of
-// 1e5 short texts.
+// 1e5 short texts, a caller's pattern (matched under the time limit) beside ICU's matcher
+// without one.
 #include <benchmark/benchmark.h>
+#include <unicode/regex.h>
+#include <unicode/utext.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -128,5 +132,34 @@ BENCHMARK(BM_KP_MobileValidationOf1e5Texts)->Unit(benchmark::kMillisecond);
 
 void BM_KP_FullEmailValidationOf1e5Texts(benchmark::State& state) { validationOf1e5Texts<&kp::isValidEmail>(state); }
 BENCHMARK(BM_KP_FullEmailValidationOf1e5Texts)->Unit(benchmark::kMillisecond);
+
+constexpr const char* kCallersPattern = "[a-z0-9]+@[a-z.]+\\.(org|com)";
+
+bool callersPattern(std::string_view text) { return kp::isValidateByRegex(text, kCallersPattern); }
+void BM_KP_CallersPatternOf1e5Texts(benchmark::State& state) { validationOf1e5Texts<&callersPattern>(state); }
+BENCHMARK(BM_KP_CallersPatternOf1e5Texts)->Unit(benchmark::kMillisecond);
+
+// The same whole-text matches with one compiled ICU pattern and no time limit.
+void BM_Baseline_ICUMatcherOf1e5Texts(benchmark::State& state) {
+  const std::vector<std::string> texts = shortTexts();
+  UErrorCode status = U_ZERO_ERROR;
+  UParseError parseError{};
+  std::unique_ptr<icu::RegexPattern> pattern(
+      icu::RegexPattern::compile(icu::UnicodeString::fromUTF8(kCallersPattern), 0, parseError, status));
+  for (auto _ : state) {
+    std::size_t valid = 0;
+    for (const std::string& text : texts) {
+      UText utext = UTEXT_INITIALIZER;
+      utext_openUTF8(&utext, text.data(), static_cast<int64_t>(text.size()), &status);
+      std::unique_ptr<icu::RegexMatcher> matcher(pattern->matcher(status));
+      matcher->reset(&utext);
+      valid += matcher->matches(status) ? 1 : 0;
+      utext_close(&utext);
+    }
+    benchmark::DoNotOptimize(valid);
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.size()));
+}
+BENCHMARK(BM_Baseline_ICUMatcherOf1e5Texts)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Roman numerals and kFormatted over a million values, and the geometry operators
-// against the same arithmetic written by hand.
+// Roman numerals and kFormatted over a million values, a numeral of two million
+// letters against filling the same string, and the geometry operators against the same
+// arithmetic written by hand.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -23,6 +24,29 @@ void BM_RomanNumeral_1e6(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kValues);
 }
 BENCHMARK(BM_RomanNumeral_1e6)->Unit(benchmark::kMillisecond);
+
+// n thousands: n letters "M" and the rest.
+void BM_RomanNumeral_Large(benchmark::State& state) {
+  const std::int64_t n = state.range(0) * 1000 + 944;
+  for (auto _ : state) {
+    auto text = kp::romanNumeral(n);
+    benchmark::DoNotOptimize(text);
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RomanNumeral_Large)->RangeMultiplier(10)->Range(20'000, 2'000'000)->Unit(benchmark::kMicrosecond);
+
+void BM_Baseline_FillString_Large(benchmark::State& state) {
+  for (auto _ : state) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(state.range(0)) + 6);
+    text.append(static_cast<std::size_t>(state.range(0)), 'M');
+    text += "CMXLIV";
+    benchmark::DoNotOptimize(text);
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_Baseline_FillString_Large)->RangeMultiplier(10)->Range(20'000, 2'000'000)->Unit(benchmark::kMicrosecond);
 
 void BM_KFormatted_1e6(benchmark::State& state) {
   for (auto _ : state) {

@@ -28,8 +28,8 @@ struct SplitDate {
 // The second is found after rounding to the microsecond, so that a date a rounding
 // error below a whole second (x.9999999) counts as that whole second.
 SplitDate split(Date date) {
+  KP_PRECONDITION(Calendar::canRepresent(date), "Calendar: the date is out of range");
   const double seconds = date.timeIntervalSinceReferenceDate();
-  KP_PRECONDITION(std::isfinite(seconds) && std::fabs(seconds) < 9e12, "Calendar: the date is out of range");
   const std::int64_t micros = std::llround(seconds * 1e6);
   std::int64_t whole = micros / 1'000'000;
   if (micros % 1'000'000 < 0) --whole;
@@ -153,8 +153,8 @@ std::optional<std::pair<UCalendarDateFields, int32_t>> additionOf(Component comp
 bool addTo(icu::Calendar& calendar, Component component, std::int64_t value, bool wrapping) {
   auto addition = additionOf(component);
   if (!addition) return false;
-  const std::int64_t amount = value * addition->second;
-  if (!fitsInt32(amount)) return false;
+  std::int64_t amount = 0;
+  if (__builtin_mul_overflow(value, std::int64_t{addition->second}, &amount) || !fitsInt32(amount)) return false;
   UErrorCode status = U_ZERO_ERROR;
   if (wrapping) {
     calendar.roll(addition->first, static_cast<int32_t>(amount), status);
@@ -173,6 +173,12 @@ Calendar::Calendar(std::string identifier, TimeZone timeZone, Locale locale)
     : identifier_(std::move(identifier)), timeZone_(std::move(timeZone)), locale_(std::move(locale)) {}
 
 Calendar Calendar::current() { return Calendar("", TimeZone::current(), Locale::current()); }
+
+bool Calendar::canRepresent(Date date) {
+  // ICU works in milliseconds, and microseconds of this size still fit a double exactly.
+  const double seconds = date.timeIntervalSinceReferenceDate();
+  return std::isfinite(seconds) && std::fabs(seconds) < 9e12;
+}
 
 Calendar::Calendar(Identifier identifier) : Calendar("", TimeZone::current(), Locale::current()) {
   switch (identifier) {
@@ -318,6 +324,7 @@ std::optional<Date> Calendar::dateFrom(const DateComponents& components) const {
   };
   for (const Setting& s : fields) {
     if (!s.value) continue;
+    if (!fitsInt32(*s.value)) return std::nullopt;
     const std::int64_t value = *s.value + s.offset;
     if (!fitsInt32(value)) return std::nullopt;
     calendar->set(s.field, static_cast<int32_t>(value));
@@ -351,8 +358,9 @@ std::optional<Date> Calendar::dateByAdding(const DateComponents& components, Dat
   if (components.nanosecond && *components.nanosecond != 0) {
     if (wrappingComponents) {
       const std::int64_t current = nanosecondsOf(parts.fraction);
-      const std::int64_t wrapped = ((current + *components.nanosecond) % 1'000'000'000 + 1'000'000'000) %
-                                   1'000'000'000;
+      // Reduced first, so that no sum can overflow.
+      const std::int64_t wrapped =
+          ((current + *components.nanosecond % 1'000'000'000) % 1'000'000'000 + 1'000'000'000) % 1'000'000'000;
       fraction = parts.fraction + static_cast<double>(wrapped - current) / 1e9;
     } else {
       fraction += static_cast<double>(*components.nanosecond) / 1e9;
@@ -405,20 +413,32 @@ std::optional<DateInterval> Calendar::dateInterval(Component component, Date dat
     case Component::second: return DateInterval{toDate(parts.millis), 1};
     case Component::minute: return DateInterval{toDate(parts.millis - second * 1000.0), 60};
     case Component::hour: {
-      // The hour is found on the time line, so that a date in the repeated hour of a
-      // daylight-saving change keeps its own occurrence; a zone whose offset changes by
-      // less than an hour may need the wall-clock rebuild instead.
-      const UDate start = parts.millis - (minute * 60 + second) * 1000.0;
+      // The hour is the wall-clock hour, from the first instant the clock reads HH:00:00
+      // to the first one it reads the next hour. Both are found on the time line first,
+      // so that a date in an hour that a daylight-saving change repeats keeps its own
+      // occurrence; where the offset changes by part of an hour (Lord Howe's half hour),
+      // the time line lands on no whole hour and the wall clock is asked instead.
       const std::int64_t hour = get(*calendar, UCAL_HOUR_OF_DAY);
-      setTime(*calendar, start);
-      if (get(*calendar, UCAL_HOUR_OF_DAY) == hour) return DateInterval{toDate(start), 3600};
-      setTime(*calendar, parts.millis);
-      calendar->set(UCAL_MINUTE, 0);
-      calendar->set(UCAL_SECOND, 0);
-      calendar->set(UCAL_MILLISECOND, 0);
-      auto rebuilt = timeOf(*calendar);
-      if (!rebuilt) return std::nullopt;
-      return DateInterval{toDate(*rebuilt), 3600};
+      const double intoHour = static_cast<double>(minute * 60 + second) * 1000.0;
+      auto readsWholeHour = [&](UDate instant, std::optional<std::int64_t> wanted) {
+        setTime(*calendar, instant);
+        return get(*calendar, UCAL_MINUTE) == 0 && get(*calendar, UCAL_SECOND) == 0 &&
+               (!wanted || get(*calendar, UCAL_HOUR_OF_DAY) == *wanted);
+      };
+      auto onTheClock = [&](std::int64_t wantedHour) -> std::optional<UDate> {
+        setTime(*calendar, parts.millis);
+        calendar->set(UCAL_HOUR_OF_DAY, static_cast<int32_t>(wantedHour));  // 24 is the next day's 0
+        calendar->set(UCAL_MINUTE, 0);
+        calendar->set(UCAL_SECOND, 0);
+        calendar->set(UCAL_MILLISECOND, 0);
+        return timeOf(*calendar);
+      };
+      std::optional<UDate> start = parts.millis - intoHour;
+      if (!readsWholeHour(*start, hour)) start = onTheClock(hour);
+      std::optional<UDate> next = parts.millis - intoHour + 3600'000.0;
+      if (!readsWholeHour(*next, std::nullopt)) next = onTheClock(hour + 1);
+      if (!start || !next) return std::nullopt;
+      return DateInterval{toDate(*start), (*next - *start) / 1000.0};
     }
     default: break;
   }

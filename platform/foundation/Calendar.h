@@ -17,7 +17,10 @@
 // A wall-clock time that a daylight-saving change skips resolves forward by the length
 // of the gap (a skipped midnight becomes the first instant of the day); one that it
 // repeats resolves to the first occurrence. Components whose values a date omits take
-// their lowest values (year 1970 when no year is given). The current calendar reads the
+// their lowest values (year 1970 when no year is given). Dates must be finite and lie
+// within 9e12 seconds (about 285,000 years) of the reference date: every member stops
+// the process for any other date (canRepresent() tells them apart; the platform answers
+// arbitrary values there). The current calendar reads the
 // current time zone and locale afresh on each call; its first weekday and week rules
 // are the locale's unless set. Absent: the platform's matching policies, enumeration of
 // dates, ordinality, Hebrew and the other lunar calendars' leap months.
@@ -89,6 +92,10 @@ class Calendar {
   // locale, read afresh on each call.
   [[nodiscard]] static Calendar current();
 
+  // Whether calendars work with `date`: finite and within 9e12 seconds of the reference
+  // date. (An addition of the stand-in, for callers that must not stop the process.)
+  [[nodiscard]] static bool canRepresent(Date date);
+
   // A calendar of this system in the current time zone and locale.
   explicit Calendar(Identifier identifier);
 
@@ -109,7 +116,8 @@ class Calendar {
   // Sets the minimum; stops the process unless 1 <= days <= 7.
   void setMinimumDaysInFirstWeek(std::int64_t days);
 
-  // The month names in the calendar's locale ("January", ...).
+  // The month names of the calendar system in the calendar's locale ("January", ...):
+  // twelve in the Gregorian calendar, thirteen in the Coptic and Ethiopic ones.
   [[nodiscard]] std::vector<std::string> monthSymbols() const;
 
   // The value of one component of `date`.
@@ -123,7 +131,9 @@ class Calendar {
   // The date the components name, or nothing when they name none (a year out of range).
   [[nodiscard]] std::optional<Date> dateFrom(const DateComponents& components) const;
   // `date` plus `value` units of `component`; with `wrappingComponents` the component
-  // wraps within its enclosing one and higher components stay as they are.
+  // wraps within its enclosing one and higher components stay as they are. Nothing when
+  // the amount does not fit the calendar's fields (a quarter is three months, so
+  // INT64_MAX quarters is nothing, not some other number of months).
   [[nodiscard]] std::optional<Date> dateByAdding(Component component, std::int64_t value, Date date,
                                                  bool wrappingComponents = false) const;
   // `date` plus every component that `components` holds, largest first.
@@ -135,8 +145,12 @@ class Calendar {
 
   // The first instant of the day that contains `date`.
   [[nodiscard]] Date startOfDay(Date date) const;
-  // The period of `component` (era, year, quarter, month, weekOfYear, weekOfMonth, day,
+  // The period of `component` (year, quarter, month, weekOfYear, weekOfMonth, day,
   // weekday, hour, minute, second) that contains `date`; nothing for other components.
+  // An hour runs from the first instant the wall clock reads HH:00:00 to the first one
+  // it reads the next hour: where the offset changes by half an hour it lasts 30 or 90
+  // minutes, and an hour that a daylight-saving change repeats whole counts as two
+  // hours, each occurrence its own.
   [[nodiscard]] std::optional<DateInterval> dateInterval(Component component, Date date) const;
   // The values `smaller` takes within the `larger` period containing `date`
   // (day in month: 1..<31 in April), or nothing for a pair without such a range.

@@ -11,11 +11,12 @@
 // found for it), the way a platform type conforms to Codable. Keeps the platform's
 // failures: encoding a NaN or infinite double, or text that is not UTF-8, throws
 // EncodingError; bytes that are not JSON, or JSON of the wrong shape, throw
-// DecodingError. Differs: keys are written in sorted order. Absent: key and date coding
-// strategies.
+// DecodingError. Arrays and objects nested deeper than
+// JSONSerialization::maximumNestingDepth are refused both ways (EncodingError,
+// DecodingError), so hostile bytes cannot exhaust the stack. Differs: keys are written
+// in sorted order. Absent: key and date coding strategies.
 #pragma once
 
-#include <cmath>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
@@ -46,7 +47,7 @@ class JSONEncoder {
   // encode()
   //
   // The UTF-8 JSON text of `value`. Throws EncodingError when it holds a non-finite
-  // double or text that is not UTF-8.
+  // double or text that is not UTF-8, or nests too deeply.
   template <class T>
   [[nodiscard]] Data encode(const T& value) const {
     nlohmann::json tree;
@@ -55,7 +56,7 @@ class JSONEncoder {
     } catch (const nlohmann::json::exception& e) {
       throw EncodingError(e.what());
     }
-    rejectNonFinite(tree);
+    rejectUnwritable(tree);
     try {
       const std::string text = tree.dump(outputFormatting.prettyPrinted ? 2 : -1);
       return Data(text.begin(), text.end());
@@ -65,14 +66,8 @@ class JSONEncoder {
   }
 
  private:
-  static void rejectNonFinite(const nlohmann::json& tree) {
-    if (tree.is_number_float() && !std::isfinite(tree.get<double>())) {
-      throw EncodingError("Unable to encode a non-finite number directly in JSON.");
-    }
-    if (tree.is_structured()) {
-      for (const auto& element : tree) rejectNonFinite(element);
-    }
-  }
+  // Throws EncodingError for a non-finite number or nesting deeper than the limit.
+  static void rejectUnwritable(const nlohmann::json& tree);
 };
 
 class JSONDecoder {
@@ -80,15 +75,21 @@ class JSONDecoder {
   // decode()
   //
   // The `T` that the JSON text `data` holds. Throws DecodingError for text that is not
-  // JSON or does not have the shape of a `T`.
+  // JSON, nests too deeply, or does not have the shape of a `T`.
   template <class T>
   [[nodiscard]] T decode(const Data& data) const {
+    const nlohmann::json tree = parse(data);
     try {
-      return nlohmann::json::parse(data.begin(), data.end()).template get<T>();
+      return tree.template get<T>();
     } catch (const nlohmann::json::exception& e) {
       throw DecodingError(e.what());
     }
   }
+
+ private:
+  // The tree the bytes hold; throws DecodingError for text that is not JSON or nests
+  // too deeply.
+  static nlohmann::json parse(const Data& data);
 };
 
 }  // namespace ios

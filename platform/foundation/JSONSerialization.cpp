@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/foundation/NSError.h"
+#include "platform/foundation/internal/JSONNesting.h"
 #include "platform/foundation/internal/UTF8.h"
 
 namespace ios {
@@ -14,9 +15,10 @@ using nlohmann::json;
 // Whole doubles in this range are written as integers, as the platform does.
 constexpr double kExactWholeLimit = 9007199254740992.0;  // 2^53
 
-// Whether `value` can be written. Text is checked for well-formed UTF-8 only when
+// Whether `value` can be written: no deeper than the nesting limit, `depth` being the
+// number of containers around it. Text is checked for well-formed UTF-8 only when
 // `checkText` is set (the writer itself rejects malformed text while it escapes it).
-bool isWritableValue(const PropertyList& value, bool checkText) {
+bool isWritableValue(const PropertyList& value, bool checkText, std::size_t depth = 0) {
   switch (value.kind()) {
     case PropertyList::Kind::null:
     case PropertyList::Kind::boolean:
@@ -30,13 +32,17 @@ bool isWritableValue(const PropertyList& value, bool checkText) {
     case PropertyList::Kind::date:
       return false;
     case PropertyList::Kind::array:
+      if (depth >= JSONSerialization::maximumNestingDepth) return false;
       for (const PropertyList& element : *value.arrayValue()) {
-        if (!isWritableValue(element, checkText)) return false;
+        if (!isWritableValue(element, checkText, depth + 1)) return false;
       }
       return true;
     case PropertyList::Kind::dictionary:
+      if (depth >= JSONSerialization::maximumNestingDepth) return false;
       for (const auto& [key, element] : *value.dictionaryValue()) {
-        if ((checkText && !utf8_internal::isValid(key)) || !isWritableValue(element, checkText)) return false;
+        if ((checkText && !utf8_internal::isValid(key)) || !isWritableValue(element, checkText, depth + 1)) {
+          return false;
+        }
       }
       return true;
   }
@@ -176,6 +182,7 @@ PropertyList::Data JSONSerialization::data(const PropertyList& object, WritingOp
 }
 
 PropertyList JSONSerialization::jsonObject(std::string_view data, ReadingOptions options) {
+  if (json_internal::nestsDeeperThan(data, maximumNestingDepth)) throw NSError{"NSCocoaErrorDomain", 3840};
   json parsed = json::parse(data.begin(), data.end(), nullptr, /*allow_exceptions=*/false);
   if (parsed.is_discarded()) throw NSError{"NSCocoaErrorDomain", 3840};
   if (!parsed.is_array() && !parsed.is_object() && !options.contains(readingFragmentsAllowed)) {

@@ -20,6 +20,7 @@
 // layouts. Reading and writing use nlohmann-json. Absent: the stream variants.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -49,6 +50,12 @@ class JSONSerialization {
   };
   static constexpr ReadingOptions readingFragmentsAllowed{4};
 
+  // The deepest nesting of arrays and dictionaries read or written: jsonObject() refuses
+  // text nested deeper, as malformed, before building any of it, and a value nested
+  // deeper is not a valid JSON object. (The platform's reader has a limit of its own; a
+  // stack-bound one would let hostile text end the process.)
+  static constexpr std::size_t maximumNestingDepth = 512;
+
   // What data() throws for an object it cannot write (the platform raises an
   // invalid-argument exception there).
   class InvalidObject : public std::invalid_argument {
@@ -60,8 +67,9 @@ class JSONSerialization {
   //
   // True when `object` can be written: the top level is an array or a dictionary, and
   // every value inside is (recursively) null, a boolean, an integer, a finite double,
-  // well-formed UTF-8 text, an array or a dictionary whose keys are well-formed UTF-8.
-  // Raw bytes, dates, NaN and infinities make it false. Never throws.
+  // well-formed UTF-8 text, an array or a dictionary whose keys are well-formed UTF-8,
+  // with containers nested no deeper than maximumNestingDepth. Raw bytes, dates, NaN and
+  // infinities make it false. Never throws.
   [[nodiscard]] static bool isValidJSONObject(const PropertyList& object);
 
   // data()
@@ -77,7 +85,8 @@ class JSONSerialization {
   // The value that the JSON text `data` holds: integers that fit in 64 signed bits
   // become integers, other numbers doubles. The top level must be an array or an object
   // unless readingFragmentsAllowed is given. Throws NSError{"NSCocoaErrorDomain", 3840}
-  // for text that is not valid JSON.
+  // for text that is not valid JSON, and for text that nests arrays and objects deeper
+  // than maximumNestingDepth (20,000 "[" are refused, not read).
   [[nodiscard]] static PropertyList jsonObject(std::string_view data, ReadingOptions options);
   [[nodiscard]] static PropertyList jsonObject(const PropertyList::Data& data, ReadingOptions options);
   [[nodiscard]] static PropertyList jsonObject(std::string_view data) { return jsonObject(data, ReadingOptions{0}); }

@@ -17,7 +17,7 @@ namespace {
 constexpr const char* kArchiverName = "NSKeyedArchiver";
 constexpr int kArchiveVersion = 100000;
 // Object nesting deeper than this is refused when reading (a hostile archive must not
-// exhaust the stack).
+// exhaust the stack), and so when writing (what could not be read back).
 constexpr int kMaximumDepth = 256;
 
 struct DecoderRegistry {
@@ -30,7 +30,16 @@ DecoderRegistry& decoderRegistry() {
   return *r;
 }
 
-json valueNode(const PropertyList& value) { return json{{"$value", foundation_internal::encodePropertyList(value)}}; }
+json valueNode(const PropertyList& value) {
+  // What the unarchiver could not read back is refused here, not lost there.
+  if (foundation_internal::nestsTooDeeplyToDecode(value)) {
+    NSException(NSInvalidArgumentException, "cannot archive a value nested deeper than " +
+                                                std::to_string(foundation_internal::kMaximumDecodingDepth) +
+                                                " arrays and dictionaries")
+        .raise();
+  }
+  return json{{"$value", foundation_internal::encodePropertyList(value)}};
+}
 json urlNode(const URL& url) { return json{{"$url", foundation_internal::encodePropertyList(url.absoluteString())}}; }
 
 Data archiveBytes(const json& root) {
@@ -55,6 +64,12 @@ struct ArchiverAccess {
     if (!object) return nullptr;
     if (std::find(path.begin(), path.end(), object.get()) != path.end()) {
       NSException(NSInvalidArgumentException, "cannot archive an object graph with a cycle (class " +
+                                                   object->classNameForArchiver() + ")")
+          .raise();
+    }
+    if (path.size() > static_cast<std::size_t>(kMaximumDepth)) {
+      NSException(NSInvalidArgumentException, "cannot archive objects nested deeper than " +
+                                                   std::to_string(kMaximumDepth) + " (class " +
                                                    object->classNameForArchiver() + ")")
           .raise();
     }

@@ -16,6 +16,11 @@
 // there). The predicate matches the whole text; the predicate language beyond
 // "SELF MATCHES %@", templates and capture groups are absent. Compiled patterns are
 // cached, so a predicate made again with the same pattern does not recompile it.
+// Differs: each match attempt stops at a time limit (NSRegularExpression::matchTimeLimit,
+// which grows with the text's length; the platform has no limit), so a pattern that
+// backtracks without end (such as "(a+)+$" on a long run of "a" and a "b") answers no
+// match within about half a second instead of running for minutes; matches found before
+// the limit stay found.
 #pragma once
 
 #include <cstddef>
@@ -61,6 +66,16 @@ class NSRegularExpression {
     useUnicodeWordBoundaries = 1u << 6,
   };
 
+  // The time limit of one match attempt (one search for the next match, or one
+  // whole-text test), in the units ICU's RegexMatcher::setTimeLimit() takes (ten
+  // thousand steps of the engine, about half a millisecond on a current machine):
+  // matchTimeLimit, plus one unit for every matchTimeLimitBytesPerUnit bytes of the
+  // text, so that a search whose cost grows with the text's length (about 150 steps a
+  // byte) never reaches it, however long the text. An attempt that reaches it finds no
+  // match, and no later match is searched for.
+  static constexpr std::int32_t matchTimeLimit = 1000;
+  static constexpr std::int64_t matchTimeLimitBytesPerUnit = 64;
+
   // What the constructor throws for a pattern the engine rejects; error() is the
   // platform's error (domain "NSCocoaErrorDomain", code 2048).
   class InvalidPattern : public std::invalid_argument {
@@ -105,7 +120,8 @@ class NSPredicate {
   [[nodiscard]] static NSPredicate matches(std::string_view pattern) { return {"SELF MATCHES %@", pattern}; }
 
   // True when the whole of `text` matches. Throws NSException
-  // ("NSInvalidArgumentException") when the pattern does not compile.
+  // ("NSInvalidArgumentException") when the pattern does not compile. False when the
+  // test reaches NSRegularExpression::matchTimeLimit.
   [[nodiscard]] bool evaluate(std::string_view text) const;
 
  private:

@@ -66,7 +66,8 @@ using ByteRange = std::pair<std::size_t, std::size_t>;
 // The byte range of the first occurrence of `target` in `text` (the last one with
 // `backwards`; only at the start, or with `backwards` only at the end, when
 // `anchored`), or nothing. With regularExpression, `target` is an ICU pattern (an
-// invalid pattern finds nothing). An empty target is never found.
+// invalid pattern finds nothing, and so does a search that reaches
+// NSRegularExpression::matchTimeLimit). An empty target is never found.
 [[nodiscard]] std::optional<ByteRange> range(std::string_view text, std::string_view target,
                                              CompareOptions options = CompareOptions::none);
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/foundation/CharacterSet.h"
 #include "platform/foundation/internal/Unicode.h"
@@ -40,7 +41,10 @@ std::optional<std::int64_t> Scanner::scanInt() {
   if (end == p) return std::nullopt;
   std::int64_t value = 0;
   const char* first = text_.data() + start + (text_[start] == '+' ? 1 : 0);
-  if (std::from_chars(first, text_.data() + end, value).ec != std::errc{}) return std::nullopt;  // overflow
+  if (std::from_chars(first, text_.data() + end, value).ec == std::errc::result_out_of_range) {
+    // The platform clamps a value that does not fit and still scans it.
+    value = text_[start] == '-' ? INT64_MIN : INT64_MAX;
+  }
   position_ = end;
   return value;
 }

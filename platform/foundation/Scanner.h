@@ -9,10 +9,9 @@
 // Fidelity: the platform's Scanner with its default characters to be skipped
 // (whitespacesAndNewlines) and no locale, so the decimal separator is ".". An integer is
 // an optional sign and decimal digits (ASCII); a double adds an optional fraction and an
-// optional exponent. A failed scan leaves the position unchanged. Differs: an integer
-// that does not fit in 64 bits is not scanned (the platform clamps it), so text that
-// overflows is never read as some other number. Strings, character sets, hexadecimal
-// and the locale setting are absent.
+// optional exponent. A failed scan leaves the position unchanged. As on the platform, an
+// integer that does not fit in 64 bits is scanned whole and answers INT64_MAX or
+// INT64_MIN. Strings, character sets, hexadecimal and the locale setting are absent.
 #pragma once
 
 #include <cstddef>
@@ -27,7 +26,8 @@ class Scanner {
  public:
   explicit Scanner(std::string_view text) : text_(text) {}
 
-  // The integer at the current position (after skipped characters), or nothing.
+  // The integer at the current position (after skipped characters), clamped to the
+  // 64-bit range, or nothing.
   [[nodiscard]] std::optional<std::int64_t> scanInt();
   // The double at the current position (after skipped characters), or nothing.
   [[nodiscard]] std::optional<double> scanDouble();

@@ -1,7 +1,10 @@
 #include "platform/foundation/URL.h"
 
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
+#include "platform/foundation/Precondition.h"
 #include "platform/foundation/internal/UTF8.h"
 #include "platform/foundation/internal/Unicode.h"
 
@@ -153,8 +156,18 @@ std::optional<URL> URL::fromString(std::string_view text) {
 }
 
 URL URL::fileURLWithPath(std::string_view path) {
+  std::string absolute;
+  if (!path.starts_with('/')) {
+    // A relative path names a file in the current directory. (Written after "file://"
+    // as it is, "a:b" would read as a host and a port.)
+    std::error_code error;
+    absolute = std::filesystem::current_path(error).string();
+    if (error || absolute.empty()) absolute = "/";
+    if (!absolute.ends_with('/')) absolute += '/';
+  }
+  absolute += path;
   std::string encoded = "file://";
-  for (unsigned char c : path) {
+  for (unsigned char c : absolute) {
     if (std::isalnum(c) || std::string_view("-._~/!$&'()*+,;=:@").find(static_cast<char>(c)) != std::string_view::npos) {
       encoded += static_cast<char>(c);
     } else {
@@ -164,7 +177,10 @@ URL URL::fileURLWithPath(std::string_view path) {
       encoded += digits[c & 15];
     }
   }
-  return *fromString(encoded);
+  // An absolute path of unreserved and escaped characters always forms a URL.
+  auto url = fromString(encoded);
+  KP_PRECONDITION(url.has_value(), "URL: a file path formed no URL");
+  return *url;
 }
 
 std::optional<std::string> URL::scheme() const {

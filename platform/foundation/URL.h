@@ -26,7 +26,10 @@ class URL {
  public:
   // The URL `text` stands for, or nothing when it is not a valid URL string.
   [[nodiscard]] static std::optional<URL> fromString(std::string_view text);
-  // A file URL for an absolute or relative file-system path.
+  // A file URL for an absolute or relative file-system path; a relative path is taken
+  // from the current directory, as the platform resolves it ("a:b" names the file "a:b"
+  // there, not a host and a port). Characters other than unreserved ones and
+  // "!$&'()*+,;=:@/" are percent-encoded.
   [[nodiscard]] static URL fileURLWithPath(std::string_view path);
 
   // The whole text of the URL.

@@ -42,6 +42,9 @@ class URLComponents {
 
   // The query as written (percent-encoded, without "?"), or nothing when there is none.
   [[nodiscard]] const std::optional<std::string>& percentEncodedQuery() const { return query_; }
+  // Replaces the query by text that is already percent-encoded, kept exactly as given;
+  // nothing removes the query.
+  void setPercentEncodedQuery(std::optional<std::string> query) { query_ = std::move(query); }
   // The decoded query items in order, or nothing when there is no query.
   [[nodiscard]] std::optional<std::vector<URLQueryItem>> queryItems() const;
   // Replaces the query by `items`, encoded; nothing removes the query, an empty list

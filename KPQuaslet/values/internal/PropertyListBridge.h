@@ -1,11 +1,19 @@
 // File: KPQuaslet/values/internal/PropertyListBridge.h
 //
-// How a C++ value becomes a property-list value for the platform's serialisers, as the
-// platform bridges its own values: text becomes a string, numbers and booleans become
-// numbers (a bool stays a boolean), an absent optional or an empty std::any becomes
-// null, sequences become arrays, string-keyed maps become dictionaries, dates become
-// dates. A value with no such form (a user struct, a map with non-string keys, an
-// unsigned number above the 64-bit signed range) answers nothing.
+// The one bridge from C++ values to the platform's property-list objects (NSNull,
+// NSNumber, NSString, NSData, NSDate, NSArray, NSDictionary): which C++ types stand for
+// them, and how such a value becomes an ios::PropertyList. The JSON text of
+// dictionaries and the typed user defaults both go through it; the set of types is
+// documented for callers at kp::jsonString() (Dictionary+KPExt.h).
+//
+//   toPropertyList(std::vector<int>{1, 2});                 // [1, 2]
+//   toPropertyList(std::any(std::map<std::string, int>{{"a", 1}}));  // {"a": 1}
+//   toPropertyList(std::optional<int>());                  // null
+//   toPropertyList(UserStruct{});                          // nothing
+//
+// A statically typed value bridges by its type, at any depth. A std::any is looked
+// into at run time, for the types listed at anyToPropertyList(). Containers nested
+// deeper than ios::JSONSerialization::maximumNestingDepth answer nothing.
 #pragma once
 
 #include <any>
@@ -16,92 +24,90 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <unordered_map>
-#include <map>
 #include <variant>
-#include <vector>
 
 #include "KPQuaslet/values/internal/Support.h"
 #include "KPQuaslet/values/internal/ValueCast.h"
+#include "platform/foundation/Data.h"
 #include "platform/foundation/Date.h"
+#include "platform/foundation/JSONSerialization.h"
+#include "platform/foundation/NSNumber.h"
 #include "platform/foundation/PropertyList.h"
 
 namespace kp::values_internal {
 
+// Character types are not numbers on the platform; bool is a Boolean.
 template <class T>
-concept TextValue = std::is_same_v<T, std::string> || std::is_same_v<T, std::string_view> ||
-                    std::is_same_v<T, const char*> || std::is_same_v<T, char*>;
+concept CharacterType = std::is_same_v<T, char> || std::is_same_v<T, wchar_t> || std::is_same_v<T, char8_t> ||
+                        std::is_same_v<T, char16_t> || std::is_same_v<T, char32_t>;
+
+template <class T>
+concept NumberValue = std::is_arithmetic_v<T> && !CharacterType<T> && !std::is_same_v<T, bool>;
+
+template <class T>
+concept NullValue =
+    std::is_same_v<T, std::nullptr_t> || std::is_same_v<T, std::nullopt_t> || std::is_same_v<T, std::monostate>;
 
 template <class T>
 concept MapValue = requires {
   typename T::key_type;
   typename T::mapped_type;
-} && std::ranges::input_range<T>;
+} && std::ranges::input_range<const T>;
 
 template <class T>
-concept SequenceValue = std::ranges::input_range<const T> && !TextValue<T> && !MapValue<T>;
+concept SequenceValue = std::ranges::input_range<const T> && !TextValue<T> && !MapValue<T> &&
+                        !std::is_same_v<T, ios::Data> && !std::is_same_v<T, ios::PropertyList>;
 
+// Whether values of type T can bridge at all (a std::any or a variant may still hold
+// something that does not).
 template <class T>
-std::optional<ios::PropertyList> toPropertyList(const T& value);
-
-template <MapValue M>
-std::optional<ios::PropertyList> mapToPropertyList(const M& map) {
-  if constexpr (!TextValue<typename M::key_type>) {
-    return std::nullopt;
+constexpr bool isBridgeable() {
+  using U = std::remove_cvref_t<T>;
+  if constexpr (std::is_same_v<U, ios::PropertyList> || std::is_same_v<U, ios::NSNumber> ||
+                std::is_same_v<U, bool> || NumberValue<U> || TextValue<U> || NullValue<U> ||
+                std::is_same_v<U, ios::Date> || std::is_same_v<U, ios::Data> || std::is_same_v<U, std::any>) {
+    return true;
+  } else if constexpr (isOptional<U>) {
+    return isBridgeable<typename U::value_type>();
+  } else if constexpr (IsVariant<U>::value) {
+    return true;
+  } else if constexpr (MapValue<U>) {
+    return TextValue<std::remove_cvref_t<typename U::key_type>> && isBridgeable<typename U::mapped_type>();
+  } else if constexpr (SequenceValue<U>) {
+    return isBridgeable<std::ranges::range_value_t<const U>>();
   } else {
-    ios::PropertyList::Dictionary entries;
-    for (const auto& [key, element] : map) {
-      std::optional<ios::PropertyList> bridged = toPropertyList(element);
-      if (!bridged) return std::nullopt;
-      entries.insert_or_assign(std::string(key), std::move(*bridged));
-    }
-    return ios::PropertyList(std::move(entries));
+    return false;
   }
 }
 
-// The types a std::any is looked into for.
-inline std::optional<ios::PropertyList> anyToPropertyList(const std::any& value) {
-  if (!value.has_value()) return ios::PropertyList(nullptr);
-  std::optional<ios::PropertyList> result;
-  bool seen = false;
-  auto tryType = [&]<class T>(std::type_identity<T>) {
-    if (seen) return;
-    if (const T* held = std::any_cast<T>(&value)) {
-      seen = true;
-      result = toPropertyList(*held);
-    }
-  };
-  tryType(std::type_identity<ios::PropertyList>{});
-  tryType(std::type_identity<bool>{});
-  tryType(std::type_identity<int>{});
-  tryType(std::type_identity<long>{});
-  tryType(std::type_identity<long long>{});
-  tryType(std::type_identity<unsigned>{});
-  tryType(std::type_identity<unsigned long>{});
-  tryType(std::type_identity<unsigned long long>{});
-  tryType(std::type_identity<short>{});
-  tryType(std::type_identity<double>{});
-  tryType(std::type_identity<float>{});
-  tryType(std::type_identity<std::string>{});
-  tryType(std::type_identity<const char*>{});
-  tryType(std::type_identity<std::nullptr_t>{});
-  tryType(std::type_identity<ios::Date>{});
-  tryType(std::type_identity<std::vector<std::any>>{});
-  tryType(std::type_identity<std::unordered_map<std::string, std::any>>{});
-  tryType(std::type_identity<std::map<std::string, std::any>>{});
-  return result;
-}
-
 template <class T>
-std::optional<ios::PropertyList> toPropertyList(const T& value) {
+concept Bridgeable = isBridgeable<T>();
+
+// The property-list value a std::any holds, or nothing when it holds no bridged type.
+// `depth` is the number of containers around it. Looked into for (the table is built
+// once, keyed by the held type):
+//   scalars S: bool; every integer width (signed char ... unsigned long long, not the
+//     character types); float, double, long double; std::string, std::string_view,
+//     const char*; ios::Date, ios::Data, ios::NSNumber, ios::PropertyList;
+//   null: std::nullptr_t, std::nullopt_t, std::monostate;
+//   std::optional<S>;
+//   std::vector, std::map and std::unordered_map (std::string keys) whose elements are
+//     an S, a std::optional<S> or a std::any.
+std::optional<ios::PropertyList> anyToPropertyList(const std::any& value, std::size_t depth);
+
+// The property-list value for `value`, or nothing when it has none (a user type, a map
+// with keys that are not text, an unsigned number above the 64-bit signed range, a
+// std::any holding none of the types above, nesting too deep). `depth` is the number of
+// containers around the value.
+template <class T>
+std::optional<ios::PropertyList> toPropertyList(const T& value, std::size_t depth = 0) {
   if constexpr (std::is_same_v<T, ios::PropertyList>) {
     return value;
+  } else if constexpr (std::is_same_v<T, ios::NSNumber>) {
+    return value.propertyList();
   } else if constexpr (std::is_same_v<T, bool>) {
     return ios::PropertyList(value);
-  } else if constexpr (std::is_same_v<T, char> || std::is_same_v<T, char8_t> || std::is_same_v<T, char16_t> ||
-                       std::is_same_v<T, char32_t> || std::is_same_v<T, wchar_t>) {
-    return std::nullopt;
-  } else if constexpr (std::is_integral_v<T>) {
+  } else if constexpr (std::is_integral_v<T> && !CharacterType<T>) {
     if constexpr (std::is_unsigned_v<T> && sizeof(T) >= sizeof(std::int64_t)) {
       if (value > static_cast<std::uint64_t>(INT64_MAX)) return std::nullopt;
     }
@@ -113,27 +119,40 @@ std::optional<ios::PropertyList> toPropertyList(const T& value) {
       if (value == nullptr) return ios::PropertyList(nullptr);
     }
     return ios::PropertyList(std::string_view(value));
-  } else if constexpr (std::is_same_v<T, std::nullptr_t> || std::is_same_v<T, std::nullopt_t> ||
-                       std::is_same_v<T, std::monostate>) {
+  } else if constexpr (NullValue<T>) {
     return ios::PropertyList(nullptr);
   } else if constexpr (isOptional<T>) {
     if (!value) return ios::PropertyList(nullptr);
-    return toPropertyList(*value);
+    return toPropertyList(*value, depth);
   } else if constexpr (std::is_same_v<T, std::any>) {
-    return anyToPropertyList(value);
+    return anyToPropertyList(value, depth);
   } else if constexpr (IsVariant<T>::value) {
-    return std::visit([](const auto& held) { return toPropertyList(held); }, value);
+    return std::visit([depth](const auto& held) { return toPropertyList(held, depth); }, value);
   } else if constexpr (std::is_same_v<T, ios::Date>) {
     return ios::PropertyList(value);
+  } else if constexpr (std::is_same_v<T, ios::Data>) {
+    return ios::PropertyList::fromData(value);
   } else if constexpr (MapValue<T>) {
-    return mapToPropertyList(value);
+    if constexpr (!TextValue<std::remove_cvref_t<typename T::key_type>>) {
+      return std::nullopt;
+    } else {
+      if (depth >= ios::JSONSerialization::maximumNestingDepth) return std::nullopt;
+      ios::PropertyList::Dictionary entries;
+      for (const auto& [key, element] : value) {
+        std::optional<ios::PropertyList> bridged = toPropertyList(element, depth + 1);
+        if (!bridged) return std::nullopt;
+        entries.insert_or_assign(std::string(key), std::move(*bridged));
+      }
+      return ios::PropertyList(std::move(entries));
+    }
   } else if constexpr (SequenceValue<T>) {
+    if (depth >= ios::JSONSerialization::maximumNestingDepth) return std::nullopt;
     ios::PropertyList::Array elements;
     if constexpr (std::ranges::sized_range<const T>) elements.reserve(std::ranges::size(value));
     for (const auto& element : value) {
       // Read through the value type, so that proxies (std::vector<bool>) bridge too.
       const std::ranges::range_value_t<const T>& plain = element;
-      std::optional<ios::PropertyList> bridged = toPropertyList(plain);
+      std::optional<ios::PropertyList> bridged = toPropertyList(plain, depth + 1);
       if (!bridged) return std::nullopt;
       elements.push_back(std::move(*bridged));
     }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <typeindex>
 #include <typeinfo>
@@ -28,18 +29,38 @@ struct IsSharedPtr : std::false_type {};
 template <class T>
 struct IsSharedPtr<std::shared_ptr<T>> : std::true_type {};
 
+// Text: the three spellings of the platform's String.
+template <class T>
+concept TextValue = std::is_same_v<T, std::string> || std::is_same_v<T, std::string_view> ||
+                    std::is_same_v<T, const char*> || std::is_same_v<T, char*>;
+
 // castTo()
 //
 // `value` as an Out when it holds exactly an Out: the value itself when the types are
-// the same; the held value of a std::any, a std::variant or a present std::optional;
-// the matching kind of an ios::PropertyList (bool, std::int64_t, double, std::string).
-// No numeric conversions: an int is not a double.
+// the same; the held value of a std::any (also when it holds a present
+// std::optional<Out>), a std::variant or a present std::optional; the matching kind of
+// an ios::PropertyList (bool, std::int64_t, double, std::string). Text counts as a
+// std::string whichever of its spellings holds it (std::string_view, const char*). No
+// numeric conversions: an int is not a double, nor a long.
 template <class Out, class V>
 std::optional<Out> castTo(const V& value) {
-  if constexpr (std::is_same_v<V, Out>) {
+  if constexpr (std::is_array_v<V>) {
+    return castTo<Out>(static_cast<const std::remove_extent_t<V>*>(value));
+  } else if constexpr (std::is_same_v<V, Out>) {
     return value;
+  } else if constexpr (std::is_same_v<Out, std::string> && TextValue<V>) {
+    if constexpr (std::is_pointer_v<V>) {
+      if (value == nullptr) return std::nullopt;
+    }
+    return std::string(value);
   } else if constexpr (std::is_same_v<V, std::any>) {
     if (const Out* held = std::any_cast<Out>(&value)) return *held;
+    if (const auto* held = std::any_cast<std::optional<Out>>(&value)) return *held;
+    if constexpr (std::is_same_v<Out, std::string>) {
+      if (const auto* held = std::any_cast<std::string_view>(&value)) return std::string(*held);
+      if (const auto* held = std::any_cast<const char*>(&value)) return castTo<Out>(*held);
+    }
+    if (const auto* held = std::any_cast<ios::PropertyList>(&value)) return castTo<Out>(*held);
     return std::nullopt;
   } else if constexpr (isOptional<V>) {
     if (!value) return std::nullopt;
@@ -61,6 +82,34 @@ std::optional<Out> castTo(const V& value) {
     }
   } else {
     return std::nullopt;
+  }
+}
+
+// Whether a std::any stands for nil (defined with the property-list bridge): empty, a
+// null type, or an empty std::optional of a bridged scalar.
+bool isNilAny(const std::any& value);
+
+// isNil()
+//
+// Whether `value`, taken where the platform takes `Any?`, is nil: an empty optional
+// (or one holding nil), a null pointer, std::nullopt or nullptr, a null property list,
+// or a std::any that isNilAny() calls nil.
+template <class V>
+bool isNil(const V& value) {
+  if constexpr (std::is_same_v<V, std::nullptr_t> || std::is_same_v<V, std::nullopt_t>) {
+    return true;
+  } else if constexpr (isOptional<V>) {
+    return !value || isNil(*value);
+  } else if constexpr (std::is_same_v<V, std::any>) {
+    return isNilAny(value);
+  } else if constexpr (IsSharedPtr<V>::value || std::is_pointer_v<V>) {
+    return value == nullptr;
+  } else if constexpr (IsVariant<V>::value) {
+    return std::visit([](const auto& held) { return isNil(held); }, value);
+  } else if constexpr (std::is_same_v<V, ios::PropertyList>) {
+    return value.isNull();
+  } else {
+    return false;
   }
 }
 

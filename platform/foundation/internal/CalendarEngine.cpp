@@ -77,8 +77,11 @@ std::vector<std::string> monthSymbols(const CalendarSettings& settings) {
   // Loading the symbols reads locale data (tens of microseconds); names never change.
   static std::mutex mutex;
   static std::vector<std::pair<std::string, std::vector<std::string>>> loaded;
+  // The names are the calendar system's own (thirteen months for the Coptic and
+  // Ethiopic calendars); ICU's symbols are Gregorian unless the type is named.
   const icu::Locale locale = calendarLocale(settings);
-  const std::string key = locale.getName();
+  const std::string type = makeCalendar(settings)->getType();
+  const std::string key = std::string(locale.getName()) + '|' + type;
   {
     std::lock_guard lock(mutex);
     for (const auto& [name, months] : loaded) {
@@ -86,7 +89,7 @@ std::vector<std::string> monthSymbols(const CalendarSettings& settings) {
     }
   }
   UErrorCode status = U_ZERO_ERROR;
-  icu::DateFormatSymbols symbols(locale, status);
+  icu::DateFormatSymbols symbols(locale, type.c_str(), status);
   std::vector<std::string> names;
   if (U_FAILURE(status)) return names;
   int32_t count = 0;

@@ -32,7 +32,8 @@ struct CalendarSettings {
 // forward by the gap, repeated ones to their first occurrence.
 [[nodiscard]] std::unique_ptr<icu::Calendar> makeCalendar(const CalendarSettings& settings);
 
-// The month names of the settings' calendar in their locale, loaded once per locale.
+// The month names of the settings' calendar system in their locale (thirteen for the
+// Coptic and Ethiopic calendars), loaded once per locale and system.
 [[nodiscard]] std::vector<std::string> monthSymbols(const CalendarSettings& settings);
 
 }  // namespace ios::icu_internal

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "platform/foundation/Data.h"
 #include "platform/foundation/internal/UTF8.h"
@@ -76,18 +78,30 @@ json encodePropertyList(const PropertyList& value) {
   return nullptr;
 }
 
-namespace {
-// Deeper forms are refused rather than risking the stack on a hostile file.
-constexpr int kMaximumDepth = 512;
+bool nestsTooDeeplyToDecode(const PropertyList& value) {
+  std::vector<std::pair<const PropertyList*, std::size_t>> pending{{&value, 0}};
+  while (!pending.empty()) {
+    const auto [node, depth] = pending.back();
+    pending.pop_back();
+    if (depth > kMaximumDecodingDepth) return true;
+    if (const auto* elements = node->arrayValue()) {
+      for (const PropertyList& element : *elements) pending.emplace_back(&element, depth + 1);
+    } else if (const auto* entries = node->dictionaryValue()) {
+      for (const auto& [key, element] : *entries) pending.emplace_back(&element, depth + 1);
+    }
+  }
+  return false;
+}
 
-PropertyList decodeAtDepth(const json& form, int depth);
+namespace {
+PropertyList decodeAtDepth(const json& form, std::size_t depth);
 }  // namespace
 
 PropertyList decodePropertyList(const json& form) { return decodeAtDepth(form, 0); }
 
 namespace {
-PropertyList decodeAtDepth(const json& form, int depth) {
-  if (depth > kMaximumDepth) malformed("nested too deeply");
+PropertyList decodeAtDepth(const json& form, std::size_t depth) {
+  if (depth > kMaximumDecodingDepth) malformed("nested too deeply");
   switch (form.type()) {
     case json::value_t::null: return PropertyList();
     case json::value_t::boolean: return form.get<bool>();

@@ -13,12 +13,22 @@
 //   null                           null
 #pragma once
 
+#include <cstddef>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
 #include "platform/foundation/PropertyList.h"
 
 namespace ios::foundation_internal {
+
+// The deepest a value may lie inside arrays and dictionaries for decodePropertyList() to
+// read it (the outermost value lies at depth 0); deeper forms are refused rather than
+// risking the stack on a hostile file.
+inline constexpr std::size_t kMaximumDecodingDepth = 512;
+
+// Whether some value inside `value` lies deeper than kMaximumDecodingDepth, so that its
+// form would not read back. Walked without recursion.
+[[nodiscard]] bool nestsTooDeeplyToDecode(const PropertyList& value);
 
 // The tagged JSON form of `value`.
 [[nodiscard]] nlohmann::json encodePropertyList(const PropertyList& value);

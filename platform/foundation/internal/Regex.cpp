@@ -1,5 +1,7 @@
 #include "platform/foundation/internal/Regex.h"
 
+#include <algorithm>
+#include <limits>
 #include <list>
 #include <mutex>
 #include <string>
@@ -11,16 +13,27 @@
 
 namespace ios::regex_internal {
 
+// The time limit of a match attempt over a text of `length` bytes.
+std::int32_t timeLimit(std::int64_t length) {
+  constexpr std::int64_t most = std::numeric_limits<std::int32_t>::max();
+  const std::int64_t units =
+      NSRegularExpression::matchTimeLimit + std::max<std::int64_t>(length, 0) / NSRegularExpression::matchTimeLimitBytesPerUnit;
+  return static_cast<std::int32_t>(std::min(units, most));
+}
+
 class CompiledPattern {
  public:
   explicit CompiledPattern(std::unique_ptr<icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
 
-  // A matcher over `text`, which must outlive it. The UText is owned by the caller.
+  // A matcher over `text`, which must outlive it, with the time limit of each match
+  // attempt set. The UText is owned by the caller.
   [[nodiscard]] std::unique_ptr<icu::RegexMatcher> matcher(UText* text) const {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> m(pattern_->matcher(status));
     if (U_FAILURE(status) || !m) return nullptr;
     m->reset(text);
+    m->setTimeLimit(timeLimit(utext_nativeLength(text)), status);
+    if (U_FAILURE(status)) return nullptr;
     return m;
   }
 

@@ -235,6 +235,35 @@ TEST_F(DefaultsKeyTest, TheStoringRulePicksTheSetterByKind) {
   EXPECT_THROW(kp::set(d, "k", std::any(Opaque{})), ios::NSException);
 }
 
+// A std::any is looked into for the same set of types that JSON text takes (one bridge):
+// what it holds is stored as that value would be.
+TEST_F(DefaultsKeyTest, StoredAnyValuesBridgeLikeTheirContents) {
+  auto& d = kp::Defaults();
+  const std::string_view view = "v";
+  struct Row {
+    const char* key;
+    std::any value;
+    PropertyList stored;
+  };
+  const Row rows[] = {
+      {"uint16", std::uint16_t{7}, PropertyList(7)},
+      {"int8", std::int8_t{-2}, PropertyList(-2)},
+      {"string view", view, PropertyList("v")},
+      {"optional int", std::optional<int>(5), PropertyList(5)},
+      {"vector<int>", std::vector<int>{1, 2}, PropertyList(PropertyList::Array{1, 2})},
+      {"unordered_map", std::unordered_map<std::string, double>{{"a", 0.5}},
+       PropertyList(PropertyList::Dictionary{{"a", 0.5}})},
+      {"bytes", ios::Data{1, 2}, PropertyList::fromData({1, 2})},
+  };
+  for (const Row& row : rows) {
+    kp::set(d, row.key, row.value);
+    EXPECT_EQ(d.object(row.key), row.stored) << row.key;
+  }
+  kp::set(d, "optional int", std::any(std::optional<int>()));
+  EXPECT_FALSE(kp::hasKey(d, "optional int")) << "an empty optional in a std::any removes the key";
+  EXPECT_THROW(kp::set(d, "k", std::any(std::uint64_t{UINT64_MAX})), ios::NSException);
+}
+
 TEST_F(DefaultsKeyTest, EnumsAreArchivedByRawValue) {
   auto& d = kp::Defaults();
   const DefaultsKey<Theme> theme("theme");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "KPQuaslet/text/Date+KPExtComponents.h"
 #include "tests/support/DateTesting.h"
 
 namespace {
@@ -140,6 +141,44 @@ TEST_F(DateKPExtBoundaries, HourBoundariesInTheRepeatedHour) {
   const ios::Date secondPass = firstPass + 3600;  // 01:20 EST
   EXPECT_EQ(show(*kp::beginning(secondPass, Component::hour), true), "2020-11-01 01:00:00 -0500");
   EXPECT_EQ(show(*kp::end(secondPass, Component::minute), true), "2020-11-01 01:20:59 -0500");
+}
+
+TEST_F(DateKPExtBoundaries, HoursWhereTheOffsetChangesByHalfAnHour) {
+  // Lord Howe Island: on 4 April 2021 the clock goes back from 02:00 +11:00 to 01:30
+  // +10:30, so 01:30 to 02:00 happens twice; on 3 October 2021 it skips 02:00 to 02:30.
+  ios::testing::ScopedTimeZone lordHowe("Australia/Lord_Howe");
+  const double backUtc = 1617462000;  // 2021-04-03 15:00 UTC: 02:00 +11:00 becomes 01:30 +10:30
+  const double forwardUtc = 1633188600;  // 2021-10-02 15:30 UTC: 02:00 +10:30 becomes 02:30 +11:00
+  struct Row {
+    double utcSeconds;
+    const char* date;
+    const char* beginning;
+    const char* end;
+    const char* nearest;
+  };
+  const Row rows[] = {
+      {backUtc + 5 * 60, "2021-04-04 01:35:00 +1030", "2021-04-04 01:00:00 +1100", "2021-04-04 01:59:59 +1030",
+       "2021-04-04 02:00:00 +1030"},
+      {backUtc - 15 * 60, "2021-04-04 01:45:00 +1100", "2021-04-04 01:00:00 +1100", "2021-04-04 01:59:59 +1030",
+       "2021-04-04 02:00:00 +1030"},
+      {backUtc - 50 * 60, "2021-04-04 01:10:00 +1100", "2021-04-04 01:00:00 +1100", "2021-04-04 01:59:59 +1030",
+       "2021-04-04 01:00:00 +1100"},
+      {backUtc + 40 * 60, "2021-04-04 02:10:00 +1030", "2021-04-04 02:00:00 +1030", "2021-04-04 02:59:59 +1030",
+       "2021-04-04 02:00:00 +1030"},
+      {forwardUtc - 15 * 60, "2021-10-03 01:45:00 +1030", "2021-10-03 01:00:00 +1030", "2021-10-03 01:59:59 +1030",
+       "2021-10-03 02:30:00 +1100"},
+      {forwardUtc + 10 * 60, "2021-10-03 02:40:00 +1100", "2021-10-03 02:30:00 +1100", "2021-10-03 02:59:59 +1100",
+       "2021-10-03 03:00:00 +1100"},
+  };
+  for (const Row& row : rows) {
+    const ios::Date date = ios::Date::fromTimeIntervalSince1970(row.utcSeconds);
+    ASSERT_EQ(show(date, true), row.date);
+    EXPECT_EQ(show(*kp::beginning(date, Component::hour), true), row.beginning) << row.date;
+    EXPECT_EQ(show(*kp::end(date, Component::hour), true), row.end) << row.date;
+    EXPECT_EQ(show(kp::nearestHour(date), true), row.nearest) << row.date;
+    EXPECT_LE(*kp::beginning(date, Component::hour), date) << row.date;
+    EXPECT_GE(*kp::end(date, Component::hour) + 1, date) << row.date;
+  }
 }
 
 }  // namespace

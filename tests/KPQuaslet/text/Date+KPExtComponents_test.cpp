@@ -37,6 +37,32 @@ TEST_F(DateKPExtComponents, ReadsComponentsQuarterAndMilliseconds) {
   for (int m = 1; m <= 12; ++m) EXPECT_EQ(kp::quarter(local(2020, m, 15)), quarters[m - 1]) << m;
 }
 
+TEST_F(DateKPExtComponents, QuarterCountsTheMonthsOfTheCalendarInUse) {
+  // n = 13 month names: quarters are ceil(m / 3.25), so month 13 is in the fourth.
+  struct Row {
+    const char* locale;
+    int gregorianMonth, gregorianDay;  // in 2021
+    std::int64_t month;
+    std::int64_t quarter;
+  };
+  const Row rows[] = {
+      {"en_US@calendar=ethiopic", 9, 7, 13, 4},   // Pagume 2, 2013
+      {"en_US@calendar=ethiopic", 6, 15, 10, 4},  // Sene 8
+      {"en_US@calendar=ethiopic", 5, 15, 9, 3},   // Ginbot 7
+      {"en_US@calendar=ethiopic", 12, 15, 4, 2},  // Tahsas 6, 2014
+      {"en_US@calendar=ethiopic", 11, 15, 3, 1},  // Hidar 6, 2014
+      {"en_US@calendar=coptic", 9, 7, 13, 4},     // Nasie 2, 1737
+      {"en_US", 10, 1, 10, 4},
+  };
+  for (const Row& row : rows) {
+    const ios::Date date = local(2021, row.gregorianMonth, row.gregorianDay, 12);
+    ios::testing::ScopedLocale calendar(row.locale);
+    EXPECT_EQ(ios::Calendar::current().monthSymbols().size(), row.locale[5] == '@' ? 13u : 12u) << row.locale;
+    EXPECT_EQ(kp::month(date), row.month) << row.locale << " " << row.gregorianMonth;
+    EXPECT_EQ(kp::quarter(date), row.quarter) << row.locale << " " << row.gregorianMonth;
+  }
+}
+
 TEST_F(DateKPExtComponents, SettersMoveWithinRangeAndIgnoreValuesOutsideIt) {
   struct Row {
     const char* name;
@@ -269,6 +295,26 @@ TEST(DateKPExtComponentsDeathTest, RandomDatesNeedUsableBounds) {
   EXPECT_DEATH((void)kp::randomDate(kp::ClosedDateRange{d + 1, d}), "bounds are reversed");
   EXPECT_DEATH((void)kp::randomDate(d, ios::Date::fromTimeIntervalSinceReferenceDate(1e300)),
                "fit 64-bit seconds apart");
+}
+
+TEST(DateKPExtComponentsDeathTest, AmountsOutOfTheCalendarsRangeStop) {
+  const ios::Date d = ios::Date::fromTimeIntervalSinceReferenceDate(0);
+  // Three times this is 1 modulo 2^64: a wrapped product would add one month.
+  constexpr std::int64_t wrapsToOneMonth = -6148914691236517205;
+  struct Row {
+    Component component;
+    std::int64_t value;
+  };
+  const Row rows[] = {
+      {Component::quarter, wrapsToOneMonth}, {Component::quarter, INT64_MAX}, {Component::quarter, 715827883},
+      {Component::month, INT64_MIN},         {Component::day, std::int64_t{1} << 40},
+      {Component::second, INT64_MAX},
+  };
+  for (const Row& row : rows) {
+    EXPECT_DEATH((void)kp::adding(d, row.component, row.value), "out of the calendar's range") << row.value;
+    ios::Date moved = d;
+    EXPECT_DEATH(kp::add(moved, row.component, row.value), "out of the calendar's range") << row.value;
+  }
 }
 
 }  // namespace

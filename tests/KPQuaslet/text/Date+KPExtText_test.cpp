@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "KPQuaslet/text/Date+KPExtComponents.h"
 #include "platform/foundation/Clock.h"
 #include "platform/testing/PlatformFixture.h"
@@ -56,9 +59,9 @@ TEST_F(DateKPExtText, ReadsISO8601Timestamps) {
       {"2020-03-04T05:06:07Z", "2020-03-04 05:06:07.000"},
       {"2020-03-04T05:06:07+0800", "2020-03-03 21:06:07.000"},
       {"2020-03-04T05:06:07-0000", "2020-03-04 05:06:07.000"},
-      // The library's own output reads back.
-      {"2020-03-04T05:06:07.089Z", "2020-03-04 05:06:07.089"},
-      {"2020-03-04T05:06:07.089+0100", "2020-03-04 04:06:07.089"},
+      // Fractional seconds, as iso8601String() writes them, are no timestamp.
+      {"2020-03-04T05:06:07.089Z", std::nullopt},
+      {"2020-03-04T05:06:07.089+0100", std::nullopt},
       {"2020-03-04T05:06:07", std::nullopt},
       {"2020-03-04 05:06:07Z", std::nullopt},
       {"2020-13-04T05:06:07Z", std::nullopt},
@@ -79,12 +82,18 @@ TEST_F(DateKPExtText, ReadsISO8601Timestamps) {
   EXPECT_EQ(date_testing::utc(kp::dateWithISO08601String("2020-03-04T05:06:07Z")), "2020-03-04 05:06:07.000");
 }
 
-TEST_F(DateKPExtText, ISO8601RoundTrips) {
-  for (double unix : {0.0, 1583298367.089, 951782400.5, 4102444799.999, -86400.25}) {
+TEST_F(DateKPExtText, ISO8601WholeSecondsRoundTripAndMillisecondsReadAsNow) {
+  for (double unix : {0.0, 1583298367.0, 951782400.0, 4102444799.0, -86400.0, 1583298367.089}) {
     const ios::Date date = ios::Date::fromTimeIntervalSince1970(unix);
-    auto back = kp::dateWithISO08601StringIfValid(kp::iso8601String(date));
-    ASSERT_TRUE(back) << unix;
-    EXPECT_NEAR(back->timeIntervalSince1970(), unix, 1e-6) << kp::iso8601String(date);
+    const std::string written = kp::iso8601String(date);
+    ASSERT_EQ(written.size(), 24u) << written;
+    EXPECT_FALSE(kp::dateWithISO08601StringIfValid(written)) << written;
+    EXPECT_EQ(kp::dateWithISO08601String(written), ios::Date::now()) << written;
+    // Without its fraction the same text names the date to the second.
+    const std::string seconds = written.substr(0, 19) + "Z";
+    auto back = kp::dateWithISO08601StringIfValid(seconds);
+    ASSERT_TRUE(back) << seconds;
+    EXPECT_NEAR(back->timeIntervalSince1970(), std::floor(unix), 1e-6) << seconds;
   }
 }
 
@@ -110,8 +119,10 @@ TEST_F(DateKPExtText, WeekdaysOfCalendarDates) {
     ios::testing::ScopedTimeZone saoPaulo("America/Sao_Paulo");
     EXPECT_EQ(kp::getWeekDay(2018, 11, 4), 1);
   }
-  ios::testing::ScopedLocale thai("th_TH");  // years are Gregorian, not Buddhist
-  EXPECT_EQ(kp::getWeekDay(2020, 3, 1), 1);
+  // The numbers are read in the user's calendar: in a Thai locale the year is Buddhist.
+  ios::testing::ScopedLocale thai("th_TH");
+  EXPECT_EQ(kp::getWeekDay(2563, 3, 1), 1);  // 1 March 2020, a Sunday
+  EXPECT_EQ(kp::getWeekDay(2563, 3, 7), 7);
 }
 
 TEST_F(DateKPExtText, DatesWrittenAsIntegers) {
@@ -120,6 +131,10 @@ TEST_F(DateKPExtText, DatesWrittenAsIntegers) {
   EXPECT_FALSE(kp::makeDate(202003041));
   EXPECT_FALSE(kp::makeDate(-20200304));
   EXPECT_FALSE(kp::makeDate(0));
+  {
+    ios::testing::ScopedLocale thai("th_TH");
+    EXPECT_EQ(show(*kp::makeDate(25630304), true), "2020-03-04 00:00:00 +0800");
+  }
   ios::testing::ScopedTimeZone saoPaulo("America/Sao_Paulo");
   EXPECT_EQ(show(*kp::makeDate(20181104), true), "2018-11-04 01:00:00 -0200");
 }
@@ -172,6 +187,21 @@ TEST_F(DateKPExtText, RelativeTimeSinceNowMeasuresFromTheClock) {
   EXPECT_EQ(kp::timeAgoSinceNow(now - 300), "5分钟前");
   EXPECT_EQ(kp::timeAgoSinceNow(now - 3 * 86400), "3天前");
   EXPECT_EQ(kp::timeAgoSinceNow(now + 300), "5分钟前");
+}
+
+TEST_F(DateKPExtText, WordingForDatesTheCalendarCannotHoldIsEmpty) {
+  const ios::Date now = ios::Date::now();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double seconds : {nan, inf, -inf, 1e13, -1e300}) {
+    const ios::Date odd = ios::Date::fromTimeIntervalSinceReferenceDate(seconds);
+    EXPECT_EQ(kp::timeAgoSince(odd, now, true), "") << seconds;
+    EXPECT_EQ(kp::timeAgoSince(now, odd, false), "") << seconds;
+    EXPECT_EQ(kp::timeAgoSinceNow(odd), "") << seconds;
+    EXPECT_EQ(kp::timeAfterTo(now, odd), "") << seconds;
+  }
+  // The farthest dates the calendar holds still get their wording.
+  EXPECT_EQ(kp::timeAgoSince(ios::Date::fromTimeIntervalSinceReferenceDate(-8.9e12), now, true).back(), "前"[2]);
 }
 
 TEST_F(DateKPExtText, CountdownTexts) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "KPQuaslet/text/Date+KPExtText.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/TimeZone.h"
 #include "platform/testing/PlatformFixture.h"
@@ -34,9 +35,26 @@ TEST_F(StringKPExtConversion, DatesReadFixedFormats) {
     ios::testing::ScopedTimeZone tokyo("Asia/Tokyo");
     EXPECT_EQ(kp::dateTime("2024-03-05 09:00:00")->timeIntervalSinceReferenceDate(), kMarch5);
   }
-  // A user locale with another calendar still reads the fixed format as Gregorian.
-  ios::testing::ScopedLocale thai("th_TH");
-  EXPECT_EQ(kp::date("2024-03-05")->timeIntervalSinceReferenceDate(), kMarch5);
+}
+
+TEST_F(StringKPExtConversion, DateReadersReadTheUsersCalendarAsTheWritersWriteIt) {
+  const ios::Date written = ios::Date::fromTimeIntervalSinceReferenceDate(kMarch5 + 14 * 3600 + 7 * 60 + 9);
+  struct Row {
+    const char* locale;
+    const char* text;  // what kp::convertToString() writes for `written` (UTC)
+  };
+  const Row rows[] = {
+      {"en_US", "2024-03-05 14:07:09"},
+      {"th_TH", "2567-03-05 14:07:09"},                    // the Buddhist year
+      {"ja_JP@calendar=japanese", "0006-03-05 14:07:09"},  // Reiwa 6
+  };
+  for (const Row& row : rows) {
+    ios::testing::ScopedLocale locale(row.locale);
+    ASSERT_EQ(kp::convertToString(written), row.text) << row.locale;
+    EXPECT_EQ(kp::toDate(row.text), written) << row.locale;
+    EXPECT_EQ(kp::dateTime(row.text), written) << row.locale;
+    EXPECT_EQ(kp::date(std::string(row.text).substr(0, 10)), written - (14 * 3600 + 7 * 60 + 9)) << row.locale;
+  }
 }
 
 TEST_F(StringKPExtConversion, PercentEncodingRoundTrips) {

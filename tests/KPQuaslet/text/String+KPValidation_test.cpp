@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "KPQuaslet/text/String+KPConversion.h"
+#include "KPQuaslet/text/String+KPSlicing.h"
 #include "platform/foundation/Locale.h"
 #include "platform/testing/PlatformFixture.h"
 
@@ -31,6 +33,13 @@ TEST(StringKPExtValidation, RegexMatchesTheWholeTextAndRefusesBadPatterns) {
   EXPECT_FALSE(kp::isValidateByRegex("(", "("));  // invalid pattern: false, no exception
   EXPECT_FALSE(kp::isValidateByRegex("abc", "[a-"));
   EXPECT_TRUE(kp::isValidateByRegex("", "a*"));
+}
+
+TEST(StringKPExtValidation, CallersPatternsThatBacktrackWithoutEndAnswerNoMatch) {
+  const std::string runaway = std::string(40, 'a') + "b";
+  EXPECT_FALSE(kp::isValidateByRegex(runaway, "(a+)+$"));
+  EXPECT_FALSE(kp::contains(runaway, "(a+)+$", ios::CompareOptions::regularExpression));
+  EXPECT_TRUE(kp::isValidateByRegex(std::string(40, 'a'), "(a+)+$"));  // matches quickly
 }
 
 TEST(StringKPExtValidation, MobileNumbers) {
@@ -179,13 +188,15 @@ TEST_F(StringKPExtNumbers, PureNumbersAndLocaleNumbers) {
       {"12", true, true},          {" +12 ", true, true},     {"-7\n", true, true},
       {"12a", false, false},       {"1.5", false, true},      {"1e3", false, true},
       {".5", false, true},         {"", false, false},        {"  ", false, false},
-      {"99999999999999999999", false, true},  // beyond 64 bits: not an integer
+      // Beyond 64 bits: the scanner still reads an integer (clamped), so it is pure.
+      {"99999999999999999999", true, true},   {"-99999999999999999999 ", true, true},
       {"1 2", false, false},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(kp::isPureInt(row.text), row.pureInt) << row.text;
     EXPECT_EQ(kp::isPureDouble(row.text), row.pureDouble) << row.text;
   }
+  EXPECT_EQ(kp::toInt("99999999999999999999"), std::nullopt);  // pure, yet no Int
   EXPECT_TRUE(kp::isNumber("3.5"));
   EXPECT_FALSE(kp::isNumber("3.5x"));
   ios::testing::ScopedLocale german("de_DE");

@@ -57,6 +57,24 @@ TEST(URLKPExt, AppendingQueryParametersKeepsItemsAndOrdersNewOnesByName) {
   EXPECT_EQ(kp::appendingQueryParameters(url("https://h/p?k&v=1"), {}).absoluteString(), "https://h/p?k&v=1");
   EXPECT_EQ(kp::appendingQueryParameters(url("https://h/p"), {}).absoluteString(), "https://h/p?");
 
+  // Items already there come back exactly as written, however they are escaped.
+  struct Row {
+    const char* before;
+    Parameters added;
+    const char* after;
+  };
+  const Row rows[] = {
+      {"https://h.example/search?q=hello+world&lang=en", {}, "https://h.example/search?q=hello+world&lang=en"},
+      {"https://h/p?q=a+b", {{"r", "c+d"}}, "https://h/p?q=a+b&r=c%2Bd"},
+      {"https://h/p?path=/x/y&t=%7E", {{"n", "1"}}, "https://h/p?path=/x/y&t=%7E&n=1"},
+      {"https://h/p?a=%41&&b=", {{"c", ""}}, "https://h/p?a=%41&&b=&c="},
+      {"https://h/p?", {{"c", "1"}}, "https://h/p?c=1"},
+      {"https://h/p?=x;y", {}, "https://h/p?=x;y"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(kp::appendingQueryParameters(url(row.before), row.added).absoluteString(), row.after) << row.before;
+  }
+
   const Parameters awkward = {{"text", "caf\u00e9 & co = 100%"}, {"sum", "1+1"}, {"e=mc", "2"}};
   ios::URL u = url("https://h/p?x=1");
   kp::appendQueryParameters(u, awkward);

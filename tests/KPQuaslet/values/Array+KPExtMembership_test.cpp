@@ -8,8 +8,21 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <functional>
 #include <string>
 #include <vector>
+
+// Equal when the last digits agree, while its hash looks at the whole number: a hash
+// that disagrees with ==, which only a linear scan answers by ==.
+struct LastDigit {
+  int value;
+  bool operator==(const LastDigit& other) const { return value % 10 == other.value % 10; }
+};
+
+template <>
+struct std::hash<LastDigit> {
+  std::size_t operator()(const LastDigit& d) const noexcept { return std::hash<int>{}(d.value); }
+};
 
 namespace {
 
@@ -127,6 +140,34 @@ TEST(ArrayKPExtMembership, SetOperationsWithRepetitions) {
   std::vector<Plain> p = plain({1, 2, 1, 3});
   kp::removeAll(p, plain({1, 3}));
   EXPECT_EQ(p, plain({2}));
+}
+
+std::vector<int> values(const std::vector<LastDigit>& digits) {
+  std::vector<int> out;
+  for (const LastDigit& d : digits) out.push_back(d.value);
+  return out;
+}
+
+TEST(ArrayKPExtMembership, MembershipIsDecidedByEqualityNotByAHash) {
+  using D = std::vector<LastDigit>;
+  const D a{{1}, {11}, {2}, {21}, {3}};
+  EXPECT_THAT(values(kp::unique(a)), ElementsAre(1, 2, 3));
+  EXPECT_THAT(values(kp::withoutDuplicates(a)), ElementsAre(1, 2, 3));
+  D deduplicated = a;
+  kp::removeDuplicates(deduplicated);
+  EXPECT_THAT(values(deduplicated), ElementsAre(1, 2, 3));
+  EXPECT_THAT(values(kp::difference(a, D{{31}})), ElementsAre(2, 3));
+  EXPECT_THAT(values(kp::union_(D{{1}}, D{{41}, {5}})), ElementsAre(1, 5));
+  EXPECT_THAT(values(kp::intersection(a, D{{51}, {4}, {12}})), ElementsAre(51, 12));
+  D removed = a;
+  kp::removeAll(removed, D{{61}, {73}});
+  EXPECT_THAT(values(removed), ElementsAre(2));
+  EXPECT_TRUE(kp::contains(a, D{{91}}));
+  // The standard types whose hash agrees with == keep the hash set; NaN is never contained
+  // either way, and -0.0 equals 0.0.
+  const std::vector<double> doubles{0.0, std::nan(""), -0.0, std::nan("")};
+  EXPECT_EQ(kp::unique(doubles).size(), 3u);
+  EXPECT_TRUE(kp::difference(doubles, std::vector<double>{-0.0, std::nan("")}).size() == 2);
 }
 
 struct Base {

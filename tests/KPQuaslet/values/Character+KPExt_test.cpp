@@ -103,6 +103,12 @@ TEST(CharacterKPExt, Repetition) {
   EXPECT_EQ(ch("e\u0301") * 2, "e\u0301e\u0301");
 }
 
+TEST(CharacterKPExtDeathTest, RepetitionTooLongForAStringStops) {
+  // Four bytes times 2^62 wraps the size to 0: without the check the loop would append
+  // until memory ran out.
+  EXPECT_DEATH((void)(ch("\U0001F600") * (std::int64_t{1} << 62)), "the result is too long");
+}
+
 class CharacterRandomTest : public ios::testing::PlatformFixture {};
 
 TEST_F(CharacterRandomTest, AlphanumericDrawsFromTheSixtyTwo) {

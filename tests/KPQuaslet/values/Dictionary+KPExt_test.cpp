@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "KPQuaslet/values/Sequence+KPExt.h"
+#include "platform/foundation/Data.h"
 #include "platform/foundation/JSONSerialization.h"
+#include "platform/foundation/NSNumber.h"
 #include "platform/foundation/Random.h"
 #include "platform/testing/PlatformFixture.h"
 
@@ -184,6 +186,97 @@ TEST_F(DictionaryKPExt, JsonStringCompactPrettyAndInvalid) {
   EXPECT_EQ(kp::jsonString(intKeys, false), std::nullopt);
   EXPECT_EQ(kp::jsonString(nestedIntKeys, false), std::nullopt);
   EXPECT_EQ(kp::jsonString(hugeUnsigned, false), std::nullopt);
+}
+
+// Every value that stands for a JSON object is written, whether held in a std::any or
+// statically typed; values with no JSON form give nothing.
+TEST_F(DictionaryKPExt, JsonStringBridgesEveryJSONCompatibleValue) {
+  struct Opaque {};
+  struct Row {
+    const char* name;
+    std::any value;
+    std::optional<std::string> json;  // of {"k": value}
+  };
+  const std::string_view view = "v/w";
+  const Row rows[] = {
+      {"int8", std::int8_t{-8}, R"({"k":-8})"},
+      {"uint8", std::uint8_t{200}, R"({"k":200})"},
+      {"int16", std::int16_t{-300}, R"({"k":-300})"},
+      {"uint16", std::uint16_t{60000}, R"({"k":60000})"},
+      {"int32", std::int32_t{-70000}, R"({"k":-70000})"},
+      {"uint32", std::uint32_t{4000000000u}, R"({"k":4000000000})"},
+      {"int64", std::int64_t{-5}, R"({"k":-5})"},
+      {"long long", -6LL, R"({"k":-6})"},
+      {"uint64", std::uint64_t{7}, R"({"k":7})"},
+      {"uint64 above Int.max", std::uint64_t{UINT64_MAX}, std::nullopt},
+      {"float", 0.5f, R"({"k":0.5})"},
+      {"double", 2.25, R"({"k":2.25})"},
+      {"long double", 1.5L, R"({"k":1.5})"},
+      {"bool", false, R"({"k":false})"},
+      {"string", std::string("s"), R"({"k":"s"})"},
+      {"string_view", view, R"({"k":"v\/w"})"},
+      {"C string", "c", R"({"k":"c"})"},
+      {"nullptr", nullptr, R"({"k":null})"},
+      {"nullopt", std::nullopt, R"({"k":null})"},
+      {"empty any", std::any(), R"({"k":null})"},
+      {"optional int", std::optional<int>(3), R"({"k":3})"},
+      {"empty optional int", std::optional<int>(), R"({"k":null})"},
+      {"optional string", std::optional<std::string>("o"), R"({"k":"o"})"},
+      {"vector<int>", std::vector<int>{1, 2}, R"({"k":[1,2]})"},
+      {"vector<double>", std::vector<double>{0.5, 3}, R"({"k":[0.5,3]})"},
+      {"vector<string>", std::vector<std::string>{"a", "b"}, R"({"k":["a","b"]})"},
+      {"vector<bool>", std::vector<bool>{true}, R"({"k":[true]})"},
+      {"vector<uint16>", std::vector<std::uint16_t>{9}, R"({"k":[9]})"},
+      {"vector<optional<int>>", std::vector<std::optional<int>>{1, std::nullopt}, R"({"k":[1,null]})"},
+      {"vector<any>", std::vector<std::any>{1, std::string("x"), std::vector<int>{2}}, R"({"k":[1,"x",[2]]})"},
+      {"map<string,int>", std::map<std::string, int>{{"a", 1}}, R"({"k":{"a":1}})"},
+      {"unordered_map<string,int>", std::unordered_map<std::string, int>{{"a", 1}}, R"({"k":{"a":1}})"},
+      {"map<string,any>", std::map<std::string, std::any>{{"a", std::vector<double>{}}}, R"({"k":{"a":[]}})"},
+      {"NSNumber", ios::NSNumber(4.5), R"({"k":4.5})"},
+      {"PropertyList", ios::PropertyList(ios::PropertyList::Array{1, "p"}), R"({"k":[1,"p"]})"},
+      // No JSON form.
+      {"char", 'c', std::nullopt},
+      {"Data (vector<uint8_t>)", ios::Data{1, 2}, std::nullopt},
+      {"Date", ios::Date(), std::nullopt},
+      {"user type", Opaque{}, std::nullopt},
+      {"list<int> in an any", std::list<int>{1}, std::nullopt},
+      {"map<int,int>", std::map<int, int>{{1, 2}}, std::nullopt},
+      {"vector<any> holding a user type", std::vector<std::any>{Opaque{}}, std::nullopt},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::any>{{"k", row.value}}, false), row.json)
+        << row.name;
+  }
+
+  // Statically typed values bridge by their type, at any depth.
+  EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::list<std::vector<std::uint8_t>>>{{"k", {}}}, false),
+            R"({"k":[]})");
+  EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::vector<std::vector<int>>>{{"k", {{1}, {}}}}, false),
+            R"({"k":[[1],[]]})");
+  EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::string_view>{{"k", "v"}}, false), R"({"k":"v"})");
+  EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::variant<int, std::string>>{{"k", "x"}}, false),
+            R"({"k":"x"})");
+  EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::vector<std::uint8_t>>{{"k", {1}}}, false),
+            std::nullopt);  // bytes
+}
+
+TEST_F(DictionaryKPExt, JsonStringOfValuesNestedTooDeeplyIsNothing) {
+  // A chain of std::any arrays: at the limit it is written, one deeper it is not.
+  auto nested = [](std::size_t arrays) {
+    std::any value = 1;
+    for (std::size_t i = 0; i < arrays; ++i) {
+      std::vector<std::any> wrapper;
+      wrapper.push_back(std::move(value));  // moved, not copied: linear in the depth
+      value = std::move(wrapper);
+    }
+    return std::unordered_map<std::string, std::any>{{"k", value}};
+  };
+  const std::size_t limit = ios::JSONSerialization::maximumNestingDepth;
+  const auto atLimit = kp::jsonString(nested(limit - 1), false);  // the dictionary is one level
+  ASSERT_TRUE(atLimit.has_value());
+  EXPECT_EQ(atLimit->size(), 5 + 2 * (limit - 1) + 1 + 1);  // {"k": [[...1...]] }
+  EXPECT_EQ(kp::jsonString(nested(limit), false), std::nullopt);
+  EXPECT_EQ(kp::jsonString(nested(2000), true), std::nullopt);
 }
 
 TEST_F(DictionaryKPExt, ConstructionFromSequences) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/NSError.h"
 #include "platform/foundation/StringCase.h"
@@ -129,6 +130,59 @@ TEST(JSONSerialization, ReadingRejectsMalformedText) {
       EXPECT_EQ(error, (ios::NSError{"NSCocoaErrorDomain", 3840}));
     }
   }
+}
+
+std::string nestedArrays(std::size_t depth, std::string_view inner = "1") {
+  return std::string(depth, '[') + std::string(inner) + std::string(depth, ']');
+}
+
+// An array nested `depth` deep around 1, built without recursion.
+PropertyList nestedValue(std::size_t depth) {
+  PropertyList value = 1;
+  for (std::size_t i = 0; i < depth; ++i) value = PropertyList::Array{value};
+  return value;
+}
+
+bool refused(std::string_view json) {
+  try {
+    (void)JSONSerialization::jsonObject(json);
+    return false;
+  } catch (const ios::NSError& error) {
+    EXPECT_EQ(error, (ios::NSError{"NSCocoaErrorDomain", 3840}));
+    return true;
+  }
+}
+
+TEST(JSONSerialization, ReadingStopsAtTheNestingLimit) {
+  const std::size_t limit = JSONSerialization::maximumNestingDepth;
+  struct Row {
+    const char* name;
+    std::string json;
+    bool refused;
+  };
+  const Row rows[] = {
+      {"at the limit", nestedArrays(limit), false},
+      {"one past the limit", nestedArrays(limit + 1), true},
+      {"20,000 arrays", nestedArrays(20'000), true},
+      {"20,000 objects", std::string(20'000, '{'), true},
+      {"objects and arrays", "{\"a\":" + nestedArrays(limit) + "}", true},
+      {"brackets inside text", "[\"" + std::string(20'000, '[') + "\"]", false},
+      {"escaped quotes inside text", "[\"\\\"[[[[\"]", false},
+      {"unclosed at the limit", std::string(limit, '['), true},
+  };
+  for (const Row& row : rows) EXPECT_EQ(refused(row.json), row.refused) << row.name;
+  EXPECT_EQ(JSONSerialization::jsonObject(nestedArrays(limit)), nestedValue(limit));
+}
+
+TEST(JSONSerialization, WritingStopsAtTheNestingLimit) {
+  const std::size_t limit = JSONSerialization::maximumNestingDepth;
+  EXPECT_TRUE(JSONSerialization::isValidJSONObject(nestedValue(limit)));
+  EXPECT_EQ(text(JSONSerialization::data(nestedValue(limit))), nestedArrays(limit));
+  const PropertyList tooDeep = nestedValue(limit + 1);
+  EXPECT_FALSE(JSONSerialization::isValidJSONObject(tooDeep));
+  EXPECT_THROW((void)JSONSerialization::data(tooDeep), JSONSerialization::InvalidObject);
+  const PropertyList inDictionary = PropertyList::Dictionary{{"a", nestedValue(limit)}};
+  EXPECT_FALSE(JSONSerialization::isValidJSONObject(inDictionary));
 }
 
 TEST(JSONSerialization, LargeNumbersKeepTheirValue) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/foundation/JSONCoder.h"
+#include "platform/foundation/JSONSerialization.h"
 #include "platform/foundation/NSException.h"
 
 namespace {
@@ -75,6 +76,31 @@ TEST(NSKeyedArchiver, ACycleRaises) {
   a->reply.reset();  // break the cycle so both are freed
 }
 
+// An archive is refused when it could not be read back, rather than lost on reading.
+TEST(NSKeyedArchiver, WhatCouldNotBeReadBackIsRefused) {
+  Note::registerDecoder();
+  auto nestedValue = [](int arrays) {
+    ios::PropertyList value = 1;
+    for (int i = 0; i < arrays; ++i) value = ios::PropertyList::Array{value};
+    return value;
+  };
+  const ios::PropertyList deepest = nestedValue(512);
+  EXPECT_EQ(std::get<ios::PropertyList>(*ios::NSKeyedUnarchiver::unarchiveObject(ios::NSKeyedArchiver::archivedData(deepest))),
+            deepest);
+  EXPECT_THROW((void)ios::NSKeyedArchiver::archivedData(nestedValue(513)), ios::NSException);
+
+  auto chain = [](int notes) {
+    std::shared_ptr<Note> head;
+    for (int i = 0; i < notes; ++i) head = std::make_shared<Note>(std::to_string(i), head);
+    return head;
+  };
+  auto longest = chain(257);
+  auto root = ios::NSKeyedUnarchiver::unarchiveObject(ios::NSKeyedArchiver::archivedData(longest));
+  ASSERT_TRUE(root.has_value());
+  EXPECT_EQ(std::dynamic_pointer_cast<Note>(std::get<std::shared_ptr<ios::NSCoding>>(*root))->text, "256");
+  EXPECT_THROW((void)ios::NSKeyedArchiver::archivedData(chain(258)), ios::NSException);
+}
+
 struct Profile {
   std::string name;
   double score = 0;
@@ -91,6 +117,23 @@ TEST(JSONCoder, EncodingAndDecodingFailuresThrow) {
     EXPECT_THROW((void)ios::JSONDecoder().decode<Profile>(ios::Data(text.begin(), text.end())), ios::DecodingError)
         << text;
   }
+}
+
+TEST(JSONCoder, NestingBeyondTheLimitIsRefusedBothWays) {
+  const std::size_t limit = ios::JSONSerialization::maximumNestingDepth;
+  auto nested = [](std::size_t depth) {
+    const std::string text = std::string(depth, '[') + std::string(depth, ']');
+    return ios::Data(text.begin(), text.end());
+  };
+  EXPECT_TRUE(ios::JSONDecoder().decode<nlohmann::json>(nested(limit)).is_array());
+  EXPECT_THROW((void)ios::JSONDecoder().decode<nlohmann::json>(nested(limit + 1)), ios::DecodingError);
+  EXPECT_THROW((void)ios::JSONDecoder().decode<nlohmann::json>(nested(20'000)), ios::DecodingError);
+
+  nlohmann::json deep = nlohmann::json::array();
+  for (std::size_t i = 1; i < limit; ++i) deep = nlohmann::json::array({std::move(deep)});
+  EXPECT_EQ(ios::JSONEncoder().encode(deep), nested(limit));
+  deep = nlohmann::json::array({std::move(deep)});
+  EXPECT_THROW((void)ios::JSONEncoder().encode(deep), ios::EncodingError);
 }
 
 TEST(Data, Base64RoundTripsAndRejectsMalformedText) {

@@ -8,6 +8,7 @@
 
 #include "platform/foundation/NSDataDetector.h"
 #include "platform/foundation/NSException.h"
+#include "platform/foundation/NSString.h"
 
 namespace {
 
@@ -56,6 +57,40 @@ TEST(NSPredicate, MatchesTheWholeTextAndRaisesOnBadPatterns) {
     EXPECT_EQ(e.name(), ios::NSInvalidArgumentException);
   }
   EXPECT_DEATH(ios::NSPredicate("SELF CONTAINS %@", "x"), "only \"SELF MATCHES %@\"");
+}
+
+// "(a+)+$" against forty "a" and a "b" backtracks about 2^40 times: without a limit it
+// would run for minutes.
+const std::string kBacktracking = std::string(40, 'a') + "b";
+
+TEST(NSRegularExpression, MatchingStopsAtTheTimeLimitWithNoMatch) {
+  const ios::NSRegularExpression runaway("(a+)+$");
+  const ios::NSRange whole{0, ios::utf16Length(kBacktracking)};
+  EXPECT_EQ(runaway.firstMatch(kBacktracking, whole), std::nullopt);
+  EXPECT_FALSE(ios::NSPredicate::matches("(a+)+$").evaluate(kBacktracking));
+  EXPECT_EQ(ios::range(kBacktracking, "(a+)+$", ios::CompareOptions::regularExpression), std::nullopt);
+  // Matches found before the limit stay found; the search for the next one stops.
+  const std::string text = "ab " + kBacktracking;
+  EXPECT_EQ(ios::NSRegularExpression("^ab|(a+)+c").numberOfMatches(text, {0, ios::utf16Length(text)}), 1u);
+  // Long texts that need no backtracking are searched to the end.
+  const std::string haystack = std::string(1 << 22, 'x') + "needle";
+  EXPECT_EQ(ios::NSRegularExpression("ne+dle|q(a+)+z").numberOfMatches(haystack, {0, ios::utf16Length(haystack)}),
+            1u);
+  EXPECT_TRUE(ios::NSPredicate::matches("x{4194304}needle").evaluate(haystack));
+}
+
+TEST(NSRegularExpression, TheTimeLimitGrowsWithTheText) {
+  // Every position of this text costs the engine a few steps (the alternation has no
+  // literal start to skip to): 8 MB of it takes far more steps than a short text's
+  // limit allows, yet the search is linear and must reach the end.
+  std::string haystack;
+  haystack.reserve((1u << 23) + 8);
+  while (haystack.size() < (1u << 23)) haystack += "ab";
+  haystack += "bc";
+  const ios::NSRegularExpression pattern("(?:a|b)c");
+  const auto found = pattern.firstMatch(haystack, {0, ios::utf16Length(haystack)});
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->range.location, (1u << 23));
 }
 
 TEST(NSDataDetector, FindsLinksWithUTF16Ranges) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -62,6 +63,25 @@ TEST(URL, FileURLsEscapeWhatAURLCannotHold) {
   EXPECT_EQ(url.path(), "/tmp/my file.txt");
   EXPECT_EQ(url.lastPathComponent(), "my file.txt");
   EXPECT_TRUE(url.isFileURL());
+}
+
+TEST(URL, RelativeFilePathsNameFilesInTheCurrentDirectory) {
+  std::string here = std::filesystem::current_path().string();
+  if (!here.ends_with('/')) here += '/';
+  struct Row {
+    const char* path;
+    std::string expectedPath;
+  };
+  const Row rows[] = {
+      {"a:b", here + "a:b"},          {"c:/d", here + "c:/d"},      {"x@y:80", here + "x@y:80"},
+      {"dir/f.txt", here + "dir/f.txt"}, {"//srv/share", "//srv/share"},
+  };
+  for (const Row& row : rows) {
+    const ios::URL url = ios::URL::fileURLWithPath(row.path);
+    EXPECT_TRUE(url.isFileURL()) << row.path;
+    EXPECT_EQ(url.host().value_or(""), "") << row.path;
+    EXPECT_EQ(url.path(), row.expectedPath) << row.path;
+  }
 }
 
 TEST(URL, PercentDecodingRejectsBrokenEscapesAndBrokenUTF8) {
