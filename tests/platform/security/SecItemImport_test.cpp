@@ -133,12 +133,4 @@ TEST_F(SecItemImportTest, AFileMadeReadableLaterIsImportedAndTheItemsStoredMeanw
   EXPECT_TRUE(exists("items.json.imported"));
 }
 
-TEST_F(SecItemImportTest, AHomeWithoutAnOldFileImportsNothing) {
-  ASSERT_EQ(ios::SecItemAdd(item("a", {1})), ios::errSecSuccess);
-  EXPECT_EQ(ios::testing::keychainLoadError(), std::nullopt);
-  const auto names = ios::FileManager::defaultManager().contentsOfDirectory(folder());
-  ASSERT_TRUE(names.has_value());
-  EXPECT_THAT(*names, ::testing::Each(::testing::StartsWith("keychain.db")));
-}
-
 }  // namespace
