@@ -20,4 +20,6 @@ foreach(dir IN LISTS KP_BENCH_DIRS)
   target_compile_definitions(bench_${base} PRIVATE KP_TEST_DATA_DIR="${KP_TEST_DATA_DIR}")
   list(APPEND KP_BENCH_TARGETS bench_${base})
 endforeach()
+# The keychain benchmark runs raw SQLite beside the keychain as its baseline.
+target_link_libraries(bench_services PRIVATE SQLite::SQLite3)
 set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})

@@ -8,6 +8,7 @@ find_package(JPEG REQUIRED)
 find_package(PNG REQUIRED)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 find_package(dlib 19 CONFIG REQUIRED)
+find_package(SQLite3 3.20 REQUIRED)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
 
 add_library(kp_deps INTERFACE)
@@ -16,6 +17,7 @@ target_link_libraries(kp_deps INTERFACE
   nlohmann_json::nlohmann_json
   JPEG::JPEG PNG::PNG PkgConfig::CAIRO PkgConfig::FFMPEG)
 
-# Used inside the stand-in only (its face detector); nothing above it sees dlib.
+# Used inside the stand-in only (its face detector and its keychain database); nothing
+# above it sees dlib or SQLite.
 add_library(kp_private_deps INTERFACE)
-target_link_libraries(kp_private_deps INTERFACE dlib::dlib)
+target_link_libraries(kp_private_deps INTERFACE dlib::dlib SQLite::SQLite3)

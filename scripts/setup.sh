@@ -11,7 +11,7 @@ packages=(
   libicu-dev nlohmann-json3-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  libdlib-dev
+  libdlib-dev libsqlite3-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then

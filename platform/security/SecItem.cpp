@@ -1,242 +1,230 @@
 #include "platform/security/SecItem.h"
 
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <map>
+#include <cstring>
+#include <memory>
 #include <mutex>
-#include <nlohmann/json.hpp>
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/internal/AtomicFile.h"
+#include "platform/security/internal/ItemDatabase.h"
+#include "platform/security/internal/LegacyItemsFile.h"
 
 namespace ios {
 namespace {
 
-struct Item {
-  std::string accessible;
-  Data data;
-  // The item's entry in the store's file, kept so that a rewrite only copies bytes.
-  std::string fileEntry;
-};
+using security_internal::ItemDatabase;
+using security_internal::ItemFilter;
+using security_internal::Outcome;
+using security_internal::StoredItem;
 
-// Items are generic passwords, so the account alone identifies one.
-using Items = std::map<std::string, Item>;
+constexpr const char* kKeychainFolder = "/Library/Keychains";
+constexpr const char* kDatabaseName = "/keychain.db";
 
 struct Store {
   std::mutex mutex;
-  Items items;
-  std::vector<SecQuery> deletes;
-  // The file the items were read from; another home folder means another store.
-  std::optional<std::string> loadedPath;
-  std::string homeFolder;
-  bool keepFileAside = false;
+  // The connection to the database of the home folder `home`, opened on first use.
+  std::unique_ptr<ItemDatabase> database;
+  std::optional<std::string> home;
+  // Why that database could not be opened or its older file imported.
   std::optional<std::string> loadError;
-  // The size of the last file written, to size the next one.
-  std::size_t fileSize = 0;
+  std::vector<SecQuery> deletes;
   int failingAdds = 0;
   OSStatus failingAddStatus = errSecSuccess;
 };
 
+void report(const std::string& text) { std::fprintf(stderr, "keychain: %s\n", text.c_str()); }
+
+// Connections a child process inherited through fork. SQLite's locks belong to the
+// process that took them, so the child must neither use nor close these; they are kept
+// here, reachable, for the child's lifetime.
+std::vector<std::unique_ptr<ItemDatabase>>& inheritedConnections() {
+  static auto* connections = new std::vector<std::unique_ptr<ItemDatabase>>;
+  return *connections;
+}
+
 Store& store() {
-  static auto* s = new Store;
+  static Store* s = [] {
+    auto* made = new Store;
+    // Fork while no thread is inside the store, and let the child start afresh.
+    ::pthread_atfork([] { store().mutex.lock(); }, [] { store().mutex.unlock(); },
+                     [] {
+                       Store& child = store();
+                       if (child.database) inheritedConnections().push_back(std::move(child.database));
+                       child.home.reset();
+                       child.mutex.unlock();
+                     });
+    return made;
+  }();
   return *s;
 }
 
-void report(const std::string& text) { std::fprintf(stderr, "keychain: %s\n", text.c_str()); }
-
-std::string base64Of(std::string_view text) { return base64EncodedString(Data(text.begin(), text.end())); }
-
-std::string entryFor(const std::string& account, const Item& item) {
-  return "{\"account\":\"" + base64Of(account) + "\",\"accessible\":\"" + base64Of(item.accessible) +
-         "\",\"data\":\"" + base64EncodedString(item.data) + "\"}";
+// Reports `error` once for as long as it stays the same.
+void remember(Store& s, std::optional<std::string> error) {
+  if (error && error != s.loadError) report(*error);
+  s.loadError = std::move(error);
 }
 
-Item makeItem(const std::string& account, std::string accessible, Data data) {
-  Item item{std::move(accessible), std::move(data), {}};
-  item.fileEntry = entryFor(account, item);
-  return item;
+// Creates the owner-only folder and database file under an existing home folder, or
+// narrows the file's permissions to the owner when it has wider ones.
+bool prepareFiles(const std::string& home, const std::string& path, std::string* error) {
+  struct stat info {};
+  if (::stat(home.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    *error = "cannot open the keychain " + path + ": the home folder " + home + " does not exist";
+    return false;
+  }
+  if (!foundation_internal::makeParentFolders(path, 0600, error)) return false;
+  if (::stat(path.c_str(), &info) == 0) {
+    if ((info.st_mode & 077) != 0) ::chmod(path.c_str(), info.st_mode & 0700);
+    return true;
+  }
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    if (errno == EEXIST) return true;
+    *error = "cannot create the keychain " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  // The umask may have narrowed the bits; the owner needs to read and write.
+  ::fchmod(fd, 0600);
+  ::close(fd);
+  return true;
 }
 
-std::string textFromBase64(const nlohmann::json& field) {
-  auto bytes = dataFromBase64Encoded(field.get<std::string>());
-  if (!bytes) throw std::runtime_error("bad Base64");
-  return std::string(bytes->begin(), bytes->end());
-}
-
-// Reads the current home folder's items when they are not the ones in memory.
-void ensureLoaded(Store& s) {
+// The current home folder's database, opened (and the older items file imported) on
+// first use; null when it cannot be opened.
+ItemDatabase* openDatabase(Store& s) {
   const std::string home = NSHomeDirectory();
-  const std::string path = home + "/Library/Keychains/items.json";
-  if (s.loadedPath == path) return;
-  s.items.clear();
-  s.loadedPath = path;
-  s.homeFolder = home;
-  s.keepFileAside = false;
-  s.loadError = foundation_internal::loadStoreFile(path, [&](const std::string& bytes) {
-    const auto file = nlohmann::json::parse(bytes);
-    Items loaded;
-    for (const auto& entry : file.at("items")) {
-      const std::string account = textFromBase64(entry.at("account"));
-      const std::string data = textFromBase64(entry.at("data"));
-      loaded.insert_or_assign(account, makeItem(account, textFromBase64(entry.at("accessible")),
-                                                Data(data.begin(), data.end())));
-    }
-    s.items = std::move(loaded);
-  });
-  if (!s.loadError) return;
-  s.keepFileAside = true;
-  report("cannot read " + *s.loadError + "; starting empty, the file is kept");
-}
-
-// Writes every item to the file; false (reported) when they could not be written.
-bool persist(Store& s) {
-  std::string text;
-  text.reserve(s.fileSize + 64);
-  text += "{\"version\":1,\"class\":\"";
-  text += kSecClassGenericPassword;
-  text += "\",\"items\":[";
-  bool first = true;
-  for (const auto& [account, item] : s.items) {
-    if (!first) text += ",\n";
-    first = false;
-    text += item.fileEntry;
-  }
-  text += "]}\n";
+  if (s.database && s.home == home) return s.database.get();
+  if (s.home != home) s.loadError.reset();
+  s.database.reset();
+  s.home = home;
+  const std::string folder = home + kKeychainFolder;
+  const std::string path = folder + kDatabaseName;
   std::string error;
-  std::string note;
-  const bool written =
-      foundation_internal::writeStoreFile(*s.loadedPath, s.homeFolder, text, s.keepFileAside, &error, &note);
-  if (!note.empty()) report(note);
-  if (!written) {
-    report(error);
-    return false;
+  if (prepareFiles(home, path, &error)) s.database = ItemDatabase::open(path, &error);
+  if (!s.database) {
+    remember(s, error);
+    return nullptr;
   }
-  s.fileSize = text.size();
-  return true;
+  auto imported = security_internal::importLegacyItems(*s.database, folder);
+  if (imported.note) report(*imported.note);
+  remember(s, imported.problem);
+  return s.database.get();
 }
 
-const std::string* stringAttribute(const SecQuery& query, const std::string& key) {
+OSStatus statusOf(Outcome outcome, const ItemDatabase& database) {
+  switch (outcome) {
+    case Outcome::done: return errSecSuccess;
+    case Outcome::duplicate: return errSecDuplicateItem;
+    case Outcome::notFound: return errSecItemNotFound;
+    case Outcome::failed: break;
+  }
+  report(database.lastError());
+  return errSecIO;
+}
+
+// Reads the text attribute `key` into `value`; false when it is there but not text.
+bool textAttribute(const SecQuery& query, const char* key, std::optional<std::string>* value) {
   auto it = query.find(key);
-  return it == query.end() ? nullptr : std::get_if<std::string>(&it->second);
-}
-
-bool isGenericPassword(const SecQuery& query) {
-  const std::string* itemClass = stringAttribute(query, kSecClass);
-  return itemClass && *itemClass == kSecClassGenericPassword;
-}
-
-// Whether the item has every attribute the query names besides its class; value and
-// return keys are not attributes.
-bool matches(const std::string& account, const Item& item, const SecQuery& query) {
-  if (const auto* wanted = stringAttribute(query, kSecAttrAccount); wanted && *wanted != account) return false;
-  if (const auto* accessible = stringAttribute(query, kSecAttrAccessible); accessible && *accessible != item.accessible) {
-    return false;
-  }
+  if (it == query.end()) return true;
+  const std::string* text = std::get_if<std::string>(&it->second);
+  if (!text) return false;
+  *value = *text;
   return true;
 }
 
-// The items a generic-password query matches.
-template <class F>
-void forEachMatch(Items& items, const SecQuery& query, F&& body) {
-  if (const auto* account = stringAttribute(query, kSecAttrAccount)) {
-    auto it = items.find(*account);
-    if (it != items.end() && matches(it->first, it->second, query)) body(it);
-    return;
-  }
-  for (auto it = items.begin(); it != items.end(); ++it) {
-    if (matches(it->first, it->second, query)) body(it);
-  }
+// The items a generic-password query names; errSecParam for any other query.
+OSStatus filterOf(const SecQuery& query, ItemFilter* filter) {
+  std::optional<std::string> itemClass;
+  if (!textAttribute(query, kSecClass, &itemClass) || itemClass != kSecClassGenericPassword) return errSecParam;
+  filter->itemClass = *itemClass;
+  const bool text = textAttribute(query, kSecAttrAccount, &filter->account) &&
+                    textAttribute(query, kSecAttrService, &filter->service) &&
+                    textAttribute(query, kSecAttrAccessGroup, &filter->accessGroup) &&
+                    textAttribute(query, kSecAttrAccessible, &filter->accessible);
+  return text ? errSecSuccess : errSecParam;
+}
+
+// The bytes of kSecValueData; false when it is there but not bytes.
+bool dataAttribute(const SecQuery& query, std::optional<Data>* value) {
+  auto it = query.find(kSecValueData);
+  if (it == query.end()) return true;
+  const Data* bytes = std::get_if<Data>(&it->second);
+  if (!bytes) return false;
+  *value = *bytes;
+  return true;
 }
 
 }  // namespace
 
 OSStatus SecItemAdd(const SecQuery& attributes) {
-  if (!isGenericPassword(attributes)) return errSecParam;
-  std::string account;
-  std::string accessible = kSecAttrAccessibleWhenUnlocked;
-  Data data;
-  if (const auto* given = stringAttribute(attributes, kSecAttrAccount)) account = *given;
-  if (const auto* given = stringAttribute(attributes, kSecAttrAccessible)) accessible = *given;
-  if (auto it = attributes.find(kSecValueData); it != attributes.end()) {
-    const Data* bytes = std::get_if<Data>(&it->second);
-    if (!bytes) return errSecParam;
-    data = *bytes;
-  }
+  ItemFilter named;
+  std::optional<Data> data;
+  if (filterOf(attributes, &named) != errSecSuccess || !dataAttribute(attributes, &data)) return errSecParam;
+  const StoredItem item{named.itemClass,
+                        named.account.value_or(""),
+                        named.service.value_or(""),
+                        named.accessGroup.value_or(""),
+                        named.accessible.value_or(kSecAttrAccessibleWhenUnlocked),
+                        data.value_or(Data())};
   auto& s = store();
   std::lock_guard lock(s.mutex);
   if (s.failingAdds > 0) {
     --s.failingAdds;
     return s.failingAddStatus;
   }
-  ensureLoaded(s);
-  if (s.items.contains(account)) return errSecDuplicateItem;
-  auto [it, inserted] = s.items.emplace(account, makeItem(account, std::move(accessible), std::move(data)));
-  if (!persist(s)) {
-    s.items.erase(it);
-    return errSecIO;
-  }
-  return errSecSuccess;
+  ItemDatabase* database = openDatabase(s);
+  if (!database) return errSecIO;
+  return statusOf(database->add(item), *database);
 }
 
 OSStatus SecItemCopyMatching(const SecQuery& query, std::optional<SecValue>* result) {
-  if (!isGenericPassword(query)) return errSecParam;
+  ItemFilter filter;
+  if (filterOf(query, &filter) != errSecSuccess) return errSecParam;
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  ensureLoaded(s);
-  const Item* found = nullptr;
-  forEachMatch(s.items, query, [&](Items::iterator it) {
-    if (!found) found = &it->second;
-  });
-  if (!found) return errSecItemNotFound;
-  if (result) {
-    auto wants = query.find(kSecReturnData);
-    const bool returnData = wants != query.end() && std::holds_alternative<bool>(wants->second) &&
-                            std::get<bool>(wants->second);
-    *result = returnData ? std::optional<SecValue>(found->data) : std::nullopt;
-  }
+  ItemDatabase* database = openDatabase(s);
+  if (!database) return errSecIO;
+  StoredItem found;
+  const OSStatus status = statusOf(database->findFirst(filter, &found), *database);
+  if (status != errSecSuccess || !result) return status;
+  auto wants = query.find(kSecReturnData);
+  const bool returnData =
+      wants != query.end() && std::holds_alternative<bool>(wants->second) && std::get<bool>(wants->second);
+  *result = returnData ? std::optional<SecValue>(std::move(found.secret)) : std::nullopt;
   return errSecSuccess;
 }
 
 OSStatus SecItemUpdate(const SecQuery& query, const SecQuery& attributesToUpdate) {
-  if (!isGenericPassword(query)) return errSecParam;
-  const Data* newData = nullptr;
-  if (auto it = attributesToUpdate.find(kSecValueData); it != attributesToUpdate.end()) {
-    newData = std::get_if<Data>(&it->second);
-    if (!newData) return errSecParam;
+  ItemFilter filter;
+  std::optional<Data> newData;
+  std::optional<std::string> newAccessible;
+  if (filterOf(query, &filter) != errSecSuccess || !dataAttribute(attributesToUpdate, &newData) ||
+      !textAttribute(attributesToUpdate, kSecAttrAccessible, &newAccessible)) {
+    return errSecParam;
   }
-  const std::string* newAccessible = stringAttribute(attributesToUpdate, kSecAttrAccessible);
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  ensureLoaded(s);
-  std::vector<std::pair<Items::iterator, Item>> previous;
-  forEachMatch(s.items, query, [&](Items::iterator it) {
-    previous.emplace_back(it, it->second);
-    it->second = makeItem(it->first, newAccessible ? *newAccessible : it->second.accessible,
-                          newData ? *newData : it->second.data);
-  });
-  if (previous.empty()) return errSecItemNotFound;
-  if (!persist(s)) {
-    for (auto& [it, item] : previous) it->second = std::move(item);
-    return errSecIO;
-  }
-  return errSecSuccess;
+  ItemDatabase* database = openDatabase(s);
+  if (!database) return errSecIO;
+  return statusOf(database->update(filter, newData, newAccessible), *database);
 }
 
 OSStatus SecItemDelete(const SecQuery& query) {
   auto& s = store();
   std::lock_guard lock(s.mutex);
   s.deletes.push_back(query);
-  if (!isGenericPassword(query)) return errSecParam;
-  ensureLoaded(s);
-  Items removed;
-  std::vector<Items::iterator> matched;
-  forEachMatch(s.items, query, [&](Items::iterator it) { matched.push_back(it); });
-  if (matched.empty()) return errSecItemNotFound;
-  for (auto it : matched) removed.insert(s.items.extract(it));
-  if (!persist(s)) {
-    s.items.merge(removed);
-    return errSecIO;
-  }
-  return errSecSuccess;
+  ItemFilter filter;
+  if (filterOf(query, &filter) != errSecSuccess) return errSecParam;
+  ItemDatabase* database = openDatabase(s);
+  if (!database) return errSecIO;
+  return statusOf(database->remove(filter), *database);
 }
 
 namespace testing {
@@ -244,9 +232,14 @@ namespace testing {
 std::vector<KeychainItem> keychainItems() {
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  ensureLoaded(s);
+  std::vector<StoredItem> items;
+  ItemDatabase* database = openDatabase(s);
+  if (!database || database->all(&items) != Outcome::done) return {};
   std::vector<KeychainItem> out;
-  for (const auto& [account, item] : s.items) out.push_back({account, item.accessible, item.data});
+  for (auto& item : items) {
+    out.push_back({std::move(item.account), std::move(item.accessible), std::move(item.secret),
+                   std::move(item.service), std::move(item.accessGroup)});
+  }
   return out;
 }
 
@@ -263,24 +256,33 @@ void failNextKeychainAdds(int count, OSStatus status) {
   s.failingAddStatus = status;
 }
 
-std::string keychainFilePath() { return NSHomeDirectory() + "/Library/Keychains/items.json"; }
+std::string keychainFilePath() { return NSHomeDirectory() + kKeychainFolder + kDatabaseName; }
 
 std::optional<std::string> keychainLoadError() {
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  ensureLoaded(s);
+  (void)openDatabase(s);
   return s.loadError;
+}
+
+std::vector<std::string> keychainIntegrityProblems() {
+  auto& s = store();
+  std::lock_guard lock(s.mutex);
+  ItemDatabase* database = openDatabase(s);
+  if (!database) return {s.loadError.value_or("cannot open the keychain")};
+  std::vector<std::string> problems;
+  if (database->integrityProblems(&problems) != Outcome::done) return {database->lastError()};
+  return problems;
 }
 
 void resetKeychain() {
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  s.items.clear();
-  s.deletes.clear();
-  s.loadedPath.reset();
-  s.keepFileAside = false;
-  s.failingAdds = 0;
+  s.database.reset();
+  s.home.reset();
   s.loadError.reset();
+  s.deletes.clear();
+  s.failingAdds = 0;
 }
 
 }  // namespace testing

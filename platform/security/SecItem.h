@@ -8,23 +8,41 @@
 //                       {ios::kSecValueData, ios::Data{1, 2, 3}}};
 //   ios::SecItemAdd(query);  // errSecSuccess
 //
-// Fidelity: an in-process store of generic-password items that keeps the platform's
-// rules: an item is identified by its class and account (adding a second one is
-// errSecDuplicateItem); a search or delete matches the query's attributes (class,
-// account, accessibility) and ignores the value and return keys; a search or delete that
-// matches nothing is errSecItemNotFound. Constant values are their own names.
+// Fidelity: a store of generic-password items that keeps the platform's rules: an item
+// is identified by its class, account, service and access group (adding a second one is
+// errSecDuplicateItem); a search, update or delete matches the query's attributes
+// (account, service, access group, accessibility) and ignores the value and return
+// keys; one that matches nothing is errSecItemNotFound. An item added without a service
+// or access group has empty ones. Constant values are their own names.
 //
-// Storage: the items are kept in "<home>/Library/Keychains/items.json", readable by the
-// owner only (0600, in a 0700 folder), read when the store is first used (and again when
-// the home folder changes: each home folder has its own items). Every change is written
-// before the call returns, to a temporary file that is then renamed over the old one;
-// when it cannot be written (no home folder, no permission) the change is undone and the
-// call answers errSecIO. A file that cannot be read or parsed is reported on standard
-// error (and by ios::testing::keychainLoadError()); the store then starts empty and the
-// file is kept: the first change moves it aside to "items.json.corrupt" (or "-1", "-2",
-// ...) before writing, and fails rather than overwrite it. The bytes are stored in the
-// clear (Base64), not encrypted: the file's permissions are the only protection.
-// Absent: other item classes, access groups, synchronisation, encryption.
+// Storage: one SQLite database per home folder, "<home>/Library/Keychains/keychain.db"
+// (with its "-wal" and "-shm" companions), owner-only (0600 files in a 0700 folder; a
+// file found with wider permissions is narrowed to the owner). The home folder must
+// exist: the store never makes one up. Each add, update and delete is one transaction,
+// and its status is the transaction's outcome: success, duplicate item, item not found,
+// or errSecIO when the database cannot be opened or written (the reason goes to
+// standard error; nothing has changed then). A store that has returned survives the
+// process being killed at any moment; a power cut may undo the last few changes but
+// leaves the file consistent (write-ahead log with synchronous=NORMAL: flushing the disk
+// on every commit would cost about a millisecond per store). Deleted secrets are zeroed
+// in the file rather than left in its free space.
+//
+// Sharing: processes (and threads) that use one home folder share its items; a change
+// waits up to five seconds for another process's write to finish rather than failing.
+// A process made by fork opens its own connection on first use.
+//
+// Older files: the first use of a home folder that has the items file of earlier
+// versions ("Library/Keychains/items.json") imports its items in one transaction (items
+// already in the database are kept) and, once that has committed, moves the file aside
+// to "items.json.imported"; it is never deleted, and it is imported once only. A file
+// that cannot be read is reported (on standard error and by
+// ios::testing::keychainLoadError()) and left in place, and the keychain works without
+// its items.
+//
+// Differs: an attribute whose value is not text makes the query errSecParam instead of
+// being ignored (ignored, it would widen a delete to every item). The secrets are stored
+// in the clear, not encrypted: the file's permissions are their only protection.
+// Absent: other item classes, match limits above one, synchronisation, encryption.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +70,8 @@ inline constexpr OSStatus errSecItemNotFound = -25300;
 inline constexpr const char* kSecClass = "kSecClass";
 inline constexpr const char* kSecClassGenericPassword = "kSecClassGenericPassword";
 inline constexpr const char* kSecAttrAccount = "kSecAttrAccount";
+inline constexpr const char* kSecAttrService = "kSecAttrService";
+inline constexpr const char* kSecAttrAccessGroup = "kSecAttrAccessGroup";
 inline constexpr const char* kSecAttrAccessible = "kSecAttrAccessible";
 inline constexpr const char* kSecValueData = "kSecValueData";
 inline constexpr const char* kSecReturnData = "kSecReturnData";
@@ -67,7 +87,8 @@ inline constexpr const char* kSecAttrAccessibleWhenPasscodeSetThisDeviceOnly =
     "kSecAttrAccessibleWhenPasscodeSetThisDeviceOnly";
 inline constexpr const char* kSecAttrAccessibleAlwaysThisDeviceOnly = "kSecAttrAccessibleAlwaysThisDeviceOnly";
 
-// Adds the item the query describes (class, account, accessibility and data).
+// Adds the item the query describes (class, account, service, access group,
+// accessibility and data).
 OSStatus SecItemAdd(const SecQuery& attributes);
 // Finds the first matching item; with kSecReturnData true, `result` receives its data.
 OSStatus SecItemCopyMatching(const SecQuery& query, std::optional<SecValue>* result);
@@ -78,11 +99,13 @@ OSStatus SecItemDelete(const SecQuery& query);
 
 namespace testing {
 
-// Every item in the store, as (account, accessibility, data).
+// Every item in the store, in the order of account, service and access group.
 struct KeychainItem {
   std::string account;
   std::string accessible;
   Data data;
+  std::string service;
+  std::string accessGroup;
 };
 [[nodiscard]] std::vector<KeychainItem> keychainItems();
 // The queries SecItemDelete has received, oldest first.
@@ -90,12 +113,16 @@ struct KeychainItem {
 // Makes the next `count` SecItemAdd calls answer `status` without storing anything, as
 // a keychain that cannot take the item would (0 ends it early).
 void failNextKeychainAdds(int count, OSStatus status);
-// The file the current home folder's items are kept in.
+// The database file of the current home folder's items.
 [[nodiscard]] std::string keychainFilePath();
-// Why the current home folder's file could not be read, or nothing.
+// Why the current home folder's keychain could not be opened, or its older items file
+// could not be imported; nothing when all is well.
 [[nodiscard]] std::optional<std::string> keychainLoadError();
-// Forgets the items in memory and the recorded queries; the next call reads the current
-// home folder's file again (the file itself is left alone).
+// Problems SQLite's integrity check finds in the current home folder's database (empty
+// when there are none; the reason when it cannot be opened).
+[[nodiscard]] std::vector<std::string> keychainIntegrityProblems();
+// Closes the database and forgets the recorded queries; the next call opens the current
+// home folder's database again, as a new process would (the files are left alone).
 void resetKeychain();
 
 }  // namespace testing

@@ -16,6 +16,8 @@ std::string describeErrno(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
 }
 
+}  // namespace
+
 bool makeParentFolders(const std::string& path, mode_t fileMode, std::string* error) {
   const std::filesystem::path parent = std::filesystem::path(path).parent_path();
   if (parent.empty()) return true;
@@ -34,8 +36,6 @@ bool makeParentFolders(const std::string& path, mode_t fileMode, std::string* er
   }
   return true;
 }
-
-}  // namespace
 
 std::optional<std::string> readWholeFile(const std::string& path, std::string* error, bool* missing) {
   if (missing) *missing = false;
@@ -101,9 +101,9 @@ bool writeAtomically(const std::string& path, std::string_view bytes, mode_t mod
   return ok;
 }
 
-bool preserveUnreadableFile(const std::string& path, std::string* movedTo) {
+bool moveAsideWithoutReplacing(const std::string& path, const std::string& suffix, std::string* movedTo) {
   for (int n = 0; n < 1000; ++n) {
-    const std::string target = path + (n == 0 ? ".corrupt" : ".corrupt-" + std::to_string(n));
+    const std::string target = path + suffix + (n == 0 ? "" : "-" + std::to_string(n));
     struct stat info {};
     if (::lstat(target.c_str(), &info) == 0) continue;
     // link + unlink never replaces an existing file, unlike rename.
@@ -116,6 +116,10 @@ bool preserveUnreadableFile(const std::string& path, std::string* movedTo) {
     return true;
   }
   return false;
+}
+
+bool preserveUnreadableFile(const std::string& path, std::string* movedTo) {
+  return moveAsideWithoutReplacing(path, ".corrupt", movedTo);
 }
 
 std::optional<std::string> loadStoreFile(const std::string& path,

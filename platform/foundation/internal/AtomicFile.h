@@ -1,7 +1,8 @@
 // File: platform/foundation/internal/AtomicFile.h
 //
 // Whole-file reads and all-or-nothing writes for the stores that keep their state in
-// files (user defaults, keychain items, written data).
+// files (user defaults, written data), and the folder and move-aside helpers they share
+// with the keychain.
 //
 //   std::string error;
 //   foundation_internal::writeAtomically("/home/ann/x.json", bytes, 0600, &error);
@@ -28,6 +29,14 @@ namespace ios::foundation_internal {
 // Replaces the file at `path` by `bytes`, atomically, with permission bits `mode`.
 // False with `error` on failure; the old file is then left as it was.
 bool writeAtomically(const std::string& path, std::string_view bytes, mode_t mode, std::string* error = nullptr);
+
+// Creates the missing folders above `path` (owner-only when `fileMode` is, 0755
+// otherwise). False with `error` when one cannot be made.
+bool makeParentFolders(const std::string& path, mode_t fileMode, std::string* error);
+
+// Moves the file to the first free "<path><suffix>", "<path><suffix>-1", ... without
+// ever replacing a file there. False when it could not be moved.
+bool moveAsideWithoutReplacing(const std::string& path, const std::string& suffix, std::string* movedTo = nullptr);
 
 // Moves an unreadable file aside to the first free "<path>.corrupt", "<path>.corrupt-1",
 // ... so that a new file can be written without destroying it. False when it could not

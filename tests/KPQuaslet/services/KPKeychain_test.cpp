@@ -166,13 +166,16 @@ TEST_F(KPKeychainTest, AHomeThatCannotBeWrittenFailsTheStoreAndKeepsTheOldSecret
     EXPECT_EQ(keychain.get("k"), std::nullopt);
   }
   EXPECT_EQ(keychain.get("k"), "old");
-  ::chmod((home_.path() + "/Library/Keychains").c_str(), 0500);
-  if (::access((home_.path() + "/Library/Keychains").c_str(), W_OK) == 0) GTEST_SKIP() << "running as root";
+  // A keychain this process may read but not write.
+  ios::testing::resetKeychain();
+  const std::string database = ios::testing::keychainFilePath();
+  ::chmod(database.c_str(), 0400);
+  if (::access(database.c_str(), W_OK) == 0) GTEST_SKIP() << "running as root";
   EXPECT_FALSE(keychain.set("new", "k", KPKeychainAccessOptions::accessibleAlways));
   EXPECT_EQ(keychain.get("k"), "old") << "a failed overwrite keeps the old secret";
   EXPECT_FALSE(keychain.delete_("k"));
   EXPECT_EQ(keychain.get("k"), "old");
-  ::chmod((home_.path() + "/Library/Keychains").c_str(), 0700);
+  ::chmod(database.c_str(), 0600);
 }
 
 TEST(KPKeychainAccessOptions, ValuesAreThePlatformConstants) {

@@ -6,40 +6,24 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/foundation/FileManager.h"
 #include "platform/testing/PlatformFixture.h"
+#include "tests/platform/security/KeychainQueries.h"
 #include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
 using ios::SecQuery;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Optional;
+using namespace kp_test::keychain;
 
 class SecItemTest : public ios::testing::PlatformFixture {
  protected:
-  static SecQuery item(const std::string& account, ios::Data data) {
-    return {{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
-            {ios::kSecAttrAccount, account},
-            {ios::kSecValueData, std::move(data)}};
-  }
-  static SecQuery find(const std::string& account) {
-    return {{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
-            {ios::kSecAttrAccount, account},
-            {ios::kSecReturnData, true}};
-  }
-  std::optional<ios::Data> read(const std::string& account) {
-    std::optional<ios::SecValue> result;
-    if (ios::SecItemCopyMatching(find(account), &result) != ios::errSecSuccess || !result) return std::nullopt;
-    return std::get<ios::Data>(*result);
-  }
-  std::string fileText() const {
-    std::ifstream in(ios::testing::keychainFilePath(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  void writeFile(const std::string& text) const {
-    std::filesystem::create_directories(home_.path() + "/Library/Keychains");
-    std::ofstream(ios::testing::keychainFilePath(), std::ios::binary) << text;
-  }
+  std::string folder() const { return home_.path() + "/Library/Keychains"; }
 
   kp_test::TemporaryDirectory home_;
   ios::testing::ScopedHomeDirectory scopedHome_{home_.path()};
@@ -60,19 +44,77 @@ TEST_F(SecItemTest, StatusCodes) {
   EXPECT_EQ(ios::SecItemDelete(find("a")), ios::errSecSuccess);
 }
 
-TEST_F(SecItemTest, TheFileIsTheOwnersAloneAndReadBackOnFirstUse) {
+TEST_F(SecItemTest, AnAttributeThatIsNotTextIsRefusedRatherThanIgnored) {
+  ASSERT_EQ(ios::SecItemAdd(item("a", {1})), ios::errSecSuccess);
+  const SecQuery badAccount{{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
+                            {ios::kSecAttrAccount, ios::Data{'a'}}};
+  const SecQuery badService{{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
+                            {ios::kSecAttrService, true}};
+  for (const SecQuery& query : {badAccount, badService}) {
+    EXPECT_EQ(ios::SecItemDelete(query), ios::errSecParam);
+    EXPECT_EQ(ios::SecItemCopyMatching(query, nullptr), ios::errSecParam);
+    EXPECT_EQ(ios::SecItemUpdate(query, {{ios::kSecValueData, ios::Data{2}}}), ios::errSecParam);
+  }
+  EXPECT_EQ(ios::SecItemUpdate(find("a"), {{ios::kSecAttrAccessible, ios::Data{2}}}), ios::errSecParam);
+  EXPECT_EQ(read("a"), ios::Data{1}) << "no refused query touched the item";
+}
+
+TEST_F(SecItemTest, ServiceAndAccessGroupArePartOfTheKey) {
+  auto in = [](std::string service, std::string group, ios::Data data) {
+    SecQuery query = item("user", std::move(data));
+    if (!service.empty()) query[ios::kSecAttrService] = service;
+    if (!group.empty()) query[ios::kSecAttrAccessGroup] = group;
+    return query;
+  };
+  ASSERT_EQ(ios::SecItemAdd(in("", "", {0})), ios::errSecSuccess);
+  ASSERT_EQ(ios::SecItemAdd(in("mail", "", {1})), ios::errSecSuccess);
+  ASSERT_EQ(ios::SecItemAdd(in("mail", "team", {2})), ios::errSecSuccess);
+  EXPECT_EQ(ios::SecItemAdd(in("mail", "team", {3})), ios::errSecDuplicateItem);
+  EXPECT_EQ(read("user"), ios::Data{0}) << "the first in key order";
+
+  SecQuery mailInTeam = find("user");
+  mailInTeam[ios::kSecAttrService] = std::string("mail");
+  mailInTeam[ios::kSecAttrAccessGroup] = std::string("team");
+  std::optional<ios::SecValue> found;
+  ASSERT_EQ(ios::SecItemCopyMatching(mailInTeam, &found), ios::errSecSuccess);
+  EXPECT_EQ(found, ios::SecValue(ios::Data{2}));
+
+  SecQuery mail = find("user");
+  mail[ios::kSecAttrService] = std::string("mail");
+  EXPECT_EQ(ios::SecItemDelete(mail), ios::errSecSuccess) << "both items of the service";
+  const auto items = ios::testing::keychainItems();
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].service, "");
+  EXPECT_EQ(items[0].accessGroup, "");
+}
+
+TEST_F(SecItemTest, TheFilesAreTheOwnersAloneAndReadBackOnFirstUse) {
   ASSERT_EQ(ios::SecItemAdd(item("token", {0x00, 0xff, 0x00})), ios::errSecSuccess);
   struct stat info {};
-  ASSERT_EQ(::stat(ios::testing::keychainFilePath().c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-  ASSERT_EQ(::stat((home_.path() + "/Library/Keychains").c_str(), &info), 0);
+  ASSERT_EQ(::stat(folder().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0700u);
-  EXPECT_THAT(ios::FileManager::defaultManager().contentsOfDirectory(home_.path() + "/Library/Keychains"),
-              ::testing::Optional(::testing::ElementsAre("items.json")))
-      << "no temporary file is left behind";
+  const auto names = ios::FileManager::defaultManager().contentsOfDirectory(folder());
+  ASSERT_TRUE(names.has_value());
+  EXPECT_THAT(*names, ::testing::Contains("keychain.db"));
+  for (const std::string& name : *names) {
+    SCOPED_TRACE(name);
+    EXPECT_THAT(name, ::testing::StartsWith("keychain.db"));
+    ASSERT_EQ(::stat((folder() + "/" + name).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+  }
 
   ios::testing::resetKeychain();
   EXPECT_EQ(read("token"), (ios::Data{0x00, 0xff, 0x00}));
+}
+
+TEST_F(SecItemTest, ADatabaseFoundWithWiderPermissionsIsNarrowedToTheOwner) {
+  ASSERT_EQ(ios::SecItemAdd(item("token", {1})), ios::errSecSuccess);
+  ios::testing::resetKeychain();
+  ASSERT_EQ(::chmod(ios::testing::keychainFilePath().c_str(), 0644), 0);
+  EXPECT_EQ(read("token"), ios::Data{1});
+  struct stat info {};
+  ASSERT_EQ(::stat(ios::testing::keychainFilePath().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST_F(SecItemTest, EachHomeFolderHasItsOwnItems) {
@@ -87,32 +129,62 @@ TEST_F(SecItemTest, EachHomeFolderHasItsOwnItems) {
   EXPECT_EQ(read("theirs"), std::nullopt);
 }
 
-TEST_F(SecItemTest, ACorruptFileIsReportedKeptAndMovedAsideBeforeTheNextWrite) {
-  const std::string garbage = "{\"version\":1,\"items\":[{\"account\":";
-  writeFile(garbage);
-  EXPECT_EQ(read("anything"), std::nullopt);
-  ASSERT_TRUE(ios::testing::keychainLoadError().has_value());
-  EXPECT_EQ(fileText(), garbage) << "reading never rewrites the file";
-
-  ASSERT_EQ(ios::SecItemAdd(item("fresh", {7})), ios::errSecSuccess);
-  std::ifstream kept(ios::testing::keychainFilePath() + ".corrupt", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), garbage);
-  ios::testing::resetKeychain();
-  EXPECT_EQ(read("fresh"), ios::Data{7});
-  EXPECT_EQ(ios::testing::keychainLoadError(), std::nullopt);
+TEST_F(SecItemTest, AMissingHomeFolderFailsEveryCallAndIsNotMadeUp) {
+  const std::string missing = home_.path() + "/not-there";
+  ios::testing::ScopedHomeDirectory scoped(missing);
+  EXPECT_EQ(ios::SecItemAdd(item("a", {1})), ios::errSecIO);
+  EXPECT_EQ(ios::SecItemCopyMatching(find("a"), nullptr), ios::errSecIO);
+  EXPECT_EQ(ios::SecItemDelete(find("a")), ios::errSecIO);
+  EXPECT_THAT(ios::testing::keychainLoadError(), Optional(::testing::HasSubstr("does not exist")));
+  EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-TEST_F(SecItemTest, EntriesWithBadFieldsMakeTheWholeFileUnreadable) {
-  for (const std::string text : {"[]", "{\"items\":[{\"account\":\"!!\",\"accessible\":\"\",\"data\":\"\"}]}",
-                                 "{\"items\":[{\"account\":\"YQ==\"}]}"}) {
-    SCOPED_TRACE(text);
-    ios::testing::resetKeychain();
-    writeFile(text);
-    EXPECT_EQ(ios::SecItemCopyMatching({{ios::kSecClass, std::string(ios::kSecClassGenericPassword)}}, nullptr),
-              ios::errSecItemNotFound);
-    EXPECT_TRUE(ios::testing::keychainLoadError().has_value());
-    EXPECT_EQ(fileText(), text);
+TEST_F(SecItemTest, AFileThatIsNotADatabaseIsReportedAndLeftAlone) {
+  std::filesystem::create_directories(folder());
+  const std::string garbage(5000, 'x');
+  std::ofstream(ios::testing::keychainFilePath(), std::ios::binary) << garbage;
+  EXPECT_EQ(ios::SecItemAdd(item("a", {1})), ios::errSecIO);
+  EXPECT_EQ(ios::SecItemCopyMatching(find("a"), nullptr), ios::errSecIO);
+  EXPECT_TRUE(ios::testing::keychainLoadError().has_value());
+  EXPECT_EQ(fileText(ios::testing::keychainFilePath()), garbage);
+}
+
+TEST_F(SecItemTest, ThreadsStoringAtOnceLoseNothing) {
+  constexpr int kThreads = 4;
+  constexpr int kEach = 100;
+  std::vector<int> failures(kThreads, 0);
+  {
+    std::vector<std::jthread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+      threads.emplace_back([t, &failures] {
+        for (int i = 0; i < kEach; ++i) {
+          const std::string account = "t" + std::to_string(t) + "." + std::to_string(i);
+          if (ios::SecItemAdd(item(account, {static_cast<std::uint8_t>(t), static_cast<std::uint8_t>(i)})) !=
+              ios::errSecSuccess) {
+            ++failures[static_cast<std::size_t>(t)];
+          }
+        }
+      });
+    }
   }
+  EXPECT_THAT(failures, ::testing::Each(0));
+  EXPECT_EQ(ios::testing::keychainItems().size(), std::size_t{kThreads * kEach});
+  EXPECT_EQ(read("t3.99"), (ios::Data{3, 99}));
+  EXPECT_THAT(ios::testing::keychainIntegrityProblems(), IsEmpty());
+}
+
+TEST_F(SecItemTest, EmptySecretsAndOddAccountsRoundTrip) {
+  const std::string withNul("nul\0inside", 10);
+  ASSERT_EQ(ios::SecItemAdd(item("", {})), ios::errSecSuccess);
+  ASSERT_EQ(ios::SecItemAdd(item("emptied", {5})), ios::errSecSuccess);
+  ASSERT_EQ(ios::SecItemUpdate(find("emptied"), {{ios::kSecValueData, ios::Data{}}}), ios::errSecSuccess);
+  ASSERT_EQ(ios::SecItemAdd(item(withNul, {7})), ios::errSecSuccess);
+  ios::testing::resetKeychain();
+  EXPECT_EQ(read(""), ios::Data{}) << "an empty secret is stored as empty bytes, not as nothing";
+  EXPECT_EQ(read("emptied"), ios::Data{}) << "an update to empty bytes is not an update to nothing";
+  EXPECT_EQ(read(withNul), ios::Data{7});
+  EXPECT_EQ(read("nul"), std::nullopt);
+  EXPECT_THAT(ios::testing::keychainItems(), ::testing::SizeIs(3));
 }
 
 }  // namespace

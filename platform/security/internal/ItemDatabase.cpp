@@ -1,0 +1,322 @@
+#include "platform/security/internal/ItemDatabase.h"
+
+#include <sqlite3.h>
+
+#include "platform/foundation/ScopeExit.h"
+
+namespace ios::security_internal {
+namespace {
+
+// The file's layout, recorded in its user_version. A file of a later layout is refused
+// rather than misread.
+constexpr int kSchemaVersion = 1;
+
+// The key's column order puts the account right after the class: the framework's
+// queries name the class and the account, and find their item through the key alone.
+constexpr const char* kCreateSchema =
+    "BEGIN IMMEDIATE;"
+    "CREATE TABLE IF NOT EXISTS items ("
+    "  class TEXT NOT NULL,"
+    "  account TEXT NOT NULL,"
+    "  service TEXT NOT NULL,"
+    "  access_group TEXT NOT NULL,"
+    "  accessible TEXT NOT NULL,"
+    "  secret BLOB NOT NULL,"
+    "  PRIMARY KEY (class, account, service, access_group)"
+    ") WITHOUT ROWID;"
+    "CREATE TABLE IF NOT EXISTS imported_files (name TEXT PRIMARY KEY) WITHOUT ROWID;"
+    "PRAGMA user_version = 1;"
+    "COMMIT;";
+
+constexpr const char* kColumns = "class, account, service, access_group, accessible, secret";
+constexpr const char* kKeyOrder = " ORDER BY class, account, service, access_group";
+
+// Parameters: ?1 class, ?2 account, ?3 service, ?4 access group, ?5 accessibility,
+// ?6 secret; an update's new values are ?6 (secret) and ?7 (accessibility).
+constexpr int kAccount = 1, kService = 2, kAccessGroup = 4, kAccessible = 8, kFilterCombinations = 16;
+constexpr int kFind = 0, kUpdate = 1, kDelete = 2, kKinds = 3;
+
+int bitsOf(const ItemFilter& filter) {
+  return (filter.account ? kAccount : 0) | (filter.service ? kService : 0) |
+         (filter.accessGroup ? kAccessGroup : 0) | (filter.accessible ? kAccessible : 0);
+}
+
+std::string whereClause(int bits) {
+  std::string where = " WHERE class = ?1";
+  if (bits & kAccount) where += " AND account = ?2";
+  if (bits & kService) where += " AND service = ?3";
+  if (bits & kAccessGroup) where += " AND access_group = ?4";
+  if (bits & kAccessible) where += " AND accessible = ?5";
+  return where;
+}
+
+void bindText(sqlite3_stmt* statement, int index, const std::string& text) {
+  sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
+}
+
+// A null pointer would bind NULL, so empty bytes are bound as an empty blob.
+void bindBytes(sqlite3_stmt* statement, int index, const Data& bytes) {
+  if (bytes.empty()) {
+    sqlite3_bind_zeroblob(statement, index, 0);
+  } else {
+    sqlite3_bind_blob64(statement, index, bytes.data(), bytes.size(), SQLITE_STATIC);
+  }
+}
+
+void bindFilter(sqlite3_stmt* statement, const ItemFilter& filter) {
+  bindText(statement, 1, filter.itemClass);
+  if (filter.account) bindText(statement, 2, *filter.account);
+  if (filter.service) bindText(statement, 3, *filter.service);
+  if (filter.accessGroup) bindText(statement, 4, *filter.accessGroup);
+  if (filter.accessible) bindText(statement, 5, *filter.accessible);
+}
+
+void bindItem(sqlite3_stmt* statement, const StoredItem& item) {
+  bindText(statement, 1, item.itemClass);
+  bindText(statement, 2, item.account);
+  bindText(statement, 3, item.service);
+  bindText(statement, 4, item.accessGroup);
+  bindText(statement, 5, item.accessible);
+  bindBytes(statement, 6, item.secret);
+}
+
+std::string textColumn(sqlite3_stmt* statement, int column) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))) : std::string();
+}
+
+Data bytesColumn(sqlite3_stmt* statement, int column) {
+  const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement, column));
+  return bytes ? Data(bytes, bytes + sqlite3_column_bytes(statement, column)) : Data();
+}
+
+// Reads a row of kColumns.
+StoredItem itemFrom(sqlite3_stmt* statement) {
+  return {textColumn(statement, 0), textColumn(statement, 1), textColumn(statement, 2),
+          textColumn(statement, 3), textColumn(statement, 4), bytesColumn(statement, 5)};
+}
+
+}  // namespace
+
+class ItemDatabase::Statement {
+ public:
+  explicit Statement(sqlite3_stmt* statement) : statement_(statement) {}
+  ~Statement() { sqlite3_finalize(statement_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  // The statement, ready for its parameters; it is reset and its parameters cleared when
+  // the returned guard goes, so that no read stays open between calls.
+  [[nodiscard]] auto use() {
+    return ScopeExit([s = statement_] {
+      sqlite3_reset(s);
+      sqlite3_clear_bindings(s);
+    });
+  }
+  [[nodiscard]] sqlite3_stmt* get() const { return statement_; }
+
+ private:
+  sqlite3_stmt* statement_;
+};
+
+std::unique_ptr<ItemDatabase> ItemDatabase::open(const std::string& path, std::string* error) {
+  sqlite3* connection = nullptr;
+  const int opened = sqlite3_open_v2(
+      path.c_str(), &connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  // SQLite hands out a connection even when opening fails; closing it is ours.
+  std::unique_ptr<ItemDatabase> database(new ItemDatabase(connection));
+  auto fail = [&](const std::string& why) {
+    if (error) *error = "cannot open the keychain " + path + ": " + why;
+    return nullptr;
+  };
+  if (opened != SQLITE_OK) return fail(connection ? sqlite3_errmsg(connection) : "out of memory");
+  sqlite3_extended_result_codes(connection, 1);
+  sqlite3_busy_timeout(connection, kBusyTimeoutMilliseconds);
+  // Write-ahead logging with synchronous=NORMAL: see the header for what that keeps.
+  if (!database->execute("PRAGMA journal_mode = WAL") || !database->execute("PRAGMA synchronous = NORMAL") ||
+      !database->execute("PRAGMA secure_delete = ON")) {
+    return fail(database->lastError_);
+  }
+  int version = -1;
+  {
+    std::unique_ptr<Statement> readVersion;
+    if (!database->prepare("PRAGMA user_version", &readVersion)) return fail(database->lastError_);
+    auto guard = readVersion->use();
+    if (sqlite3_step(readVersion->get()) == SQLITE_ROW) version = sqlite3_column_int(readVersion->get(), 0);
+  }
+  if (version < 0) return fail(sqlite3_errmsg(connection));
+  if (version > kSchemaVersion) return fail("written by a later version (layout " + std::to_string(version) + ")");
+  if (version == 0 && !database->execute(kCreateSchema)) {
+    const std::string why = database->lastError_;
+    if (!sqlite3_get_autocommit(connection)) sqlite3_exec(connection, "ROLLBACK", nullptr, nullptr, nullptr);
+    return fail(why);
+  }
+  return database;
+}
+
+ItemDatabase::ItemDatabase(sqlite3* connection) : connection_(connection), byFilter_(kKinds * kFilterCombinations) {}
+
+ItemDatabase::~ItemDatabase() {
+  insert_.reset();
+  insertIfNew_.reset();
+  list_.reset();
+  imported_.reset();
+  markImported_.reset();
+  byFilter_.clear();
+  sqlite3_close_v2(connection_);
+}
+
+bool ItemDatabase::execute(const char* sql) {
+  if (sqlite3_exec(connection_, sql, nullptr, nullptr, nullptr) == SQLITE_OK) return true;
+  lastError_ = sqlite3_errmsg(connection_);
+  return false;
+}
+
+bool ItemDatabase::prepare(const std::string& sql, std::unique_ptr<Statement>* slot) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v3(connection_, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                         &statement, nullptr) != SQLITE_OK) {
+    lastError_ = sqlite3_errmsg(connection_);
+    sqlite3_finalize(statement);
+    return false;
+  }
+  *slot = std::make_unique<Statement>(statement);
+  return true;
+}
+
+ItemDatabase::Statement* ItemDatabase::cached(std::unique_ptr<Statement>& slot, const std::string& sql) {
+  if (!slot && !prepare(sql, &slot)) return nullptr;
+  return slot.get();
+}
+
+ItemDatabase::Statement* ItemDatabase::filtered(int kind, const ItemFilter& filter) {
+  const int bits = bitsOf(filter);
+  std::unique_ptr<Statement>& slot = byFilter_[static_cast<std::size_t>(kind * kFilterCombinations + bits)];
+  if (slot) return slot.get();
+  std::string sql;
+  switch (kind) {
+    case kFind: sql = std::string("SELECT ") + kColumns + " FROM items" + whereClause(bits) + kKeyOrder + " LIMIT 1"; break;
+    case kUpdate:
+      sql = "UPDATE items SET secret = coalesce(?6, secret), accessible = coalesce(?7, accessible)" + whereClause(bits);
+      break;
+    default: sql = "DELETE FROM items" + whereClause(bits); break;
+  }
+  return cached(slot, sql);
+}
+
+Outcome ItemDatabase::failure() {
+  lastError_ = sqlite3_errmsg(connection_);
+  return Outcome::failed;
+}
+
+Outcome ItemDatabase::add(const StoredItem& item) {
+  Statement* statement =
+      cached(insert_, std::string("INSERT INTO items (") + kColumns + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  if (!statement) return Outcome::failed;
+  auto guard = statement->use();
+  bindItem(statement->get(), item);
+  const int result = sqlite3_step(statement->get());
+  if (result == SQLITE_DONE) return Outcome::done;
+  if (result == SQLITE_CONSTRAINT_PRIMARYKEY) return Outcome::duplicate;
+  return failure();
+}
+
+Outcome ItemDatabase::findFirst(const ItemFilter& filter, StoredItem* found) {
+  Statement* statement = filtered(kFind, filter);
+  if (!statement) return Outcome::failed;
+  auto guard = statement->use();
+  bindFilter(statement->get(), filter);
+  const int result = sqlite3_step(statement->get());
+  if (result == SQLITE_DONE) return Outcome::notFound;
+  if (result != SQLITE_ROW) return failure();
+  if (found) *found = itemFrom(statement->get());
+  return Outcome::done;
+}
+
+Outcome ItemDatabase::update(const ItemFilter& filter, const std::optional<Data>& secret,
+                             const std::optional<std::string>& accessible) {
+  Statement* statement = filtered(kUpdate, filter);
+  if (!statement) return Outcome::failed;
+  auto guard = statement->use();
+  bindFilter(statement->get(), filter);
+  if (secret) bindBytes(statement->get(), 6, *secret);
+  if (accessible) bindText(statement->get(), 7, *accessible);
+  if (sqlite3_step(statement->get()) != SQLITE_DONE) return failure();
+  return sqlite3_changes(connection_) > 0 ? Outcome::done : Outcome::notFound;
+}
+
+Outcome ItemDatabase::remove(const ItemFilter& filter) {
+  Statement* statement = filtered(kDelete, filter);
+  if (!statement) return Outcome::failed;
+  auto guard = statement->use();
+  bindFilter(statement->get(), filter);
+  if (sqlite3_step(statement->get()) != SQLITE_DONE) return failure();
+  return sqlite3_changes(connection_) > 0 ? Outcome::done : Outcome::notFound;
+}
+
+Outcome ItemDatabase::all(std::vector<StoredItem>* items) {
+  Statement* statement = cached(list_, std::string("SELECT ") + kColumns + " FROM items" + kKeyOrder);
+  if (!statement) return Outcome::failed;
+  auto guard = statement->use();
+  items->clear();
+  int result;
+  while ((result = sqlite3_step(statement->get())) == SQLITE_ROW) items->push_back(itemFrom(statement->get()));
+  return result == SQLITE_DONE ? Outcome::done : failure();
+}
+
+Outcome ItemDatabase::wasImported(const std::string& source, bool* imported) {
+  Statement* statement = cached(imported_, "SELECT 1 FROM imported_files WHERE name = ?1");
+  if (!statement) return Outcome::failed;
+  auto guard = statement->use();
+  bindText(statement->get(), 1, source);
+  const int result = sqlite3_step(statement->get());
+  if (result != SQLITE_ROW && result != SQLITE_DONE) return failure();
+  *imported = result == SQLITE_ROW;
+  return Outcome::done;
+}
+
+Outcome ItemDatabase::importOnce(const std::string& source, const std::vector<StoredItem>& items,
+                                 bool* alreadyImported) {
+  *alreadyImported = false;
+  // IMMEDIATE takes the write lock first, so that two processes importing at once take
+  // turns and the second finds the first one's record.
+  if (!execute("BEGIN IMMEDIATE")) return Outcome::failed;
+  bool committed = false;
+  ScopeExit rollback([&] {
+    if (!committed) sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
+  });
+  if (wasImported(source, alreadyImported) != Outcome::done) return Outcome::failed;
+  if (*alreadyImported) return Outcome::done;
+  Statement* insert = cached(insertIfNew_, std::string("INSERT OR IGNORE INTO items (") + kColumns +
+                                               ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  Statement* mark = cached(markImported_, "INSERT INTO imported_files (name) VALUES (?1)");
+  if (!insert || !mark) return Outcome::failed;
+  for (const StoredItem& item : items) {
+    auto guard = insert->use();
+    bindItem(insert->get(), item);
+    if (sqlite3_step(insert->get()) != SQLITE_DONE) return failure();
+  }
+  {
+    auto guard = mark->use();
+    bindText(mark->get(), 1, source);
+    if (sqlite3_step(mark->get()) != SQLITE_DONE) return failure();
+  }
+  if (!execute("COMMIT")) return Outcome::failed;
+  committed = true;
+  return Outcome::done;
+}
+
+Outcome ItemDatabase::integrityProblems(std::vector<std::string>* problems) {
+  std::unique_ptr<Statement> check;
+  if (!prepare("PRAGMA integrity_check", &check)) return Outcome::failed;
+  auto guard = check->use();
+  problems->clear();
+  int result;
+  while ((result = sqlite3_step(check->get())) == SQLITE_ROW) {
+    std::string line = textColumn(check->get(), 0);
+    if (line != "ok") problems->push_back(std::move(line));
+  }
+  return result == SQLITE_DONE ? Outcome::done : failure();
+}
+
+}  // namespace ios::security_internal
