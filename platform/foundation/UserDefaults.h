@@ -51,7 +51,7 @@ namespace testing {
 void resetUserDefaults();
 }
 
-class UserDefaults {
+class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
  public:
   // The application's own settings (one instance per process).
   [[nodiscard]] static std::shared_ptr<UserDefaults> standard();
