@@ -12,7 +12,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <type_traits>
 
 #include "platform/localauthentication/LAContext.h"
 
@@ -27,6 +29,11 @@ enum class LocalAuthError {
   biometryLockedOut,
   other,
 };
+// The seven cases, in declaration order.
+[[nodiscard]] inline std::span<const LocalAuthError> allCases(std::type_identity<LocalAuthError>) {
+  static constexpr LocalAuthError cases[] = {LocalAuthError::authStateChanged, LocalAuthError::userCancelled, LocalAuthError::failed, LocalAuthError::systemCancelled, LocalAuthError::biometryNotAvailable, LocalAuthError::biometryLockedOut, LocalAuthError::other};
+  return cases;
+}
 
 // initError()
 //
