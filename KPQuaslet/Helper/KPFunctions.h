@@ -123,7 +123,8 @@ struct KP {
 
   // ---- Operations ---------------------------------------------------------------
 
-  // Opens the store link `urlString`; does nothing when it is not a valid URL.
+  // Opens the store link `urlString` (from iOS 10 on with open(_:options:completionHandler:),
+  // below with openURL(_:)); does nothing when it is not a valid URL.
   static void gotoAppStore(const std::string& urlString);
 
   // Calls `action` on the main queue each time the user takes a screenshot, for the life

@@ -91,6 +91,38 @@ TEST_F(KPApplicationTest, RegionStatusBarAndStoreLinks) {
   EXPECT_THAT(ios::testing::openedURLs(), ElementsAre("itms-apps://itunes.apple.com/app/id123"));
 }
 
+// From iOS 10 on the store link goes through open(_:options:completionHandler:), below
+// through the older openURL(_:).
+TEST_F(KPApplicationTest, StoreLinksUseTheOpenFormOfTheSystemVersion) {
+  using ios::testing::OpenURLForm;
+  const struct {
+    const char* version;
+    OpenURLForm form;
+  } rows[] = {{"14.0", OpenURLForm::open}, {"10.0", OpenURLForm::open}, {"9.3.5", OpenURLForm::openURL}};
+  std::vector<ios::testing::OpenedURL> expected;
+  for (const auto& row : rows) {
+    ios::testing::DeviceSettings::setSystemVersion(row.version);
+    KP::gotoAppStore("itms-apps://itunes.apple.com/app/id123");
+    expected.push_back({"itms-apps://itunes.apple.com/app/id123", row.form});
+  }
+  EXPECT_EQ(ios::testing::openedURLRequests(), expected);
+}
+
+TEST_F(KPApplicationTest, AlternateIconsNeedIOS10Point3) {
+  ios::testing::setAlternateIconNames(true, {"Dark"});
+  for (const char* version : {"10.2.1", "9.0"}) {
+    ios::testing::DeviceSettings::setSystemVersion(version);
+    kp::changeAppIcon("Dark");
+    dispatch_.runPending();
+    EXPECT_EQ(out_.text(), "") << version;
+    EXPECT_EQ(ios::UIApplication::shared()->alternateIconName(), std::nullopt) << version;
+  }
+  ios::testing::DeviceSettings::setSystemVersion("10.3");
+  kp::changeAppIcon("Dark");
+  dispatch_.runPending();
+  EXPECT_EQ(out_.text(), "No Error\n");
+}
+
 TEST_F(KPApplicationTest, DelaysRunOnTheirQueuesAtTheTruncatedDeadline) {
   std::vector<std::string> log;
   KP::dispatchDelay(1.0000000009, [&] { log.push_back("delay"); });
