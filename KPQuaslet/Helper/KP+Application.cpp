@@ -106,7 +106,12 @@ std::optional<std::string> KP::currentRegion() {
 void KP::gotoAppStore(const std::string& urlString) {
   auto url = ios::URL::fromString(urlString);
   if (!url) return;
-  ios::UIApplication::shared()->open(*url, {}, [](bool) {});
+  auto application = ios::UIApplication::shared();
+  if (ios::UIDevice::current().isSystemVersionAtLeast(10)) {
+    application->open(*url, {}, [](bool) {});
+  } else {
+    (void)application->openURL(*url);
+  }
 }
 
 void KP::dispatchDelay(double seconds, std::function<void()> closure) {

@@ -81,4 +81,10 @@ std::optional<KP::logLevel> fromRawValue(std::type_identity<KP::logLevel>, std::
   return static_cast<KP::logLevel>(raw);
 }
 
+std::span<const KP::logLevel> allCases(std::type_identity<KP::logLevel>) {
+  using L = KP::logLevel;
+  static constexpr L cases[] = {L::info, L::debug, L::warn, L::error, L::fatal, L::none};
+  return cases;
+}
+
 }  // namespace kp

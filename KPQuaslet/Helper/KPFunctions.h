@@ -17,6 +17,7 @@
 #include <memory>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -34,18 +35,20 @@ enum class UIInterfaceOrientation : std::int64_t;
 
 namespace kp {
 
-// A lazy sequence of the cases of an enum, in raw-value order from 0: next() answers
-// the case whose raw value is the number of cases answered so far, until there is none.
-template <class T>
+// A lazy sequence of the cases of an enum, in declaration order: next() answers the
+// next case, and nothing once the last one was answered.
+template <CaseIterable T>
 class EnumIterator {
  public:
+  EnumIterator() = default;
+
   [[nodiscard]] std::optional<T> next() {
-    auto value = fromRawValue<T>(static_cast<std::int64_t>(index_));
-    if (value) ++index_;
-    return value;
+    if (index_ == cases_.size()) return std::nullopt;
+    return cases_[index_++];
   }
 
  private:
+  std::span<const T> cases_ = allCases<T>();
   std::size_t index_ = 0;
 };
 
@@ -120,7 +123,8 @@ struct KP {
 
   // ---- Operations ---------------------------------------------------------------
 
-  // Opens the store link `urlString`; does nothing when it is not a valid URL.
+  // Opens the store link `urlString` (from iOS 10 on with open(_:options:completionHandler:),
+  // below with openURL(_:)); does nothing when it is not a valid URL.
   static void gotoAppStore(const std::string& urlString);
 
   // Calls `action` on the main queue each time the user takes a screenshot, for the life
@@ -129,9 +133,11 @@ struct KP {
 
   // iterateEnum()
   //
-  // The cases of a simple enum, in declaration order (an enum whose raw values count
-  // from 0 and that declares fromRawValue()).
-  template <class T>
+  // The cases of a simple enum, in declaration order, whatever its raw values: every
+  // enum of the library lists its cases, and a caller's enum joins by declaring
+  // allCases() next to it (see RawRepresentable.h). An enum that lists no cases does not
+  // compile here; it never answers an empty sequence.
+  template <CaseIterable T>
   [[nodiscard]] static EnumIterator<T> iterateEnum() {
     return EnumIterator<T>();
   }
@@ -188,5 +194,7 @@ struct KP {
 
 // The level whose raw value is `raw` (1 to 6), or nothing.
 [[nodiscard]] std::optional<KP::logLevel> fromRawValue(std::type_identity<KP::logLevel>, std::int64_t raw);
+// The six levels, info to none.
+[[nodiscard]] std::span<const KP::logLevel> allCases(std::type_identity<KP::logLevel>);
 
 }  // namespace kp

@@ -2,18 +2,31 @@
 
 namespace kp {
 
-std::string errorDomain(KPKitError) { return "KPQuaslet.KPKitError"; }
+const KPKitError KPKitError::jsonSerialization{Code::jsonSerialization};
+const KPKitError KPKitError::errorLoadingSound{Code::errorLoadingSound};
+const KPKitError KPKitError::pathNotExist{Code::pathNotExist};
+const KPKitError KPKitError::pathNotAllowed{Code::pathNotAllowed};
 
-std::int64_t errorCode(KPKitError error) { return static_cast<std::int64_t>(error); }
-
-std::string ios_describe(KPKitError error) {
-  switch (error) {
-    case KPKitError::jsonSerialization: return "jsonSerialization";
-    case KPKitError::errorLoadingSound: return "errorLoadingSound";
-    case KPKitError::pathNotExist: return "pathNotExist";
-    case KPKitError::pathNotAllowed: return "pathNotAllowed";
+const char* KPKitError::what() const noexcept {
+  switch (code_) {
+    case Code::jsonSerialization: return "jsonSerialization";
+    case Code::errorLoadingSound: return "errorLoadingSound";
+    case Code::pathNotExist: return "pathNotExist";
+    case Code::pathNotAllowed: return "pathNotAllowed";
   }
-  return "KPKitError(" + std::to_string(static_cast<std::int64_t>(error)) + ")";
+  return "KPKitError";
+}
+
+std::string errorDomain(const KPKitError&) { return "KPQuaslet.KPKitError"; }
+
+std::int64_t errorCode(const KPKitError& error) { return static_cast<std::int64_t>(error.code()); }
+
+std::string ios_describe(const KPKitError& error) { return error.what(); }
+
+std::span<const KPKitError> allCases(std::type_identity<KPKitError>) {
+  static const KPKitError cases[] = {KPKitError::jsonSerialization, KPKitError::errorLoadingSound,
+                                     KPKitError::pathNotExist, KPKitError::pathNotAllowed};
+  return cases;
 }
 
 }  // namespace kp

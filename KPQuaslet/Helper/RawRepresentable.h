@@ -1,23 +1,46 @@
 // File: KPQuaslet/Helper/RawRepresentable.h
 //
-// Enums with raw values: the raw value of a case, and the case for a raw value.
+// Enums with raw values: the raw value of a case, and the case for a raw value; and
+// enums that list their cases.
 //
 //   kp::rawValue(kp::KP::logLevel::fatal);               // 5
 //   kp::fromRawValue<kp::KP::logLevel>(7);               // std::nullopt
 //   kp::itemsCount<kp::KP::logLevel>();                  // the cases counted from raw value 0
+//   kp::allCases<kp::KP::logLevel>();                    // info, debug, ..., none
 //
 // An enum joins by declaring, next to it, `std::optional<E> fromRawValue(
 // std::type_identity<E>, Raw raw)`. Enums whose raw values are integers get rawValue()
-// from their underlying value; others declare `Raw rawValue(E)` themselves.
+// from their underlying value; others declare `Raw rawValue(E)` themselves. An enum
+// lists its cases by declaring, next to it, `std::span<const E> allCases(
+// std::type_identity<E>)`, answering every case in declaration order.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace kp {
+
+// CaseIterable
+//
+// An enum (or enum-like type) that lists its cases with allCases(std::type_identity<E>).
+template <class E>
+concept CaseIterable = requires {
+  { allCases(std::type_identity<E>{}) } -> std::convertible_to<std::span<const E>>;
+};
+
+// allCases()
+//
+// Every case of `E`, in declaration order. A type that does not list its cases does not
+// compile here.
+template <CaseIterable E>
+[[nodiscard]] std::span<const E> allCases() {
+  return allCases(std::type_identity<E>{});
+}
 
 // rawValue()
 //

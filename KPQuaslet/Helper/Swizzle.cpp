@@ -28,12 +28,38 @@ Registry& registry() {
 
 Swizzle::Swizzle(Block block, std::string name, ios::Class aClass, ios::SEL selector, ios::IMP originalMethod)
     : aClass(aClass), selector(selector), originalMethod(originalMethod) {
-  blocks.emplace(std::move(name), std::move(block));
+  blocks_.emplace(std::move(name), std::move(block));
+}
+
+Swizzle::Blocks Swizzle::blocks() const {
+  std::lock_guard lock(mutex_);
+  return blocks_;
+}
+
+void Swizzle::setBlocks(Blocks blocks) {
+  std::lock_guard lock(mutex_);
+  blocks_.swap(blocks);  // the replaced hooks are destroyed after the lock
+}
+
+void Swizzle::setBlock(const std::string& name, Block block) {
+  std::lock_guard lock(mutex_);
+  std::swap(blocks_[name], block);
+}
+
+std::size_t Swizzle::removeBlock(const std::string& name) {
+  Block removed;  // destroyed after the lock
+  std::lock_guard lock(mutex_);
+  if (auto it = blocks_.find(name); it != blocks_.end()) {
+    removed = std::move(it->second);
+    blocks_.erase(it);
+  }
+  return blocks_.size();
 }
 
 std::string Swizzle::description() const {
   std::string text = "Swizzle on " + ios::NSStringFromClass(aClass) + "::" + ios::NSStringFromSelector(selector) + " [";
-  for (const auto& [name, block] : blocks) {
+  std::lock_guard lock(mutex_);
+  for (const auto& [name, block] : blocks_) {
     text += '\t';
     text += name;
     text += " : (Function)\n";
@@ -59,7 +85,7 @@ void Swizzler::swizzleSelector(ios::SEL originalSelector, ios::SEL swizzledSelec
   std::lock_guard lock(r.lock);
   std::shared_ptr<Swizzle> swizzle = getSwizzle(originalMethod);
   if (swizzle != nullptr) {
-    swizzle->blocks.insert_or_assign(name, std::move(block));
+    swizzle->setBlock(name, std::move(block));
   } else {
     swizzle = std::make_shared<Swizzle>(std::move(block), name, aClass, originalSelector,
                                         ios::method_getImplementation(originalMethod));
@@ -82,10 +108,7 @@ void Swizzler::unswizzleSelector(ios::SEL selector, ios::Class aClass, const std
   std::lock_guard lock(r.lock);
   std::shared_ptr<Swizzle> swizzle = getSwizzle(method);
   if (swizzle == nullptr) return;
-  if (name) {
-    swizzle->blocks.erase(*name);
-    if (!swizzle->blocks.empty()) return;
-  }
+  if (name && swizzle->removeBlock(*name) > 0) return;
   ios::method_setImplementation(method, swizzle->originalMethod);
   if (ios::class_getInstanceMethod(swizzle->aClass, swizzle->selector) == method) {
     // The change itself is undone: forget the Swizzle under every method it was

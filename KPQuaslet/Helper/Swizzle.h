@@ -10,13 +10,16 @@
 //   kp::Swizzler::unswizzleSelector(sel("viewDidLoad"), Screen::classObject(), "trace");
 //
 // The hooks are only stored and listed by `description()`; nothing calls them.
-// The registry is guarded by a lock, so swizzling from several threads cannot corrupt
-// it; the method changes themselves are still best made in one place at start-up.
+// The registry and each Swizzle's hooks are guarded by locks, so swizzling from several
+// threads, or describing a Swizzle while another thread changes its hooks, cannot
+// corrupt them; the method changes themselves are still best made in one place at
+// start-up.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -28,15 +31,18 @@ namespace kp {
 // Swizzle
 //
 // One recorded change: the class and selector, the implementation the selector had
-// before, and the named hooks.
+// before, and the named hooks. Its hooks may be read and changed from any thread.
 class Swizzle {
  public:
   // A hook: (object, selector, argument, argument).
   using Block = std::function<void(ios::id, ios::SEL, ios::id, ios::id)>;
+  using Blocks = std::map<std::string, Block>;
 
   // Records a change of `selector` on `aClass` whose previous implementation was
   // `originalMethod`, with the one hook `name` -> `block`.
   Swizzle(Block block, std::string name, ios::Class aClass, ios::SEL selector, ios::IMP originalMethod);
+  Swizzle(const Swizzle&) = delete;
+  Swizzle& operator=(const Swizzle&) = delete;
 
   // The class whose method was changed.
   const ios::Class aClass;
@@ -44,14 +50,25 @@ class Swizzle {
   const ios::SEL selector;
   // The implementation before the change; unswizzling restores it.
   const ios::IMP originalMethod;
-  // The named hooks, by name. Swizzler changes them under its lock.
-  std::map<std::string, Block> blocks;
+
+  // The named hooks, by name: a copy taken at the moment of the call.
+  [[nodiscard]] Blocks blocks() const;
+  // Replaces every hook.
+  void setBlocks(Blocks blocks);
+  // Adds the hook `name`, or replaces the one of that name.
+  void setBlock(const std::string& name, Block block);
+  // Removes the hook `name`, if any; answers how many hooks remain.
+  std::size_t removeBlock(const std::string& name);
 
   // description()
   //
   // "Swizzle on " + class name + "::" + selector name + " [" + one line per hook
   // (a tab, the name, " : ", "(Function)", a line feed), in name order, + "]".
   [[nodiscard]] std::string description() const;
+
+ private:
+  mutable std::mutex mutex_;  // blocks_
+  Blocks blocks_;
 };
 
 // Writes description().

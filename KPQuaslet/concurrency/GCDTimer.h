@@ -10,11 +10,9 @@
 //   kp::GCDTimer::delay(0.5, [] { ... });   // on the main queue, half a second later
 //
 // Every GCDTimer ticks on one shared serial queue labelled "gcdTimerQueue", so ticks of
-// different timers never overlap and a long tick delays the others. The repeat interval
-// is the interval in whole seconds, truncated toward zero (2.9 repeats every 2 seconds);
-// an interval between zero and one second repeats every that many nanoseconds instead
-// of spinning without pause. start() and pause() keep the source's suspend count
-// balanced however often they are called, and releasing a timer in any state is safe.
+// different timers never overlap and a long tick delays the others. start() and pause()
+// keep the source's suspend count balanced however often they are called, and
+// releasing a timer in any state is safe. The repeat interval follows make()'s rule.
 #pragma once
 
 #include <functional>
@@ -56,8 +54,15 @@ class GCDTimer : public std::enable_shared_from_this<GCDTimer> {
     std::vector<std::string> onceTracker_;
   };
 
-  // A timer repeating every `intervalInSecs` (see the banner), not yet scheduled: set
-  // the event, then start() it.
+  // make()
+  //
+  // A timer not yet scheduled: set the event, then start() it. It repeats every
+  // `intervalInSecs` truncated toward zero to whole seconds (1.9 repeats every second,
+  // 2.9 every 2 seconds), with one exception: an interval between zero and one second,
+  // which whole seconds would turn into a timer that never pauses, repeats at its own
+  // length instead (0.9 repeats every 0.9 seconds). So the repeat does not grow with the
+  // interval across one second: 0.9 gives 0.9, 1.9 gives 1. An interval of zero or less
+  // ticks once.
   [[nodiscard]] static std::shared_ptr<GCDTimer> make(double intervalInSecs);
   // Resumes the source first when the timer is not running, so that a suspended source
   // is never released.

@@ -13,7 +13,12 @@
 // A log is named "<date>.log", the date formatted "YYYYMMddhhmmss" in the current time
 // zone and locale, and holds the keys "name", "reason", "useInfo" (only when the
 // exception has user info), "callStackSymbols" and "date". Two crashes with the same date
-// text are both kept: the later one is saved as "<date>-1.log" (then "-2", ...).
+// text are both kept: the later one is saved as "<date>-1.log" (then "-2", ...). A log
+// is first written to a temporary file in the folder (".writing-<number>") and then
+// given its name by a rename that never replaces an existing log, so that a log appears
+// complete or not at all; no hard links are needed (on a file system whose rename cannot
+// refuse to replace, the name is claimed by an exclusive create first). The temporary
+// files are not logs: reading and removing logs skip them.
 #pragma once
 
 #include <optional>
@@ -42,16 +47,21 @@ struct KPException {
 
   // getCrashLog()
   //
-  // The text of the first entry the crash folder lists (its listing is sorted by name,
-  // so the earliest date), or nothing when the folder is empty or cannot be listed, or
-  // that entry cannot be read as UTF-8 text.
+  // The text of the first finished log of the crash folder's listing, or nothing when
+  // there is none, the folder cannot be listed, or that entry cannot be read as UTF-8
+  // text (a folder, for one). The listing is sorted by name (byte order) and includes
+  // what sub-folders hold; the temporary files of a save, and empty files (a name
+  // claimed by a save in progress), are skipped. Name order is not crash order: the
+  // hour is on the 12-hour clock (03 pm sorts before 11 am), and a later log of the
+  // same second, "<date>-1.log", sorts before "<date>.log".
   [[nodiscard]] static std::optional<std::string> getCrashLog();
 
   // removeCrashLog()
   //
-  // Removes every entry of the crash folder (the folder itself stays). False at the
-  // first removal that fails (later entries stay); true otherwise, also for an empty
-  // folder or one that cannot be listed.
+  // Removes every entry of the crash folder (the folder itself stays) except the
+  // temporary files of saves in progress. False at the first removal that fails (later
+  // entries stay); true otherwise, also for an empty folder or one that cannot be
+  // listed.
   static bool removeCrashLog();
 };
 
@@ -60,7 +70,9 @@ struct KPException {
 // Prints the report of `exception` and saves it as a log in the crash folder, printing
 // "崩溃日志保存成功" or "崩溃日志保存失败". Never throws: user info that JSON cannot hold is
 // saved as its description text, and text that is not UTF-8 is saved with U+FFFD in
-// place of the bad bytes.
+// place of the bad bytes. In that description a date the log cannot write as a calendar
+// date (one more than 10,000 years from 2001, or not finite) is written as its number of
+// seconds since 2001-01-01 00:00:00 UTC ("1e+300", "inf", "nan").
 void exceptionHandler(const ios::NSException& exception) noexcept;
 
 }  // namespace kp

@@ -57,6 +57,9 @@ void KPTimer::installHandler(Handler handler) {
 }
 
 void KPTimer::fire() {
+  // The handler may drop the last other reference to this timer ("done, forget it"):
+  // the timer stays alive until the call is over.
+  const std::shared_ptr<KPTimer> self = shared_from_this();
   Handler handler;
   {
     std::lock_guard lock(mutex_);

@@ -57,7 +57,8 @@ class KPTimer : public std::enable_shared_from_this<KPTimer> {
   // fire()
   //
   // Calls the handler now, on the caller's thread. A one-shot timer is then cancelled
-  // for good: it never ticks afterwards, started or not.
+  // for good: it never ticks afterwards, started or not. The handler may drop the last
+  // reference to the timer: the timer lives until fire() returns.
   void fire();
   // Starts ticking; does nothing on a running timer.
   void start();

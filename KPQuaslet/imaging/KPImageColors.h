@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <type_traits>
 
 #include "KPQuaslet/Helper/RawRepresentable.h"
@@ -36,6 +37,11 @@ struct KPImageColors {
 // How far the image is scaled down before its pixels are counted: the longer side
 // becomes 50 (lowest), 100 (low) or 250 (high) points; highest keeps the image's size.
 enum class KPImageColorsQuality { lowest, low, high, highest };
+// The four qualities, in declaration order.
+[[nodiscard]] inline std::span<const KPImageColorsQuality> allCases(std::type_identity<KPImageColorsQuality>) {
+  static constexpr KPImageColorsQuality cases[] = {KPImageColorsQuality::lowest, KPImageColorsQuality::low, KPImageColorsQuality::high, KPImageColorsQuality::highest};
+  return cases;
+}
 
 // rawValue()
 //

@@ -1,6 +1,7 @@
 #include "KPQuaslet/services/FileManager+KPExt.h"
 
 #include "platform/foundation/Describe.h"
+#include "platform/foundation/Precondition.h"
 #include "platform/foundation/StandardOutput.h"
 
 namespace kp {
@@ -24,7 +25,11 @@ double volumeFigure(std::uint64_t ios::FileSystemAttributes::*field) {
 
 }  // namespace
 
-std::string documentsDirectory() { return files().urls(ios::SearchPathDirectory::documentDirectory).front(); }
+std::string documentsDirectory() {
+  const auto folders = files().urls(ios::SearchPathDirectory::documentDirectory);
+  KP_PRECONDITION(!folders.empty(), "documentsDirectory: the system knows no Documents folder for this user");
+  return folders.front();
+}
 
 float fileSizeAtPath(const std::string& path) {
   if (!files().fileExists(path)) return 0;

@@ -17,7 +17,9 @@
 
 namespace kp {
 
-// The user's Documents folder.
+// The user's Documents folder: the first one the system's search names. Stops the
+// process with a message when the search names none (there is no home folder), rather
+// than answer a path that is not there.
 [[nodiscard]] std::string documentsDirectory();
 
 // fileSizeAtPath()

@@ -1,6 +1,7 @@
 #include "KPQuaslet/services/KPAuthManager.h"
 
 #include "platform/dispatch/DispatchQueue.h"
+#include "platform/uikit/UIDevice.h"
 
 namespace kp {
 namespace {
@@ -63,6 +64,7 @@ bool KPAuthManager::canAuthWithTouchID() {
 }
 
 bool KPAuthManager::canAuthWithFaceID() const {
+  if (!ios::UIDevice::current().isSystemVersionAtLeast(11)) return false;
   auto context = ios::LAContext::make();
   return context->canEvaluatePolicy(ios::LAPolicy::deviceOwnerAuthentication, nullptr) &&
          context->biometryType() == ios::LABiometryType::faceID;
@@ -82,11 +84,13 @@ void KPAuthManager::authenticateBioMetrics(const std::string& reason, std::optio
       prompt = face ? kFaceIDReason : kTouchIDReason;
     }
   }
+  const auto& device = ios::UIDevice::current();
   auto context = ios::LAContext::make();
   context->localizedFallbackTitle = std::move(fallbackString);
-  context->localizedCancelTitle = std::move(cancelString);
-  const auto policy = passcodeFallback ? ios::LAPolicy::deviceOwnerAuthentication
-                                       : ios::LAPolicy::deviceOwnerAuthenticationWithBiometrics;
+  if (device.isSystemVersionAtLeast(10)) context->localizedCancelTitle = std::move(cancelString);
+  const auto policy = passcodeFallback && device.isSystemVersionAtLeast(9)
+                          ? ios::LAPolicy::deviceOwnerAuthentication
+                          : ios::LAPolicy::deviceOwnerAuthenticationWithBiometrics;
   context->evaluatePolicy(policy, prompt,
                           [success = std::move(success), failure = std::move(failure)](
                               bool ok, std::optional<ios::LAError> error) {

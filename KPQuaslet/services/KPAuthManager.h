@@ -12,7 +12,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <type_traits>
 
 #include "platform/localauthentication/LAContext.h"
 
@@ -27,6 +29,11 @@ enum class LocalAuthError {
   biometryLockedOut,
   other,
 };
+// The seven cases, in declaration order.
+[[nodiscard]] inline std::span<const LocalAuthError> allCases(std::type_identity<LocalAuthError>) {
+  static constexpr LocalAuthError cases[] = {LocalAuthError::authStateChanged, LocalAuthError::userCancelled, LocalAuthError::failed, LocalAuthError::systemCancelled, LocalAuthError::biometryNotAvailable, LocalAuthError::biometryLockedOut, LocalAuthError::other};
+  return cases;
+}
 
 // initError()
 //
@@ -51,15 +58,18 @@ class KPAuthManager {
   // Whether biometrics alone can be evaluated now (true on fingerprint and face devices).
   [[nodiscard]] static bool canAuthWithTouchID();
 
-  // Whether the owner can authenticate (biometry or passcode) and the biometry is a face.
+  // Whether the owner can authenticate (biometry or passcode) and the biometry is a
+  // face; always false below iOS 11.
   [[nodiscard]] bool canAuthWithFaceID() const;
 
   // authenticateBioMetrics()
   //
   // Asks the owner to authenticate. `reason` is shown; when empty, a default prompt for
   // the device's biometry is used (the lock-out text when the passcode fallback is on).
-  // The fallback is on exactly when `enablePasscode` holds true. `success` runs on the
-  // main queue; `failure` runs one main-queue turn later with the mapped error.
+  // The fallback is on exactly when `enablePasscode` holds true; it asks for biometry or
+  // passcode from iOS 9 on, and for biometry alone below. The fallback title is passed
+  // on as given; the cancel title only from iOS 10 on. `success` runs on the main
+  // queue; `failure` runs one main-queue turn later with the mapped error.
   static void authenticateBioMetrics(const std::string& reason, std::optional<std::string> cancelString,
                                      std::optional<std::string> fallbackString, std::optional<bool> enablePasscode,
                                      std::function<void()> success, std::function<void(LocalAuthError)> failure);

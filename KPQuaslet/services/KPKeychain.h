@@ -15,8 +15,10 @@
 
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "platform/foundation/Data.h"
 #include "platform/security/SecItem.h"
@@ -33,6 +35,11 @@ enum class KPKeychainAccessOptions {
   accessibleWhenPasscodeSetThisDeviceOnly,
   accessibleAlwaysThisDeviceOnly,
 };
+// The seven options, in declaration order.
+[[nodiscard]] inline std::span<const KPKeychainAccessOptions> allCases(std::type_identity<KPKeychainAccessOptions>) {
+  static constexpr KPKeychainAccessOptions cases[] = {KPKeychainAccessOptions::accessibleWhenUnlocked, KPKeychainAccessOptions::accessibleWhenUnlockedThisDeviceOnly, KPKeychainAccessOptions::accessibleAfterFirstUnlock, KPKeychainAccessOptions::accessibleAfterFirstUnlockThisDeviceOnly, KPKeychainAccessOptions::accessibleAlways, KPKeychainAccessOptions::accessibleWhenPasscodeSetThisDeviceOnly, KPKeychainAccessOptions::accessibleAlwaysThisDeviceOnly};
+  return cases;
+}
 
 // The platform's accessibility constant for the option.
 [[nodiscard]] std::string value(KPKeychainAccessOptions option);

@@ -9,19 +9,29 @@
 namespace kp {
 namespace {
 
-// Every case's raw value, ascending.
-constexpr std::uint32_t kRawValues[] = {
-    1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1013,
-    1014, 1016, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027, 1028, 1029,
-    1030, 1031, 1032, 1033, 1034, 1035, 1036, 1050, 1051, 1052, 1053, 1054,
-    1055, 1057, 1070, 1071, 1072, 1073, 1074, 1075, 1100, 1101, 1102, 1103,
-    1104, 1105, 1106, 1107, 1108, 1109, 1110, 1111, 1112, 1113, 1114, 1115,
-    1116, 1117, 1118, 1150, 1151, 1152, 1153, 1154, 1200, 1201, 1202, 1203,
-    1204, 1205, 1206, 1207, 1208, 1209, 1210, 1211, 1254, 1255, 1256, 1257,
-    1258, 1259, 1300, 1301, 1302, 1303, 1304, 1305, 1306, 1307, 1308, 1309,
-    1310, 1311, 1312, 1313, 1314, 1315, 1320, 1321, 1322, 1323, 1324, 1325,
-    1326, 1327, 1328, 1329, 1330, 1331, 1332, 1333, 1334, 1335, 1336, 1350,
-    1351, 4095,
+using A = KPSystemSound::AudioID;
+
+// Every case, in declaration order; their raw values ascend.
+constexpr A kCases[] = {
+    A::newMail, A::mailSent, A::voiceMail, A::recivedMessage, A::sentMessage, A::alarm, A::lowPower,
+    A::smsReceived1, A::smsReceived2, A::smsReceived3, A::smsReceived4, A::smsReceived5, A::smsReceived6,
+    A::tweetSent, A::anticipate, A::bloom, A::calypso, A::chooChoo, A::descent, A::fanfare, A::ladder, A::minuet,
+    A::newsFlash, A::noir, A::sherwoodForest, A::spell, A::suspence, A::telegraph, A::tiptoes, A::typewriters,
+    A::update, A::ussdAlert, A::simToolkitCallDropped, A::simToolkitGeneralBeep, A::simToolkitNegativeACK,
+    A::simToolkitPositiveACK, A::simToolkitSMS, A::tink, A::ctBusy, A::ctCongestion, A::ctPathACK, A::ctError,
+    A::ctCallWaiting, A::ctKeytone, A::lock, A::unlock, A::failedUnlock, A::keypressedTink, A::keypressedTock,
+    A::tock, A::beepBeep, A::ringerCharged, A::photoShutter, A::shake, A::jblBegin, A::jblConfirm, A::jblCancel,
+    A::beginRecording, A::endRecording, A::jblAmbiguous, A::jblNoMatch, A::beginVideoRecord, A::endVideoRecord,
+    A::vcInvitationAccepted, A::vcRinging, A::vcEnded, A::vcCallWaiting, A::vcCallUpgrade, A::touchTone1,
+    A::touchTone2, A::touchTone3, A::touchTone4, A::touchTone5, A::touchTone6, A::touchTone7, A::touchTone8,
+    A::touchTone9, A::touchTone10, A::touchToneStar, A::touchTonePound, A::headsetStartCall, A::headsetRedial,
+    A::headsetAnswerCall, A::headsetEndCall, A::headsetCallWaitingActions, A::headsetTransitionEnd, A::voicemail,
+    A::receivedMessage, A::newMail2, A::mailSent2, A::alarm2, A::lock2, A::tock2, A::smsReceived1_2,
+    A::smsReceived2_2, A::smsReceived3_2, A::smsReceived4_2, A::smsReceivedVibrate, A::smsReceived1_3,
+    A::smsReceived5_3, A::smsReceived6_3, A::voicemail2, A::anticipate2, A::bloom2, A::calypso2, A::chooChoo2,
+    A::descent2, A::fanfare2, A::ladder2, A::minuet2, A::newsFlash2, A::noir2, A::sherwoodForest2, A::spell2,
+    A::suspence2, A::telegraph2, A::tiptoes2, A::typewriters2, A::update2, A::ringerVibeChanged,
+    A::silentVibeChanged, A::vibrate,
 };
 
 }  // namespace
@@ -43,7 +53,6 @@ void KPSystemSound::disposeSound(std::uint32_t soundID) {
 }
 
 std::string ios_describe(KPSystemSound::AudioID audioID) {
-  using A = KPSystemSound::AudioID;
   switch (audioID) {
     case A::newMail: return "newMail";
     case A::mailSent: return "mailSent";
@@ -172,8 +181,12 @@ std::string ios_describe(KPSystemSound::AudioID audioID) {
 }
 
 std::optional<KPSystemSound::AudioID> fromRawValue(std::type_identity<KPSystemSound::AudioID>, std::uint32_t raw) {
-  if (!std::binary_search(std::begin(kRawValues), std::end(kRawValues), raw)) return std::nullopt;
-  return static_cast<KPSystemSound::AudioID>(raw);
+  const auto it = std::lower_bound(std::begin(kCases), std::end(kCases), raw,
+                                   [](A audioID, std::uint32_t value) { return rawValue(audioID) < value; });
+  if (it == std::end(kCases) || rawValue(*it) != raw) return std::nullopt;
+  return *it;
 }
+
+std::span<const KPSystemSound::AudioID> allCases(std::type_identity<KPSystemSound::AudioID>) { return kCases; }
 
 }  // namespace kp

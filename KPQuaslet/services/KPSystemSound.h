@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <type_traits>
 
@@ -164,5 +165,7 @@ class KPSystemSound {
                                                                  std::uint32_t raw);
 // The case name ("tink").
 [[nodiscard]] std::string ios_describe(KPSystemSound::AudioID audioID);
+// The 122 cases, in declaration order (which is also raw-value order).
+[[nodiscard]] std::span<const KPSystemSound::AudioID> allCases(std::type_identity<KPSystemSound::AudioID>);
 
 }  // namespace kp

@@ -1,7 +1,9 @@
 #include "KPQuaslet/services/UIApplication+KPExt.h"
 
 #include "platform/dispatch/DispatchQueue.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/foundation/StandardOutput.h"
+#include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UITabBarController.h"
@@ -14,11 +16,7 @@ void runInBackground(ios::UIApplication& application, std::function<void()> clos
   ios::DispatchQueue::main().async(
       [app, closure = std::move(closure), expirationHandler = std::move(expirationHandler)]() mutable {
         const auto task = app->beginBackgroundTask(expirationHandler ? std::move(expirationHandler) : [] {});
-        struct EndTask {  // the task ends even when the closure throws
-          ios::UIApplication& app;
-          ios::UIBackgroundTaskIdentifier task;
-          ~EndTask() { app.endBackgroundTask(task); }
-        } end{*app, task};
+        ios::ScopeExit endTask([&] { app->endBackgroundTask(task); });  // also when the closure throws
         closure();
       });
 }
@@ -37,7 +35,7 @@ std::shared_ptr<ios::UIViewController> topViewController(std::shared_ptr<ios::UI
 
 void changeAppIcon(const std::optional<std::string>& name) {
   auto app = ios::UIApplication::shared();
-  if (!app->supportsAlternateIcons()) return;
+  if (!ios::UIDevice::current().isSystemVersionAtLeast(10, 3) || !app->supportsAlternateIcons()) return;
   app->setAlternateIconName(name, [](std::optional<ios::NSError> error) {
     ios::print(error ? error->localizedDescription() : "No Error");
   });

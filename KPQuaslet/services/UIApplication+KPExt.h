@@ -34,7 +34,7 @@ void runInBackground(ios::UIApplication& application, std::function<void()> clos
 //
 // Switches to the named alternate icon (nothing: the primary icon) when the application
 // supports alternate icons; the outcome is printed as one line, the error's description
-// or "No Error". Does nothing without alternate-icon support.
+// or "No Error". Does nothing without alternate-icon support, or below iOS 10.3.
 void changeAppIcon(const std::optional<std::string>& name);
 
 // Puts `text` on the general pasteboard.

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <type_traits>
 
@@ -33,11 +34,21 @@ enum class Size : std::int64_t {
   screen12_9Inch = 10,
 };
 [[nodiscard]] std::optional<Size> fromRawValue(std::type_identity<Size>, std::int64_t raw);
+// The eleven classes, smallest first.
+[[nodiscard]] inline std::span<const Size> allCases(std::type_identity<Size>) {
+  static constexpr Size cases[] = {Size::unknownSize, Size::screen3_5Inch, Size::screen4Inch, Size::screen4_7Inch, Size::screen5_5Inch, Size::screen5_8Inch, Size::screen6_1Inch, Size::screen6_5Inch, Size::screen7_9Inch, Size::screen9_7Inch, Size::screen12_9Inch};
+  return cases;
+}
 
 // Major system versions; raw values 8 to 12 as floats.
 enum class Versions { eight, nine, ten, eleven, twelve };
 [[nodiscard]] float rawValue(Versions version);
 [[nodiscard]] std::optional<Versions> fromRawValue(std::type_identity<Versions>, float raw);
+// The five versions, eight to twelve.
+[[nodiscard]] inline std::span<const Versions> allCases(std::type_identity<Versions>) {
+  static constexpr Versions cases[] = {Versions::eight, Versions::nine, Versions::ten, Versions::eleven, Versions::twelve};
+  return cases;
+}
 
 [[nodiscard]] std::string systemName();
 [[nodiscard]] std::string systemVersion();

@@ -17,6 +17,7 @@
 #include <any>
 #include <concepts>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,12 +41,13 @@ namespace kp {
 // Proxy
 //
 // One key of one store, read through typed accessors. Made afresh for each access
-// (kp::proxy()); it holds the store by reference, so it must not outlive it. Readers
-// with an optional result answer nothing when the key is missing or holds another
-// kind; the ...Value readers answer a neutral value instead ("", empty, 0, false).
+// (kp::proxy()); it keeps its store alive, so a proxy kept past the caller's last
+// reference to a named suite still reads and writes that suite. Readers with an
+// optional result answer nothing when the key is missing or holds another kind; the
+// ...Value readers answer a neutral value instead ("", empty, 0, false).
 class Proxy {
  public:
-  Proxy(ios::UserDefaults& defaults, std::string key) : defaults_(&defaults), key_(std::move(key)) {}
+  Proxy(ios::UserDefaults& defaults, std::string key) : defaults_(defaults.shared_from_this()), key_(std::move(key)) {}
 
   [[nodiscard]] ios::UserDefaults& defaults() const { return *defaults_; }
   [[nodiscard]] const std::string& key() const { return key_; }
@@ -73,7 +75,7 @@ class Proxy {
   [[nodiscard]] bool boolValue() const;
 
  private:
-  ios::UserDefaults* defaults_;
+  std::shared_ptr<ios::UserDefaults> defaults_;
   std::string key_;
 };
 
@@ -126,15 +128,16 @@ template <class T>
 
 // set() (JSON)
 //
-// Encodes `object` with `encoder` and stores the bytes under `key`. When it cannot be
-// encoded (a NaN, text that is not UTF-8) the stored value is left as it was and the
-// answer is false.
+// Encodes `object` with `encoder` and stores the bytes under `key`; answers true. When
+// it cannot be encoded (a NaN, text that is not UTF-8) the entry is removed, so that no
+// stale value reads as if the write had succeeded, and the answer is false.
 template <class T>
 bool set(ios::UserDefaults& defaults, const T& object, std::string_view key, const ios::JSONEncoder& encoder) {
   ios::Data bytes;
   try {
     bytes = encoder.encode(object);
   } catch (const ios::EncodingError&) {
+    defaults.removeObject(key);
     return false;
   }
   defaults.setObject(ios::PropertyList::fromData(std::move(bytes)), key);

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <optional>
 #include <ranges>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -112,6 +113,11 @@ enum class TrimmingType {
   whitespace,            // spaces and tabs (CharacterSet::whitespaces())
   whitespaceAndNewline,  // those and line breaks (CharacterSet::whitespacesAndNewlines())
 };
+// The two kinds, in declaration order.
+[[nodiscard]] inline std::span<const TrimmingType> allCases(std::type_identity<TrimmingType>) {
+  static constexpr TrimmingType cases[] = {TrimmingType::whitespace, TrimmingType::whitespaceAndNewline};
+  return cases;
+}
 
 // trimming()
 //

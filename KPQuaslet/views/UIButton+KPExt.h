@@ -16,7 +16,9 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <type_traits>
 
 #include "platform/coregraphics/CGGeometry.h"
 #include "platform/runtime/Selector.h"
@@ -28,6 +30,11 @@ namespace kp {
 
 // The side of the title the image takes in the horizontal layout of makeImageToTitle().
 enum class UIButtonImageHorizontalAlignment { left, right };
+// The two sides, in declaration order.
+[[nodiscard]] inline std::span<const UIButtonImageHorizontalAlignment> allCases(std::type_identity<UIButtonImageHorizontalAlignment>) {
+  static constexpr UIButtonImageHorizontalAlignment cases[] = {UIButtonImageHorizontalAlignment::left, UIButtonImageHorizontalAlignment::right};
+  return cases;
+}
 
 // makeButton()
 //

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <type_traits>
 
@@ -31,11 +32,21 @@ enum class UIViewAnimationFlipDirection { top, left, right, bottom };
 [[nodiscard]] std::string_view rawValue(UIViewAnimationFlipDirection direction);
 [[nodiscard]] std::optional<UIViewAnimationFlipDirection> fromRawValue(std::type_identity<UIViewAnimationFlipDirection>,
                                                                        std::string_view raw);
+// The four directions, in declaration order.
+[[nodiscard]] inline std::span<const UIViewAnimationFlipDirection> allCases(std::type_identity<UIViewAnimationFlipDirection>) {
+  static constexpr UIViewAnimationFlipDirection cases[] = {UIViewAnimationFlipDirection::top, UIViewAnimationFlipDirection::left, UIViewAnimationFlipDirection::right, UIViewAnimationFlipDirection::bottom};
+  return cases;
+}
 
 // The directions of a translation. Not used by the library itself.
 enum class UIViewAnimationTranslationDirection : std::int64_t { leftToRight = 0, rightToLeft = 1 };
 [[nodiscard]] std::optional<UIViewAnimationTranslationDirection> fromRawValue(
     std::type_identity<UIViewAnimationTranslationDirection>, std::int64_t raw);
+// The two directions, in declaration order.
+[[nodiscard]] inline std::span<const UIViewAnimationTranslationDirection> allCases(std::type_identity<UIViewAnimationTranslationDirection>) {
+  static constexpr UIViewAnimationTranslationDirection cases[] = {UIViewAnimationTranslationDirection::leftToRight, UIViewAnimationTranslationDirection::rightToLeft};
+  return cases;
+}
 
 // The identity transform with m34 = -0.001.
 [[nodiscard]] ios::CATransform3D perspectiveIdentity();

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <type_traits>
 
 #include "platform/uikit/UIView.h"
@@ -23,6 +24,11 @@ namespace kp {
 
 enum class ShakeDirection : std::int64_t { horizontal = 0, vertical = 1 };
 [[nodiscard]] std::optional<ShakeDirection> fromRawValue(std::type_identity<ShakeDirection>, std::int64_t raw);
+// The two directions, in declaration order.
+[[nodiscard]] inline std::span<const ShakeDirection> allCases(std::type_identity<ShakeDirection>) {
+  static constexpr ShakeDirection cases[] = {ShakeDirection::horizontal, ShakeDirection::vertical};
+  return cases;
+}
 
 // Values callers may pass to shake(); the library never reads them.
 struct DefaultValues {

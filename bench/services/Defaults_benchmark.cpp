@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "KPQuaslet/services/DefaultsKey.h"
+#include "KPQuaslet/services/UserDefaults+KPExt.h"
 #include "bench/services/TemporaryHome.h"
 #include "platform/foundation/FileManager.h"
 
@@ -37,19 +38,37 @@ void BM_Defaults_Write10kAndSynchronize(benchmark::State& state) {
 }
 BENCHMARK(BM_Defaults_Write10kAndSynchronize)->Unit(benchmark::kMillisecond);
 
-void BM_Defaults_Read10k(benchmark::State& state) {
+// Reads every key of a suite holding the 10,000 keys with `read(defaults, i)`.
+template <class Read>
+void readEveryKey(benchmark::State& state, Read read) {
   TemporaryHome home;
   ios::testing::ScopedHomeDirectory scoped(home.path);
   auto defaults = ios::UserDefaults::make("bench.read");
   for (int i = 0; i < kKeys; ++i) kp::set(*defaults, keys()[i], std::int64_t{i});
   for (auto _ : state) {
     std::int64_t sum = 0;
-    for (int i = 0; i < kKeys; ++i) sum += kp::get(*defaults, keys()[i]);
+    for (int i = 0; i < kKeys; ++i) sum += read(*defaults, i);
     benchmark::DoNotOptimize(sum);
   }
   state.SetItemsProcessed(state.iterations() * kKeys);
 }
+
+void BM_Defaults_Read10k(benchmark::State& state) {
+  readEveryKey(state, [](ios::UserDefaults& d, int i) { return kp::get(d, keys()[i]); });
+}
 BENCHMARK(BM_Defaults_Read10k)->Unit(benchmark::kMillisecond);
+
+// The string-key path: a Proxy made for every read (it holds the store for its life),
+// beside the store's own typed reader on the same keys.
+void BM_Defaults_ProxyRead10k(benchmark::State& state) {
+  readEveryKey(state, [](ios::UserDefaults& d, int i) { return kp::proxy(d, keys()[i]._key()).intValue(); });
+}
+BENCHMARK(BM_Defaults_ProxyRead10k)->Unit(benchmark::kMillisecond);
+
+void BM_Baseline_StoreIntegerRead10k(benchmark::State& state) {
+  readEveryKey(state, [](ios::UserDefaults& d, int i) { return d.integer(keys()[i]._key()); });
+}
+BENCHMARK(BM_Baseline_StoreIntegerRead10k)->Unit(benchmark::kMillisecond);
 
 // A new process's first access: the suite's file of 10,000 keys is read and parsed.
 void BM_Defaults_Load10kFromFile(benchmark::State& state) {

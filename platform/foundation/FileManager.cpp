@@ -161,12 +161,19 @@ bool FileManager::createDirectory(const std::string& path, std::string* error) c
 
 std::vector<std::string> FileManager::urls(SearchPathDirectory directory) const {
   const std::string home = NSHomeDirectory();
+  if (home.empty()) return {};
   switch (directory) {
     case SearchPathDirectory::documentDirectory: return {home + "/Documents"};
     case SearchPathDirectory::cachesDirectory: return {home + "/Library/Caches"};
     case SearchPathDirectory::libraryDirectory: return {home + "/Library"};
   }
   return {};
+}
+
+std::string FileManager::currentDirectoryPath() const {
+  std::error_code error;
+  const auto path = std::filesystem::current_path(error);
+  return error ? std::string() : path.string();
 }
 
 namespace testing {

@@ -62,8 +62,11 @@ class FileManager {
   bool removeItem(const std::string& path, std::string* error = nullptr, bool* missing = nullptr) const;
   // Creates the folder and any missing parents.
   bool createDirectory(const std::string& path, std::string* error = nullptr) const;
-  // The user-domain folders of this kind ("<home>/Documents" for documents).
+  // The user-domain folders of this kind ("<home>/Documents" for documents); none when
+  // there is no home folder (an empty one was substituted).
   [[nodiscard]] std::vector<std::string> urls(SearchPathDirectory directory) const;
+  // The process's current folder, or "" when it cannot be read (it was removed).
+  [[nodiscard]] std::string currentDirectoryPath() const;
 
  private:
   FileManager() = default;

@@ -45,14 +45,14 @@ std::shared_ptr<Timer> CFRunLoopTimerCreateWithHandler(CFAbsoluteTime fireDate, 
 }
 
 void Timer::invalidate() {
-  RunLoop* owner = nullptr;
+  std::shared_ptr<RunLoop> owner;  // null once the loop is gone: nothing to remove it from
   Handler released;
   std::any releasedInfo;
   {
     std::lock_guard lock(mutex_);
     if (!valid_) return;
     valid_ = false;
-    owner = runLoop_;
+    owner = runLoop_.lock();
     released = std::move(handler_);
     releasedInfo = std::move(userInfo_);
     handler_ = nullptr;
@@ -89,17 +89,18 @@ void Timer::fire() {
   if (interval_ <= 0) invalidate();
 }
 
-RunLoop::RunLoop(bool isMain) : isMain_(isMain), wake_(std::make_shared<RunLoopWake>()) {}
+RunLoop::RunLoop(Made, bool isMain) : isMain_(isMain), wake_(std::make_shared<RunLoopWake>()) {}
 
 RunLoop& RunLoop::main() {
-  static auto* loop = new RunLoop(true);
-  return *loop;
+  static auto* loop = new std::shared_ptr<RunLoop>(std::make_shared<RunLoop>(Made{}, true));  // never destroyed
+  return **loop;
 }
 
 RunLoop& RunLoop::current() {
   if (Thread::isMainThread()) return main();
-  thread_local RunLoop loop(false);
-  return loop;
+  // Shared, so that timers can tell whether it still exists after the thread has ended.
+  thread_local const std::shared_ptr<RunLoop> loop = std::make_shared<RunLoop>(Made{}, false);
+  return *loop;
 }
 
 std::vector<RunLoopMode> RunLoop::expand(const RunLoopMode& mode) const {
@@ -113,8 +114,13 @@ void RunLoop::add(const std::shared_ptr<Timer>& timer, const RunLoopMode& mode) 
   {
     std::lock_guard timerLock(timer->mutex_);
     if (!timer->valid_) return;
-    if (timer->runLoop_ && timer->runLoop_ != this) return;  // belongs to another run loop
-    timer->runLoop_ = this;
+    if (timer->added_) {
+      // It belongs to the loop it was first added to; a loop that is gone is never this one.
+      if (timer->runLoop_.lock().get() != this) return;
+    } else {
+      timer->added_ = true;
+      timer->runLoop_ = weak_from_this();
+    }
     for (const auto& m : expand(mode)) timer->modes_.insert(m);
   }
   {

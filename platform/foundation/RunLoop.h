@@ -15,8 +15,11 @@
 // only while its run loop runs in one of its modes; a repeating timer stays on its grid
 // (fire date + k x interval), skipping fires it missed; a timer whose interval is zero
 // or less fires once and is then invalidated. Invalidating releases the handler. A timer
-// belongs to the first run loop it is added to; adding it elsewhere is ignored. The
-// main run loop also runs the main dispatch queue. Timer is an object of the runtime
+// belongs to the first run loop it is added to; adding it elsewhere is ignored. A timer
+// may outlive its run loop (the loop of a thread that has ended): it never fires again,
+// invalidate() still releases its handler, and adding it to another loop is ignored;
+// the timer refers to its loop weakly, so a loop made later at the same address is never
+// taken for it. The main run loop also runs the main dispatch queue. Timer is an object of the runtime
 // (class "NSTimer"); a target-action timer keeps its target until it is invalidated and
 // reaches it through the runtime, so categories and swizzles apply; a scheduled timer's
 // interval of zero or less becomes 0.0001 seconds, as on the platform. Run-loop
@@ -94,13 +97,14 @@ class Timer : public NSObject {
   Handler handler_;
   std::any userInfo_;
   bool valid_ = true;
-  RunLoop* runLoop_ = nullptr;
+  bool added_ = false;               // added to a run loop (which may be gone since)
+  std::weak_ptr<RunLoop> runLoop_;   // the loop it was added to
   std::set<RunLoopMode> modes_;
 };
 
-class RunLoop {
+class RunLoop : public std::enable_shared_from_this<RunLoop> {
  public:
-  // The calling thread's run loop.
+  // The calling thread's run loop; it lives until the thread ends.
   [[nodiscard]] static RunLoop& current();
   // The main thread's run loop.
   [[nodiscard]] static RunLoop& main();
@@ -115,7 +119,11 @@ class RunLoop {
   // The timers added and still valid.
   [[nodiscard]] std::size_t timerCount() const;
 
-  explicit RunLoop(bool isMain);
+ private:
+  struct Made {};  // only current() and main() make run loops
+
+ public:
+  RunLoop(Made, bool isMain);
 
  private:
   friend class Timer;

@@ -229,8 +229,16 @@ std::optional<URL> UserDefaults::url(std::string_view key) const {
     return std::nullopt;
   }
   if (const std::string* text = value->stringValue()) {
-    if (text->starts_with("~")) return URL::fileURLWithPath(NSHomeDirectory() + text->substr(1));
-    return URL::fileURLWithPath(*text);
+    // The path is made absolute here, so that the URL never depends on how a relative
+    // path (one with a colon, say) would be read on its own.
+    std::string path = text->starts_with("~") ? NSHomeDirectory() + text->substr(1) : *text;
+    if (path.empty()) return std::nullopt;
+    if (path.front() != '/') {
+      const std::string current = FileManager::defaultManager().currentDirectoryPath();
+      if (current.empty()) return std::nullopt;
+      path = current + "/" + path;
+    }
+    return URL::fileURLWithPath(path);
   }
   return std::nullopt;
 }

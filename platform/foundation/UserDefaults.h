@@ -51,7 +51,7 @@ namespace testing {
 void resetUserDefaults();
 }
 
-class UserDefaults {
+class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
  public:
   // The application's own settings (one instance per process).
   [[nodiscard]] static std::shared_ptr<UserDefaults> standard();
@@ -73,7 +73,10 @@ class UserDefaults {
   [[nodiscard]] std::optional<PropertyList::Array> array(std::string_view key) const;
   [[nodiscard]] std::optional<PropertyList::Dictionary> dictionary(std::string_view key) const;
   [[nodiscard]] std::optional<Data> data(std::string_view key) const;
-  // The URL stored by setURL(), or a file URL for a stored text path.
+  // The URL stored by setURL(), or a file URL for a stored text, which is always read as
+  // a path: "~" at its start is the home folder, and a relative path (whatever it holds,
+  // "a:b" or "http://x" alike) is taken from the current folder. Nothing for an empty
+  // text, or a relative one when the current folder cannot be read.
   [[nodiscard]] std::optional<URL> url(std::string_view key) const;
   // The value as a number (see the banner for the conversions); 0 / false when absent.
   [[nodiscard]] std::int64_t integer(std::string_view key) const;

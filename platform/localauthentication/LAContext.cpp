@@ -114,7 +114,9 @@ std::vector<BiometricDevice::Evaluation> BiometricDevice::evaluations() {
 }
 
 void BiometricDevice::reset() {
+  std::deque<LAContext::Reply> released;  // held replies (and their closures) end after the lock
   std::lock_guard lock(device().mutex);
+  released.swap(device().held);
   device().reset();
 }
 

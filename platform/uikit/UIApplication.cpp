@@ -21,7 +21,7 @@ struct AppState {
   bool supportsAlternateIcons = false;
   std::set<std::string> iconNames;
   std::optional<std::string> iconName;
-  std::vector<std::string> opened;
+  std::vector<testing::OpenedURL> opened;
   std::weak_ptr<NSObject> delegate;
 };
 
@@ -106,7 +106,11 @@ void UIApplication::setAlternateIconName(std::optional<std::string> name,
 
 void UIApplication::open(const URL& url, const std::map<std::string, std::string>&,
                          std::function<void(bool)> completionHandler) {
-  const bool opened = openURL(url);
+  {
+    std::lock_guard lock(state().mutex);
+    state().opened.push_back({url.absoluteString(), testing::OpenURLForm::open});
+  }
+  const bool opened = true;
   if (completionHandler) {
     DispatchQueue::main().async([completionHandler = std::move(completionHandler), opened] { completionHandler(opened); });
   }
@@ -130,7 +134,7 @@ void UIApplication::setDelegate(const id& delegate) {
 
 bool UIApplication::openURL(const URL& url) {
   std::lock_guard lock(state().mutex);
-  state().opened.push_back(url.absoluteString());
+  state().opened.push_back({url.absoluteString(), testing::OpenURLForm::openURL});
   return true;
 }
 
@@ -144,6 +148,12 @@ void setAlternateIconNames(bool supported, std::set<std::string> names) {
 }
 
 std::vector<std::string> openedURLs() {
+  std::vector<std::string> urls;
+  for (auto& request : openedURLRequests()) urls.push_back(std::move(request.url));
+  return urls;
+}
+
+std::vector<OpenedURL> openedURLRequests() {
   auto& s = state();
   std::lock_guard lock(s.mutex);
   return s.opened;

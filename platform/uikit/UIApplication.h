@@ -10,8 +10,8 @@
 // a category says otherwise); the status-bar orientation; background tasks (begun and
 // ended in pairs; nothing expires on Linux); alternate icons (only names registered with
 // ios::testing::setAlternateIconNames exist, and only when alternate icons are
-// supported); and opening URLs, which records them (there is no other application to
-// hand them to); the delegate, which is not kept. Completion handlers are called on the
+// supported); and opening URLs, which records them with the form of the call that asked
+// (there is no other application to hand them to); the delegate, which is not kept. Completion handlers are called on the
 // main queue.
 #pragma once
 
@@ -107,6 +107,16 @@ namespace testing {
 void setAlternateIconNames(bool supported, std::set<std::string> names);
 // The URLs handed to open() / openURL(), oldest first.
 [[nodiscard]] std::vector<std::string> openedURLs();
+// Which call asked to open a URL: open(_:options:completionHandler:) or the older
+// openURL(_:).
+enum class OpenURLForm { open, openURL };
+struct OpenedURL {
+  std::string url;
+  OpenURLForm form;
+  bool operator==(const OpenedURL&) const = default;
+};
+// The URLs handed to open() / openURL() with the form of each call, oldest first.
+[[nodiscard]] std::vector<OpenedURL> openedURLRequests();
 // Background tasks: (identifier, began?) in the order they began and ended.
 [[nodiscard]] std::vector<std::pair<UIBackgroundTaskIdentifier, bool>> backgroundTaskLog();
 // Puts the application's state back to its start.

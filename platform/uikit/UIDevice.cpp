@@ -3,9 +3,14 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <mutex>
+#include <vector>
 
 #include "platform/foundation/Random.h"
 
@@ -64,6 +69,27 @@ std::string UIDevice::systemName() const { return "iOS"; }
 std::string UIDevice::systemVersion() const {
   std::lock_guard lock(settings().mutex);
   return settings().version;
+}
+
+bool UIDevice::isSystemVersionAtLeast(std::int64_t major, std::int64_t minor, std::int64_t patch) const {
+  // The leading numbers of the text, "14.0.1" -> 14, 0, 1; the first part that is not a
+  // number ends them.
+  const std::string version = systemVersion();
+  std::vector<std::int64_t> parts;
+  std::size_t i = 0;
+  while (parts.size() < 3 && i < version.size() && std::isdigit(static_cast<unsigned char>(version[i]))) {
+    std::int64_t value = 0;
+    while (i < version.size() && std::isdigit(static_cast<unsigned char>(version[i]))) {
+      value = std::min<std::int64_t>(value * 10 + (version[i] - '0'), INT32_MAX);
+      ++i;
+    }
+    parts.push_back(value);
+    if (i < version.size() && version[i] == '.') ++i;
+    else break;
+  }
+  parts.resize(3, 0);
+  const std::int64_t wanted[] = {major, minor, patch};
+  return !std::lexicographical_compare(parts.begin(), parts.end(), std::begin(wanted), std::end(wanted));
 }
 
 std::string UIDevice::name() const {

@@ -10,7 +10,9 @@
 // "14.0", the device's name is the host name, the idiom is phone, and the vendor
 // identifier is a random UUID made once per process. A test (or an embedding
 // application) may set each of these and the hardware identifier through
-// ios::testing::DeviceSettings. Orientation, battery and proximity are absent.
+// ios::testing::DeviceSettings. isSystemVersionAtLeast() stands for the language's
+// availability check (`#available(iOS 10.3, *)`), so the system version set here is
+// what every version gate sees. Orientation, battery and proximity are absent.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +33,13 @@ class UIDevice {
   [[nodiscard]] UIUserInterfaceIdiom userInterfaceIdiom() const;
   // The vendor identifier as upper-case UUID text, or nothing when it is withheld.
   [[nodiscard]] std::optional<std::string> identifierForVendor() const;
+
+  // isSystemVersionAtLeast()
+  //
+  // Whether the system version is major.minor.patch or later, comparing the numbers of
+  // the version text one by one (a missing number counts as 0, so "10.3" is 10.3.0 and
+  // "10.10" is after "10.9"); a text that does not start with a number is version 0.
+  [[nodiscard]] bool isSystemVersionAtLeast(std::int64_t major, std::int64_t minor = 0, std::int64_t patch = 0) const;
 
  private:
   UIDevice() = default;

@@ -1,9 +1,24 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <span>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
 #include "KPQuaslet/Helper/KPFunctions.h"
+#include "KPQuaslet/Helper/KPKitError.h"
+#include "KPQuaslet/imaging/KPImageColors.h"
+#include "KPQuaslet/services/KPAuthManager.h"
+#include "KPQuaslet/services/KPKeychain.h"
 #include "KPQuaslet/services/KPSystemSound.h"
 #include "KPQuaslet/services/UIApplication+KPExt.h"
+#include "KPQuaslet/services/UIDevice+KPExt.h"
+#include "KPQuaslet/text/String+KPSlicing.h"
+#include "KPQuaslet/views/UIButton+KPExt.h"
+#include "KPQuaslet/views/UIView+KPAnimation.h"
+#include "KPQuaslet/views/UIView+Shake.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Locale.h"
@@ -76,6 +91,38 @@ TEST_F(KPApplicationTest, RegionStatusBarAndStoreLinks) {
   EXPECT_THAT(ios::testing::openedURLs(), ElementsAre("itms-apps://itunes.apple.com/app/id123"));
 }
 
+// From iOS 10 on the store link goes through open(_:options:completionHandler:), below
+// through the older openURL(_:).
+TEST_F(KPApplicationTest, StoreLinksUseTheOpenFormOfTheSystemVersion) {
+  using ios::testing::OpenURLForm;
+  const struct {
+    const char* version;
+    OpenURLForm form;
+  } rows[] = {{"14.0", OpenURLForm::open}, {"10.0", OpenURLForm::open}, {"9.3.5", OpenURLForm::openURL}};
+  std::vector<ios::testing::OpenedURL> expected;
+  for (const auto& row : rows) {
+    ios::testing::DeviceSettings::setSystemVersion(row.version);
+    KP::gotoAppStore("itms-apps://itunes.apple.com/app/id123");
+    expected.push_back({"itms-apps://itunes.apple.com/app/id123", row.form});
+  }
+  EXPECT_EQ(ios::testing::openedURLRequests(), expected);
+}
+
+TEST_F(KPApplicationTest, AlternateIconsNeedIOS10Point3) {
+  ios::testing::setAlternateIconNames(true, {"Dark"});
+  for (const char* version : {"10.2.1", "9.0"}) {
+    ios::testing::DeviceSettings::setSystemVersion(version);
+    kp::changeAppIcon("Dark");
+    dispatch_.runPending();
+    EXPECT_EQ(out_.text(), "") << version;
+    EXPECT_EQ(ios::UIApplication::shared()->alternateIconName(), std::nullopt) << version;
+  }
+  ios::testing::DeviceSettings::setSystemVersion("10.3");
+  kp::changeAppIcon("Dark");
+  dispatch_.runPending();
+  EXPECT_EQ(out_.text(), "No Error\n");
+}
+
 TEST_F(KPApplicationTest, DelaysRunOnTheirQueuesAtTheTruncatedDeadline) {
   std::vector<std::string> log;
   KP::dispatchDelay(1.0000000009, [&] { log.push_back("delay"); });
@@ -139,13 +186,96 @@ TEST_F(KPApplicationTest, PasteboardText) {
   EXPECT_EQ(kp::getString(), "copied");
 }
 
-TEST_F(KPApplicationTest, IterateEnumYieldsCasesInOrderAndEnds) {
-  std::vector<kp::KP::logLevel> levels;
-  // Log levels count from 1, so the iteration ends at once: the first case must be 0.
-  auto none = KP::iterateEnum<kp::KP::logLevel>();
-  EXPECT_EQ(none.next(), std::nullopt);
-  auto sizes = KP::iterateEnum<kp::KPSystemSound::AudioID>();
-  EXPECT_EQ(sizes.next(), std::nullopt);
+}  // namespace
+
+// A caller's enum whose raw values do not start at 0, with its cases declared, and one
+// that declares none.
+namespace app {
+enum class Plan : std::int64_t { basic = 10, pro = 20, team = 30 };
+inline std::span<const Plan> allCases(std::type_identity<Plan>) {
+  static constexpr Plan cases[] = {Plan::basic, Plan::pro, Plan::team};
+  return cases;
+}
+enum class Undeclared { a, b };
+}  // namespace app
+
+namespace {
+
+template <class E>
+std::vector<E> everyCase() {
+  std::vector<E> cases;
+  auto iterator = KP::iterateEnum<E>();
+  while (auto next = iterator.next()) cases.push_back(*next);
+  EXPECT_EQ(iterator.next(), std::nullopt) << "it stays at its end";
+  return cases;
+}
+
+// Each case of an enum with raw values reads back from its raw value, and no two share one.
+template <class E>
+void expectRawValuesRoundTrip() {
+  const auto cases = everyCase<E>();
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(kp::fromRawValue<E>(kp::rawValue(cases[i])), cases[i]) << i;
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(kp::rawValue(cases[i]), kp::rawValue(cases[j])) << i;
+  }
+}
+
+template <class E>
+concept Iterable = requires { KP::iterateEnum<E>(); };
+
+TEST(KPIterateEnum, YieldsEveryCaseInDeclarationOrderWhateverTheRawValues) {
+  using L = KP::logLevel;
+  EXPECT_THAT(everyCase<L>(), ElementsAre(L::info, L::debug, L::warn, L::error, L::fatal, L::none));
+  EXPECT_THAT(everyCase<app::Plan>(), ElementsAre(app::Plan::basic, app::Plan::pro, app::Plan::team));
+
+  // The system sounds: every value of the blocks from 1000 to 4095, ascending.
+  const std::pair<std::uint32_t, std::uint32_t> blocks[] = {
+      {1000, 1010}, {1013, 1014}, {1016, 1016}, {1020, 1036}, {1050, 1055}, {1057, 1057}, {1070, 1075}, {1100, 1118},
+      {1150, 1154}, {1200, 1211}, {1254, 1259}, {1300, 1315}, {1320, 1336}, {1350, 1351}, {4095, 4095}};
+  std::vector<std::uint32_t> expected;
+  for (const auto& [first, last] : blocks) {
+    for (std::uint32_t v = first; v <= last; ++v) expected.push_back(v);
+  }
+  std::vector<std::uint32_t> sounds;
+  for (auto id : everyCase<kp::KPSystemSound::AudioID>()) sounds.push_back(kp::rawValue(id));
+  EXPECT_EQ(sounds, expected);
+  EXPECT_EQ(sounds.size(), 122u);
+}
+
+TEST(KPIterateEnum, EveryEnumOfTheLibraryListsItsCases) {
+  expectRawValuesRoundTrip<KP::logLevel>();
+  expectRawValuesRoundTrip<kp::KPSystemSound::AudioID>();
+  expectRawValuesRoundTrip<kp::Size>();
+  expectRawValuesRoundTrip<kp::Versions>();
+  expectRawValuesRoundTrip<kp::ShakeDirection>();
+  expectRawValuesRoundTrip<kp::UIViewAnimationFlipDirection>();
+  expectRawValuesRoundTrip<kp::UIViewAnimationTranslationDirection>();
+  expectRawValuesRoundTrip<kp::KPImageColorsQuality>();
+  EXPECT_EQ(everyCase<kp::Size>().size(), 11u);
+  EXPECT_EQ(everyCase<kp::Versions>().front(), kp::Versions::eight);
+  EXPECT_EQ(everyCase<kp::Versions>().back(), kp::Versions::twelve);
+
+  using E = kp::LocalAuthError;
+  EXPECT_THAT(everyCase<E>(), ElementsAre(E::authStateChanged, E::userCancelled, E::failed, E::systemCancelled,
+                                          E::biometryNotAvailable, E::biometryLockedOut, E::other));
+  using K = kp::KPKitError;
+  EXPECT_THAT(everyCase<K>(), ElementsAre(K::jsonSerialization, K::errorLoadingSound, K::pathNotExist, K::pathNotAllowed));
+  using A = kp::KPKeychainAccessOptions;
+  EXPECT_THAT(everyCase<A>(),
+              ElementsAre(A::accessibleWhenUnlocked, A::accessibleWhenUnlockedThisDeviceOnly, A::accessibleAfterFirstUnlock,
+                          A::accessibleAfterFirstUnlockThisDeviceOnly, A::accessibleAlways,
+                          A::accessibleWhenPasscodeSetThisDeviceOnly, A::accessibleAlwaysThisDeviceOnly));
+  EXPECT_THAT(everyCase<kp::TrimmingType>(),
+              ElementsAre(kp::TrimmingType::whitespace, kp::TrimmingType::whitespaceAndNewline));
+  EXPECT_THAT(everyCase<kp::UIButtonImageHorizontalAlignment>(),
+              ElementsAre(kp::UIButtonImageHorizontalAlignment::left, kp::UIButtonImageHorizontalAlignment::right));
+}
+
+TEST(KPIterateEnum, AnEnumThatListsNoCasesDoesNotCompile) {
+  static_assert(Iterable<app::Plan>);
+  static_assert(!Iterable<app::Undeclared>, "an enum without its cases must not iterate");
+  static_assert(!kp::CaseIterable<int>);
+  EXPECT_EQ(kp::allCases<app::Plan>().size(), 3u);
 }
 
 }  // namespace

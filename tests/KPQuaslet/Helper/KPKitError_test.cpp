@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <string>
 #include <unordered_set>
 
 #include "platform/foundation/Describe.h"
@@ -32,13 +34,28 @@ TEST(KPKitError, BridgesToItsModuleQualifiedDomainAndCasePosition) {
 TEST(KPKitError, IsThrownAndCaughtAsAValue) {
   try {
     throw KPKitError::errorLoadingSound;
-  } catch (KPKitError e) {
+  } catch (const KPKitError& e) {
     EXPECT_EQ(e, KPKitError::errorLoadingSound);
+    EXPECT_NE(e, KPKitError::pathNotExist);
+    EXPECT_EQ(e.code(), KPKitError::Code::errorLoadingSound);
     EXPECT_EQ(ios::bridgeError(e).localizedDescription(),
               "The operation couldn\u2019t be completed. (KPQuaslet.KPKitError error 1.)");
   }
   std::unordered_set<KPKitError> set{KPKitError::pathNotExist, KPKitError::pathNotExist, KPKitError::pathNotAllowed};
   EXPECT_EQ(set.size(), 2u);
+}
+
+// Whoever catches std::exception catches the library's error too, and what() names
+// the case.
+TEST(KPKitError, IsCaughtAsAStandardExceptionNamingItsCase) {
+  for (const KPKitError& error : kp::allCases(std::type_identity<KPKitError>{})) {
+    try {
+      throw error;
+    } catch (const std::exception& e) {
+      EXPECT_EQ(std::string(e.what()), ios::describe(error));
+      EXPECT_NE(dynamic_cast<const KPKitError*>(&e), nullptr);
+    }
+  }
 }
 
 }  // namespace

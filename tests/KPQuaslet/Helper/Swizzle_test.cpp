@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "KPQuaslet/Helper/KPFunctions.h"
 #include "platform/foundation/StandardOutput.h"
 #include "platform/testing/PlatformFixture.h"
@@ -52,7 +55,7 @@ TEST_F(SwizzleTest, AMethodTheClassDefinesRunsTheSwizzledImplementation) {
   EXPECT_EQ(swizzle->aClass, base);
   EXPECT_EQ(swizzle->selector, sel("original"));
   EXPECT_EQ(swizzle->originalMethod, originalImp);
-  EXPECT_EQ(swizzle->blocks.size(), 1u);
+  EXPECT_EQ(swizzle->blocks().size(), 1u);
 }
 
 TEST_F(SwizzleTest, AnInheritedMethodIsAddedToTheClassAndTheSuperclassIsUntouched) {
@@ -81,7 +84,7 @@ TEST_F(SwizzleTest, TwoNamedHooksAreUndoneByTheLastNamedUnswizzle) {
   Swizzler::swizzleSelector(sel("original"), sel("swizzled"), base, "b", noHook);
   auto swizzle = Swizzler::getSwizzle(baseOriginal);
   ASSERT_NE(swizzle, nullptr);
-  EXPECT_EQ(swizzle->blocks.size(), 2u);
+  EXPECT_EQ(swizzle->blocks().size(), 2u);
 
   Swizzler::unswizzleSelector(sel("original"), base, "a");
   EXPECT_EQ(askBase("original"), "swizzled");
@@ -154,6 +157,25 @@ TEST_F(SwizzleTest, DescriptionListsEveryHookOnItsOwnLine) {
   EXPECT_EQ(out.str(), head + "\taudit : (Function)\n\tlog : (Function)\n]");
 }
 
+// Hooks change under the registry's lock while another thread describes the Swizzle:
+// every reading of the hooks must be ordered with those changes.
+TEST_F(SwizzleTest, DescribingWhileHooksChangeOnAnotherThreadIsSafe) {
+  Swizzler::swizzleSelector(sel("original"), sel("swizzled"), base, "first", noHook);
+  auto swizzle = Swizzler::getSwizzle(baseOriginal);
+  ASSERT_NE(swizzle, nullptr);
+  std::thread writer([&] {
+    for (int i = 0; i < 200; ++i) {
+      Swizzler::swizzleSelector(sel("original"), sel("swizzled"), base, "hook" + std::to_string(i % 7), noHook);
+      Swizzler::unswizzleSelector(sel("original"), base, "hook" + std::to_string((i + 3) % 7));
+    }
+  });
+  std::size_t longest = 0;
+  for (int i = 0; i < 200; ++i) longest = std::max(longest, swizzle->description().size());
+  writer.join();
+  EXPECT_THAT(swizzle->description(), HasSubstr("\tfirst : (Function)\n"));
+  EXPECT_GT(longest, 0u);
+}
+
 TEST_F(SwizzleTest, AnUndoneInheritedSwizzleLeavesNoStaleEntryForTheSuperclass) {
   Swizzler::swizzleSelector(sel("original"), sel("swizzled"), sub, "first", noHook);
   Swizzler::unswizzleSelector(sel("original"), sub);  // no name: hooks are dropped with it
@@ -166,7 +188,7 @@ TEST_F(SwizzleTest, AnUndoneInheritedSwizzleLeavesNoStaleEntryForTheSuperclass) 
   ASSERT_NE(swizzle, nullptr);
   EXPECT_EQ(swizzle->aClass, base);
   EXPECT_EQ(swizzle->originalMethod, changed);
-  EXPECT_EQ(swizzle->blocks.size(), 1u);
+  EXPECT_EQ(swizzle->blocks().size(), 1u);
 
   Swizzler::unswizzleSelector(sel("original"), base, "second");
   EXPECT_EQ(askBase("original"), "changed");

@@ -60,12 +60,17 @@ TEST_F(GCDTimerTest, PauseOnAnIdleOrPausedTimerChangesNothing) {
 TEST_F(GCDTimerTest, RepeatIntervalsAreWholeSecondsAndSubSecondOnesStillRepeat) {
   struct Row {
     double interval;
+    double runFor;
     std::vector<double> ticks;
   };
   const Row rows[] = {
-      {2.9, {0.0, 2.0, 4.0}},       // truncated toward zero
-      {1.0, {0.0, 1.0, 2.0, 3.0, 4.0}},
-      {0.5, {0.0, 0.5, 1.0, 1.5}},  // below one second: its own nanoseconds, never a spin
+      {2.9, 4.25, {0.0, 2.0, 4.0}},  // truncated toward zero
+      {1.0, 4.25, {0.0, 1.0, 2.0, 3.0, 4.0}},
+      {1.9, 2.25, {0.0, 1.0, 2.0}},
+      {0.5, 1.75, {0.0, 0.5, 1.0, 1.5}},  // below one second: its own length, never a spin
+      {0.9, 2.0, {0.0, 0.9, 1.8}},
+      {0.0, 3.0, {0.0}},  // zero or less: once
+      {-3.0, 3.0, {0.0}},
   };
   for (const auto& row : rows) {
     ticks_.clear();
@@ -73,8 +78,11 @@ TEST_F(GCDTimerTest, RepeatIntervalsAreWholeSecondsAndSubSecondOnesStillRepeat) 
     auto timer = GCDTimer::make(row.interval);
     timer->setEvent([&] { ticks_.push_back(elapsed() - begin); });
     timer->start();
-    dispatch_.advance(row.ticks.back() + 0.25);
-    EXPECT_EQ(ticks_, row.ticks) << "interval " << row.interval;
+    dispatch_.advance(row.runFor);
+    ASSERT_EQ(ticks_.size(), row.ticks.size()) << "interval " << row.interval;
+    for (std::size_t i = 0; i < ticks_.size(); ++i) {
+      EXPECT_NEAR(ticks_[i], row.ticks[i], 1e-9) << "interval " << row.interval << ", tick " << i;
+    }
   }
 }
 
@@ -109,6 +117,25 @@ TEST_F(GCDTimerTest, TicksOfEveryTimerRunOnTheSharedSerialQueue) {
   second->start();
   dispatch_.runPending();
   EXPECT_THAT(labels, ElementsAre("gcdTimerQueue", "gcdTimerQueue"));
+}
+
+// An event that drops the last reference to its own timer (and one that pauses it
+// first): the timer lives until the event has returned, then goes away.
+TEST_F(GCDTimerTest, AnEventMayDropTheLastReferenceToItsOwnTimer) {
+  for (bool pauseFirst : {false, true}) {
+    std::shared_ptr<GCDTimer> timer = GCDTimer::make(1.0);
+    int ticks = 0;
+    timer->setEvent([&] {
+      ++ticks;
+      if (pauseFirst) timer->pause();
+      timer.reset();
+    });
+    const std::weak_ptr<GCDTimer> watch = timer;
+    timer->start();
+    dispatch_.advance(3.0);
+    EXPECT_EQ(ticks, 1) << pauseFirst;
+    EXPECT_TRUE(watch.expired()) << pauseFirst;
+  }
 }
 
 TEST_F(GCDTimerTest, ReleasingATimerInAnyStateIsSafeAndStopsItsTicks) {

@@ -22,6 +22,7 @@ using ios::PropertyList;
 using kp::KPException;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 // 2024-12-30 15:04:05 UTC: a Monday in the first week of 2025, at 3 in the afternoon.
@@ -100,6 +101,31 @@ TEST_F(KPExceptionTest, UserInfoJSONCannotHoldIsKeptAsText) {
   EXPECT_EQ(log.at("name"), PropertyList("Odd\xEF\xBF\xBD"));
 }
 
+ios::Date at(double secondsSince2001) { return ios::Date::fromTimeIntervalSinceReferenceDate(secondsSince2001); }
+
+// Dates JSON cannot hold go into the user info's description; those the calendar cannot
+// write (huge, or not finite) are written as seconds since 2001.
+TEST_F(KPExceptionTest, DatesInTheUserInfoAlwaysHaveAText) {
+  kp::exceptionHandler(ios::NSException(
+      "Dates", "when",
+      PropertyList::Dictionary{{"huge", at(1e300)},
+                               {"nested", PropertyList::Array{at(-1e300), at(std::nan(""))}},
+                               {"later", at(INFINITY)},
+                               {"start", at(0)},
+                               {"past", ios::Date::distantPast()}}));
+  EXPECT_THAT(output_.text(), HasSubstr("崩溃日志保存成功"));
+  ASSERT_EQ(logNames().size(), 1u);
+  const auto log = readLog(logNames()[0]);
+  ASSERT_NE(log.at("useInfo").stringValue(), nullptr);
+  const std::string info = *log.at("useInfo").stringValue();
+  EXPECT_THAT(info, HasSubstr("1e+300"));
+  EXPECT_THAT(info, HasSubstr("-1e+300"));
+  EXPECT_THAT(info, HasSubstr("nan"));
+  EXPECT_THAT(info, HasSubstr("inf"));
+  EXPECT_THAT(info, HasSubstr("2001-01-01 00:00:00 +0000")) << "a date the calendar can write keeps its text";
+  EXPECT_THAT(info, Not(HasSubstr("-63114076800"))) << "so does the distant past";
+}
+
 TEST_F(KPExceptionTest, AFolderThatCannotBeMadeIsReported) {
   std::filesystem::create_directories(home_.path() + "/Documents");
   std::ofstream(home_.path() + "/Documents/crash") << "a file where the folder belongs";
@@ -131,6 +157,33 @@ TEST_F(KPExceptionTest, ReadingAndRemovingLogs) {
   KPException announce;
   EXPECT_EQ(output_.text(), "exception path : " + folder() + "\n");
   EXPECT_TRUE(std::filesystem::is_directory(folder())) << "made again on access";
+}
+
+// A save in progress (or one a killed process left behind) is a temporary file first,
+// and a name it has claimed is an empty file: neither is a log to read or remove.
+TEST_F(KPExceptionTest, OnlyFinishedLogsCount) {
+  std::filesystem::create_directories(folder());
+  std::ofstream(folder() + "/.writing-123") << "{\"name\" : \"half";
+  std::ofstream(folder() + "/00000000000000.log");  // claimed, still empty
+  EXPECT_EQ(KPException::getCrashLog(), std::nullopt);
+  kp::exceptionHandler(ios::NSException("Finished", "done"));
+  const auto text = KPException::getCrashLog();
+  ASSERT_TRUE(text.has_value());
+  EXPECT_THAT(*text, HasSubstr("\"name\" : \"Finished\""));
+  EXPECT_TRUE(KPException::removeCrashLog());
+  EXPECT_THAT(logNames(), ElementsAre(".writing-123")) << "the temporary file is left to its save";
+}
+
+// The listing is in name order, which is not the order of the crashes: the hour is on
+// the 12-hour clock, and a later log of the same second takes a suffix that sorts first.
+TEST_F(KPExceptionTest, TheFirstLogIsTheFirstByNameNotTheEarliest) {
+  clock_.setAbsoluteTime(kCrashTime - 4 * 3600);  // 11:04:05, "...110405"
+  kp::exceptionHandler(ios::NSException("Morning", "a"));
+  clock_.setAbsoluteTime(kCrashTime);  // 15:04:05 the same day, "...030405"
+  kp::exceptionHandler(ios::NSException("Afternoon", "b"));
+  EXPECT_THAT(KPException::getCrashLog().value_or(""), HasSubstr("\"name\" : \"Afternoon\""));
+  kp::exceptionHandler(ios::NSException("SameSecond", "c"));
+  EXPECT_THAT(KPException::getCrashLog().value_or(""), HasSubstr("\"name\" : \"SameSecond\"")) << "\"-1.log\" sorts first";
 }
 
 void otherHandler(const ios::NSException&) {}

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <future>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -152,6 +154,24 @@ TEST_F(KPHelperTest, TheWorkIsReleasedOnceTheTaskIsGoneAfterTheDeadline) {
   cancelled.reset();
   cancel(pending);
   EXPECT_TRUE(cancelledWatch.expired()) << "cancelling releases the work at once";
+}
+
+// Work that cancels its own task and drops the last copy of it while it runs: what the
+// work holds lives until it returns, and is released then.
+TEST_F(KPHelperTest, WorkMayCancelAndDropItsOwnTaskWhileItRuns) {
+  auto held = std::make_shared<std::string>("held");
+  std::optional<DelayTask> task;
+  std::vector<std::string> log;
+  task = delay(1.0, [&, held] {
+    cancel(task);
+    task.reset();
+    log.push_back(*held);
+  });
+  const std::weak_ptr<std::string> watch = held;
+  held.reset();
+  dispatch_.advance(2.0);
+  EXPECT_THAT(log, ElementsAre("held"));
+  EXPECT_TRUE(watch.expired());
 }
 
 TEST(KPHelperDeathTest, DelaysThatCannotBeCountedStop) {

@@ -116,6 +116,59 @@ TEST_F(KPTimerTest, ReleasingATimerInAnyStateIsSafe) {
   EXPECT_THAT(ticks, ElementsAre(0.0)) << "only the manual fire()";
 }
 
+// "Done, forget the timer": a handler that drops the last reference to its own timer,
+// from fire() and from a tick, one-shot and repeating. The timer must stay alive until
+// the call has returned, and go away right after it.
+TEST_F(KPTimerTest, AHandlerMayDropTheLastReferenceToItsOwnTimer) {
+  const struct {
+    const char* name;
+    bool repeats;
+    bool byFire;
+  } rows[] = {
+      {"one-shot, fire()", false, true},
+      {"repeating, fire()", true, true},
+      {"one-shot, tick", false, false},
+      {"repeating, tick", true, false},
+  };
+  for (const auto& row : rows) {
+    std::shared_ptr<KPTimer> timer;
+    int calls = 0;
+    timer = KPTimer::make(DispatchTimeInterval::seconds(1), row.repeats, queue_, [&](KPTimer& self) {
+      ++calls;
+      EXPECT_EQ(self.repeats(), row.repeats) << row.name;
+      timer.reset();
+      EXPECT_EQ(self.repeats(), row.repeats) << row.name << ": still alive inside the call";
+    });
+    const std::weak_ptr<KPTimer> watch = timer;
+    if (row.byFire) {
+      KPTimer* raw = timer.get();
+      raw->fire();
+    } else {
+      timer->start();
+      dispatch_.advance(1.0);
+    }
+    dispatch_.advance(3.0);
+    EXPECT_EQ(calls, 1) << row.name;
+    EXPECT_TRUE(watch.expired()) << row.name << ": released once the call returned";
+  }
+}
+
+TEST_F(KPTimerTest, ACountDownHandlerMayDropTheLastReferenceToItsCountDown) {
+  std::shared_ptr<KPCountDownTimer> countDown;
+  std::vector<std::int64_t> reports;
+  countDown = KPCountDownTimer::make(DispatchTimeInterval::seconds(1), 3, queue_,
+                                     [&](KPCountDownTimer& self, std::int64_t left) {
+                                       reports.push_back(left);
+                                       countDown.reset();
+                                       self.reCountDown();  // the count-down is still usable here
+                                     });
+  const std::weak_ptr<KPCountDownTimer> watch = countDown;
+  countDown->start();
+  dispatch_.advance(5.0);
+  EXPECT_THAT(reports, ElementsAre(2));
+  EXPECT_TRUE(watch.expired());
+}
+
 TEST_F(KPTimerTest, ThrottleRunsTheLastCallOfABurstAfterTheInterval) {
   std::vector<std::pair<std::string, double>> runs;
   auto call = [&](const std::string& id, const std::string& what) {

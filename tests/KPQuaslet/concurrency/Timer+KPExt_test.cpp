@@ -6,6 +6,7 @@
 #include <any>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/runtime/Runtime.h"
@@ -127,6 +128,26 @@ TEST_F(TimerKPExtTest, RunThisAfterDelayUsesTheMainQueueOrTheGivenOne) {
   dispatch_.advance(1.0);
   using P = std::pair<std::string, double>;
   EXPECT_THAT(runs, ElementsAre(P{"com.example.later", 0.25}, P{"com.apple.main-thread", 0.75}));
+}
+
+// Timers made on a thread that has ended since: invalidating them afterwards does
+// nothing harmful and still releases their blocks.
+TEST(TimerKPExtThreaded, TimersOfAThreadThatEndedCanStillBeInvalidated) {
+  auto block = std::make_shared<int>(0);
+  std::vector<std::shared_ptr<ios::Timer>> timers;
+  std::thread([&] {
+    timers.push_back(every(1.0, [block] {}));
+    timers.push_back(every(1.0, [block](ios::Timer&) {}));
+    timers.push_back(after(1.0, [block] {}));
+    timers.push_back(runThisEvery(1.0, [block](ios::Timer*) {}));
+    timers.push_back(scheduledTimer(1.0, [block](ios::Timer&) {}, true));
+  }).join();
+  for (const auto& timer : timers) {
+    EXPECT_TRUE(timer->isValid());
+    timer->invalidate();
+    EXPECT_FALSE(timer->isValid());
+  }
+  EXPECT_EQ(block.use_count(), 1) << "every block was released";
 }
 
 TEST(TimeUnits, AnswerSeconds) {

@@ -102,4 +102,10 @@ TEST_F(FileManagerKPExtTest, DocumentsLiveInTheHomeFolder) {
   EXPECT_EQ(kp::documentsDirectory(), dir_.path() + "/Documents");
 }
 
+TEST(FileManagerKPExtDeathTest, NoDocumentsFolderStopsWithAMessage) {
+  ios::testing::ScopedHomeDirectory noHome("");
+  EXPECT_TRUE(ios::FileManager::defaultManager().urls(ios::SearchPathDirectory::documentDirectory).empty());
+  EXPECT_DEATH((void)kp::documentsDirectory(), "no Documents folder");
+}
+
 }  // namespace

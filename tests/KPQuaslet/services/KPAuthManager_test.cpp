@@ -9,6 +9,7 @@
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Describe.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIDevice.h"
 
 namespace {
 
@@ -103,6 +104,38 @@ TEST_F(KPAuthManagerTest, DefaultPromptsAndPolicies) {
     EXPECT_EQ(evaluations[i].policy, rows[i].policy) << i;
     EXPECT_EQ(evaluations[i].cancelTitle, "Not now");
     EXPECT_EQ(evaluations[i].fallbackTitle, std::nullopt);
+  }
+}
+
+// The system version gates: no face check below 11, no cancel title below 10, and the
+// passcode fallback asks for biometry alone below 9.
+TEST_F(KPAuthManagerTest, OlderSystemsGateFaceIDTheCancelTitleAndThePasscodePolicy) {
+  const struct {
+    const char* version;
+    bool faceID;
+    std::optional<std::string> cancelTitle;
+    ios::LAPolicy withPasscode;
+  } rows[] = {
+      {"14.0", true, "Not now", ios::LAPolicy::deviceOwnerAuthentication},
+      {"11.0", true, "Not now", ios::LAPolicy::deviceOwnerAuthentication},
+      {"10.3.1", false, "Not now", ios::LAPolicy::deviceOwnerAuthentication},
+      {"10.0", false, "Not now", ios::LAPolicy::deviceOwnerAuthentication},
+      {"9.3", false, std::nullopt, ios::LAPolicy::deviceOwnerAuthentication},
+      {"9.0", false, std::nullopt, ios::LAPolicy::deviceOwnerAuthentication},
+      {"8.4", false, std::nullopt, ios::LAPolicy::deviceOwnerAuthenticationWithBiometrics},
+  };
+  faceDevice();
+  for (const auto& row : rows) {
+    ios::testing::DeviceSettings::setSystemVersion(row.version);
+    EXPECT_EQ(KPAuthManager::shared().canAuthWithFaceID(), row.faceID) << row.version;
+    authenticate("", true);
+    const auto evaluation = Device::evaluations().back();
+    EXPECT_EQ(evaluation.cancelTitle, row.cancelTitle) << row.version;
+    EXPECT_EQ(evaluation.policy, row.withPasscode) << row.version;
+    // Without a face check the default prompt is the fingerprint one.
+    EXPECT_EQ(evaluation.reason, row.faceID ? "你的FaceID已锁定。你做了太多尝试，输入密码以解锁FaceID"
+                                             : "你的TouchID已锁定。你做了太多尝试，输入密码以解锁TouchID")
+        << row.version;
   }
 }
 

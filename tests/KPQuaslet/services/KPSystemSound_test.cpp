@@ -67,11 +67,17 @@ TEST_F(KPSystemSoundTest, FilesThatAreNotSoundsThrowErrorLoadingSound) {
     try {
       (void)KPSystemSound::playSound(url);
       ADD_FAILURE() << url.absoluteString();
-    } catch (kp::KPKitError e) {
+    } catch (const kp::KPKitError& e) {
       EXPECT_EQ(e, kp::KPKitError::errorLoadingSound);
     }
   }
   EXPECT_THROW(KPSystemSound::disposeSound(12345), kp::KPKitError);
+  try {
+    KPSystemSound::disposeSound(12345);
+    ADD_FAILURE() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "errorLoadingSound") << "also caught as a standard exception";
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <optional>
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -90,6 +92,25 @@ TEST_F(UserDefaultsKPExt, Operators) {
   EXPECT_EQ(d.integer("registered"), 1) << "a registered default counts as present";
 }
 
+// A proxy keeps its store: one made from a named suite that nothing else holds still
+// reads and writes that suite.
+TEST_F(UserDefaultsKPExt, AProxyKeepsItsStoreAlive) {
+  std::weak_ptr<ios::UserDefaults> watch;
+  std::optional<kp::Proxy> kept;
+  {
+    auto suite = ios::UserDefaults::make("com.example.proxy");
+    suite->setInteger(41, "answer");
+    watch = suite;
+    kept.emplace(kp::proxy(*suite, "answer"));
+  }
+  EXPECT_FALSE(watch.expired());
+  (*kept)++;
+  EXPECT_EQ(kept->intValue(), 42);
+  EXPECT_EQ(kept->defaults().integer("answer"), 42);
+  kept.reset();
+  EXPECT_TRUE(watch.expired()) << "and nothing more";
+}
+
 TEST_F(UserDefaultsKPExt, IntegerOverflowStops) {
   auto& d = kp::Defaults();
   kp::set(d, "big", INT64_MAX);
@@ -134,8 +155,10 @@ TEST_F(UserDefaultsKPExt, CodableValues) {
   EXPECT_EQ(back->scale, 2);
 
   EXPECT_FALSE(kp::set(d, Settings{"broken", std::nan("")}, "settings", encoder));
-  EXPECT_EQ(kp::object<Settings>(d, "settings", decoder)->theme, "dark")
-      << "a value that cannot be encoded leaves the stored one in place";
+  EXPECT_FALSE(kp::hasKey(d, "settings")) << "a value that cannot be encoded removes the stale one";
+  EXPECT_EQ(kp::object<Settings>(d, "settings", decoder), std::nullopt);
+  EXPECT_FALSE(kp::set(d, Settings{"broken", std::nan("")}, "never set", encoder));
+  EXPECT_FALSE(kp::hasKey(d, "never set"));
 
   kp::set(d, "text", "{\"theme\":\"x\",\"scale\":1}");
   EXPECT_EQ(kp::object<Settings>(d, "text", decoder), std::nullopt) << "text is not data";

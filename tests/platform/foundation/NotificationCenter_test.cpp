@@ -67,6 +67,30 @@ TEST_F(NotificationCenterTest, AnObserverRemovedDuringAPostIsNotCalledAfterwards
   EXPECT_EQ(center_->observerCount(), 1u);
 }
 
+// A block that removes its own registration and drops the last reference to its token
+// and to its queue, while it runs: everything it uses stays alive until it returns.
+TEST_F(NotificationCenterTest, AnObserverMayEndItsOwnRegistrationWhileItRuns) {
+  for (bool queued : {false, true}) {
+    auto queue = queued ? ios::OperationQueue::make() : nullptr;
+    auto state = std::make_shared<std::string>("alive");
+    ios::id token;
+    token = center_->addObserver(Notification::Name("Once"), nullptr, queue, [&, state](const Notification&) {
+      center_->removeObserver(token);
+      token.reset();
+      queue.reset();
+      seen_.push_back(*state);  // the block and what it holds outlive the removal
+    });
+    const std::weak_ptr<std::string> watch = state;
+    state.reset();
+    center_->post(Notification::Name("Once"));
+    center_->post(Notification::Name("Once"));
+    EXPECT_THAT(seen_, ElementsAre("alive")) << queued;
+    EXPECT_TRUE(watch.expired()) << "the block is released once the post is over";
+    EXPECT_EQ(center_->observerCount(), 0u);
+    seen_.clear();
+  }
+}
+
 TEST_F(NotificationCenterTest, RemovingByNameAndObjectEndsOnlyThoseRegistrations) {
   auto observer = ios::NSObject::make();
   ios::Class cls = ios::testing::makeTestClass("NotificationObserver");
@@ -126,6 +150,20 @@ TEST(OperationQueue, RunsOperationsInOrderOnItsOwnQueue) {
   EXPECT_EQ(ios::OperationQueue::main()->name(), "NSOperationQueue Main Queue");
   EXPECT_EQ(ios::OperationQueue::main()->underlyingQueue()->label(), "com.apple.main-thread");
   EXPECT_NE(ios::OperationQueue::make()->name(), queue->name());
+}
+
+TEST(OperationQueue, AnOperationMayDropTheLastReferenceToItsQueue) {
+  ios::testing::ManualDispatch dispatch;
+  auto queue = ios::OperationQueue::make();
+  std::vector<std::string> log;
+  queue->addOperation([&] {
+    queue.reset();
+    log.push_back(ios::DispatchQueue::currentLabel());
+  });
+  queue->addOperation([&] { log.push_back("second"); });
+  const std::string name = queue->name();
+  dispatch.runPending();
+  EXPECT_THAT(log, ElementsAre(name, "second")) << "queued work still runs once the queue object is gone";
 }
 
 TEST(NotificationCenterThreaded, PostFromAWorkerWaitsForTheQueuedObserver) {

@@ -130,4 +130,30 @@ TEST(RunLoopThreaded, ATimerFiresOnTheThreadWhoseLoopRunsIt) {
   EXPECT_EQ(firedOn, workerId);
 }
 
+// A thread's run loop ends with the thread; timers added to it outlive it harmlessly,
+// and a loop made later (possibly at the same address) never takes them for its own.
+TEST(RunLoopThreaded, TimersOutliveTheLoopOfAThreadThatEnded) {
+  int fires = 0;
+  auto timer = ios::Timer::make(ios::CFAbsoluteTimeGetCurrent(), 0.001, [&](ios::Timer&) { ++fires; });
+  const std::weak_ptr<ios::Timer> watch = timer;
+  std::thread([&] { ios::RunLoop::current().add(timer); }).join();
+  EXPECT_TRUE(timer->isValid());
+
+  std::size_t adopted = 0;
+  std::thread([&] {
+    auto& loop = ios::RunLoop::current();
+    loop.add(timer);  // it belongs to the loop that is gone
+    adopted = loop.timerCount();
+    loop.run(ios::Date::now() + 0.01);
+  }).join();
+  EXPECT_EQ(adopted, 0u);
+  EXPECT_EQ(fires, 0);
+
+  timer->invalidate();  // nothing to remove it from any more
+  EXPECT_FALSE(timer->isValid());
+  timer->invalidate();
+  timer.reset();
+  EXPECT_TRUE(watch.expired()) << "nothing else keeps it";
+}
+
 }  // namespace

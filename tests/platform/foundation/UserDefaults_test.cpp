@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
@@ -145,6 +146,33 @@ TEST_F(UserDefaultsTest, TypedGettersConvertAsThePlatformDoes) {
   EXPECT_FALSE(defaults->bool_("missing"));
   defaults->setObject(PropertyList("~/notes.txt"), "path");
   EXPECT_EQ(defaults->url("path")->path(), home_.path() + "/notes.txt");
+}
+
+// Text read as a URL is a path: "~" is the home folder, a relative path is taken from
+// the current folder (whatever characters it holds), and an empty text is no URL.
+TEST_F(UserDefaultsTest, TextReadAsAURLIsAFilePath) {
+  const std::string cwd = std::filesystem::current_path().string();
+  const struct {
+    const char* text;
+    std::optional<std::string> path;
+  } rows[] = {
+      {"a:b", cwd + "/a:b"},
+      {"http://example.com", cwd + "/http://example.com"},
+      {"notes.txt", cwd + "/notes.txt"},
+      {"/var/tmp/x:y", "/var/tmp/x:y"},
+      {"~", home_.path()},
+      {"~/a:b", home_.path() + "/a:b"},
+      {"", std::nullopt},
+  };
+  auto defaults = UserDefaults::standard();
+  for (const auto& row : rows) {
+    defaults->setObject(PropertyList(row.text), "path");
+    const auto url = defaults->url("path");
+    ASSERT_EQ(url.has_value(), row.path.has_value()) << row.text;
+    if (!url) continue;
+    EXPECT_TRUE(url->isFileURL()) << row.text;
+    EXPECT_EQ(url->path(), *row.path) << row.text;
+  }
 }
 
 }  // namespace
