@@ -14,10 +14,16 @@ TimeInterval Date::timeIntervalSinceNow() const { return seconds_ - clock::absol
 
 std::string Date::description() const {
   const double unix = std::floor(timeIntervalSince1970());
-  std::time_t t = static_cast<std::time_t>(unix);
-  std::tm parts{};
-  gmtime_r(&t, &parts);
   char buffer[64];
+  // Beyond about 300 million years the year no longer fits the C library's calendar
+  // (and a double outside time_t cannot even be converted): the seconds are the text.
+  constexpr double kCalendarReach = 1e16;
+  std::tm parts{};
+  std::time_t t = 0;
+  if (!(std::fabs(unix) < kCalendarReach) || (t = static_cast<std::time_t>(unix), gmtime_r(&t, &parts) == nullptr)) {
+    std::snprintf(buffer, sizeof buffer, "%g", seconds_);
+    return buffer;
+  }
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d +0000", parts.tm_year + 1900,
                 parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
   return buffer;

@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <string>
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
+#include "platform/foundation/NSException.h"
 #include "platform/foundation/NSKeyedArchiver.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -261,6 +263,14 @@ bool UserDefaults::bool_(std::string_view key) const {
 }
 
 void UserDefaults::store(std::string_view key, std::optional<PropertyList> value) {
+  // The file holds one dictionary of the values: a value lies one level inside it.
+  if (value && foundation_internal::nestsTooDeeplyToDecode(*value, 1)) {
+    NSException(NSInvalidArgumentException,
+                "cannot store a value nested deeper than " +
+                    std::to_string(foundation_internal::kMaximumDecodingDepth - 1) +
+                    " arrays and dictionaries for key " + std::string(key))
+        .raise();
+  }
   std::lock_guard lock(domain_->mutex);
   if (!value || value->isNull()) {
     auto it = domain_->values.find(key);

@@ -84,7 +84,10 @@ class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
   [[nodiscard]] float float_(std::string_view key) const;
   [[nodiscard]] bool bool_(std::string_view key) const;
 
-  // Stores `value` as given; an empty value (or null) removes the key.
+  // Stores `value` as given; an empty value (or null) removes the key. Raises
+  // NSException "NSInvalidArgumentException" for a value nested deeper than 511 arrays
+  // and dictionaries, which the suite's file could not read back (the platform would
+  // store it; here it would cost every value of the suite at the next launch).
   void setObject(std::optional<PropertyList> value, std::string_view key);
   void setInteger(std::int64_t value, std::string_view key);
   void setDouble(double value, std::string_view key);

@@ -78,8 +78,8 @@ json encodePropertyList(const PropertyList& value) {
   return nullptr;
 }
 
-bool nestsTooDeeplyToDecode(const PropertyList& value) {
-  std::vector<std::pair<const PropertyList*, std::size_t>> pending{{&value, 0}};
+bool nestsTooDeeplyToDecode(const PropertyList& value, std::size_t depth) {
+  std::vector<std::pair<const PropertyList*, std::size_t>> pending{{&value, depth}};
   while (!pending.empty()) {
     const auto [node, depth] = pending.back();
     pending.pop_back();

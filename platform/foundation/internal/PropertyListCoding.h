@@ -26,9 +26,10 @@ namespace ios::foundation_internal {
 // risking the stack on a hostile file.
 inline constexpr std::size_t kMaximumDecodingDepth = 512;
 
-// Whether some value inside `value` lies deeper than kMaximumDecodingDepth, so that its
-// form would not read back. Walked without recursion.
-[[nodiscard]] bool nestsTooDeeplyToDecode(const PropertyList& value);
+// Whether some value inside `value`, itself lying at `depth` (0 for the outermost value
+// of a form), lies deeper than kMaximumDecodingDepth, so that its form would not read
+// back. Walked without recursion.
+[[nodiscard]] bool nestsTooDeeplyToDecode(const PropertyList& value, std::size_t depth = 0);
 
 // The tagged JSON form of `value`.
 [[nodiscard]] nlohmann::json encodePropertyList(const PropertyList& value);

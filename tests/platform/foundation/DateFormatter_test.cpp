@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <limits>
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Describe.h"
@@ -78,6 +79,24 @@ TEST(Date, ReferenceDateArithmeticAndDescription) {
   EXPECT_EQ((reference - 1).description(), "2000-12-31 23:59:59 +0000");
   EXPECT_LT(reference, reference + 1);
   EXPECT_EQ((reference + 90).timeIntervalSince(reference), 90);
+}
+
+TEST(Date, DescriptionOfDatesNoCalendarReachesIsTheirSeconds) {
+  const struct {
+    double seconds;
+    const char* text;
+  } rows[] = {
+      {1e300, "1e+300"},
+      {-1e300, "-1e+300"},
+      {std::numeric_limits<double>::infinity(), "inf"},
+      {std::numeric_limits<double>::quiet_NaN(), "nan"},
+      {1e19, "1e+19"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(ios::Date::fromTimeIntervalSinceReferenceDate(row.seconds).description(), row.text) << row.seconds;
+  }
+  // Far, but still on the calendar.
+  EXPECT_EQ(ios::Date::fromTimeIntervalSince1970(253402300799.0).description(), "9999-12-31 23:59:59 +0000");
 }
 
 TEST(Clock, ManualClockMovesBothReadingsTogether) {

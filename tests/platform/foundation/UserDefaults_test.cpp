@@ -11,6 +11,7 @@
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
+#include "platform/foundation/NSException.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/testing/PlatformFixture.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -112,6 +113,29 @@ TEST_F(UserDefaultsTest, ACorruptFileIsReportedAndNeverOverwritten) {
     EXPECT_EQ(fileText(path + ".corrupt"), garbage) << "moved aside, not lost";
     EXPECT_THAT(fileText(path), ::testing::HasSubstr("\"k\""));
   }
+}
+
+// `levels` arrays, one inside the other, around an integer.
+PropertyList nestedArrays(std::size_t levels) {
+  PropertyList value(1);
+  for (std::size_t i = 0; i < levels; ++i) value = PropertyList(PropertyList::Array{std::move(value)});
+  return value;
+}
+
+TEST_F(UserDefaultsTest, AValueTooDeepToReadBackIsRefusedAndTheSuiteSurvives) {
+  {
+    auto defaults = UserDefaults::standard();
+    defaults->setInteger(7, "other");
+    defaults->setObject(nestedArrays(511), "deepest");
+    EXPECT_THROW(defaults->setObject(nestedArrays(512), "too deep"), ios::NSException);
+    EXPECT_EQ(defaults->object("too deep"), std::nullopt);
+    ASSERT_TRUE(defaults->synchronize());
+  }
+  ios::testing::resetUserDefaults();
+  auto reader = UserDefaults::standard();
+  EXPECT_FALSE(reader->loadError().has_value());
+  EXPECT_EQ(reader->integer("other"), 7);
+  EXPECT_EQ(reader->object("deepest"), nestedArrays(511));
 }
 
 TEST_F(UserDefaultsTest, LookupOrderAndRemoval) {
