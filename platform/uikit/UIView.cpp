@@ -183,7 +183,7 @@ std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t tag) {
 
 std::optional<std::vector<std::shared_ptr<UIGestureRecognizer>>> UIView::gestureRecognizers() const {
   if (recognizers_.empty()) return std::nullopt;
-  return recognizers_;
+  return std::vector<std::shared_ptr<UIGestureRecognizer>>(recognizers_.begin(), recognizers_.end());
 }
 
 void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
@@ -198,7 +198,7 @@ void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& re
 void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
   if (recognizer == nullptr || recognizer->view().get() != this) return;
   recognizer->view_.reset();
-  std::erase(recognizers_, recognizer);
+  ca_internal::eraseChild(recognizers_, recognizer.get());
 }
 
 bool UIView::pointInside(CGPoint point) const {

@@ -212,7 +212,7 @@ class UIView : public UIResponder {
   std::shared_ptr<CALayer> layer_;
   std::weak_ptr<UIView> superview_;
   std::deque<std::shared_ptr<UIView>> subviews_;
-  std::vector<std::shared_ptr<UIGestureRecognizer>> recognizers_;
+  std::deque<std::shared_ptr<UIGestureRecognizer>> recognizers_;
   std::vector<NSLayoutConstraintRef> constraints_;
   bool userInteractionEnabled_ = true;
   std::int64_t tag_ = 0;

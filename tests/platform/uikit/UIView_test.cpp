@@ -7,9 +7,27 @@
 #include <chrono>
 #include <vector>
 
+#include "platform/quartzcore/CAAnimation.h"
+#include "platform/quartzcore/CAGradientLayer.h"
+#include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UICollectionView.h"
+#include "platform/uikit/UIControl.h"
 #include "platform/uikit/UIGestureRecognizer.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINib.h"
+#include "platform/uikit/UIStoryboard.h"
+#include "platform/uikit/UITabBarController.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITextField.h"
+#include "platform/uikit/UIToolbar.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIViewExtras.h"
+#include "platform/uikit/UIWebView.h"
 #include "platform/uikit/UIViewSubclasses.h"
 
 namespace {
@@ -186,6 +204,45 @@ TEST_F(UIViewTest, FillingAndEmptyingAWideTreeIsLinear) {
   };
   const double small = cost(5000), large = cost(20000);
   EXPECT_LT(large / small, 10.0) << small << " s for 5000 views, " << large << " s for 20000";
+}
+
+// Every class the platform registers by name can be made by name, whatever the access
+// of its constructor, as the kind of object it names; only those that need arguments to
+// exist at all (a constraint needs its items, an action its title and style) cannot.
+TEST_F(UIViewTest, RegisteredClassesAreMadeByName) {
+  using namespace ios;
+  const Class madeByName[] = {
+      UIResponder::classObject(), UIView::classObject(), UIWindow::classObject(), UILabel::classObject(),
+      UIImageView::classObject(), UIScrollView::classObject(), UITextField::classObject(),
+      UITextView::classObject(), UIControl::classObject(), UIButton::classObject(), UISwitch::classObject(),
+      UISegmentedControl::classObject(), UIGestureRecognizer::classObject(),
+      UITapGestureRecognizer::classObject(), UISwipeGestureRecognizer::classObject(),
+      UIPanGestureRecognizer::classObject(), UIPinchGestureRecognizer::classObject(),
+      UILongPressGestureRecognizer::classObject(), UINavigationBar::classObject(), UINavigationItem::classObject(),
+      UINavigationItemView::classObject(), UINavBarPrompt::classObject(),
+      UINavigationBarBackIndicatorView::classObject(), UIViewController::classObject(),
+      UINavigationController::classObject(), UITabBar::classObject(), UITabBarController::classObject(),
+      UITableView::classObject(), UITableViewCell::classObject(), UICollectionView::classObject(),
+      UICollectionViewCell::classObject(), UICollectionReusableView::classObject(), UIToolbar::classObject(),
+      UIBarButtonItem::classObject(), UIWebView::classObject(), UIActivityIndicatorView::classObject(),
+      UIVisualEffectView::classObject(), UIStackView::classObject(), UIDynamicAnimator::classObject(),
+      UIDynamicBehavior::classObject(), CALayer::classObject(), CAShapeLayer::classObject(),
+      CAGradientLayer::classObject(), CAAnimation::classObject(), CABasicAnimation::classObject(),
+      CAKeyframeAnimation::classObject()};
+  for (Class cls : madeByName) {
+    const id made = class_createInstance(objc_getClass(class_getName(cls)));
+    ASSERT_NE(made, nullptr) << class_getName(cls);
+    EXPECT_TRUE(made->isMemberOfClass(cls)) << class_getName(cls);
+  }
+  for (Class cls : {NSLayoutConstraint::classObject(), UIAlertAction::classObject(), UIAlertController::classObject(),
+                    UINib::classObject(), UIStoryboard::classObject()}) {
+    EXPECT_EQ(class_createInstance(cls), nullptr) << class_getName(cls);
+  }
+  // A view made by name behaves as one made by its factory.
+  auto view = std::static_pointer_cast<UIView>(class_createInstance(objc_getClass("UIView")));
+  auto child = UIView::make();
+  view->addSubview(child);
+  EXPECT_EQ(child->superview(), view);
 }
 
 }  // namespace
