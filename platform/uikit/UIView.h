@@ -91,6 +91,10 @@ class UIView : public UIResponder {
   // superview-less space), and back.
   [[nodiscard]] CGPoint convert(CGPoint point, const UIView* to) const;
   [[nodiscard]] CGPoint convertFrom(CGPoint point, const UIView* from) const;
+  // convert(_:to:) for a rectangle: the smallest upright rectangle holding the four
+  // converted corners (larger than `rect` when the views are rotated against each other);
+  // the null rectangle stays null.
+  [[nodiscard]] CGRect convert(CGRect rect, const UIView* to) const;
 
   // ---- Appearance ----------------------------------------------------------------
   [[nodiscard]] CGFloat alpha() const { return static_cast<CGFloat>(layer_->opacity()); }
