@@ -4,10 +4,10 @@
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
 #include "KPQuaslet/views/internal/LayerColor.h"
-#include "KPQuaslet/views/internal/RoundedRectPath.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
+#include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIPhotoAlbum.h"
@@ -188,7 +188,7 @@ std::optional<ios::UIImage> screenshot(const UIView& view, bool save) {
 
 void roundCorners(UIView& view, ios::UIRectCorner corners, CGFloat radius) {
   auto mask = ios::CAShapeLayer::make();
-  mask->path = views_internal::roundedRectPath(view.bounds(), corners, CGSize(radius, radius));
+  mask->path = ios::UIBezierPath::make(view.bounds(), corners, CGSize(radius, radius))->cgPath();
   view.layer()->setMask(mask);
 }
 

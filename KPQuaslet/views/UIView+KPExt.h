@@ -158,7 +158,8 @@ void animateWithDuration(double duration, double delay, const std::function<void
 // Rounding and shadow
 
 // Masks the layer with a shape layer whose path is the current bounds with `corners`
-// rounded by `radius`, replacing an earlier mask. Later size changes are not followed.
+// rounded by `radius` (at most half the shorter side), replacing an earlier mask. Later
+// size changes are not followed.
 void roundCorners(UIView& view, ios::UIRectCorner corners, CGFloat radius);
 // Sets the corner radius to half the frame's shorter side; masksToBounds is unchanged.
 void roundView(UIView& view);

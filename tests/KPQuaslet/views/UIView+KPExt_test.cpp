@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "KPQuaslet/views/internal/RoundedRectPath.h"
+#include "tests/support/PathFixtures.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/NSException.h"
 #include "platform/runtime/Runtime.h"
@@ -271,9 +271,9 @@ TEST_F(UIViewKPExt, RoundCornersMasksWithTheRoundedBounds) {
   kp::roundCorners(*view, ios::UIRectCorner::topLeft, 10);
   auto mask = std::dynamic_pointer_cast<ios::CAShapeLayer>(view->layer()->mask());
   ASSERT_NE(mask, nullptr);
-  EXPECT_FALSE(kp::views_internal::pathContains(*mask->path, {1, 1}));
-  EXPECT_TRUE(kp::views_internal::pathContains(*mask->path, {39, 39}));
-  EXPECT_TRUE(kp::views_internal::pathContains(*mask->path, {39, 1}));
+  EXPECT_FALSE(kp_test::pathContains(*mask->path, {1, 1}));
+  EXPECT_TRUE(kp_test::pathContains(*mask->path, {39, 39}));
+  EXPECT_TRUE(kp_test::pathContains(*mask->path, {39, 1}));
   ios::testing::setMainScreenScale(1);
   auto shot = kp::screenshot(*view, false);
   EXPECT_EQ(pixelAt(*shot->cgImage(), 0, 0), kp_test::kClear);
