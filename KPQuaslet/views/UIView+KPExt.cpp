@@ -116,8 +116,8 @@ CGFloat maxX(const UIView& view) { return view.frame().maxX(); }
 CGFloat maxY(const UIView& view) { return view.frame().maxY(); }
 
 CGPoint centerPoint(const UIView& view) {
-  const CGRect b = view.bounds();
-  return CGPoint(b.midX(), b.midY());
+  const CGSize size = view.bounds().size;
+  return CGPoint(size.width * 0.5, size.height * 0.5);
 }
 
 CGFloat cornerRadius(const UIView& view) { return view.layer()->cornerRadius(); }

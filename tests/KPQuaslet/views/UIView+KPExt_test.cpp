@@ -113,11 +113,13 @@ TEST_F(UIViewKPExt, FrameShorthandsKeepTheSizeOfATransformedView) {
   EXPECT_EQ(view->frame(), CGRect(-15, -5, 80, 20));
 }
 
-TEST_F(UIViewKPExt, CenterPointIsTheMidpointOfTheBounds) {
+TEST_F(UIViewKPExt, CenterPointIsHalfTheBoundsSizeWhateverTheOrigin) {
   auto scroll = ios::UIScrollView::make(CGRect(0, 0, 100, 50));
   EXPECT_EQ(kp::centerPoint(*scroll), CGPoint(50, 25));
   scroll->setContentOffset({0, 200});
-  EXPECT_EQ(kp::centerPoint(*scroll), CGPoint(50, 225));
+  EXPECT_EQ(kp::centerPoint(*scroll), CGPoint(50, 25));
+  scroll->setContentOffset({-30, 7});
+  EXPECT_EQ(kp::centerPoint(*scroll), CGPoint(50, 25));
 }
 
 TEST_F(UIViewKPExt, LayerStylingAndItsRuntimeMessages) {
