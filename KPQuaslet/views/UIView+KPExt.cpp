@@ -4,6 +4,7 @@
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
 #include "KPQuaslet/views/internal/LayerColor.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
@@ -46,15 +47,11 @@ const kp_internal::CategoryRegistration viewCategory([] {
 // could be made.
 std::optional<ios::UIImage> renderImage(const UIView& view, CGSize size, CGFloat scale) {
   ios::UIGraphicsBeginImageContextWithOptions(size, false, scale);
+  const ios::ScopeExit endContext([] { ios::UIGraphicsEndImageContext(); });
   ios::CGContextRef context = ios::UIGraphicsGetCurrentContext();
-  if (context == nullptr) {
-    ios::UIGraphicsEndImageContext();
-    return std::nullopt;
-  }
+  if (context == nullptr) return std::nullopt;
   view.layer()->render(context);
-  std::optional<ios::UIImage> image = ios::UIGraphicsGetImageFromCurrentImageContext();
-  ios::UIGraphicsEndImageContext();
-  return image;
+  return ios::UIGraphicsGetImageFromCurrentImageContext();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/foundation/ScopeExit.h"
 #include "platform/uikit/UIGraphics.h"
 
 namespace ios {
@@ -120,21 +121,21 @@ void UIBezierPath::fill() const {
   CGContextRef context = UIGraphicsGetCurrentContext();
   if (!context) return;
   context->saveGState();
+  const ScopeExit restore([&context] { context->restoreGState(); });
   context->beginPath();
   context->addPath(path_);
   context->fillPath(evenOdd_ ? CGPathFillRule::evenOdd : CGPathFillRule::winding);
-  context->restoreGState();
 }
 
 void UIBezierPath::stroke() const {
   CGContextRef context = UIGraphicsGetCurrentContext();
   if (!context) return;
   context->saveGState();
+  const ScopeExit restore([&context] { context->restoreGState(); });
   context->setLineWidth(lineWidth_);
   context->beginPath();
   context->addPath(path_);
   context->strokePath();
-  context->restoreGState();
 }
 
 }  // namespace ios

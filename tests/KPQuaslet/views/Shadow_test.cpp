@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "KPQuaslet/views/UIView+Shadow.h"
-#include "tests/support/PathFixtures.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/testing/PlatformFixture.h"
+#include "tests/support/PathFixtures.h"
 
 namespace {
 

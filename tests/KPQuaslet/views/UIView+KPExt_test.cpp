@@ -3,18 +3,23 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/support/PathFixtures.h"
+#include <stdexcept>
+
+#include "KPQuaslet/views/UIImageView+KPExt.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/NSException.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIPhotoAlbum.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITouchSimulator.h"
 #include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/UIViewSubclasses.h"
+#include "tests/support/FailingLayer.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/PathFixtures.h"
 
 namespace {
 
@@ -264,6 +269,19 @@ TEST_F(UIViewKPExt, ScreenshotsOfTransformedOrEmptyViewsAreSound) {
   auto empty = UIView::make();
   EXPECT_EQ(kp::screenshot(*empty).cgImage(), nullptr);
   EXPECT_FALSE(kp::screenshot(*empty, true).has_value());
+  EXPECT_TRUE(ios::testing::savedPhotos().empty());
+}
+
+// A drawing that fails ends the image context it was made in, whichever way it is taken.
+TEST_F(UIViewKPExt, AScreenshotThatFailsEndsItsContext) {
+  auto view = UIView::make(CGRect(0, 0, 4, 2));
+  view->layer()->addSublayer(kp_test::FailingLayer::make());
+  auto window = ios::UIWindow::make(CGRect(0, 0, 4, 2));
+  window->addSubview(view);
+  EXPECT_THROW((void)kp::screenshot(*view), std::runtime_error);
+  EXPECT_THROW((void)kp::screenshot(*view, true), std::runtime_error);
+  EXPECT_THROW((void)kp::capture(*window), std::runtime_error);
+  EXPECT_EQ(ios::testing::graphicsContextDepth(), 0u);
   EXPECT_TRUE(ios::testing::savedPhotos().empty());
 }
 
