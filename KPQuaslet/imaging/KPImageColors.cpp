@@ -55,7 +55,7 @@ KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality)
   const auto threshold = static_cast<std::uint64_t>(static_cast<double>(cgImage.height()) * 0.01);
   const std::optional<std::vector<std::uint8_t>> bytes = ios::CGDataProviderCopyData(cgImage.dataProvider());
   if (!bytes) ios::fatalError("KPImageColors.getColors failed: could not get cgImage data.");
-  const imaging_internal::PixelCounts counter = imaging_internal::countVisiblePixels(cgImage, *bytes);
+  const imaging_internal::ColorCounter counter = imaging_internal::countVisiblePixels(cgImage, *bytes);
   const auto entries = counter.entries();
 
   std::vector<Counter> frequent;
