@@ -102,16 +102,8 @@ CGPoint UIView::convert(CGPoint point, const UIView* to) const {
 CGRect UIView::convert(CGRect rect, const UIView* to) const {
   if (rect.isNull()) return rect;
   const CGRect r = rect.standardized();
-  const CGPoint corners[] = {convert(CGPoint(r.minX(), r.minY()), to), convert(CGPoint(r.maxX(), r.minY()), to),
-                             convert(CGPoint(r.minX(), r.maxY()), to), convert(CGPoint(r.maxX(), r.maxY()), to)};
-  CGFloat minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
-  for (const CGPoint& c : corners) {
-    minX = std::min(minX, c.x);
-    maxX = std::max(maxX, c.x);
-    minY = std::min(minY, c.y);
-    maxY = std::max(maxY, c.y);
-  }
-  return CGRect(minX, minY, maxX - minX, maxY - minY);
+  return boundingRect({convert(CGPoint(r.minX(), r.minY()), to), convert(CGPoint(r.maxX(), r.minY()), to),
+                       convert(CGPoint(r.minX(), r.maxY()), to), convert(CGPoint(r.maxX(), r.maxY()), to)});
 }
 
 CGPoint UIView::convertFrom(CGPoint point, const UIView* from) const {
