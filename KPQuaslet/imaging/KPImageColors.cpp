@@ -11,6 +11,7 @@
 #include "platform/coregraphics/CGImage.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Precondition.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/uikit/UIGraphics.h"
 
 namespace kp {
@@ -36,14 +37,13 @@ ios::CGSize scaledSize(ios::CGSize size, KPImageColorsQuality quality) {
 
 ios::UIImage resizeForKPImageColors(const ios::UIImage& image, ios::CGSize size) {
   ios::UIGraphicsBeginImageContextWithOptions(size, false, 0);
+  const ios::ScopeExit endContext([] { ios::UIGraphicsEndImageContext(); });
   image.draw(ios::CGRect{{0, 0}, size});
   std::optional<ios::UIImage> result = ios::UIGraphicsGetImageFromCurrentImageContext();
   if (!result) {
-    ios::UIGraphicsEndImageContext();
     ios::fatalError(
         "KPImageColors.resizeForKPImageColors failed: UIGraphicsGetImageFromCurrentImageContext returned nil.");
   }
-  ios::UIGraphicsEndImageContext();
   return *result;
 }
 
@@ -55,7 +55,7 @@ KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality)
   const auto threshold = static_cast<std::uint64_t>(static_cast<double>(cgImage.height()) * 0.01);
   const std::optional<std::vector<std::uint8_t>> bytes = ios::CGDataProviderCopyData(cgImage.dataProvider());
   if (!bytes) ios::fatalError("KPImageColors.getColors failed: could not get cgImage data.");
-  const imaging_internal::PixelCounts counter = imaging_internal::countVisiblePixels(cgImage, *bytes);
+  const imaging_internal::ColorCounter counter = imaging_internal::countVisiblePixels(cgImage, *bytes);
   const auto entries = counter.entries();
 
   std::vector<Counter> frequent;

@@ -84,7 +84,9 @@ enum class KPImageColorsQuality { lowest, low, high, highest };
 //    count; each must contrast with the background and be distinct from those taken.
 // 4. A colour left unset is white on a dark background, black on a light one.
 // Colours with equal counts keep the order in which their first pixel was met (columns
-// left to right, each top to bottom).
+// left to right, each top to bottom). Counting takes memory in proportion to the number
+// of distinct colours, not to the number of pixels: at highest quality a 12-megapixel
+// photo on a 2× screen (48 million pixels) needs little beyond its two bitmaps.
 //
 // Stops the process with "KPImageColors.resizeForKPImageColors failed:
 // UIGraphicsGetImageFromCurrentImageContext returned nil." when the image cannot be

@@ -8,6 +8,7 @@
 #include "KPQuaslet/imaging/UIColor+KPExt.h"
 #include "KPQuaslet/imaging/internal/ColorCounter.h"
 #include "platform/coregraphics/CGContext.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/uikit/UIGraphics.h"
 
 namespace kp {
@@ -53,10 +54,13 @@ struct Pixels {
 };
 
 std::optional<Pixels> render(const ios::UIImage& image, ios::CGSize size) {
-  ios::UIGraphicsBeginImageContextWithOptions(size, false, 2.0);
-  image.draw(ios::CGRect{{0, 0}, size});
-  std::optional<ios::UIImage> scaled = ios::UIGraphicsGetImageFromCurrentImageContext();
-  ios::UIGraphicsEndImageContext();
+  std::optional<ios::UIImage> scaled;
+  {
+    ios::UIGraphicsBeginImageContextWithOptions(size, false, 2.0);
+    const ios::ScopeExit endContext([] { ios::UIGraphicsEndImageContext(); });
+    image.draw(ios::CGRect{{0, 0}, size});
+    scaled = ios::UIGraphicsGetImageFromCurrentImageContext();
+  }
   if (!scaled || !scaled->cgImage()) return std::nullopt;
   Pixels pixels;
   pixels.width = scaled->cgImage()->width();

@@ -56,9 +56,13 @@ namespace kp {
 // cropped()
 //
 // The part of the bitmap inside `rect`, in pixels of the bitmap (origin at its top-left
-// corner), keeping the receiver's scale and orientation. Only a rect strictly narrower
-// and strictly lower than the bitmap is cropped; otherwise, without a bitmap or when the
-// rect misses it, the receiver.
+// corner), at scale 1 (its size in points is its pixel size). Only a rect strictly
+// narrower and strictly lower than the bitmap is cropped; otherwise, without a bitmap or
+// when the rect misses it, the receiver.
+// Two things differ from a plain UIImage(cgImage:) of the cropped bitmap: the rect is
+// compared with the bitmap's pixel size, the unit it is taken in (not the point size,
+// which at scale 2 would refuse rects that fit); and the part keeps the receiver's
+// orientation, so that a part of a photo stored sideways shows upright like the photo.
 [[nodiscard]] ios::UIImage cropped(const ios::UIImage& image, ios::CGRect rect);
 
 // largestCenteredSquareImage()

@@ -1,8 +1,10 @@
 #include "KPQuaslet/imaging/UIImage+KPSampling.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "KPQuaslet/imaging/internal/DrawingSupport.h"
 #include "platform/dispatch/DispatchQueue.h"
@@ -38,22 +40,52 @@ std::optional<UIColor> decodePixel(const std::uint8_t* p, std::size_t bytesPerPi
   return UIColor::colorWithRed(p[r] / 255.0, p[g] / 255.0, p[b] / 255.0, alpha / 255.0);
 }
 
-// The colour at `point` of a bitmap read as `size` pixels; nothing when it cannot be read.
-std::optional<UIColor> readPixel(const ios::CGImageRef& bitmap, ios::CGSize size, ios::CGPoint point) {
-  if (!bitmap) return std::nullopt;
-  if (!(point.x >= 0 && point.x < size.width && point.y >= 0 && point.y < size.height)) return std::nullopt;
+// The stored pixel (x, y) of `bitmap`, whose bytes are `data`, rows bytesPerRow apart;
+// nothing when it lies outside them.
+std::optional<UIColor> storedPixel(const ios::CGImage& bitmap, const std::vector<std::uint8_t>& data, std::size_t x,
+                                   std::size_t y) {
+  const std::size_t bytesPerPixel = bitmap.bitsPerPixel() / 8;
+  if (x >= bitmap.width() || y >= bitmap.height() || bytesPerPixel == 0) return std::nullopt;
+  const std::size_t index = y * bitmap.bytesPerRow() + x * bytesPerPixel;
+  if (index + bytesPerPixel > data.size()) return std::nullopt;
+  return decodePixel(data.data() + index, bytesPerPixel, bitmap.colorSpace(), bitmap.bitmapInfo());
+}
+
+bool inside(ios::CGSize size, ios::CGPoint point) {
+  return point.x >= 0 && point.x < size.width && point.y >= 0 && point.y < size.height;
+}
+
+// The colour at `point` of a bitmap read as `size` pixels, packed; nothing when its bytes
+// are not exactly that many whole pixels or the point lies outside.
+std::optional<UIColor> pixelOfPointSizedBitmap(const ios::CGImageRef& bitmap, ios::CGSize size, ios::CGPoint point) {
+  if (!bitmap || !inside(size, point)) return std::nullopt;
   const auto width = imaging_internal::truncated(size.width);
   const auto count = imaging_internal::truncated(size.width * size.height);
-  const auto x = imaging_internal::truncated(point.x), y = imaging_internal::truncated(point.y);
-  if (!width || !count || !x || !y) return std::nullopt;
+  if (!width || !count || *width == 0) return std::nullopt;
   const auto data = ios::CGDataProviderCopyData(bitmap->dataProvider());
   if (!data) return std::nullopt;
-  // The byte count must be whole pixels of the image's own size, rows packed.
   const std::size_t bytesPerPixel = bitmap->bitsPerPixel() / 8;
   if (static_cast<std::uint64_t>(*count) * bytesPerPixel != data->size()) return std::nullopt;
-  const auto index = static_cast<std::size_t>(*width * *y + *x) * bytesPerPixel;
+  // Rows of the point width, packed.
+  const std::size_t index =
+      (static_cast<std::size_t>(*width) * static_cast<std::size_t>(point.y) + static_cast<std::size_t>(point.x)) *
+      bytesPerPixel;
   if (index + bytesPerPixel > data->size()) return std::nullopt;
   return decodePixel(data->data() + index, bytesPerPixel, bitmap->colorSpace(), bitmap->bitmapInfo());
+}
+
+// The colour of the pixel under `point` of the image as it shows (its scale and
+// orientation applied); nothing when the point lies outside or there is no bitmap.
+std::optional<UIColor> pixelUnderPoint(const ios::UIImage& image, ios::CGPoint point) {
+  if (!inside(image.size(), point)) return std::nullopt;
+  const ios::CGImageRef upright = imaging_internal::uprightBitmap(image);
+  if (!upright) return std::nullopt;
+  const auto data = ios::CGDataProviderCopyData(upright->dataProvider());
+  if (!data) return std::nullopt;
+  // The point's pixel, kept inside the bitmap where a fractional size rounds.
+  const auto column = std::min(static_cast<std::size_t>(point.x * image.scale()), upright->width() - 1);
+  const auto row = std::min(static_cast<std::size_t>(point.y * image.scale()), upright->height() - 1);
+  return storedPixel(*upright, *data, column, row);
 }
 
 // The bitmap averaged into one R,G,B,A premultiplied pixel of a bitmap context over
@@ -69,13 +101,13 @@ std::optional<UIColor> onePixelMean(const ios::UIImage& image, void* buffer, ios
 }  // namespace
 
 UIColor color(const ios::UIImage& image, ios::CGPoint point) {
-  return readPixel(image.cgImage(), image.size(), point).value_or(UIColor::clear());
+  return pixelOfPointSizedBitmap(image.cgImage(), image.size(), point).value_or(UIColor::clear());
 }
 
 void color(const ios::UIImage& image, ios::CGPoint point, std::function<void(std::optional<UIColor>)> completion) {
   ios::DispatchQueue::global(ios::DispatchQoS::userInteractive)
-      .async([bitmap = image.cgImage(), size = image.size(), point, completion = std::move(completion)] {
-        auto found = readPixel(bitmap, size, point);
+      .async([image, point, completion = std::move(completion)] {
+        auto found = pixelUnderPoint(image, point);
         if (!found) {
           completion(std::nullopt);
           return;
@@ -86,8 +118,11 @@ void color(const ios::UIImage& image, ios::CGPoint point, std::function<void(std
 
 UIColor kp_avarageColor(const ios::UIImage& image) {
   std::array<std::uint8_t, 4> pixel{};
-  return onePixelMean(image, pixel.data(), ios::kCGImageAlphaPremultipliedLast)
-      .value_or(UIColor::colorWithRed(0, 0, 0, 0));
+  const std::optional<UIColor> mean = onePixelMean(image, pixel.data(), ios::kCGImageAlphaPremultipliedLast);
+  if (!mean) return UIColor::colorWithRed(0, 0, 0, 0);
+  // A zero alpha byte reads as alpha 1, over the colour bytes as they stand.
+  if (pixel[3] == 0) return UIColor::colorWithRed(pixel[0] / 255.0, pixel[1] / 255.0, pixel[2] / 255.0, 1);
+  return *mean;
 }
 
 std::optional<UIColor> averageColor(const ios::UIImage& image) {

@@ -33,29 +33,44 @@ namespace kp {
 
 // color()
 //
-// The same read on the global user-interactive queue. A colour is handed to
-// `completion` on the main queue; when none can be read (the cases where color() answers
-// clear, and a point outside [0, width) × [0, height)) `completion` gets nothing, at once,
-// on the worker queue. The image and the completion are kept until the completion runs.
+// The colour of the pixel under `point` of the image as it shows, read on the global
+// user-interactive queue and handed to `completion` on the main queue. When no colour
+// can be read (a point outside [0, width) × [0, height) of the point size, not finite,
+// or no bitmap) `completion` gets nothing, at once, on the worker queue. The image and
+// the completion are kept until the completion runs.
+//
+// Unlike color(), this read takes the point as points: it reads the pixel under it
+// whatever the image's scale and orientation, in the bitmap's own layout and row length,
+// so an image at scale 2 or 3 answers its colour (a read that took the point as a pixel
+// index of 4 bytes would read the wrong pixel there, and past the end of a bitmap of 1
+// or 3 bytes a pixel).
 void color(const ios::UIImage& image, ios::CGPoint point, std::function<void(std::optional<ios::UIColor>)> completion);
 
 // kp_avarageColor()
 //
 // The mean colour of the whole image (the bitmap averaged into one pixel), with the
-// mean alpha; transparent black for a fully transparent image or one that has no bitmap.
+// mean alpha. A fully transparent image, whose mean alpha byte is 0, reads as opaque
+// black (0, 0, 0, alpha 1), where averageColor() answers alpha 0; an image without a
+// bitmap reads as transparent black.
+// The colour is the mean pixel un-premultiplied: a half-transparent red reads as red
+// with alpha 0.5. (Multiplying the premultiplied bytes by the alpha once more, as a
+// plain reading of the pixel would, gives about 0.25 red: a darker colour than any pixel
+// of the image.) averageColor() and mergedColor() answer the same colour.
 [[nodiscard]] ios::UIColor kp_avarageColor(const ios::UIImage& image);
 
 // averageColor()
 //
-// The same mean; nothing when the image has no bitmap or no one-pixel context can be
-// made.
+// The same mean, un-premultiplied; transparent black for a fully transparent image.
+// Nothing when the image has no bitmap or no one-pixel context can be made.
 [[nodiscard]] std::optional<ios::UIColor> averageColor(const ios::UIImage& image);
 
 // mergedColor()
 //
 // The image as it shows (orientation applied) drawn into one pixel with the copy blend
-// mode and medium interpolation: its mean colour; transparent black for the empty image,
-// which draws nothing. Nothing when no one-pixel context can be made.
+// mode and medium interpolation: its mean colour, un-premultiplied (the pixel's
+// premultiplied bytes over 255 would make a darker colour wherever the image is partly
+// transparent); transparent black for the empty image, which draws nothing. Nothing
+// when no one-pixel context can be made.
 [[nodiscard]] std::optional<ios::UIColor> mergedColor(const ios::UIImage& image);
 
 }  // namespace kp

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/foundation/ScopeExit.h"
 #include "platform/uikit/NSStringDrawing.h"
 #include "platform/uikit/UIGraphics.h"
 
@@ -47,13 +48,13 @@ std::shared_ptr<UIButton> makeButton(CGFloat x, CGFloat y, CGFloat w, CGFloat h,
 
 void setBackgroundColor(UIButton& button, const ios::UIColor& color, UIControlState state) {
   ios::UIGraphicsBeginImageContextWithOptions(CGSize(1, 1), false, 0);
-  // Only an image of this context is used: without one, the state keeps what it had.
+  const ios::ScopeExit endContext([] { ios::UIGraphicsEndImageContext(); });
   if (ios::UIGraphicsGetCurrentContext() != nullptr) {
     color.setFill();
     ios::UIRectFill(ios::CGRect(0, 0, 1, 1));
-    if (auto image = ios::UIGraphicsGetImageFromCurrentImageContext()) button.setBackgroundImage(*image, state);
   }
-  ios::UIGraphicsEndImageContext();
+  // Without a context of its own there is no image: the state's image becomes none.
+  button.setBackgroundImage(ios::UIGraphicsGetImageFromCurrentImageContext(), state);
 }
 
 void setImageForAllStates(UIButton& button, const std::optional<ios::UIImage>& image) {

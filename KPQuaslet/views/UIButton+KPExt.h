@@ -47,8 +47,9 @@ enum class UIButtonImageHorizontalAlignment { left, right };
 // setBackgroundColor()
 //
 // Sets the background image of `state` to a one-point image filled with `color`, drawn
-// at the main screen's scale. When no drawing context can be made for it, the state's
-// background image is left unchanged.
+// at the main screen's scale. When no drawing context can be made for it, nothing is
+// drawn and the state's background image becomes none. The image context is ended on
+// every path.
 void setBackgroundColor(ios::UIButton& button, const ios::UIColor& color, ios::UIControlState state);
 
 // setImageForAllStates() / setTitleColorForAllStates() / setTitleForAllStates()

@@ -1,6 +1,7 @@
 #include "KPQuaslet/views/UIImageView+KPExt.h"
 
 #include "platform/foundation/NSNumberObject.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/runtime/AssociatedObjects.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
@@ -78,14 +79,12 @@ void scrollsToTop(ios::UIScrollView& view) { view.setContentOffset(ios::CGPoint(
 
 std::optional<ios::UIImage> capture(const ios::UIWindow& window) {
   ios::UIGraphicsBeginImageContextWithOptions(window.frame().size, window.isOpaque(), ios::UIScreen::main().scale());
-  std::optional<ios::UIImage> image;
+  const ios::ScopeExit endContext([] { ios::UIGraphicsEndImageContext(); });
   // A window the platform cannot draw gives no context and no image.
-  if (const auto context = ios::UIGraphicsGetCurrentContext()) {
-    window.layer()->render(context);
-    image = ios::UIGraphicsGetImageFromCurrentImageContext();
-  }
-  ios::UIGraphicsEndImageContext();
-  return image;
+  const auto context = ios::UIGraphicsGetCurrentContext();
+  if (!context) return std::nullopt;
+  window.layer()->render(context);
+  return ios::UIGraphicsGetImageFromCurrentImageContext();
 }
 
 std::shared_ptr<ios::UIStackView> makeStackView(const std::vector<std::shared_ptr<ios::UIView>>& arrangedSubviews,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/coregraphics/CGAffineTransform.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/quartzcore/CAAnimation.h"
 #include "platform/runtime/AssociatedObjects.h"
 #include "platform/runtime/Runtime.h"
@@ -47,11 +48,14 @@ ios::NSAttributedString::Attributes foreground(const ios::UIColor& color) {
 }
 
 // Runs `change` inside a transaction whose completion is `completion`.
+// The transaction is committed on every path: when `change` raises, it is committed
+// before the exception leaves, so that later transactions on this thread are not nested
+// in it.
 void withCompletion(std::function<void()> completion, const std::function<void()>& change) {
   ios::CATransaction::begin();
+  const ios::ScopeExit commit([] { ios::CATransaction::commit(); });
   if (completion) ios::CATransaction::setCompletionBlock(std::move(completion));
   change();
-  ios::CATransaction::commit();
 }
 
 }  // namespace

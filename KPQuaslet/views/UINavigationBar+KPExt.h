@@ -28,11 +28,15 @@ using ios::UINavigationController;
 
 // ---- Navigation controllers -------------------------------------------------------
 
-// Pushes `controller` animated; `completion` (may be empty) runs on the main queue
-// once the push transition is over.
+// Pushes `controller` animated inside an animation transaction whose completion block is
+// `completion` (may be empty): it runs on the main queue once the push transition is
+// over. The transaction is committed on every path: when the push raises (the
+// controller is already on the stack), it is committed before the exception leaves, and
+// `completion` still runs, on the next turn of the main queue.
 void pushViewController(UINavigationController& nav, const std::shared_ptr<ios::UIViewController>& controller,
                         std::function<void()> completion);
-// Pops the top controller animated; `completion` runs once the transition is over.
+// Pops the top controller animated; `completion` runs once the transition is over. As
+// with the push, the transaction is committed on every path.
 void popViewController(UINavigationController& nav, std::function<void()> completion);
 // Makes the controller's bar transparent with items and title in `tint`.
 void makeTransparent(UINavigationController& nav, const ios::UIColor& tint);

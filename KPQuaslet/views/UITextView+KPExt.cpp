@@ -73,10 +73,7 @@ void scrollToBottom(UITextView& view) {
   view.scrollRangeToVisible(ios::NSRange{length - 1, 1});
 }
 
-void scrollToTop(UITextView& view) {
-  if (view.text().empty()) return;
-  view.scrollRangeToVisible(ios::NSRange{0, 1});
-}
+void scrollToTop(UITextView& view) { view.scrollRangeToVisible(ios::NSRange{0, 1}); }
 
 bool canPerformAction(const UITextView& view) { return views_internal::storedBool(view, &textViewCanPerformKey, true); }
 

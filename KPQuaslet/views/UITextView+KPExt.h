@@ -42,12 +42,13 @@ void addDoneButton(const std::shared_ptr<ios::UITextView>& view, ios::UIBarStyle
 // Sets the text to "" and the attributed text to an empty one.
 void clear(ios::UITextView& view);
 
-// Scrolls so that the last UTF-16 unit of the text is visible; an empty text has
-// nothing to scroll to and is left as it is.
+// Scrolls so that the last UTF-16 unit of the text is visible: the range (length − 1,
+// 1). An empty text has no last unit and the range would start before the text (a
+// position an unsigned range cannot hold): nothing is scrolled then.
 void scrollToBottom(ios::UITextView& view);
 
-// Scrolls so that the first UTF-16 unit of the text is visible (a range of one unit at
-// 0); nothing for an empty text.
+// Scrolls so that the first UTF-16 unit of the text is visible: the range (0, 1), also
+// for an empty text (the platform accepts it there).
 void scrollToTop(ios::UITextView& view);
 
 // canPerformAction() / setCanPerformAction()

@@ -4,10 +4,11 @@
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
 #include "KPQuaslet/views/internal/LayerColor.h"
-#include "KPQuaslet/views/internal/RoundedRectPath.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
+#include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIPhotoAlbum.h"
@@ -46,15 +47,11 @@ const kp_internal::CategoryRegistration viewCategory([] {
 // could be made.
 std::optional<ios::UIImage> renderImage(const UIView& view, CGSize size, CGFloat scale) {
   ios::UIGraphicsBeginImageContextWithOptions(size, false, scale);
+  const ios::ScopeExit endContext([] { ios::UIGraphicsEndImageContext(); });
   ios::CGContextRef context = ios::UIGraphicsGetCurrentContext();
-  if (context == nullptr) {
-    ios::UIGraphicsEndImageContext();
-    return std::nullopt;
-  }
+  if (context == nullptr) return std::nullopt;
   view.layer()->render(context);
-  std::optional<ios::UIImage> image = ios::UIGraphicsGetImageFromCurrentImageContext();
-  ios::UIGraphicsEndImageContext();
-  return image;
+  return ios::UIGraphicsGetImageFromCurrentImageContext();
 }
 
 }  // namespace
@@ -116,8 +113,8 @@ CGFloat maxX(const UIView& view) { return view.frame().maxX(); }
 CGFloat maxY(const UIView& view) { return view.frame().maxY(); }
 
 CGPoint centerPoint(const UIView& view) {
-  const CGRect b = view.bounds();
-  return CGPoint(b.midX(), b.midY());
+  const CGSize size = view.bounds().size;
+  return CGPoint(size.width * 0.5, size.height * 0.5);
 }
 
 CGFloat cornerRadius(const UIView& view) { return view.layer()->cornerRadius(); }
@@ -188,7 +185,7 @@ std::optional<ios::UIImage> screenshot(const UIView& view, bool save) {
 
 void roundCorners(UIView& view, ios::UIRectCorner corners, CGFloat radius) {
   auto mask = ios::CAShapeLayer::make();
-  mask->path = views_internal::roundedRectPath(view.bounds(), corners, CGSize(radius, radius));
+  mask->path = ios::UIBezierPath::make(view.bounds(), corners, CGSize(radius, radius))->cgPath();
   view.layer()->setMask(mask);
 }
 

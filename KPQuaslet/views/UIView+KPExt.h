@@ -65,8 +65,8 @@ void setCenterY(UIView& view, CGFloat value);
 [[nodiscard]] CGFloat minY(const UIView& view);
 [[nodiscard]] CGFloat maxX(const UIView& view);
 [[nodiscard]] CGFloat maxY(const UIView& view);
-// The centre of the view in its own coordinates: the midpoint of its bounds (which is
-// not half the size when the bounds origin is moved, as in a scrolled scroll view).
+// Half the bounds size: (bounds width × 0.5, bounds height × 0.5), whatever the bounds
+// origin (a scrolled scroll view answers the same point as an unscrolled one).
 [[nodiscard]] CGPoint centerPoint(const UIView& view);
 
 // ---------------------------------------------------------------------------------------
@@ -158,7 +158,8 @@ void animateWithDuration(double duration, double delay, const std::function<void
 // Rounding and shadow
 
 // Masks the layer with a shape layer whose path is the current bounds with `corners`
-// rounded by `radius`, replacing an earlier mask. Later size changes are not followed.
+// rounded by `radius` (at most half the shorter side), replacing an earlier mask. Later
+// size changes are not followed.
 void roundCorners(UIView& view, ios::UIRectCorner corners, CGFloat radius);
 // Sets the corner radius to half the frame's shorter side; masksToBounds is unchanged.
 void roundView(UIView& view);

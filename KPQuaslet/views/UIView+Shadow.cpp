@@ -2,10 +2,10 @@
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
 #include "KPQuaslet/views/internal/LayerColor.h"
-#include "KPQuaslet/views/internal/RoundedRectPath.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
+#include "platform/uikit/UIBezierPath.h"
 
 namespace kp {
 namespace {
@@ -118,7 +118,7 @@ void applyHoverShadow(UIView& view) {
   const CGSize size = view.bounds().size;
   const ios::CGRect oval(5, size.height + 5, size.width - 10, 15);
   ios::CALayer& layer = *view.layer();
-  layer.setShadowPath(views_internal::roundedRectPath(oval, ios::UIRectCorner::allCorners, CGSize(10, 10)));
+  layer.setShadowPath(ios::UIBezierPath::make(oval, 10)->cgPath());
   layer.setShadowColor(UIColor::black().cgColor());
   layer.setShadowOpacity(0.2f);
   layer.setShadowRadius(5);

@@ -49,7 +49,8 @@ void applyPlainShadow(ios::UIView& view);
 // 1, offset (0, -3).
 void applyCurvedShadow(ios::UIView& view);
 // An oval shadow under the view: a rounded rectangle (5, h + 5, w - 10, 15) of corner
-// radius 10; black, opacity 0.2, radius 5, no offset.
+// radius 10 (limited to half the 15-point height: round ends); black, opacity 0.2,
+// radius 5, no offset.
 void applyHoverShadow(ios::UIView& view);
 
 }  // namespace kp

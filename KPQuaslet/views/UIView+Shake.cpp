@@ -20,24 +20,24 @@ struct ShakeState {
   std::shared_ptr<ios::CALayer> layer;
   ShakeDirection direction;
   double stepDuration;
-  ios::CGAffineTransform start;
   std::function<void()> completion;
 };
 
 void finish(const std::shared_ptr<ShakeState>& state) {
   ios::UIView::animate(
-      state->stepDuration, [state] { state->layer->setAffineTransform(state->start); },
+      state->stepDuration, [state] { state->layer->setAffineTransform(ios::CGAffineTransform()); },
       [state](bool) {
         if (state->completion) state->completion();
       });
 }
 
-// One move to `side` (+1 or -1) x 2 points, then the next move or the way back.
+// One move to `side` (+1 or -1) x 2 points from the untransformed layer, then the next
+// move or the way back.
 void step(const std::shared_ptr<ShakeState>& state, std::int64_t remaining, ios::CGFloat side) {
   const ios::CGFloat distance = 2 * side;
-  const ios::CGAffineTransform moved = state->start.concatenating(
-      state->direction == ShakeDirection::horizontal ? ios::CGAffineTransformMakeTranslation(distance, 0)
-                                                     : ios::CGAffineTransformMakeTranslation(0, distance));
+  const ios::CGAffineTransform moved = state->direction == ShakeDirection::horizontal
+                                           ? ios::CGAffineTransformMakeTranslation(distance, 0)
+                                           : ios::CGAffineTransformMakeTranslation(0, distance);
   ios::UIView::animate(
       state->stepDuration, [state, moved] { state->layer->setAffineTransform(moved); },
       [state, remaining, side](bool) {
@@ -63,7 +63,7 @@ std::shared_ptr<ios::UIView> shake(ios::UIView& view, ShakeDirection direction, 
   }
   auto state = std::make_shared<ShakeState>(ShakeState{
       view.layer(), direction, static_cast<double>(totalDuration) / static_cast<double>(numberOfTimes),
-      view.layer()->affineTransform(), std::move(completion)});
+      std::move(completion)});
   step(state, numberOfTimes, 1);
   return nullptr;
 }

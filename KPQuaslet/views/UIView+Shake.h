@@ -7,8 +7,10 @@
 //
 // The view swings 2 points to one side and the other, numberOfTimes + 1 moves of
 // totalDuration / numberOfTimes seconds each, then moves back over the same time and
-// the completion runs. Each move is measured from the transform the view had when the
-// shake started, and the shake ends on that transform.
+// the completion runs. Each move sets the layer's affine transform to a translation of
+// the untransformed layer (replacing any transform the view had) and the shake ends at
+// the identity: shakes running together interleave their moves on the same transform,
+// and the view ends at rest.
 #pragma once
 
 #include <cstdint>

@@ -139,10 +139,7 @@ CGFloat statusBarHeight(UIViewController& controller) {
   std::shared_ptr<ios::UIView> view = controller.view();
   std::shared_ptr<ios::UIWindow> window = view->window();
   if (window == nullptr) return 0;
-  const CGRect bar = ios::UIApplication::shared()->statusBarFrame();
-  const ios::CGPoint from = window->convert(ios::CGPoint(bar.minX(), bar.minY()), view.get());
-  const ios::CGPoint to = window->convert(ios::CGPoint(bar.maxX(), bar.maxY()), view.get());
-  return std::abs(to.y - from.y);
+  return window->convert(ios::UIApplication::shared()->statusBarFrame(), view.get()).size.height;
 }
 
 CGFloat topBarsHeight(UIViewController& controller) {

@@ -66,7 +66,9 @@ void keyboardDidHideWithFrame(UIViewController& controller, CGRect frame);
 [[nodiscard]] CGFloat tabBarHeight(UIViewController& controller);
 // The navigation bar's height; 0 without a navigation controller.
 [[nodiscard]] CGFloat navigationBarHeight(UIViewController& controller);
-// The status bar's height in the view's coordinates; 0 when the view is in no window.
+// The height of the status bar's frame converted by the window into the view's
+// coordinates (for a rotated view, the height of the upright box around it); 0 when the
+// view is in no window.
 [[nodiscard]] CGFloat statusBarHeight(UIViewController& controller);
 // statusBarHeight + navigationBarHeight.
 [[nodiscard]] CGFloat topBarsHeight(UIViewController& controller);

@@ -1,11 +1,14 @@
 // Palette extraction: getColors at each quality on a 4000 × 3000 and a 500 × 500 image,
 // the counting step alone, and the redraw alone (the baseline getColors(.high) is
-// measured against).
+// measured against); then the peak memory of getColors at each quality beside that of
+// the redraw alone.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "KPQuaslet/imaging/KPImageColors.h"
@@ -71,5 +74,89 @@ void BM_EdgeColors(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(kp::colors(image, std::nullopt));
 }
 BENCHMARK(BM_EdgeColors)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+// Peak memory and time of getColors on a 12-megapixel photo (4000 × 3000 points at
+// scale 1) at each quality, on a screen of scale 2 (so .highest counts 8000 × 6000
+// pixels), beside the baseline of the same redraw and byte copy with no counting: what
+// the bitmaps alone take. peak_MiB is the growth of the resident set above what it was
+// before the first iteration.
+namespace {
+
+// Resident set sizes of this process, in bytes (from /proc/self/status).
+std::size_t statusValue(const char* key) {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (status == nullptr) return 0;
+  char line[256];
+  std::size_t kib = 0;
+  const std::size_t length = std::strlen(key);
+  while (std::fgets(line, sizeof line, status) != nullptr) {
+    if (std::strncmp(line, key, length) == 0) kib = std::strtoull(line + length, nullptr, 10);
+  }
+  std::fclose(status);
+  return kib * 1024;
+}
+
+// Starts a peak measurement: memory is given back to the system and the resident set's
+// high-water mark is reset to the current size, which is returned.
+std::size_t startPeak() {
+  malloc_trim(0);
+  if (std::FILE* clear = std::fopen("/proc/self/clear_refs", "w")) {
+    std::fputs("5", clear);
+    std::fclose(clear);
+  }
+  return statusValue("VmRSS:");
+}
+
+// Large blocks come from and go back to the system, so that the high-water mark sees
+// every iteration's own memory.
+const bool mmapLargeBlocks = [] { return mallopt(M_MMAP_THRESHOLD, 64 * 1024) == 1; }();
+
+void reportPeak(benchmark::State& state, std::size_t base) {
+  state.counters["peak_MiB"] = static_cast<double>(statusValue("VmHWM:") - base) / (1024.0 * 1024.0);
+}
+
+void BM_GetColorsPeakMemory(benchmark::State& state) {
+  (void)mmapLargeBlocks;
+  const auto quality = static_cast<kp::KPImageColorsQuality>(state.range(0));
+  const ios::UIImage& image = photo(4000, 3000);
+  ios::testing::setMainScreenScale(2);
+  const std::size_t base = startPeak();
+  for (auto _ : state) benchmark::DoNotOptimize(kp::getColors(image, quality));
+  reportPeak(state, base);
+  ios::testing::resetMainScreen();
+}
+BENCHMARK(BM_GetColorsPeakMemory)
+    ->ArgName("quality")
+    ->DenseRange(0, 3)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// Baseline: the redraw at the quality's size and the copy of its bytes, no counting.
+void BM_RedrawAndCopyPeakMemory(benchmark::State& state) {
+  (void)mmapLargeBlocks;
+  const auto quality = static_cast<kp::KPImageColorsQuality>(state.range(0));
+  const ios::UIImage& image = photo(4000, 3000);
+  ios::testing::setMainScreenScale(2);
+  const ios::CGFloat q = kp::rawValue(quality);
+  const ios::CGSize size = quality == kp::KPImageColorsQuality::highest ? image.size() : ios::CGSize(q, q * 0.75);
+  const std::size_t base = startPeak();
+  for (auto _ : state) {
+    ios::UIGraphicsBeginImageContextWithOptions(size, false, 0);
+    image.draw(ios::CGRect{{0, 0}, size});
+    auto scaled = ios::UIGraphicsGetImageFromCurrentImageContext();
+    ios::UIGraphicsEndImageContext();
+    if (!scaled) std::abort();
+    benchmark::DoNotOptimize(ios::CGDataProviderCopyData(scaled->cgImage()->dataProvider()));
+  }
+  reportPeak(state, base);
+  ios::testing::resetMainScreen();
+}
+BENCHMARK(BM_RedrawAndCopyPeakMemory)
+    ->ArgName("quality")
+    ->DenseRange(0, 3)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

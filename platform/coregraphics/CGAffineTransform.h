@@ -98,20 +98,10 @@ inline CGSize CGSize::applying(const CGAffineTransform& t) const {
 inline CGRect CGRect::applying(const CGAffineTransform& t) const {
   if (isNull()) return *this;
   const CGRect r = standardized();
-  const CGPoint corners[4] = {
-      CGPoint(r.origin.x, r.origin.y).applying(t),
-      CGPoint(r.origin.x + r.size.width, r.origin.y).applying(t),
-      CGPoint(r.origin.x, r.origin.y + r.size.height).applying(t),
-      CGPoint(r.origin.x + r.size.width, r.origin.y + r.size.height).applying(t),
-  };
-  CGFloat x1 = corners[0].x, x2 = corners[0].x, y1 = corners[0].y, y2 = corners[0].y;
-  for (const CGPoint& p : corners) {
-    x1 = std::min(x1, p.x);
-    x2 = std::max(x2, p.x);
-    y1 = std::min(y1, p.y);
-    y2 = std::max(y2, p.y);
-  }
-  return CGRect(x1, y1, x2 - x1, y2 - y1);
+  return boundingRect({CGPoint(r.origin.x, r.origin.y).applying(t),
+                       CGPoint(r.origin.x + r.size.width, r.origin.y).applying(t),
+                       CGPoint(r.origin.x, r.origin.y + r.size.height).applying(t),
+                       CGPoint(r.origin.x + r.size.width, r.origin.y + r.size.height).applying(t)});
 }
 
 // "[a, b, c, d, tx, ty]".

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/coregraphics/internal/ContextState.h"
+#include "platform/foundation/ScopeExit.h"
 
 namespace ios {
 namespace cg_internal {
@@ -95,9 +96,15 @@ void ContextState::paint(const std::function<void(cairo_t*)>& draw) {
   }
   // Draw into a group first, then combine the group with the bitmap.
   cairo_push_group(cr);
-  cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-  draw(cr);
+  {
+    // The group is popped on every path; a drawing that fails is dropped with it.
+    ScopeExit dropGroup([this] { cairo_pattern_destroy(cairo_pop_group(cr)); });
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    draw(cr);
+    dropGroup.release();
+  }
   cairo_pattern_t* group = cairo_pop_group(cr);
+  const ScopeExit destroyGroup([group] { cairo_pattern_destroy(group); });
   if (plusDarker) {
     cairo_surface_t* groupSurface = nullptr;
     cairo_pattern_get_surface(group, &groupSurface);
@@ -115,7 +122,6 @@ void ContextState::paint(const std::function<void(cairo_t*)>& draw) {
     cairo_surface_destroy(mask);
     cairo_restore(cr);
   }
-  cairo_pattern_destroy(group);
   sync();
 }
 

@@ -140,4 +140,16 @@ std::ostream& operator<<(std::ostream& os, const CGAffineTransform& t) {
   return os << NSStringFromCGAffineTransform(t);
 }
 
+CGRect boundingRect(std::initializer_list<CGPoint> points) {
+  const CGPoint first = *points.begin();
+  CGFloat x1 = first.x, x2 = first.x, y1 = first.y, y2 = first.y;
+  for (const CGPoint& p : points) {
+    x1 = std::min(x1, p.x);
+    x2 = std::max(x2, p.x);
+    y1 = std::min(y1, p.y);
+    y2 = std::max(y2, p.y);
+  }
+  return CGRect(x1, y1, x2 - x1, y2 - y1);
+}
+
 }  // namespace ios

@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -254,6 +255,10 @@ constexpr bool CGRect::isInfinite() const {
 [[nodiscard]] std::string ios_describe(CGSize size);
 [[nodiscard]] std::string ios_describe(CGVector vector);
 [[nodiscard]] std::string ios_describe(const CGRect& rect);
+
+// The smallest upright rectangle holding every one of `points` (at least one): the box
+// the stand-in's rectangle conversions answer for mapped corners. Not a platform call.
+[[nodiscard]] CGRect boundingRect(std::initializer_list<CGPoint> points);
 
 std::ostream& operator<<(std::ostream& os, CGPoint point);
 std::ostream& operator<<(std::ostream& os, CGSize size);

@@ -6,6 +6,7 @@
 
 #include "platform/coregraphics/CGGradient.h"
 #include "platform/coregraphics/CGPath.h"
+#include "platform/foundation/ScopeExit.h"
 
 namespace ios {
 
@@ -39,6 +40,7 @@ void CAGradientLayer::drawOwnContent(CGContext& context) const {
   const CGRect b = bounds();
   if (colors_.empty() || !(b.size.width > 0) || !(b.size.height > 0)) return;
   context.saveGState();
+  const ScopeExit restore([&context] { context.restoreGState(); });
   context.beginPath();
   context.addPath(roundedBounds(b, cornerRadius()));
   context.clip();
@@ -61,7 +63,6 @@ void CAGradientLayer::drawOwnContent(CGContext& context) const {
                                  kCGGradientDrawsBeforeStartLocation | kCGGradientDrawsAfterEndLocation);
     }
   }
-  context.restoreGState();
 }
 
 }  // namespace ios

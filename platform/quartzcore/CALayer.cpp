@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/quartzcore/internal/ChildList.h"
+
 namespace ios {
 
 IOS_DEFINE_RUNTIME_CLASS(CALayer, "CALayer", nullptr)
@@ -153,11 +155,11 @@ void CALayer::setShadowOpacity(float opacity) {
 
 std::optional<std::vector<std::shared_ptr<CALayer>>> CALayer::sublayers() const {
   if (sublayers_.empty()) return std::nullopt;
-  return sublayers_;
+  return std::vector<std::shared_ptr<CALayer>>(sublayers_.begin(), sublayers_.end());
 }
 
 void CALayer::detachSublayer(const CALayer* layer) {
-  std::erase_if(sublayers_, [layer](const std::shared_ptr<CALayer>& s) { return s.get() == layer; });
+  ca_internal::eraseChild(sublayers_, layer);
 }
 
 void CALayer::insertSublayer(const std::shared_ptr<CALayer>& layer, std::size_t index) {
@@ -175,12 +177,22 @@ void CALayer::insertSublayer(const std::shared_ptr<CALayer>& layer, std::size_t 
       old->detachSublayer(layer.get());
     }
   }
-  index = std::min(index, sublayers_.size());
-  sublayers_.insert(sublayers_.begin() + static_cast<std::ptrdiff_t>(index), keep);
+  ca_internal::insertChild(sublayers_, index, keep);
   keep->superlayer_ = std::static_pointer_cast<CALayer>(shared_from_this());
 }
 
 void CALayer::addSublayer(const std::shared_ptr<CALayer>& layer) { insertSublayer(layer, sublayers_.size() + 1); }
+
+void CALayer::insertSublayerBelow(const std::shared_ptr<CALayer>& layer, const CALayer* sibling) {
+  if (layer == nullptr || layer.get() == sibling) return;
+  std::size_t index = sibling != nullptr ? ca_internal::indexOfChild(sublayers_, sibling) : ca_internal::kNotAChild;
+  // A layer moved within this one leaves its place first, which moves the sibling down.
+  if (index != ca_internal::kNotAChild && layer->superlayer().get() == this &&
+      ca_internal::indexOfChild(sublayers_, layer.get()) < index) {
+    --index;
+  }
+  insertSublayer(layer, index == ca_internal::kNotAChild ? sublayers_.size() + 1 : index);
+}
 
 void CALayer::removeFromSuperlayer() {
   if (auto parent = superlayer()) {

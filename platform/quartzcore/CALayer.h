@@ -25,6 +25,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -119,6 +120,9 @@ class CALayer : public NSObject {
   void addSublayer(const std::shared_ptr<CALayer>& layer);
   // Inserts `layer` at `index` (clamped to the count).
   void insertSublayer(const std::shared_ptr<CALayer>& layer, std::size_t index);
+  // insertSublayer(_:below:): inserts `layer` just below `sibling`, or on top when
+  // `sibling` is null or not a sublayer.
+  void insertSublayerBelow(const std::shared_ptr<CALayer>& layer, const CALayer* sibling);
   // Takes the layer out of its superlayer; nothing when it has none.
   void removeFromSuperlayer();
 
@@ -176,7 +180,7 @@ class CALayer : public NSObject {
   std::shared_ptr<CALayer> mask_;
   std::optional<std::string> name_;
   std::optional<Actions> actions_;
-  std::vector<std::shared_ptr<CALayer>> sublayers_;
+  std::deque<std::shared_ptr<CALayer>> sublayers_;
   std::weak_ptr<CALayer> superlayer_;
   std::vector<std::pair<std::optional<std::string>, std::shared_ptr<CAAnimation>>> animations_;
 };

@@ -63,6 +63,18 @@ struct Access {
   static T* allocate(Args&&... args) {
     return new T(std::forward<Args>(args)...);
   }
+  // Whether the runtime may make a T by name: when its own constructors, public or not
+  // (as make() can), make it without arguments. Not for abstract classes, for those
+  // whose constructors all take arguments, nor for a class that has one instance only,
+  // which says so with `static constexpr bool kRuntimeSingleton = true;`.
+  template <class T>
+  static constexpr bool instantiableByName() {
+    if constexpr (requires { requires T::kRuntimeSingleton; }) {
+      return false;
+    } else {
+      return requires { new T(); };
+    }
+  }
 };
 
 // While alive, the next NSObject constructed on this thread takes `cls` as its class.
@@ -93,8 +105,8 @@ std::shared_ptr<T> construct(Args&&... args) {
   return constructWithClass<T>(T::classObject(), std::forward<Args>(args)...);
 }
 
-// Makes an instance of a class for class_createInstance(); null when the C++ type has
-// no default constructor.
+// Makes an instance of a class for class_createInstance(); null when the C++ type
+// cannot be made without arguments.
 using InstanceFactory = id (*)(Class);
 // Adds the runtime-visible members of a class while it is registered.
 using ClassConfigurator = void (*)(Class);
@@ -112,8 +124,8 @@ Class registerNativeClass(const char* name, Class superclass, InstanceFactory fa
 // a constructor of Type (public or not). Leaves the access at private.
 // Every C++ subclass that is made declares its own (a subclass without it would be made
 // by its superclass's make(), as the superclass). class_createInstance() can make
-// instances of Type's class and of runtime subclasses of it when Type has a public
-// default constructor.
+// instances of Type's class and of runtime subclasses of it when Type can be constructed
+// without arguments (by a public or a protected constructor, as make() can).
 #define IOS_RUNTIME_CLASS(Type, Superclass)                                           \
  public:                                                                              \
   using RuntimeSelf = Type;                                                           \
@@ -125,10 +137,10 @@ Class registerNativeClass(const char* name, Class superclass, InstanceFactory fa
   [[nodiscard]] static std::shared_ptr<Type> make(Args&&... args) {                   \
     return ::ios::runtime_internal::construct<Type>(std::forward<Args>(args)...);     \
   }                                                                                   \
-  /* For class_createInstance(): null without a public default constructor. */      \
+  /* For class_createInstance(): null when Type needs constructor arguments. */      \
   template <class Self = Type>                                                        \
   static ::ios::id makeForRuntime_(::ios::Class cls) {                                \
-    if constexpr (std::is_default_constructible_v<Self>) {                            \
+    if constexpr (::ios::runtime_internal::Access::instantiableByName<Self>()) {    \
       return ::ios::runtime_internal::constructWithClass<Self>(cls);                  \
     } else {                                                                          \
       return nullptr;                                                                 \

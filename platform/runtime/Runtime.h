@@ -84,9 +84,10 @@ int objc_getClassList(Class* buffer, int bufferCount);
 
 // class_createInstance()
 //
-// A new instance of `cls`, made by the default constructor of the nearest C++ class
-// among `cls` and its superclasses. Null when that C++ class has no default
-// constructor, or when `cls` is null or a metaclass.
+// A new instance of `cls`, made without arguments by the nearest C++ class among `cls`
+// and its superclasses (its own constructor may be protected, as the platform's classes'
+// are: every class registered by name can be made by name). Null when that C++ class
+// needs constructor arguments or is abstract, or when `cls` is null or a metaclass.
 [[nodiscard]] id class_createInstance(Class cls, std::size_t extraBytes = 0);
 
 // ---- Methods ----------------------------------------------------------------------

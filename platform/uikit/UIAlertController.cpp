@@ -10,7 +10,10 @@ IOS_DEFINE_RUNTIME_CLASS(UIAlertControllerView, "_UIAlertControllerView", nullpt
 IOS_DEFINE_RUNTIME_CLASS(UIAlertController, "UIAlertController", nullptr)
 
 void UIAlertAction::perform() {
-  if (enabled_ && handler_) handler_(*this);
+  if (!enabled_ || !handler_) return;
+  const id keepAction = shared_from_this();
+  const Handler handler = handler_;
+  handler(*this);
 }
 
 UIAlertController::UIAlertController(std::optional<std::string> title, std::optional<std::string> message,

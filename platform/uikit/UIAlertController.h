@@ -39,7 +39,9 @@ class UIAlertAction : public NSObject {
   void setEnabled(bool enabled) { enabled_ = enabled; }
   // Whether the action has a handler.
   [[nodiscard]] bool hasHandler() const { return static_cast<bool>(handler_); }
-  // Runs the handler as a tap would (a test seam); nothing for a disabled action.
+  // Runs the handler as a tap would (a test seam); nothing for a disabled action. The
+  // action and its handler stay alive while the handler runs, also when the handler
+  // drops the last reference to the action (dismissing its alert, say).
   void perform();
 
  protected:

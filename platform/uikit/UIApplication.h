@@ -98,6 +98,8 @@ class UIApplication : public UIResponder {
   void setDelegate(const id& delegate);
 
  private:
+  // The one instance is shared(): the runtime makes no other by name.
+  static constexpr bool kRuntimeSingleton = true;
   UIApplication() = default;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/foundation/ScopeExit.h"
 #include "platform/uikit/UIGraphics.h"
 
 namespace ios {
@@ -36,16 +37,21 @@ std::shared_ptr<UIBezierPath> UIBezierPath::make(CGRect rect) {
 
 std::shared_ptr<UIBezierPath> UIBezierPath::make(CGRect roundedRect, CGFloat cornerRadius) {
   const CGFloat r = cornerRadius > 0 ? cornerRadius : 0;
+  // Circular corners stay circular: the radius is limited by the shorter side.
   return make(roundedRect, UIRectCorner::allCorners, {r, r});
 }
 
 std::shared_ptr<UIBezierPath> UIBezierPath::make(CGRect roundedRect, UIRectCorner corners, CGSize cornerRadii) {
   const CGRect r = standardized(roundedRect);
-  auto clampRadius = [](CGFloat radius, CGFloat side) {
-    return std::isfinite(radius) && radius > 0 ? std::min(radius, side / 2) : 0.0;
-  };
-  const CGFloat rx = clampRadius(cornerRadii.width, r.size.width);
-  const CGFloat ry = clampRadius(cornerRadii.height, r.size.height);
+  auto usable = [](CGFloat radius) { return std::isfinite(radius) && radius > 0 ? radius : 0.0; };
+  CGFloat rx = usable(cornerRadii.width), ry = usable(cornerRadii.height);
+  // Radii too long for their sides shrink together, so that a corner keeps its shape: a
+  // circular corner is at most half the shorter side (a capsule, not an ellipse).
+  CGFloat shrink = 1;
+  if (rx > r.size.width / 2) shrink = std::min(shrink, r.size.width / 2 / rx);
+  if (ry > r.size.height / 2) shrink = std::min(shrink, r.size.height / 2 / ry);
+  rx *= shrink;
+  ry *= shrink;
   const CGFloat x0 = r.origin.x, y0 = r.origin.y, x1 = x0 + r.size.width, y1 = y0 + r.size.height;
   auto rounded = [&](UIRectCorner corner) { return rx > 0 && ry > 0 && contains(corners, corner); };
   auto path = make();
@@ -115,21 +121,21 @@ void UIBezierPath::fill() const {
   CGContextRef context = UIGraphicsGetCurrentContext();
   if (!context) return;
   context->saveGState();
+  const ScopeExit restore([&context] { context->restoreGState(); });
   context->beginPath();
   context->addPath(path_);
   context->fillPath(evenOdd_ ? CGPathFillRule::evenOdd : CGPathFillRule::winding);
-  context->restoreGState();
 }
 
 void UIBezierPath::stroke() const {
   CGContextRef context = UIGraphicsGetCurrentContext();
   if (!context) return;
   context->saveGState();
+  const ScopeExit restore([&context] { context->restoreGState(); });
   context->setLineWidth(lineWidth_);
   context->beginPath();
   context->addPath(path_);
   context->strokePath();
-  context->restoreGState();
 }
 
 }  // namespace ios

@@ -8,8 +8,9 @@
 //   path->addClip();                                                 // clip the current context
 //
 // Fidelity: a rounded rectangle's corners are quarter ellipses of the given radii (the
-// platform's smoother "continuous" corner curve is not reproduced); a radius is limited
-// to half the side it lies on. Line dashes, flatness, containment tests and the bounds
+// platform's smoother "continuous" corner curve is not reproduced); radii too long for
+// the rectangle shrink together, keeping the corners' shape, until each fits in half
+// its side: a circular corner is at most half the shorter side. Line dashes, flatness, containment tests and the bounds
 // are absent.
 #pragma once
 
@@ -39,7 +40,9 @@ class UIBezierPath {
   // UIBezierPath(roundedRect:byRoundingCorners:cornerRadii:)
   //
   // A closed rectangle whose `corners` are rounded by quarter ellipses of
-  // `cornerRadii` (width along x, height along y, each at most half its side).
+  // `cornerRadii` (width along x, height along y). Radii that do not fit in half their
+  // side are scaled down together, in proportion, so equal radii stay equal: a 40 x 20
+  // rectangle with radii (100, 100) has round ends of radius 10.
   [[nodiscard]] static std::shared_ptr<UIBezierPath> make(CGRect roundedRect, UIRectCorner corners,
                                                           CGSize cornerRadii);
 

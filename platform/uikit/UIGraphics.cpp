@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/coregraphics/internal/ImageDrawing.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/uikit/UIScreen.h"
 
 namespace ios {
@@ -72,9 +73,9 @@ void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
   CGContextRef context = UIGraphicsGetCurrentContext();
   if (!context) return;
   context->saveGState();
+  const ScopeExit restore([&context] { context->restoreGState(); });
   context->setBlendMode(mode);
   context->fill(rect);
-  context->restoreGState();
 }
 
 namespace testing {

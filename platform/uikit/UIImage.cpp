@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/coregraphics/internal/ImageDrawing.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/imageio/ImageIO.h"
 #include "platform/uikit/UIGraphics.h"
 
@@ -102,10 +103,10 @@ void UIImage::draw(CGRect in, CGBlendMode blendMode, CGFloat alpha) const {
   const cg_internal::AffineMatrix m{sx * o.a, sy * o.b, sx * o.c, sy * o.d, sx * o.tx + in.origin.x,
                                     sy * o.ty + in.origin.y};
   context->saveGState();
+  const ScopeExit restore([&context] { context->restoreGState(); });
   context->setBlendMode(blendMode);
   context->setAlpha(alpha);
   cg_internal::drawImageInContext(*context, *cgImage_, m);
-  context->restoreGState();
 }
 
 std::optional<std::vector<std::uint8_t>> UIImageJPEGRepresentation(const UIImage& image, CGFloat compressionQuality) {

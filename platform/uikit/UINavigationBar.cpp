@@ -19,7 +19,7 @@ class UIBarBackground : public UIView {
   IOS_RUNTIME_CLASS(UIBarBackground, UIView);
 
  protected:
-  explicit UIBarBackground(CGRect frame) : UIView(frame) {}
+  explicit UIBarBackground(CGRect frame = CGRect()) : UIView(frame) {}
 };
 
 std::mutex proxyMutex;

@@ -188,7 +188,9 @@ void UITextView::setSelectedRange(NSRange range) {
 
 void UITextView::scrollRangeToVisible(NSRange range) {
   const std::size_t length = utf16Length(text_);
-  if (range.location > length || range.length > length - range.location) {
+  // A range that runs past the end (the first character of an empty text) scrolls to
+  // the end, as the platform does; only a start beyond the end is refused.
+  if (range.location > length) {
     NSException(NSRangeException, "-[UITextView scrollRangeToVisible:]: range {" + std::to_string(range.location) +
                                       ", " + std::to_string(range.length) + "} out of bounds; string length " +
                                       std::to_string(length))

@@ -141,8 +141,9 @@ class UITextView : public UIScrollView {
   [[nodiscard]] NSRange selectedRange() const { return selection_; }
   void setSelectedRange(NSRange range);
 
-  // Scrolls so that `range` (UTF-16 units) is visible; the range must lie inside the
-  // text (otherwise raises "NSRangeException"), an empty range at the end included.
+  // Scrolls so that `range` (UTF-16 units) is visible. A range that runs past the end of
+  // the text is accepted, as the platform accepts it (the first character of an empty
+  // text: (0, 1)); a start beyond the end raises "NSRangeException".
   void scrollRangeToVisible(NSRange range);
 
   [[nodiscard]] bool canBecomeFirstResponder() const override { return isEditable || isSelectable; }

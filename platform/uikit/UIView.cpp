@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/quartzcore/internal/ChildList.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UIGestureRecognizer.h"
@@ -98,6 +99,13 @@ CGPoint UIView::convert(CGPoint point, const UIView* to) const {
   return point;
 }
 
+CGRect UIView::convert(CGRect rect, const UIView* to) const {
+  if (rect.isNull()) return rect;
+  const CGRect r = rect.standardized();
+  return boundingRect({convert(CGPoint(r.minX(), r.minY()), to), convert(CGPoint(r.maxX(), r.minY()), to),
+                       convert(CGPoint(r.minX(), r.maxY()), to), convert(CGPoint(r.maxX(), r.maxY()), to)});
+}
+
 CGPoint UIView::convertFrom(CGPoint point, const UIView* from) const {
   if (from == nullptr) {
     const std::vector<const UIView*> down = chain(this);
@@ -124,7 +132,7 @@ bool UIView::isDescendant(const UIView& of) const {
 }
 
 void UIView::detachSubview(const UIView* view) {
-  std::erase_if(subviews_, [view](const std::shared_ptr<UIView>& s) { return s.get() == view; });
+  ca_internal::eraseChild(subviews_, view);
 }
 
 void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
@@ -137,15 +145,10 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
   index = std::min(index, subviews_.size());
   // Appended views put their layer on top; inserted ones just below the layer of the
   // subview they go in front of, so that standalone sublayers keep their places.
-  const auto layers = layer_->sublayers().value_or(std::vector<std::shared_ptr<CALayer>>{});
-  std::size_t layerIndex = layers.size();
-  if (index < subviews_.size()) {
-    const auto above = std::find(layers.begin(), layers.end(), subviews_[index]->layer_);
-    layerIndex = static_cast<std::size_t>(above - layers.begin());
-  }
-  subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), keep);
+  const CALayer* above = index < subviews_.size() ? subviews_[index]->layer_.get() : nullptr;
+  ca_internal::insertChild(subviews_, index, keep);
   keep->superview_ = std::static_pointer_cast<UIView>(shared_from_this());
-  layer_->insertSublayer(keep->layer_, layerIndex);
+  layer_->insertSublayerBelow(keep->layer_, above);
   setNeedsLayout();
 }
 
@@ -187,7 +190,7 @@ std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t tag) {
 
 std::optional<std::vector<std::shared_ptr<UIGestureRecognizer>>> UIView::gestureRecognizers() const {
   if (recognizers_.empty()) return std::nullopt;
-  return recognizers_;
+  return std::vector<std::shared_ptr<UIGestureRecognizer>>(recognizers_.begin(), recognizers_.end());
 }
 
 void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
@@ -202,7 +205,7 @@ void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& re
 void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
   if (recognizer == nullptr || recognizer->view().get() != this) return;
   recognizer->view_.reset();
-  std::erase(recognizers_, recognizer);
+  ca_internal::eraseChild(recognizers_, recognizer.get());
 }
 
 bool UIView::pointInside(CGPoint point) const {

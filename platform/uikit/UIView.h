@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -90,6 +91,10 @@ class UIView : public UIResponder {
   // superview-less space), and back.
   [[nodiscard]] CGPoint convert(CGPoint point, const UIView* to) const;
   [[nodiscard]] CGPoint convertFrom(CGPoint point, const UIView* from) const;
+  // convert(_:to:) for a rectangle: the smallest upright rectangle holding the four
+  // converted corners (larger than `rect` when the views are rotated against each other);
+  // the null rectangle stays null.
+  [[nodiscard]] CGRect convert(CGRect rect, const UIView* to) const;
 
   // ---- Appearance ----------------------------------------------------------------
   [[nodiscard]] CGFloat alpha() const { return static_cast<CGFloat>(layer_->opacity()); }
@@ -114,7 +119,7 @@ class UIView : public UIResponder {
   // ---- Hierarchy -----------------------------------------------------------------
   [[nodiscard]] std::shared_ptr<UIView> superview() const { return superview_.lock(); }
   // The subviews back to front (a copy: changing the tree does not change it).
-  [[nodiscard]] std::vector<std::shared_ptr<UIView>> subviews() const { return subviews_; }
+  [[nodiscard]] std::vector<std::shared_ptr<UIView>> subviews() const { return {subviews_.begin(), subviews_.end()}; }
   // The window the view is in, or null.
   [[nodiscard]] std::shared_ptr<UIWindow> window() const;
   // Adds `view` on top of the subviews, taking it from its old superview first; its
@@ -123,7 +128,9 @@ class UIView : public UIResponder {
   void addSubview(const std::shared_ptr<UIView>& view);
   // Inserts `view` at `index` of the subviews (clamped to the count).
   void insertSubview(const std::shared_ptr<UIView>& view, std::size_t index);
-  // Takes the view (and its layer) out of its superview; nothing without one.
+  // Takes the view (and its layer) out of its superview; nothing without one. Taking
+  // every subview out in order, from the front or from the back, costs time in
+  // proportion to their number.
   void removeFromSuperview();
   void bringSubviewToFront(const std::shared_ptr<UIView>& view);
   // Whether this view is `view` or lies below it.
@@ -208,8 +215,8 @@ class UIView : public UIResponder {
 
   std::shared_ptr<CALayer> layer_;
   std::weak_ptr<UIView> superview_;
-  std::vector<std::shared_ptr<UIView>> subviews_;
-  std::vector<std::shared_ptr<UIGestureRecognizer>> recognizers_;
+  std::deque<std::shared_ptr<UIView>> subviews_;
+  std::deque<std::shared_ptr<UIGestureRecognizer>> recognizers_;
   std::vector<NSLayoutConstraintRef> constraints_;
   bool userInteractionEnabled_ = true;
   std::int64_t tag_ = 0;

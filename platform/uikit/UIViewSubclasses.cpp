@@ -26,7 +26,8 @@ UILabel::UILabel(CGRect frame) : UIView(frame) { setUserInteractionEnabled(false
 
 void UILabel::setText(std::optional<std::string> text) {
   attributedText_ = text ? std::optional<NSAttributedString>(NSAttributedString(
-                               *text, {{std::string(NSAttributedString::Key::font), font_}}))
+                               *text, {{std::string(NSAttributedString::Key::font), font_},
+                                       {std::string(NSAttributedString::Key::foregroundColor), textColor_}}))
                          : std::nullopt;
   text_ = std::move(text);
 }
@@ -34,6 +35,24 @@ void UILabel::setText(std::optional<std::string> text) {
 void UILabel::setAttributedText(std::optional<NSAttributedString> text) {
   text_ = text ? std::optional<std::string>(text->string()) : std::nullopt;
   attributedText_ = std::move(text);
+}
+
+template <class Value>
+void UILabel::restyle(std::string_view key, const Value& value) {
+  if (!attributedText_ || attributedText_->length() == 0) return;
+  NSMutableAttributedString styled = attributedText_->mutableCopy();
+  styled.addAttribute(key, value, NSRange{0, styled.length()});
+  attributedText_ = std::move(styled);
+}
+
+void UILabel::setTextColor(const UIColor& color) {
+  textColor_ = color;
+  restyle(NSAttributedString::Key::foregroundColor, color);
+}
+
+void UILabel::setFont(const UIFont& font) {
+  font_ = font;
+  restyle(NSAttributedString::Key::font, font);
 }
 
 CGSize UILabel::sizeThatFits(CGSize size) const {

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/NSAttributedString.h"
 #include "platform/uikit/UIFont.h"
@@ -73,16 +74,20 @@ class UILabel : public UIView {
 
  public:
   [[nodiscard]] const std::optional<std::string>& text() const { return text_; }
-  // Sets the text; the attributed text becomes it in the label's font (nil for nil).
+  // Sets the text; the attributed text becomes it in the label's font and text colour
+  // (nil for nil).
   void setText(std::optional<std::string> text);
   [[nodiscard]] const std::optional<NSAttributedString>& attributedText() const { return attributedText_; }
   // Sets the attributed text; the text becomes its string (nil for nil).
   void setAttributedText(std::optional<NSAttributedString> text);
+  // The text colour; setting it colours the whole attributed text, as the platform does.
   [[nodiscard]] const UIColor& textColor() const { return textColor_; }
-  void setTextColor(const UIColor& color) { textColor_ = color; }
-  // The font; the system font of 17 points until set.
+  void setTextColor(const UIColor& color);
+  // The font; the system font of 17 points until set. Setting it sets the font of the
+  // whole attributed text, as the platform does, so a label measures its text in the
+  // font set last, whether that was set before or after the text.
   [[nodiscard]] const UIFont& font() const { return font_; }
-  void setFont(const UIFont& font) { font_ = font; }
+  void setFont(const UIFont& font);
   // Lines the text may take; 0 for any number.
   std::int64_t numberOfLines = 1;
   NSLineBreakMode lineBreakMode = NSLineBreakMode::byTruncatingTail;
@@ -100,6 +105,10 @@ class UILabel : public UIView {
   explicit UILabel(CGRect frame = CGRect());
 
  private:
+  // Sets `key` to `value` over the whole attributed text.
+  template <class Value>
+  void restyle(std::string_view key, const Value& value);
+
   std::optional<std::string> text_;
   std::optional<NSAttributedString> attributedText_;
   UIColor textColor_ = UIColor::black();

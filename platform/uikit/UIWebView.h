@@ -44,7 +44,7 @@ class UIWebView : public UIView {
   [[nodiscard]] const std::optional<URLRequest>& request() const { return request_; }
 
  protected:
-  explicit UIWebView(CGRect frame) : UIView(frame) {}
+  explicit UIWebView(CGRect frame = CGRect()) : UIView(frame) {}
 
  private:
   std::shared_ptr<UIScrollView> scrollView_;

@@ -15,25 +15,16 @@
 
 namespace kp::imaging_internal {
 
-// The distinct colours of an image with their pixel counts.
-class PixelCounts {
- public:
-  explicit PixelCounts(std::vector<ColorCounter::Entry> byKey) : byKey_(std::move(byKey)) {}
-
-  // How many pixels have `key` (0 when none).
-  [[nodiscard]] std::uint32_t count(std::uint32_t key) const;
-  [[nodiscard]] std::size_t size() const { return byKey_.size(); }
-  // Every colour with its count, in the order its first pixel was met.
-  [[nodiscard]] std::vector<ColorCounter::Entry> entries() const;
-
- private:
-  std::vector<ColorCounter::Entry> byKey_;  // ascending keys
-};
-
 // Counts the pixels of `image` (B,G,R,A premultiplied, its rows in `bytes`) whose alpha
 // is 127 or more, keyed by PackedColor values; "first met" follows a column-by-column
 // visit (columns left to right, each top to bottom).
-[[nodiscard]] PixelCounts countVisiblePixels(const ios::CGImage& image, const std::vector<std::uint8_t>& bytes);
+// The memory it takes grows with the number of distinct colours, not with the number of
+// pixels: the image is counted in bands of rows of at most kBandPixels pixels, whose
+// working memory is reused band after band.
+[[nodiscard]] ColorCounter countVisiblePixels(const ios::CGImage& image, const std::vector<std::uint8_t>& bytes);
+
+// The most pixels a band counted at once holds (8 bytes of working memory each).
+inline constexpr std::size_t kBandPixels = std::size_t{1} << 18;
 
 // Orders entries by their first position (positions are distinct).
 void sortByFirstPosition(std::vector<ColorCounter::Entry>& entries);

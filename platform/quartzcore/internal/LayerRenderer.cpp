@@ -5,6 +5,7 @@
 
 #include "platform/coregraphics/internal/Cairo.h"
 #include "platform/coregraphics/internal/ContextState.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/quartzcore/CALayer.h"
 
 namespace ios {
@@ -45,6 +46,7 @@ struct LayerRenderer {
 
   void clipToMask(const CALayer& mask) {
     cairo_save(cr);
+    ScopeExit restorePlacement([this] { cairo_restore(cr); });
     enterSublayer(mask);
     cairo_translate(cr, -mask.bounds().origin.x, -mask.bounds().origin.y);
     cairo_new_path(cr);
@@ -59,6 +61,7 @@ struct LayerRenderer {
     cairo_path_t* path = cairo_copy_path(cr);
     cairo_matrix_t placed;
     cairo_get_matrix(cr, &placed);
+    restorePlacement.release();
     cairo_restore(cr);
     cairo_matrix_t current;
     cairo_get_matrix(cr, &current);
@@ -73,8 +76,13 @@ struct LayerRenderer {
   void render(const CALayer& layer) {
     if (layer.isHidden() || !(layer.opacity() > 0)) return;
     context.saveGState();
+    const ScopeExit restore([this] { context.restoreGState(); });
     const bool group = layer.opacity() < 1;
     if (group) cairo_push_group(cr);
+    // A drawing that fails midway drops the group (and so the half-drawn layer).
+    ScopeExit dropGroup([this, group] {
+      if (group) cairo_pattern_destroy(cairo_pop_group(cr));
+    });
     const CGRect b = layer.bounds();
     cairo_translate(cr, -b.origin.x, -b.origin.y);
     if (layer.mask() != nullptr) clipToMask(*layer.mask());
@@ -103,9 +111,9 @@ struct LayerRenderer {
     if (auto subs = layer.sublayers()) {
       for (const auto& sub : *subs) {
         cairo_save(cr);
+        const ScopeExit leave([this] { cairo_restore(cr); });
         enterSublayer(*sub);
         render(*sub);
-        cairo_restore(cr);
       }
     }
     if (const auto& border = layer.borderColor(); border && layer.borderWidth() > 0) {
@@ -119,10 +127,10 @@ struct LayerRenderer {
       });
     }
     if (group) {
+      dropGroup.release();
       cairo_pop_group_to_source(cr);
       cairo_paint_with_alpha(cr, static_cast<double>(layer.opacity()));
     }
-    context.restoreGState();
   }
 };
 
@@ -138,20 +146,20 @@ void CAShapeLayer::drawOwnContent(CGContext& context) const {
   if (!path) return;
   if (fillColor) {
     context.saveGState();
+    const ScopeExit restore([&context] { context.restoreGState(); });
     context.setFillColor(*fillColor);
     context.beginPath();
     context.addPath(*path);
     context.fillPath();
-    context.restoreGState();
   }
   if (strokeColor && lineWidth > 0) {
     context.saveGState();
+    const ScopeExit restore([&context] { context.restoreGState(); });
     context.setStrokeColor(*strokeColor);
     context.setLineWidth(lineWidth);
     context.beginPath();
     context.addPath(*path);
     context.strokePath();
-    context.restoreGState();
   }
 }
 

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <random>
+#include <string>
 
 #include "KPQuaslet/imaging/internal/ColorCounter.h"
 #include "KPQuaslet/imaging/internal/PackedColor.h"
@@ -20,11 +25,13 @@ struct Expected {
 };
 
 // Odd widths, runs, transparent and barely visible pixels: the counts and first
-// positions (column by column) agree with a plain count.
+// positions (column by column) agree with a plain count; also for images of several
+// bands, and a last band that is not full.
 TEST(PixelCounting, AgreesWithAPlainCount) {
-  for (std::size_t w : {1u, 2u, 7u, 33u}) {
-    const std::size_t h = 19;
-    std::mt19937 random(static_cast<unsigned>(w));
+  const std::size_t tall = kp::imaging_internal::kBandPixels / 33 * 2 + 5;
+  for (auto [w, h] : {std::pair<std::size_t, std::size_t>{1, 19}, {2, 19}, {7, 19}, {33, 19}, {33, tall},
+                      {1, kp::imaging_internal::kBandPixels + 3}}) {
+    std::mt19937 random(static_cast<unsigned>(w + h));
     std::vector<kp_test::Rgba> pixels(w * h);
     for (auto& p : pixels) {
       const std::uint32_t v = random() % 6;  // few colours, so that runs and ties occur
@@ -55,6 +62,39 @@ TEST(PixelCounting, AgreesWithAPlainCount) {
     }
     EXPECT_EQ(counts.count(PackedColor::fromChannels(1, 2, 3).value), 0u);
   }
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// The address space the process has now, in bytes.
+std::size_t addressSpace() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmSize:", 0) == 0) return std::stoull(line.substr(7)) * 1024;
+  }
+  return 0;
+}
+#endif
+
+// Counting a 4096 × 2048 picture of three colours fits in 16 MiB more address space: the
+// memory follows the colours, not the eight million pixels (8 bytes each would be 64 MiB).
+TEST(PixelCounting, MemoryGrowsWithTheColoursNotThePixels) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "an address-space limit does not combine with a sanitizer's shadow memory";
+#else
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto image = kp_test::makeBGRAImage(4096, 2048, [](std::size_t x, std::size_t y) {
+    return x < 1000 ? kp_test::kRed : (y < 1000 ? kp_test::kBlue : kp_test::kBlack);
+  });
+  const auto bytes = *ios::CGDataProviderCopyData(image->dataProvider());
+  auto countWithinTheLimit = [&] {
+    const rlimit limit{addressSpace() + (16u << 20), RLIM_INFINITY};
+    setrlimit(RLIMIT_AS, &limit);
+    const auto counts = kp::imaging_internal::countVisiblePixels(*image, bytes);
+    const bool right = counts.size() == 3 && counts.count(PackedColor::fromChannels(255, 0, 0).value) == 1000u * 2048;
+    std::_Exit(right ? 0 : 1);
+  };
+  EXPECT_EXIT(countWithinTheLimit(), ::testing::ExitedWithCode(0), "");
+#endif
 }
 
 TEST(ColorCounter, CountsGrowsAndKeepsFirstSeenOrder) {

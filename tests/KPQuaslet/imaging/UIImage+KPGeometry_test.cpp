@@ -193,12 +193,14 @@ TEST_F(UIImageKPGeometryTest, RenderAtSizeRoundsUpAndReturnsScaleOne) {
   EXPECT_EQ(kp::renderAtSize(empty, {0, 5}), empty);
 }
 
-TEST_F(UIImageKPGeometryTest, CroppedTakesPixelsAndKeepsScaleAndOrientation) {
+TEST_F(UIImageKPGeometryTest, CroppedTakesPixelsComesBackAtScaleOneAndKeepsOrientation) {
   for (double scale : {1.0, 2.0, 3.0}) {
     const UIImage image = distinct(20, 10, scale, UIImageOrientation::downMirrored);
     const UIImage part = kp::cropped(image, {{4, 2}, {12, 6}});
     ASSERT_NE(part.cgImage(), image.cgImage()) << scale;
-    EXPECT_EQ(part.scale(), scale);
+    // The part comes back at scale 1, whatever the receiver's: its points are its pixels.
+    EXPECT_EQ(part.scale(), 1) << scale;
+    EXPECT_EQ(part.size(), ios::CGSize(12, 6)) << scale;
     EXPECT_EQ(part.imageOrientation(), UIImageOrientation::downMirrored);
     EXPECT_EQ(part.cgImage()->width(), 12u);
     EXPECT_EQ(pixelAt(*part.cgImage(), 0, 0), kp_test::distinctPixel(4, 2));

@@ -114,6 +114,42 @@ TEST_F(UIImageKPSamplingTest, AsynchronousColorArrivesOnMainAndNothingOnTheWorke
   EXPECT_EQ(bytes(*received[3].second), (Rgba{0, 0, 0, 51}));
 }
 
+// The asynchronous read takes the point as points of the image as it shows: at scale 2
+// or 3 and for a turned photo it answers the colour under the point, on the main queue.
+TEST_F(UIImageKPSamplingTest, AsynchronousColorReadsThePixelUnderThePoint) {
+  ios::testing::ManualDispatch dispatch;
+  const Rgba a{200, 0, 0, 255}, b{0, 0, 200, 255};
+  // Two stored pixels, shown turned: the picture is one pixel wide and two high, the
+  // second stored pixel on top.
+  const UIImage turned(kp_test::makeImage(2, 1, [&](std::size_t x, std::size_t) { return x == 0 ? a : b; }).cgImage(),
+                       1, ios::UIImageOrientation::left);
+  const struct {
+    const char* name;
+    UIImage image;
+    ios::CGPoint point;
+    Rgba expected;
+  } rows[] = {
+      {"scale 2", kp_test::makeImage(4, 4, kp_test::distinctPixel, 2), {1.5, 0.5}, kp_test::distinctPixel(3, 1)},
+      {"scale 2, origin", kp_test::makeImage(4, 4, kp_test::distinctPixel, 2), {0, 0}, kp_test::distinctPixel(0, 0)},
+      {"scale 3", kp_test::makeImage(6, 3, kp_test::distinctPixel, 3), {1.9, 0.4}, kp_test::distinctPixel(5, 1)},
+      {"turned, top", turned, {0, 0.5}, b},
+      {"turned, bottom", turned, {0, 1.5}, a},
+  };
+  std::vector<std::pair<std::string, std::optional<UIColor>>> received;
+  for (const auto& row : rows) {
+    kp::color(row.image, row.point, [&](std::optional<UIColor> c) {
+      received.emplace_back(ios::DispatchQueue::currentLabel(), c);
+    });
+  }
+  dispatch.runPending();
+  ASSERT_EQ(received.size(), std::size(rows));
+  for (std::size_t i = 0; i < received.size(); ++i) {
+    EXPECT_EQ(received[i].first, "com.apple.main-thread") << rows[i].name;
+    ASSERT_TRUE(received[i].second.has_value()) << rows[i].name;
+    EXPECT_EQ(bytes(*received[i].second), rows[i].expected) << rows[i].name;
+  }
+}
+
 TEST_F(UIImageKPSamplingTest, AveragesOfUniformHalfAndFullyTransparentImages) {
   const UIImage red = kp_test::makeImage(8, 8, [](auto, auto) { return kp_test::kRed; });
   const UIImage half = kp_test::makeImage(8, 8, [](auto, auto) { return Rgba{128, 0, 0, 128}; });
@@ -122,9 +158,12 @@ TEST_F(UIImageKPSamplingTest, AveragesOfUniformHalfAndFullyTransparentImages) {
     const char* name;
     const UIImage& image;
     Rgba expected;
-  } rows[] = {{"red", red, kp_test::kRed}, {"half", half, {255, 0, 0, 128}}, {"clear", clear, kp_test::kClear}};
+    Rgba expectedByAvarage;  // kp_avarageColor reads a zero alpha as opaque
+  } rows[] = {{"red", red, kp_test::kRed, kp_test::kRed},
+              {"half", half, {255, 0, 0, 128}, {255, 0, 0, 128}},
+              {"clear", clear, kp_test::kClear, kp_test::kBlack}};
   for (const auto& row : rows) {
-    EXPECT_EQ(bytes(kp::kp_avarageColor(row.image)), row.expected) << row.name;
+    EXPECT_EQ(bytes(kp::kp_avarageColor(row.image)), row.expectedByAvarage) << row.name;
     ASSERT_TRUE(kp::averageColor(row.image)) << row.name;
     EXPECT_EQ(bytes(*kp::averageColor(row.image)), row.expected) << row.name;
     ASSERT_TRUE(kp::mergedColor(row.image)) << row.name;

@@ -149,18 +149,37 @@ TEST_F(BlockGestures, RuntimeNamesAndMethods) {
     ios::Class cls;
     const char* name;
     const char* action;
+    bool (*gesture)(ios::UIView&);
   };
-  for (const Row& row : {Row{kp::BlockTap::classObject(), "_TtC9KPQuaslet8BlockTap", "didTap:"},
-                         Row{kp::BlockSwipe::classObject(), "_TtC9KPQuaslet10BlockSwipe", "didSwipe:"},
-                         Row{kp::BlockPan::classObject(), "_TtC9KPQuaslet8BlockPan", "didPan:"},
-                         Row{kp::BlockPinch::classObject(), "_TtC9KPQuaslet10BlockPinch", "didPinch:"},
-                         Row{kp::BlockLongPress::classObject(), "_TtC9KPQuaslet14BlockLongPress",
-                             "didLongPressed:"}}) {
+  using Sim = TouchSimulator;
+  for (const Row& row :
+       {Row{kp::BlockTap::classObject(), "_TtC9KPQuaslet8BlockTap", "didTap:",
+            [](ios::UIView& v) { return Sim::tap(v); }},
+        Row{kp::BlockSwipe::classObject(), "_TtC9KPQuaslet10BlockSwipe", "didSwipe:",
+            [](ios::UIView& v) { return Sim::swipe(v, ios::UISwipeDirection::right); }},
+        Row{kp::BlockPan::classObject(), "_TtC9KPQuaslet8BlockPan", "didPan:",
+            [](ios::UIView& v) { return Sim::pan(v, {{1, 1}}); }},
+        Row{kp::BlockPinch::classObject(), "_TtC9KPQuaslet10BlockPinch", "didPinch:",
+            [](ios::UIView& v) { return Sim::pinch(v, {2}); }},
+        Row{kp::BlockLongPress::classObject(), "_TtC9KPQuaslet14BlockLongPress", "didLongPressed:",
+            [](ios::UIView& v) { return Sim::longPress(v, 1); }}}) {
     EXPECT_STREQ(ios::class_getName(row.cls), row.name);
     EXPECT_EQ(ios::objc_getClass(row.name), row.cls);
     std::vector<std::string> names;
     for (ios::Method m : ios::class_copyMethodList(row.cls)) names.push_back(ios::sel_getName(ios::method_getName(m)));
     EXPECT_THAT(names, ::testing::ElementsAre("initWithTarget:action:", row.action)) << row.name;
+
+    // Made by name and initialised through the runtime, it works as a plain recogniser.
+    const ios::id made = ios::class_createInstance(ios::objc_getClass(row.name));
+    ASSERT_NE(made, nullptr) << row.name;
+    EXPECT_TRUE(made->isMemberOfClass(row.cls)) << row.name;
+    auto target = Target::make();
+    ios::send<ios::id>(made, ios::UIGestureRecognizer::initSelector(), ios::id(target),
+                       ios::sel_registerName("hit:"));
+    auto owner = ios::UIView::make(ios::CGRect(0, 0, 10, 10));
+    owner->addGestureRecognizer(std::static_pointer_cast<ios::UIGestureRecognizer>(made));
+    EXPECT_TRUE(row.gesture(*owner)) << row.name;
+    EXPECT_GE(target->hits, 1) << row.name;
   }
 }
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "KPQuaslet/views/UIView+Shadow.h"
-#include "KPQuaslet/views/internal/RoundedRectPath.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/testing/PlatformFixture.h"
+#include "tests/support/PathFixtures.h"
 
 namespace {
 
@@ -122,7 +122,11 @@ TEST_F(ShadowTest, ReadyMadeStyles) {
   EXPECT_EQ(view->layer()->shadowPath()->elements().size(), 1u);
 
   kp::applyHoverShadow(*view);
-  EXPECT_EQ(kp::views_internal::pathBoundingBox(*view->layer()->shadowPath()), ios::CGRect(5, 45, 90, 15));
+  EXPECT_EQ(kp_test::pathBoundingBox(*view->layer()->shadowPath()), ios::CGRect(5, 45, 90, 15));
+  // The 15-point band has round ends: its radius of 10 is limited to 7.5 both ways.
+  const auto& hover = view->layer()->shadowPath()->elements();
+  EXPECT_EQ(hover[0].p0, ios::CGPoint(12.5, 45));
+  EXPECT_EQ(hover[2].p0, ios::CGPoint(95, 52.5));
   EXPECT_EQ(view->layer()->shadowOpacity(), 0.2f);
   EXPECT_EQ(kp::shadowRadius(*view), 5);
   EXPECT_EQ(kp::shadowOffset(*view), CGSize(0, 0));

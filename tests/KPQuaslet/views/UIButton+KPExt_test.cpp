@@ -142,6 +142,13 @@ TEST_F(UIButtonKPExt, BackgroundColourIsAOnePointImageForItsStateOnly) {
     for (std::size_t x = 0; x < 2; ++x) EXPECT_TRUE(kp_test::near(kp_test::pixelAt(*image->cgImage(), x, y), kp_test::kBlue, 0));
   }
   EXPECT_EQ(button->backgroundImage(State::normal), std::nullopt);
+
+  // A scale no bitmap can have: no context, so the state's image becomes none (the
+  // earlier blue one does not stay), and the context stack is as it was.
+  ios::testing::setMainScreenScale(40000);
+  kp::setBackgroundColor(*button, ios::UIColor::red(), State::highlighted);
+  EXPECT_EQ(button->backgroundImage(State::highlighted), std::nullopt);
+  EXPECT_EQ(ios::testing::graphicsContextDepth(), 0u);
 }
 
 TEST_F(UIButtonKPExt, MakeButtonSendsOnTouchUpInside) {

@@ -3,11 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <any>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/NSStringDrawing.h"
+#include "platform/uikit/UIControl.h"
 #include "platform/uikit/UIViewAnimation.h"
 
 namespace {
@@ -15,6 +18,7 @@ namespace {
 using ios::CGRect;
 using ios::CGSize;
 using ios::UIFont;
+using ios::UILabel;
 
 class UILabelKPExt : public ios::testing::PlatformFixture {};
 
@@ -116,6 +120,46 @@ TEST(UIFontKPExt, BoldItalicAndMonospaced) {
   EXPECT_EQ(digits.fontName(), "HelveticaNeue");
   EXPECT_THAT(digits.featureSettings(), ::testing::ElementsAre(ios::UIFontFeatureSetting{6, 0}));
   EXPECT_EQ(UIFont::fontWithName("NoSuchFont", 10), std::nullopt);
+}
+
+// The usual order is text first, then font: every measure follows the font set last,
+// exactly as when the font comes first.
+TEST_F(UILabelKPExt, MeasuresFollowAFontSetAfterTheText) {
+  struct Row {
+    const char* name;
+    std::function<CGSize(UILabel&)> measure;
+  };
+  const std::vector<Row> rows = {
+      {"requiredHeight", [](UILabel& l) { return CGSize(0, kp::requiredHeight(l)); }},
+      {"getEstimatedSize", [](UILabel& l) { return kp::getEstimatedSize(l, 30, 100); }},
+      {"getEstimatedWidth", [](UILabel& l) { return CGSize(kp::getEstimatedWidth(l), 0); }},
+      {"getEstimatedHeight", [](UILabel& l) { return CGSize(0, kp::getEstimatedHeight(l)); }},
+      {"fitWidth", [](UILabel& l) { kp::fitWidth(l, 2); return l.frame().size; }},
+      {"fitHeight", [](UILabel& l) { kp::fitHeight(l); return l.frame().size; }},
+      {"fitSize", [](UILabel& l) { kp::fitSize(l); return l.frame().size; }},
+  };
+  for (const Row& row : rows) {
+    auto textFirst = kp::makeLabel(0, 0, 30, 10);
+    textFirst->setText("hello world");
+    textFirst->setFont(UIFont::systemFont(10));
+    auto fontFirst = kp::makeLabel(0, 0, 30, 10, 10);
+    fontFirst->setText("hello world");
+    EXPECT_EQ(row.measure(*textFirst), row.measure(*fontFirst)) << row.name;
+  }
+  auto label = kp::makeLabel(std::string("hello world"));
+  label->setFont(UIFont::systemFont(10));
+  EXPECT_EQ(kp::getEstimatedWidth(*label), 55);  // not the 17-point width
+  EXPECT_EQ(std::any_cast<UIFont>(label->attributedText()->attribute(ios::NSAttributedString::Key::font, 6)),
+            UIFont::systemFont(10));
+  label->setTextColor(ios::UIColor::red());
+  EXPECT_EQ(std::any_cast<ios::UIColor>(
+                label->attributedText()->attribute(ios::NSAttributedString::Key::foregroundColor, 0)),
+            ios::UIColor::red());
+  // A button's title label measures its title in the font it was given last.
+  auto button = ios::UIButton::make();
+  button->setTitle("hello world", ios::UIControlStateOption::normal);
+  button->titleLabel()->setFont(UIFont::systemFont(10));
+  EXPECT_EQ(button->titleLabel()->sizeThatFits(CGSize(1000, 1000)), CGSize(55, 15));
 }
 
 }  // namespace

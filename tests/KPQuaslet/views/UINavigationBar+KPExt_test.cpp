@@ -6,6 +6,8 @@
 #include <any>
 
 #include "platform/dispatch/DispatchQueue.h"
+#include "platform/foundation/NSException.h"
+#include "platform/quartzcore/CAAnimation.h"
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIViewSubclasses.h"
@@ -56,6 +58,19 @@ TEST_F(UINavigationBarKPExt, PushAndPopCompletionsWaitForTheTransition) {
   kp::pushViewController(*loose, UIViewController::make(), [&] { ++pushed; });
   dispatch.runPending();
   EXPECT_EQ(pushed, 2);
+}
+
+// A push that raises still commits its transaction: later completion blocks of this
+// thread, set outside any transaction, run as they should.
+TEST_F(UINavigationBarKPExt, APushThatRaisesClosesItsTransaction) {
+  window->setRootViewController(nav);
+  int failedPush = 0, later = 0;
+  EXPECT_THROW(kp::pushViewController(*nav, root, [&] { ++failedPush; }), ios::NSException);
+  ios::CATransaction::setCompletionBlock([&] { ++later; });
+  dispatch.runPending();
+  EXPECT_EQ(later, 1);
+  EXPECT_EQ(failedPush, 1);
+  EXPECT_EQ(nav->viewControllers().size(), 1u);
 }
 
 TEST_F(UINavigationBarKPExt, RemoveFromTheStack) {

@@ -226,11 +226,14 @@ TEST_F(TextControlsKPExt, TextViewConveniences) {
   EXPECT_FALSE(view->isScrollEnabled);
   EXPECT_TRUE(view->isUserInteractionEnabled());
 
-  // An empty text has nothing to scroll to.
+  // An empty text has no last character; its first is asked for as (0, 1) all the same,
+  // which the platform accepts.
   kp::scrollToBottom(*view);
-  kp::scrollToTop(*view);
   EXPECT_EQ(ios::testing::lastScrolledRange(*view), std::nullopt);
+  kp::scrollToTop(*view);
+  EXPECT_EQ(ios::testing::lastScrolledRange(*view), (ios::NSRange{0, 1}));
   EXPECT_THROW(view->scrollRangeToVisible(ios::NSRange{static_cast<std::size_t>(-1), 1}), ios::NSException);
+  EXPECT_THROW(view->scrollRangeToVisible(ios::NSRange{1, 0}), ios::NSException);
 
   view->setText("ab👍");  // 4 UTF-16 units
   kp::scrollToBottom(*view);

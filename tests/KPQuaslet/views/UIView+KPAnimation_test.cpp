@@ -146,17 +146,35 @@ TEST_F(UIViewKPAnimation, ChainedShakeMovesThenResetsThenCompletes) {
   for (const auto& record : recordedViewAnimations()) EXPECT_EQ(record.duration, 0.25);
 }
 
-TEST_F(UIViewKPAnimation, ChainedShakeKeepsTheViewsTransform) {
-  const CGAffineTransform scaled = ios::CGAffineTransformMakeScale(2, 2);
-  view->setTransform(scaled);
+// Every move is a translation of the untransformed layer and every shake ends at rest:
+// two shakes started together, or one started while another runs (a double tap), leave
+// the view where it was, not displaced.
+TEST_F(UIViewKPAnimation, ChainedShakesMoveFromTheUntransformedLayerAndEndAtRest) {
+  struct Row {
+    const char* name;
+    double secondStartsAfter;  // seconds after the first; negative: no second shake
+  };
+  for (const Row& row : {Row{"one", -1}, Row{"two together", 0}, Row{"second during the first", 0.3}}) {
+    auto shaken = UIView::make(ios::CGRect(0, 0, 20, 20));
+    shaken->setTransform(ios::CGAffineTransformMakeScale(2, 2));
+    int completions = 0;
+    kp::shake(*shaken, kp::ShakeDirection::horizontal, 3, 0.6f, [&] { ++completions; });
+    EXPECT_EQ(shaken->transform(), ios::CGAffineTransformMakeTranslation(2, 0)) << row.name;
+    if (row.secondStartsAfter >= 0) {
+      dispatch.advance(row.secondStartsAfter);
+      kp::shake(*shaken, kp::ShakeDirection::horizontal, 3, 0.6f, [&] { ++completions; });
+    }
+    dispatch.advance(10);
+    EXPECT_EQ(shaken->transform(), CGAffineTransform()) << row.name;
+    EXPECT_EQ(completions, row.secondStartsAfter >= 0 ? 2 : 1) << row.name;
+  }
+  // An interrupted step still continues the chain, to the other side.
   kp::shake(*view, kp::ShakeDirection::horizontal, 1, 0.2f);
-  EXPECT_EQ(view->transform(), scaled.concatenating(ios::CGAffineTransformMakeTranslation(2, 0)));
-  // An interrupted step still continues the chain.
   view->layer()->removeAllAnimations();
   dispatch.runPending();
-  EXPECT_EQ(view->transform(), scaled.concatenating(ios::CGAffineTransformMakeTranslation(-2, 0)));
+  EXPECT_EQ(view->transform(), ios::CGAffineTransformMakeTranslation(-2, 0));
   dispatch.advance(1);
-  EXPECT_EQ(view->transform(), scaled);
+  EXPECT_EQ(view->transform(), CGAffineTransform());
 }
 
 TEST_F(UIViewKPAnimation, ShakeWithVoiceOverOrWithoutMovesDoesNothing) {

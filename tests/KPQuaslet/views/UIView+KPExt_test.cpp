@@ -3,18 +3,23 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "KPQuaslet/views/internal/RoundedRectPath.h"
+#include <stdexcept>
+
+#include "KPQuaslet/views/UIImageView+KPExt.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/NSException.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIPhotoAlbum.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITouchSimulator.h"
 #include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/UIViewSubclasses.h"
+#include "tests/support/FailingLayer.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/PathFixtures.h"
 
 namespace {
 
@@ -113,11 +118,13 @@ TEST_F(UIViewKPExt, FrameShorthandsKeepTheSizeOfATransformedView) {
   EXPECT_EQ(view->frame(), CGRect(-15, -5, 80, 20));
 }
 
-TEST_F(UIViewKPExt, CenterPointIsTheMidpointOfTheBounds) {
+TEST_F(UIViewKPExt, CenterPointIsHalfTheBoundsSizeWhateverTheOrigin) {
   auto scroll = ios::UIScrollView::make(CGRect(0, 0, 100, 50));
   EXPECT_EQ(kp::centerPoint(*scroll), CGPoint(50, 25));
   scroll->setContentOffset({0, 200});
-  EXPECT_EQ(kp::centerPoint(*scroll), CGPoint(50, 225));
+  EXPECT_EQ(kp::centerPoint(*scroll), CGPoint(50, 25));
+  scroll->setContentOffset({-30, 7});
+  EXPECT_EQ(kp::centerPoint(*scroll), CGPoint(50, 25));
 }
 
 TEST_F(UIViewKPExt, LayerStylingAndItsRuntimeMessages) {
@@ -265,15 +272,28 @@ TEST_F(UIViewKPExt, ScreenshotsOfTransformedOrEmptyViewsAreSound) {
   EXPECT_TRUE(ios::testing::savedPhotos().empty());
 }
 
+// A drawing that fails ends the image context it was made in, whichever way it is taken.
+TEST_F(UIViewKPExt, AScreenshotThatFailsEndsItsContext) {
+  auto view = UIView::make(CGRect(0, 0, 4, 2));
+  view->layer()->addSublayer(kp_test::FailingLayer::make());
+  auto window = ios::UIWindow::make(CGRect(0, 0, 4, 2));
+  window->addSubview(view);
+  EXPECT_THROW((void)kp::screenshot(*view), std::runtime_error);
+  EXPECT_THROW((void)kp::screenshot(*view, true), std::runtime_error);
+  EXPECT_THROW((void)kp::capture(*window), std::runtime_error);
+  EXPECT_EQ(ios::testing::graphicsContextDepth(), 0u);
+  EXPECT_TRUE(ios::testing::savedPhotos().empty());
+}
+
 TEST_F(UIViewKPExt, RoundCornersMasksWithTheRoundedBounds) {
   auto view = UIView::make(CGRect(0, 0, 40, 40));
   view->setBackgroundColor(UIColor::red());
   kp::roundCorners(*view, ios::UIRectCorner::topLeft, 10);
   auto mask = std::dynamic_pointer_cast<ios::CAShapeLayer>(view->layer()->mask());
   ASSERT_NE(mask, nullptr);
-  EXPECT_FALSE(kp::views_internal::pathContains(*mask->path, {1, 1}));
-  EXPECT_TRUE(kp::views_internal::pathContains(*mask->path, {39, 39}));
-  EXPECT_TRUE(kp::views_internal::pathContains(*mask->path, {39, 1}));
+  EXPECT_FALSE(kp_test::pathContains(*mask->path, {1, 1}));
+  EXPECT_TRUE(kp_test::pathContains(*mask->path, {39, 39}));
+  EXPECT_TRUE(kp_test::pathContains(*mask->path, {39, 1}));
   ios::testing::setMainScreenScale(1);
   auto shot = kp::screenshot(*view, false);
   EXPECT_EQ(pixelAt(*shot->cgImage(), 0, 0), kp_test::kClear);

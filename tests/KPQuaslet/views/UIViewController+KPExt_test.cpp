@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/coregraphics/CGImage.h"
 #include "platform/uikit/UIImageNamed.h"
 
@@ -218,6 +220,29 @@ TEST_F(UIViewControllerKPExt, OpenURLPresentsTheBrowserForWebAddressesOnly) {
   auto browser = std::dynamic_pointer_cast<ios::SFSafariViewController>(controller->presentedViewController());
   ASSERT_NE(browser, nullptr);
   EXPECT_EQ(browser->url().absoluteString(), "HTTPS://example.com/a");
+}
+
+// The status bar's frame as the view sees it: for a view turned against the window the
+// height of the upright box around the turned bar, not the distance between two corners.
+TEST_F(UIViewControllerKPExt, StatusBarHeightOfATurnedView) {
+  struct Row {
+    double degrees;
+    double height;
+  };
+  const double pi = 3.141592653589793;
+  for (const Row& row : {Row{0, 20}, Row{90, 375}, Row{45, (375 + 20) / std::sqrt(2.0)}, Row{-45, (375 + 20) / std::sqrt(2.0)}, Row{180, 20}}) {
+    auto window = ios::UIWindow::make(CGRect(0, 0, 375, 667));
+    auto controller = UIViewController::make();
+    window->setRootViewController(controller);
+    controller->view()->setTransform(ios::CGAffineTransformMakeRotation(row.degrees * pi / 180));
+    EXPECT_NEAR(kp::statusBarHeight(*controller), row.height, 1e-9) << row.degrees;
+  }
+  // The rectangle form of convert() on a plain offset keeps the size.
+  auto root = ios::UIView::make(CGRect(0, 0, 100, 100));
+  auto child = ios::UIView::make(CGRect(10, 20, 30, 30));
+  root->addSubview(child);
+  EXPECT_EQ(root->convert(CGRect(10, 20, 5, 6), child.get()), CGRect(0, 0, 5, 6));
+  EXPECT_TRUE(root->convert(ios::CGRect::null, child.get()).isNull());
 }
 
 }  // namespace

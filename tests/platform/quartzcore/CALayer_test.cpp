@@ -3,10 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
+#include "tests/support/FailingLayer.h"
 #include "tests/support/ImageFixtures.h"
 
 namespace {
@@ -16,6 +19,7 @@ using ios::CGRect;
 using kp_test::pixelAt;
 
 class CALayerTest : public ios::testing::PlatformFixture {};
+
 
 TEST_F(CALayerTest, FreshLayerHasThePlatformDefaults) {
   auto layer = CALayer::make();
@@ -171,6 +175,32 @@ TEST_F(CALayerTest, ShapeMaskLimitsWhatTheLayerShows) {
   ios::UIGraphicsEndImageContext();
   EXPECT_EQ(pixelAt(*image->cgImage(), 1, 1), kp_test::kRed);
   EXPECT_EQ(pixelAt(*image->cgImage(), 3, 1), kp_test::kClear);
+}
+
+// A drawing that fails deep in the tree leaves the context as it found it: no clip, no
+// translation, no half-made transparency group stays behind.
+TEST_F(CALayerTest, RenderingThatFailsRestoresTheContext) {
+  ios::UIGraphicsBeginImageContextWithOptions({4, 4}, false, 1);
+  const ios::CGContextRef context = ios::UIGraphicsGetCurrentContext();
+  auto root = CALayer::make();
+  root->setBounds(CGRect(1, 1, 2, 2));
+  root->setMasksToBounds(true);
+  root->setOpacity(0.5f);
+  auto mask = ios::CAShapeLayer::make();
+  mask->setBounds(CGRect(0, 0, 1, 1));
+  root->setMask(mask);
+  auto middle = CALayer::make();
+  middle->setBounds(CGRect(0, 0, 1, 1));
+  middle->setPosition({1, 1});
+  middle->setOpacity(0.5f);
+  root->addSublayer(middle);
+  middle->addSublayer(kp_test::FailingLayer::make());
+  EXPECT_THROW(root->render(context), std::runtime_error);
+  context->setFillColor(ios::UIColor::red().cgColor());
+  context->fill(CGRect(0, 0, 4, 4));
+  const auto image = ios::UIGraphicsGetImageFromCurrentImageContext();
+  ios::UIGraphicsEndImageContext();
+  for (std::size_t p : {0u, 3u}) EXPECT_EQ(pixelAt(*image->cgImage(), p, p), kp_test::kRed) << p;
 }
 
 }  // namespace

@@ -73,4 +73,35 @@ TEST_F(UIBezierPathTest, AddClipLimitsLaterDrawingAndNeedsAContext) {
   EXPECT_EQ(pixelAt(*image->cgImage(), 5, 5), kp_test::kClear);
 }
 
+// The corner radii a rounded rectangle ends up with, read from its outline: the first
+// point lies rx after the top-left corner, the first corner ends ry below the top edge.
+TEST_F(UIBezierPathTest, RadiiThatDoNotFitShrinkKeepingTheCornersShape) {
+  struct Row {
+    const char* name;
+    ios::CGRect rect;
+    bool uniform;  // the cornerRadius form
+    ios::CGSize radii;
+    ios::CGSize expected;
+  };
+  using ios::CGRect, ios::CGSize;
+  const Row rows[] = {
+      {"fits", CGRect(0, 0, 40, 20), true, {8, 8}, {8, 8}},
+      {"wide capsule", CGRect(0, 0, 40, 20), true, {100, 100}, {10, 10}},
+      {"tall capsule", CGRect(5, 5, 20, 40), true, {15, 15}, {10, 10}},
+      {"hover band", CGRect(5, 45, 90, 15), true, {10, 10}, {7.5, 7.5}},
+      {"corners, equal radii", CGRect(0, 0, 40, 20), false, {100, 100}, {10, 10}},
+      {"corners, elliptical", CGRect(0, 0, 100, 40), false, {10, 40}, {5, 20}},
+      {"corners, elliptical fits", CGRect(0, 0, 100, 40), false, {8, 4}, {8, 4}},
+  };
+  for (const Row& row : rows) {
+    auto path = row.uniform ? UIBezierPath::make(row.rect, row.radii.width)
+                            : UIBezierPath::make(row.rect, ios::UIRectCorner::allCorners, row.radii);
+    const auto& e = path->cgPath().elements();
+    ASSERT_GE(e.size(), 3u) << row.name;
+    EXPECT_DOUBLE_EQ(e[0].p0.x - row.rect.minX(), row.expected.width) << row.name;
+    ASSERT_EQ(e[2].kind, ios::CGPathElement::Kind::curve) << row.name;
+    EXPECT_DOUBLE_EQ(e[2].p0.y - row.rect.minY(), row.expected.height) << row.name;
+  }
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/foundation/NSException.h"
 #include "platform/foundation/StandardOutput.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UITabBarController.h"
@@ -207,6 +208,30 @@ TEST_F(UIViewControllerTest, TabBarSelection) {
   window->setRootViewController(tabs);
   EXPECT_EQ(feed->view()->superview(), tabs->view());
   EXPECT_THROW(tabs->setViewControllers({feed, feed}, false), ios::NSException);
+}
+
+// An action's handler may drop the last reference to its alert, and so to the action
+// and the handler itself: both stay alive until the handler returns.
+TEST_F(UIViewControllerTest, AnAlertActionOutlivesAHandlerThatReleasesIt) {
+  auto alert = ios::UIAlertController::make("Delete?", std::nullopt, ios::UIAlertControllerStyle::alert);
+  auto token = std::make_shared<int>(7);
+  std::weak_ptr<int> weakToken = token;
+  std::weak_ptr<ios::UIAlertAction> weakAction;
+  int seen = 0;
+  alert->addAction(ios::UIAlertAction::make("OK", ios::UIAlertActionStyle::default_,
+                                            [&alert, &seen, token, weakToken](ios::UIAlertAction& action) {
+                                              alert.reset();  // the alert, its actions and this closure
+                                              EXPECT_FALSE(weakToken.expired());
+                                              EXPECT_EQ(action.title(), "OK");
+                                              seen = *token;
+                                            }));
+  token.reset();
+  ios::UIAlertAction* action = alert->actions().front().get();
+  weakAction = alert->actions().front();
+  action->perform();
+  EXPECT_EQ(seen, 7);
+  EXPECT_TRUE(weakAction.expired());
+  EXPECT_TRUE(weakToken.expired());
 }
 
 }  // namespace

@@ -3,9 +3,31 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "platform/quartzcore/CAAnimation.h"
+#include "platform/quartzcore/CAGradientLayer.h"
+#include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UICollectionView.h"
+#include "platform/uikit/UIControl.h"
 #include "platform/uikit/UIGestureRecognizer.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINib.h"
+#include "platform/uikit/UIStoryboard.h"
+#include "platform/uikit/UITabBarController.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITextField.h"
+#include "platform/uikit/UIToolbar.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIViewExtras.h"
+#include "platform/uikit/UIWebView.h"
 #include "platform/uikit/UIViewSubclasses.h"
 
 namespace {
@@ -132,6 +154,95 @@ TEST_F(UIViewTest, RecognizersBelongToOneViewAndAreReleasedWithIt) {
   tap.reset();
   b.reset();
   EXPECT_TRUE(weak.expired());
+}
+
+// Views and their layers stay in step whichever end a tree is emptied from, also with
+// standalone sublayers between them and with views moved inside one superview.
+TEST_F(UIViewTest, RemovingAndReinsertingKeepsViewsAndLayersInStep) {
+  enum class Order { frontFirst, backFirst, middleFirst };
+  for (Order order : {Order::frontFirst, Order::backFirst, Order::middleFirst}) {
+    auto root = UIView::make();
+    std::vector<std::shared_ptr<UIView>> views;
+    for (int i = 0; i < 5; ++i) {
+      views.push_back(UIView::make());
+      root->addSubview(views.back());
+    }
+    auto extra = ios::CALayer::make();
+    root->layer()->insertSublayerBelow(extra, views[2]->layer().get());
+    root->insertSubview(views[4], 1);  // moved within the same superview
+    EXPECT_THAT(root->subviews(), ElementsAre(views[0], views[4], views[1], views[2], views[3]));
+    EXPECT_THAT(*root->layer()->sublayers(), ElementsAre(views[0]->layer(), views[4]->layer(), views[1]->layer(),
+                                                         extra, views[2]->layer(), views[3]->layer()));
+    std::vector<std::shared_ptr<UIView>> removal = root->subviews();
+    if (order == Order::backFirst) std::reverse(removal.begin(), removal.end());
+    if (order == Order::middleFirst) std::rotate(removal.begin(), removal.begin() + 2, removal.end());
+    for (std::size_t i = 0; i < removal.size(); ++i) {
+      removal[i]->removeFromSuperview();
+      EXPECT_EQ(root->subviews().size(), removal.size() - i - 1);
+      EXPECT_EQ(removal[i]->layer()->superlayer(), nullptr);
+    }
+    EXPECT_THAT(*root->layer()->sublayers(), ElementsAre(extra));
+  }
+}
+
+// Emptying a wide tree takes time in proportion to its width: four times the views take
+// about four times as long (a cost that grew with the square would take sixteen).
+TEST_F(UIViewTest, FillingAndEmptyingAWideTreeIsLinear) {
+  auto cost = [](std::size_t n) {
+    std::vector<std::shared_ptr<UIView>> views;
+    for (std::size_t i = 0; i < n; ++i) views.push_back(UIView::make());
+    double best = 1e300;
+    for (int run = 0; run < 3; ++run) {
+      auto root = UIView::make();
+      const auto start = std::chrono::steady_clock::now();
+      for (auto& v : views) root->addSubview(v);
+      for (auto& v : root->subviews()) v->removeFromSuperview();
+      best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+      EXPECT_FALSE(root->layer()->sublayers().has_value());
+    }
+    return best;
+  };
+  const double small = cost(5000), large = cost(20000);
+  EXPECT_LT(large / small, 10.0) << small << " s for 5000 views, " << large << " s for 20000";
+}
+
+// Every class the platform registers by name can be made by name, whatever the access
+// of its constructor, as the kind of object it names; only those that need arguments to
+// exist at all (a constraint needs its items, an action its title and style) cannot.
+TEST_F(UIViewTest, RegisteredClassesAreMadeByName) {
+  using namespace ios;
+  const Class madeByName[] = {
+      UIResponder::classObject(), UIView::classObject(), UIWindow::classObject(), UILabel::classObject(),
+      UIImageView::classObject(), UIScrollView::classObject(), UITextField::classObject(),
+      UITextView::classObject(), UIControl::classObject(), UIButton::classObject(), UISwitch::classObject(),
+      UISegmentedControl::classObject(), UIGestureRecognizer::classObject(),
+      UITapGestureRecognizer::classObject(), UISwipeGestureRecognizer::classObject(),
+      UIPanGestureRecognizer::classObject(), UIPinchGestureRecognizer::classObject(),
+      UILongPressGestureRecognizer::classObject(), UINavigationBar::classObject(), UINavigationItem::classObject(),
+      UINavigationItemView::classObject(), UINavBarPrompt::classObject(),
+      UINavigationBarBackIndicatorView::classObject(), UIViewController::classObject(),
+      UINavigationController::classObject(), UITabBar::classObject(), UITabBarController::classObject(),
+      UITableView::classObject(), UITableViewCell::classObject(), UICollectionView::classObject(),
+      UICollectionViewCell::classObject(), UICollectionReusableView::classObject(), UIToolbar::classObject(),
+      UIBarButtonItem::classObject(), UIWebView::classObject(), UIActivityIndicatorView::classObject(),
+      UIVisualEffectView::classObject(), UIStackView::classObject(), UIDynamicAnimator::classObject(),
+      UIDynamicBehavior::classObject(), CALayer::classObject(), CAShapeLayer::classObject(),
+      CAGradientLayer::classObject(), CAAnimation::classObject(), CABasicAnimation::classObject(),
+      CAKeyframeAnimation::classObject()};
+  for (Class cls : madeByName) {
+    const id made = class_createInstance(objc_getClass(class_getName(cls)));
+    ASSERT_NE(made, nullptr) << class_getName(cls);
+    EXPECT_TRUE(made->isMemberOfClass(cls)) << class_getName(cls);
+  }
+  for (Class cls : {NSLayoutConstraint::classObject(), UIAlertAction::classObject(), UIAlertController::classObject(),
+                    UINib::classObject(), UIStoryboard::classObject()}) {
+    EXPECT_EQ(class_createInstance(cls), nullptr) << class_getName(cls);
+  }
+  // A view made by name behaves as one made by its factory.
+  auto view = std::static_pointer_cast<UIView>(class_createInstance(objc_getClass("UIView")));
+  auto child = UIView::make();
+  view->addSubview(child);
+  EXPECT_EQ(child->superview(), view);
 }
 
 }  // namespace

@@ -1,57 +1,14 @@
-#include "KPQuaslet/views/internal/RoundedRectPath.h"
+#include "tests/support/PathFixtures.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-namespace kp::views_internal {
+namespace kp_test {
 
 using ios::CGFloat;
 using ios::CGPoint;
 using ios::CGRect;
-using ios::CGSize;
-
-namespace {
-
-// The control-point distance of a cubic that approximates a quarter circle.
-constexpr CGFloat kKappa = 0.5522847498307936;
-
-}  // namespace
-
-ios::CGPath roundedRectPath(CGRect rect, ios::UIRectCorner corners, CGSize radii) {
-  const CGRect r = rect.standardized();
-  const CGFloat rx = std::clamp(radii.width, 0.0, r.size.width / 2);
-  const CGFloat ry = std::clamp(radii.height, 0.0, r.size.height / 2);
-  auto radiusFor = [&](ios::UIRectCorner corner) {
-    return ios::contains(corners, corner) ? CGSize(rx, ry) : CGSize();
-  };
-  const CGSize tl = radiusFor(ios::UIRectCorner::topLeft);
-  const CGSize tr = radiusFor(ios::UIRectCorner::topRight);
-  const CGSize br = radiusFor(ios::UIRectCorner::bottomRight);
-  const CGSize bl = radiusFor(ios::UIRectCorner::bottomLeft);
-  const CGFloat x1 = r.minX(), y1 = r.minY(), x2 = r.maxX(), y2 = r.maxY();
-
-  ios::CGMutablePath path;
-  path.move({x1 + tl.width, y1});
-  path.addLine({x2 - tr.width, y1});
-  if (tr.width > 0 && tr.height > 0) {
-    path.addCurve({x2, y1 + tr.height}, {x2 - tr.width * (1 - kKappa), y1}, {x2, y1 + tr.height * (1 - kKappa)});
-  }
-  path.addLine({x2, y2 - br.height});
-  if (br.width > 0 && br.height > 0) {
-    path.addCurve({x2 - br.width, y2}, {x2, y2 - br.height * (1 - kKappa)}, {x2 - br.width * (1 - kKappa), y2});
-  }
-  path.addLine({x1 + bl.width, y2});
-  if (bl.width > 0 && bl.height > 0) {
-    path.addCurve({x1, y2 - bl.height}, {x1 + bl.width * (1 - kKappa), y2}, {x1, y2 - bl.height * (1 - kKappa)});
-  }
-  path.addLine({x1, y1 + tl.height});
-  if (tl.width > 0 && tl.height > 0) {
-    path.addCurve({x1 + tl.width, y1}, {x1, y1 + tl.height * (1 - kKappa)}, {x1 + tl.width * (1 - kKappa), y1});
-  }
-  path.closeSubpath();
-  return path;
-}
 
 namespace {
 
@@ -186,4 +143,4 @@ CGRect pathBoundingBox(const ios::CGPath& path) {
   return any ? CGRect(x1, y1, x2 - x1, y2 - y1) : CGRect();
 }
 
-}  // namespace kp::views_internal
+}  // namespace kp_test

@@ -1,0 +1,48 @@
+// File: platform/quartzcore/internal/ChildList.h
+//
+// The ordered children of a tree node (a layer's sublayers, a view's subviews) are kept
+// in a deque and looked for from both ends at once, so that emptying a node one child
+// at a time, from either end, costs time in proportion to the number of children.
+//
+//   std::deque<std::shared_ptr<CALayer>> sublayers;
+//   ca_internal::eraseChild(sublayers, layer.get());
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <memory>
+
+namespace ios::ca_internal {
+
+template <class T>
+using ChildList = std::deque<std::shared_ptr<T>>;
+
+inline constexpr std::size_t kNotAChild = static_cast<std::size_t>(-1);
+
+// Where `child` is in `children`, looked for from both ends; kNotAChild when absent.
+template <class T>
+[[nodiscard]] std::size_t indexOfChild(const ChildList<T>& children, const T* child) {
+  if (children.empty()) return kNotAChild;
+  for (std::size_t i = 0, j = children.size() - 1; i <= j; ++i, --j) {
+    if (children[i].get() == child) return i;
+    if (children[j].get() == child) return j;
+    if (j == 0) break;
+  }
+  return kNotAChild;
+}
+
+// Inserts `child` at `index`, clamped to the count (a deque moves the shorter side).
+template <class T>
+void insertChild(ChildList<T>& children, std::size_t index, std::shared_ptr<T> child) {
+  const std::size_t at = index < children.size() ? index : children.size();
+  children.insert(children.begin() + static_cast<std::ptrdiff_t>(at), std::move(child));
+}
+
+// Takes `child` out of `children`; nothing when it is not there.
+template <class T>
+void eraseChild(ChildList<T>& children, const T* child) {
+  const std::size_t i = indexOfChild(children, child);
+  if (i != kNotAChild) children.erase(children.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+}  // namespace ios::ca_internal
