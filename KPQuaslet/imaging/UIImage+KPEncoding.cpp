@@ -18,12 +18,6 @@ std::optional<std::vector<std::uint8_t>> firstUnder(const ios::UIImage& image, s
   return std::nullopt;
 }
 
-// The encoding of an image decoded with the receiver's scale (its orientation travels
-// in the file).
-std::optional<ios::UIImage> decodeLike(const ios::UIImage& image, const std::vector<std::uint8_t>& data) {
-  return ios::UIImage::fromData(data, image.scale());
-}
-
 }  // namespace
 
 std::int64_t bytesSize(const ios::UIImage& image) {
@@ -36,7 +30,7 @@ std::int64_t kilobytesSize(const ios::UIImage& image) { return bytesSize(image) 
 ios::UIImage compressTo(const ios::UIImage& image, std::int64_t expectedSizeInBytes) {
   auto data = firstUnder(image, expectedSizeInBytes);
   if (!data) return image;
-  return decodeLike(image, *data).value_or(image);
+  return ios::UIImage::fromData(*data).value_or(image);
 }
 
 std::vector<std::uint8_t> dataWithCompressTo(const ios::UIImage& image, std::int64_t expectedSizeInBytes) {
@@ -65,11 +59,11 @@ std::optional<std::vector<std::uint8_t>> progressiveJPEG(const ios::UIImage& ima
 std::optional<ios::UIImage> kp_progressiveImage(const ios::UIImage& image) {
   auto data = imaging_internal::progressiveJPEG(image);
   if (!data) return std::nullopt;
-  // The file holds the bitmap only; the decoded bitmap takes the receiver's scale and
-  // orientation back, so that it shows as the receiver does.
+  // The file holds the bitmap only; the decoded bitmap takes the receiver's orientation
+  // back, so that a photo stored sideways does not come back sideways.
   auto decoded = ios::UIImage::fromData(*data);
   if (!decoded) return std::nullopt;
-  return ios::UIImage(decoded->cgImage(), image.scale(), image.imageOrientation());
+  return ios::UIImage(decoded->cgImage(), 1, image.imageOrientation());
 }
 
 }  // namespace kp

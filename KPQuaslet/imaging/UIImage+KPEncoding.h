@@ -32,8 +32,10 @@ namespace kp {
 // 0: eleven attempts, the last at a quality of about 1.4e-16. A budget of 0 or less is
 // never met.
 //
-// compressTo() answers the image decoded from that JPEG, at the receiver's scale and
-// orientation; the receiver when no attempt fits or the data cannot be decoded.
+// compressTo() answers the image decoded from that JPEG as UIImage(data:) decodes it:
+// scale 1 (its point size is its pixel size) and the orientation the file records (the
+// encoder writes the receiver's); the receiver when no attempt fits or the data cannot
+// be decoded.
 // dataWithCompressTo() answers the JPEG itself; when no attempt fits, the encoding at
 // quality 0.9 (which is over the budget; empty when even that fails).
 [[nodiscard]] ios::UIImage compressTo(const ios::UIImage& image, std::int64_t expectedSizeInBytes);
@@ -43,8 +45,10 @@ namespace kp {
 // kp_progressiveImage()
 //
 // The image re-encoded as a progressive JPEG at quality 0.9 with a JFIF density of 72 ×
-// 72 dots an inch, and decoded again, at the receiver's scale and orientation. Nothing
-// when the image has no bitmap or the encoding or decoding fails.
+// 72 dots an inch, and decoded again at scale 1. The file holds the bitmap alone; the
+// result takes the receiver's orientation back (a mend: decoded as it is, a photo
+// stored sideways would show sideways). Nothing when the image has no bitmap or the
+// encoding or decoding fails.
 [[nodiscard]] std::optional<ios::UIImage> kp_progressiveImage(const ios::UIImage& image);
 
 }  // namespace kp

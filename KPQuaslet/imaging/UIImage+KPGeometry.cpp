@@ -156,7 +156,7 @@ UIImage cropToAspectRatio(const UIImage& image, CGFloat ratio) {
   }
   auto part = bitmap->cropping(rect);
   if (!part) return image;
-  return UIImage(std::move(part), image.scale(), image.imageOrientation());
+  return UIImage(std::move(part), 1, image.imageOrientation());
 }
 
 ios::CGAffineTransform transformForOrientation(const UIImage& image, CGSize size) {
@@ -186,16 +186,16 @@ std::optional<UIImage> adjustOrientation(const UIImage& image) {
   if (image.imageOrientation() == UIImageOrientation::up) return image;
   const auto& bitmap = image.cgImage();
   if (!bitmap) return std::nullopt;
-  // The bitmap's own pixels, not the point size, so that a 2× or 3× image loses none.
-  const CGSize shown = uprightPixels(image, *bitmap);
-  auto context = imaging_internal::contextLike(*bitmap, pixelCount(shown.width), pixelCount(shown.height));
+  // The point size is the new bitmap's pixel size: a 2× or 3× image is drawn down to it.
+  const CGSize own = image.size();
+  auto context = imaging_internal::contextLike(*bitmap, pixelCount(own.width), pixelCount(own.height));
   if (!context) return std::nullopt;
-  context->concatenate(transformForOrientation(image, shown));
-  const CGSize drawn = imaging_internal::isTurned(image.imageOrientation()) ? CGSize{shown.height, shown.width} : shown;
+  context->concatenate(transformForOrientation(image, own));
+  const CGSize drawn = imaging_internal::isTurned(image.imageOrientation()) ? CGSize{own.height, own.width} : own;
   context->draw(*bitmap, CGRect{{0, 0}, drawn});
   auto upright = context->makeImage();
   if (!upright) return std::nullopt;
-  return UIImage(std::move(upright), image.scale(), UIImageOrientation::up);
+  return UIImage(std::move(upright));
 }
 
 std::optional<UIImage> resizeTo(const UIImage& image, CGSize size, const ios::CGAffineTransform& transform,

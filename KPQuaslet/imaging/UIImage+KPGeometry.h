@@ -73,16 +73,20 @@ namespace kp {
 
 // cropToAspectRatio()
 //
-// The largest centred part of the image as it shows whose width / height is `ratio`,
-// keeping the receiver's scale and orientation; the receiver when its ratio is already
-// that, without a bitmap, or for a ratio that is not positive and finite.
+// The largest centred part of the image as it shows whose width / height is `ratio`, at
+// scale 1; the receiver when its ratio is already that, without a bitmap, or for a
+// ratio that is not positive and finite. Mended: the part is measured in pixels of the
+// picture as it shows and keeps the receiver's orientation (the point size taken as
+// pixel coordinates of the stored bitmap would cut off-centre at scale 2 and across
+// the picture of a photo stored sideways).
 [[nodiscard]] ios::UIImage cropToAspectRatio(const ios::UIImage& image, ios::CGFloat ratio);
 
 // adjustOrientation()
 //
-// The image drawn upright into a bitmap of its own pixel size: orientation up, the
-// receiver's scale. The receiver itself when it is already up; nothing without a
-// bitmap or when no bitmap context can be made.
+// The image drawn upright into a bitmap whose pixel size is the image's point size
+// (whole points, truncated): orientation up, scale 1, so a 2× or 3× image comes back at
+// a half or a third of its pixels. The receiver itself when it is already up; nothing
+// without a bitmap or when no bitmap context can be made.
 [[nodiscard]] std::optional<ios::UIImage> adjustOrientation(const ios::UIImage& image);
 
 // transformForOrientation()

@@ -89,14 +89,15 @@ TEST_F(UIImageKPEncodingTest, UnreachableBudgetsFallBackAfterElevenAttempts) {
   EXPECT_TRUE(kp::dataWithCompressTo(UIImage(), 1 << 30).empty());
 }
 
-TEST_F(UIImageKPEncodingTest, CompressedImagesKeepScaleAndOrientation) {
+TEST_F(UIImageKPEncodingTest, CompressedImagesAreDecodedAtScaleOneWithTheirOrientation) {
   for (auto o : {ios::UIImageOrientation::up, ios::UIImageOrientation::right, ios::UIImageOrientation::downMirrored}) {
     const UIImage image = photo(2, o);
     const UIImage small = kp::compressTo(image, 1 << 30);
-    EXPECT_EQ(small.scale(), 2);
+    EXPECT_EQ(small.scale(), 1);
     EXPECT_EQ(small.imageOrientation(), o);
-    EXPECT_EQ(small.size().width, image.size().width);
-    EXPECT_EQ(small.size().height, image.size().height);
+    // Scale 1: the point size is the pixel size, twice the receiver's point size.
+    EXPECT_EQ(small.size().width, 2 * image.size().width);
+    EXPECT_EQ(small.size().height, 2 * image.size().height);
   }
 }
 
@@ -112,7 +113,7 @@ TEST_F(UIImageKPEncodingTest, ProgressiveImage) {
   EXPECT_EQ(properties->yDensity, 72);
   auto again = kp::kp_progressiveImage(image);
   ASSERT_TRUE(again);
-  EXPECT_EQ(again->scale(), 3);
+  EXPECT_EQ(again->scale(), 1);
   EXPECT_EQ(again->imageOrientation(), ios::UIImageOrientation::left);
   // Progressive scans hold the same coefficients as one baseline scan at that quality.
   auto baseline = UIImage::fromData(*ios::UIImageJPEGRepresentation(image, 0.9));
