@@ -19,3 +19,10 @@ target_link_libraries(kp_deps INTERFACE
 # Used inside the stand-in only (its face detector); nothing above it sees dlib.
 add_library(kp_private_deps INTERFACE)
 target_link_libraries(kp_private_deps INTERFACE dlib::dlib)
+
+# oneTBB is the yardstick of the dispatch benchmark (bench/dispatch), linked to nothing
+# else: the dispatch engine is our own.
+if(KP_BUILD_BENCHMARKS)
+  find_package(TBB 2021 REQUIRED COMPONENTS tbb)
+  set(KP_BENCH_LIBS_dispatch TBB::tbb)
+endif()

@@ -9,19 +9,26 @@
 //   ios::DispatchQueue::concurrentPerform(100, [&](std::size_t i) { ... });
 //
 // Fidelity: keeps FIFO order on serial queues and the main queue, one block at a time;
-// submission never runs the block inside the call; a deadline already past runs as soon
-// as possible; `sync` onto the serial queue that is running the caller stops the process
-// (the platform deadlocks there). Quality of service is accepted and ignored. The main
-// queue runs on the main thread when it runs its run loop. Tests switch the whole layer
-// to a manual executor (ios::testing::ManualDispatch) that runs everything on the test
-// thread with a manual clock.
+// a concurrent queue starts its blocks in submission order, as many at once as there are
+// free workers; submission never runs the block inside the call; a deadline already past
+// runs as soon as possible; `sync` onto the serial queue that is running the caller stops
+// the process (the platform deadlocks there). Quality of service orders waiting work:
+// when every worker is busy, the next free one starts the oldest block of the highest
+// class that has one (unspecified counts as default). The main queue runs on the main
+// thread when it runs its run loop. Differences: `sync` runs the block on a worker of the
+// queue, not on the caller's thread, and a worker that waits in `sync` lends its place to
+// another thread meanwhile, so that waits never leave the global queues without workers.
+// Tests switch the whole layer to a manual executor (ios::testing::ManualDispatch) that
+// runs everything on the test thread with a manual clock.
 #pragma once
 
 #include <atomic>
+#include <concepts>
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "platform/dispatch/DispatchTime.h"
 
@@ -64,9 +71,26 @@ class DispatchQueue {
   // the caller.
   void sync(const std::function<void()>& block) const;
 
-  // Calls `body` with 0..iterations-1, several at once, and returns when all are done.
-  // The first exception thrown by `body` stops the remaining calls and is rethrown.
-  static void concurrentPerform(std::size_t iterations, const std::function<void(std::size_t)>& body);
+  // Calls `body` with 0..iterations-1, several at once on the workers and the caller, and
+  // returns when all are done. The first exception thrown by `body` stops the remaining
+  // calls (a thread finishes the run of up to 64 calls it is in) and is rethrown. `body`
+  // is called directly, not through a std::function, so a cheap body costs little more
+  // than in a plain loop.
+  template <typename Body>
+    requires std::invocable<Body&, std::size_t>
+  static void concurrentPerform(std::size_t iterations, Body&& body) {
+    using Callable = std::remove_reference_t<Body>;
+    const auto chunk = [](void* context, std::size_t begin, std::size_t end, const std::atomic<bool>& stop) {
+      Callable& call = *static_cast<Callable*>(context);
+      // The stop flag is read once per run of calls, so that the compiler may vectorise
+      // a cheap body.
+      while (begin < end && !stop.load(std::memory_order_relaxed)) {
+        const std::size_t runEnd = end - begin > 64 ? begin + 64 : end;
+        for (; begin < runEnd; ++begin) call(begin);
+      }
+    };
+    performChunks(iterations, chunk, const_cast<void*>(static_cast<const void*>(std::addressof(body))));
+  }
 
   // The label of the queue running the caller; "com.apple.main-thread" on the main
   // thread outside any queue; "" elsewhere.
@@ -79,6 +103,10 @@ class DispatchQueue {
   explicit DispatchQueue(std::shared_ptr<dispatch_internal::QueueCore> core) : core_(std::move(core)) {}
 
  private:
+  using ChunkBody = void (*)(void* context, std::size_t begin, std::size_t end, const std::atomic<bool>& stop);
+  // concurrentPerform() without the template: runs the chunks of 0..iterations-1.
+  static void performChunks(std::size_t iterations, ChunkBody chunk, void* context);
+
   std::shared_ptr<dispatch_internal::QueueCore> core_;
 };
 
@@ -124,6 +152,11 @@ class ManualDispatch {
   [[nodiscard]] std::size_t pendingBlockCount() const;
   [[nodiscard]] std::size_t pendingTimerCount() const;
 };
+
+// The number of workers the threaded executor keeps ready for the global and private
+// queues (at least four); a concurrentPerform call runs on at most this many plus the
+// caller.
+[[nodiscard]] std::size_t dispatchWorkerCount();
 
 }  // namespace testing
 }  // namespace ios
