@@ -145,5 +145,9 @@ std::size_t ManualDispatch::pendingTimerCount() const { return dispatch_internal
 
 std::size_t dispatchWorkerCount() { return dispatch_internal::poolWidth(); }
 
+ScopedWorkerSearchTime::ScopedWorkerSearchTime(std::chrono::nanoseconds time)
+    : previous_(dispatch_internal::exchangePoolSearchTime(time)) {}
+ScopedWorkerSearchTime::~ScopedWorkerSearchTime() { dispatch_internal::exchangePoolSearchTime(previous_); }
+
 }  // namespace testing
 }  // namespace ios

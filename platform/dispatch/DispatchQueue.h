@@ -23,6 +23,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <concepts>
 #include <cstddef>
 #include <functional>
@@ -157,6 +158,22 @@ class ManualDispatch {
 // queues (at least four); a concurrentPerform call runs on at most this many plus the
 // caller.
 [[nodiscard]] std::size_t dispatchWorkerCount();
+
+// ScopedWorkerSearchTime
+//
+// While alive, a worker that runs out of work looks for more for `time` before it parks
+// (50 microseconds otherwise). Zero makes workers park as soon as they run dry, so that
+// tests meet the hand-over between a parking worker and a new block as often as possible.
+class ScopedWorkerSearchTime {
+ public:
+  explicit ScopedWorkerSearchTime(std::chrono::nanoseconds time);
+  ~ScopedWorkerSearchTime();
+  ScopedWorkerSearchTime(const ScopedWorkerSearchTime&) = delete;
+  ScopedWorkerSearchTime& operator=(const ScopedWorkerSearchTime&) = delete;
+
+ private:
+  std::chrono::nanoseconds previous_;
+};
 
 }  // namespace testing
 }  // namespace ios

@@ -18,8 +18,8 @@ namespace {
 
 constexpr std::size_t kRingCapacity = 4096;  // a power of two
 constexpr std::size_t kMaxThreads = 256;     // stand-ins included
-// How long a thread that ran out of work keeps looking before it parks.
-constexpr auto kSearchTime = std::chrono::microseconds(50);
+// How long a thread that ran out of work keeps looking before it parks (tests change it).
+std::atomic<std::int64_t> gSearchNanoseconds{50'000};
 
 thread_local bool tOnPoolThread = false;
 
@@ -243,15 +243,18 @@ class Pool {
     if (!counted) searching_.fetch_add(1, std::memory_order_seq_cst);
     bool found = false;
     const auto start = std::chrono::steady_clock::now();
+    const std::chrono::nanoseconds searchTime(gSearchNanoseconds.load(std::memory_order_relaxed));
     for (int round = 0;; ++round) {
       if (popAny(job)) {
         found = true;
         break;
       }
+      // A thread the pool no longer needs stops looking and leaves when it parks.
+      if (excess_.load(std::memory_order_relaxed) > 0 || std::chrono::steady_clock::now() - start >= searchTime) {
+        break;
+      }
       if (round < 64) {
         for (int i = 0; i < 4; ++i) cpuRelax();
-      } else if (std::chrono::steady_clock::now() - start > kSearchTime) {
-        break;
       } else {
         std::this_thread::yield();
       }
@@ -332,6 +335,10 @@ void submitToPool(std::size_t level, Job job) { pool().push(level, std::move(job
 std::size_t poolWidth() {
   static const std::size_t width = std::max(4u, std::thread::hardware_concurrency());
   return width;
+}
+
+std::chrono::nanoseconds exchangePoolSearchTime(std::chrono::nanoseconds time) {
+  return std::chrono::nanoseconds(gSearchNanoseconds.exchange(time.count()));
 }
 
 PoolWaitScope::PoolWaitScope() : onPoolThread_(tOnPoolThread) {

@@ -17,6 +17,7 @@
 // DO NOT INCLUDE outside platform/.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -51,6 +52,10 @@ void submitToPool(std::size_t level, Job job);
 
 // Runs one job taken from the pool (defined by the engine).
 void runJob(Job job);
+
+// Sets how long a pool thread that ran out of work looks for more before it parks, and
+// returns the previous time (a test seam).
+std::chrono::nanoseconds exchangePoolSearchTime(std::chrono::nanoseconds time);
 
 // PoolWaitScope
 //
