@@ -14,12 +14,15 @@
 // runs as soon as possible; `sync` onto the serial queue that is running the caller stops
 // the process (the platform deadlocks there). Quality of service orders waiting work:
 // when every worker is busy, the next free one starts the oldest block of the highest
-// class that has one (unspecified counts as default). The main queue runs on the main
-// thread when it runs its run loop. Differences: `sync` runs the block on a worker of the
-// queue, not on the caller's thread, and a worker that waits in `sync` lends its place to
-// another thread meanwhile, so that waits never leave the global queues without workers.
-// Tests switch the whole layer to a manual executor (ios::testing::ManualDispatch) that
-// runs everything on the test thread with a manual clock.
+// class that has one. The main queue runs on the main thread when it runs its run loop.
+// Differences: the six classes map to five levels (unspecified is default), and threads
+// get no operating-system priority; `sync` hands the block to the queue (a worker, or
+// the main thread for the main queue) and waits, rather than running it on the caller's
+// thread; a worker that waits in `sync` lends its place in the pool to another thread
+// meanwhile, so that however many workers wait at once, the work they wait for still
+// finds a thread. Tests switch the whole layer to a manual executor
+// (ios::testing::ManualDispatch) that runs everything on the test thread with a manual
+// clock.
 #pragma once
 
 #include <atomic>

@@ -29,6 +29,9 @@ constexpr std::size_t kDrainQuantum = 1024;
 // How long (in pauses) a drain of a pool queue that ran dry waits for the next block of
 // a burst before it ends.
 constexpr int kDrainLingerPauses = 256;
+// The most block slots a queue keeps allocated between bursts (twice: the pending list
+// and the spare batch); a bigger burst's storage is freed once it has run.
+constexpr std::size_t kKeptSlots = 4096;
 // How long a caller waiting for a sync block or the last chunks of a concurrent perform
 // looks for the answer before it sleeps.
 constexpr auto kWaitSpinTime = std::chrono::microseconds(50);
@@ -39,23 +42,6 @@ constexpr std::size_t kChunksPerThread = 16;
 thread_local const QueueCore* tCurrentQueue = nullptr;
 thread_local std::size_t tBlocksRun = 0;  // blocks run on this thread, for the drain loops' counts
 std::atomic<bool> gManual{false};
-
-// Spins (pausing, then yielding the processor) until `done()` or the spin time is up.
-// Returns done().
-template <typename Done>
-bool spinUntil(Done done) {
-  const auto start = std::chrono::steady_clock::now();
-  for (int round = 0;; ++round) {
-    if (done()) return true;
-    if (round < 64) {
-      for (int i = 0; i < 4; ++i) cpuRelax();
-    } else if (std::chrono::steady_clock::now() - start > kWaitSpinTime) {
-      return done();
-    } else {
-      std::this_thread::yield();
-    }
-  }
-}
 
 // ---------------------------------------------------------------------------------
 // Timers: a min-heap of deadlines, shared by both executors.
@@ -201,7 +187,7 @@ class PerformJob {
   std::exception_ptr waitForChunks() {
     const auto finished = [&] { return finished_.load(std::memory_order_acquire) == chunks_; };
     std::unique_lock lock(mutex_, std::defer_lock);
-    if (!spinUntil(finished)) {
+    if (!spinUntil(kWaitSpinTime, finished)) {
       lock.lock();
       allFinished_.wait(lock, finished);
     } else {
@@ -313,6 +299,7 @@ void QueueCore::drain() {
   const bool manual = gManual.load();
   const bool onPool = !manual && !isMain_;
   std::vector<Block> batch;
+  std::vector<Block> oversized;  // freed after the lock
   {
     std::lock_guard lock(lock_);
     batch.swap(spare_);
@@ -331,7 +318,8 @@ void QueueCore::drain() {
       if (empty || (onPool && ran >= kDrainQuantum)) {
         handOver = !empty;  // keeps its place among the drainers for the fresh drain
         if (!handOver && drainers_ > 0) --drainers_;  // discardPending() may have counted it out already
-        if (spare_.capacity() < batch.capacity()) spare_.swap(batch);
+        if (spare_.capacity() < batch.capacity() && batch.capacity() <= kKeptSlots) spare_.swap(batch);
+        if (empty && pending_.capacity() > kKeptSlots) oversized.swap(pending_);
         if (!handOver) return;
       } else {
         takeLocked(batch, manual);
@@ -411,7 +399,7 @@ void syncOn(QueueCore& queue, const std::function<void()>& block) {
   });
   const auto finished = [&] { return handoff.finished.load(std::memory_order_acquire); };
   std::optional<PoolWaitScope> lendPlace;
-  if (!spinUntil(finished)) lendPlace.emplace();
+  if (!spinUntil(kWaitSpinTime, finished)) lendPlace.emplace();
   {
     // Taken even when the spin saw the answer: the block's thread leaves the handoff
     // only when it unlocks.

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dispatch/internal/SpinLock.h"
+#include "platform/dispatch/internal/Spin.h"
 
 namespace ios::dispatch_internal {
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/dispatch/internal/SpinLock.h"
+#include "platform/dispatch/internal/Spin.h"
 
 namespace ios::dispatch_internal {
 namespace {
@@ -242,23 +242,11 @@ class Pool {
   bool search(Job& job, bool counted) {
     if (!counted) searching_.fetch_add(1, std::memory_order_seq_cst);
     bool found = false;
-    const auto start = std::chrono::steady_clock::now();
-    const std::chrono::nanoseconds searchTime(gSearchNanoseconds.load(std::memory_order_relaxed));
-    for (int round = 0;; ++round) {
-      if (popAny(job)) {
-        found = true;
-        break;
-      }
+    spinUntil(std::chrono::nanoseconds(gSearchNanoseconds.load(std::memory_order_relaxed)), [&] {
+      found = popAny(job);
       // A thread the pool no longer needs stops looking and leaves when it parks.
-      if (excess_.load(std::memory_order_relaxed) > 0 || std::chrono::steady_clock::now() - start >= searchTime) {
-        break;
-      }
-      if (round < 64) {
-        for (int i = 0; i < 4; ++i) cpuRelax();
-      } else {
-        std::this_thread::yield();
-      }
-    }
+      return found || excess_.load(std::memory_order_relaxed) > 0;
+    });
     const bool wasLast = searching_.fetch_sub(1, std::memory_order_seq_cst) == 1;
     // The last thread looking took a job: if more wait, get another thread looking, so
     // that a burst spreads over the pool.
