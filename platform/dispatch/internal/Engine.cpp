@@ -250,19 +250,25 @@ void QueueCore::discardPending() {
 
 std::size_t QueueCore::width() const { return concurrent_ ? poolWidth() : 1; }
 
+std::shared_ptr<QueueCore> QueueCore::handle() {
+  // A process-wide queue is never released: a handle that shares no ownership points at
+  // it without touching a count that every worker would contend for.
+  return processWide_ ? std::shared_ptr<QueueCore>(std::shared_ptr<void>(), this) : shared_from_this();
+}
+
 void QueueCore::postDrain() {
   if (gManual.load()) {
     postToManualLine([self = shared_from_this()] { self->drain(); });
   } else if (isMain_) {
     postToMainThread([this] { drain(); });  // the main queue lives for the whole process
   } else {
-    submitToPool(level_, Job{Job::Kind::drain, this, processWide_ ? nullptr : shared_from_this(), {}});
+    submitToPool(level_, Job{{}, handle(), Job::Kind::drain});
   }
 }
 
 void QueueCore::enqueue(std::function<void()> block) {
   if (concurrent_ && !gManual.load(std::memory_order_relaxed)) {
-    submitToPool(level_, Job{Job::Kind::block, this, processWide_ ? nullptr : shared_from_this(), std::move(block)});
+    submitToPool(level_, Job{std::move(block), handle(), Job::Kind::block});
     return;
   }
   bool startDrain = false;
@@ -369,7 +375,7 @@ void runAsCurrent(const QueueCore* queue, const std::function<void()>& block) {
 void runJob(Job job) {
   switch (job.kind) {
     case Job::Kind::block:
-      runAsCurrent(job.queue, job.block);
+      runAsCurrent(job.queue.get(), job.block);
       break;
     case Job::Kind::drain:
       job.queue->drain();
@@ -435,10 +441,11 @@ void concurrentPerform(std::size_t count, ChunkBody body, void* context) {
   auto* job = new PerformJob(count, chunks, body, context, static_cast<int>(helpers) + 1);
   const std::size_t level = tCurrentQueue != nullptr ? tCurrentQueue->level() : kDefaultLevel;
   for (std::size_t i = 0; i < helpers; ++i) {
-    submitToPool(level, Job{Job::Kind::task, nullptr, nullptr, [job] {
+    submitToPool(level, Job{[job] {
                               job->work();
                               job->release();
-                            }});
+                            },
+                            nullptr, Job::Kind::task});
   }
   job->work();
   const std::exception_ptr error = job->waitForChunks();

@@ -65,6 +65,9 @@ class QueueCore : public std::enable_shared_from_this<QueueCore> {
   using Block = std::function<void()>;
 
   void postDrain();
+  // A handle for a job of this queue: owning for a private queue, only pointing for a
+  // process-wide one.
+  [[nodiscard]] std::shared_ptr<QueueCore> handle();
   // How many drains may run at once: one for a serial queue, one per worker otherwise.
   [[nodiscard]] std::size_t width() const;
   // Caller holds lock_. Moves the next block (`one`) or every pending block into `batch`.

@@ -87,10 +87,11 @@ class JobRing {
   }
 
  private:
-  struct Cell {
+  struct alignas(64) Cell {  // one cache line: neighbouring pushes and pops do not share it
     std::atomic<std::uint64_t> sequence{0};
     Job job;
   };
+  static_assert(sizeof(Cell) == 64);
   std::unique_ptr<Cell[]> cells_;
   alignas(64) std::atomic<std::uint64_t> enqueue_{0};
   alignas(64) std::atomic<std::uint64_t> dequeue_{0};
