@@ -294,10 +294,10 @@ class Pool {
       idleCount_.fetch_sub(1, std::memory_order_seq_cst);
       searching_.fetch_add(1, std::memory_order_seq_cst);  // on its behalf, so no one else wakes a second thread
     }
-    {
-      std::lock_guard lock(parker->mutex);
-      parker->signalled = true;
-    }
+    // Notified under the lock: once the thread sees the call it may leave the pool, and
+    // its parker with it, as soon as the lock is free.
+    std::lock_guard lock(parker->mutex);
+    parker->signalled = true;
     parker->wake.notify_one();
   }
 
