@@ -68,7 +68,7 @@ const std::string& DispatchQueue::label() const { return core_->label(); }
 
 bool DispatchQueue::isConcurrent() const { return core_->isConcurrent(); }
 
-void DispatchQueue::async(std::function<void()> block) const { core_->enqueue(std::move(block)); }
+void DispatchQueue::enqueue(dispatch_internal::Block block) const { core_->enqueue(std::move(block)); }
 
 void DispatchQueue::async(const std::shared_ptr<DispatchWorkItem>& item) const {
   core_->enqueue([item] { item->perform(); });

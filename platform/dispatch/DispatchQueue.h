@@ -35,6 +35,7 @@
 #include <type_traits>
 
 #include "platform/dispatch/DispatchTime.h"
+#include "platform/dispatch/internal/Block.h"
 
 namespace ios {
 
@@ -64,8 +65,14 @@ class DispatchQueue {
   [[nodiscard]] const std::string& label() const;
   [[nodiscard]] bool isConcurrent() const;
 
-  // Runs `block` on this queue later.
-  void async(std::function<void()> block) const;
+  // Runs `block` (any callable taking no arguments, std::function included) on this
+  // queue later. Captures of up to 32 bytes travel with the block without an allocation
+  // of their own.
+  template <typename F>
+    requires std::invocable<std::decay_t<F>&>
+  void async(F&& block) const {
+    enqueue(dispatch_internal::Block(std::forward<F>(block)));
+  }
   // Runs the work item on this queue later, unless it is cancelled first.
   void async(const std::shared_ptr<DispatchWorkItem>& item) const;
   // Runs `block` on this queue once the deadline has come.
@@ -107,6 +114,8 @@ class DispatchQueue {
   explicit DispatchQueue(std::shared_ptr<dispatch_internal::QueueCore> core) : core_(std::move(core)) {}
 
  private:
+  void enqueue(dispatch_internal::Block block) const;
+
   using ChunkBody = void (*)(void* context, std::size_t begin, std::size_t end, const std::atomic<bool>& stop);
   // concurrentPerform() without the template: runs the chunks of 0..iterations-1.
   static void performChunks(std::size_t iterations, ChunkBody chunk, void* context);

@@ -16,7 +16,6 @@
 #include "platform/dispatch/internal/WorkerPool.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Precondition.h"
-#include "platform/foundation/ScopeExit.h"
 #include "platform/foundation/Thread.h"
 
 namespace ios::dispatch_internal {
@@ -262,13 +261,13 @@ void QueueCore::postDrain() {
   } else if (isMain_) {
     postToMainThread([this] { drain(); });  // the main queue lives for the whole process
   } else {
-    submitToPool(level_, Job{{}, handle(), Job::Kind::drain});
+    submitToPool(level_, Job{Block(), handle()});
   }
 }
 
-void QueueCore::enqueue(std::function<void()> block) {
+void QueueCore::enqueue(Block block) {
   if (concurrent_ && !gManual.load(std::memory_order_relaxed)) {
-    submitToPool(level_, Job{std::move(block), handle(), Job::Kind::block});
+    submitToPool(level_, Job{std::move(block), handle()});
     return;
   }
   bool startDrain = false;
@@ -339,7 +338,7 @@ void QueueCore::drain() {
     try {
       for (; next < batch.size(); ++next) {
         runAsCurrent(this, batch[next]);
-        batch[next] = nullptr;  // its captures go before the next block runs
+        batch[next].reset();  // its captures go before the next block runs
       }
     } catch (...) {
       // Keep the queue usable: the blocks after the one that threw go back to the
@@ -364,25 +363,20 @@ void QueueCore::drain() {
 
 const QueueCore* currentQueue() { return tCurrentQueue; }
 
-void runAsCurrent(const QueueCore* queue, const std::function<void()>& block) {
-  const QueueCore* previous = tCurrentQueue;
+CurrentQueueScope::CurrentQueueScope(const QueueCore* queue) : previous_(tCurrentQueue) {
   tCurrentQueue = queue;
-  ScopeExit restore([previous]() noexcept { tCurrentQueue = previous; });
   ++tBlocksRun;
-  block();
 }
 
+CurrentQueueScope::~CurrentQueueScope() { tCurrentQueue = previous_; }
+
 void runJob(Job job) {
-  switch (job.kind) {
-    case Job::Kind::block:
-      runAsCurrent(job.queue.get(), job.block);
-      break;
-    case Job::Kind::drain:
-      job.queue->drain();
-      break;
-    case Job::Kind::task:
-      job.block();
-      break;
+  if (job.queue == nullptr) {
+    job.block();
+  } else if (!job.block) {
+    job.queue->drain();
+  } else {
+    runAsCurrent(job.queue.get(), job.block);
   }
 }
 
@@ -445,7 +439,7 @@ void concurrentPerform(std::size_t count, ChunkBody body, void* context) {
                               job->work();
                               job->release();
                             },
-                            nullptr, Job::Kind::task});
+                            nullptr});
   }
   job->work();
   const std::exception_ptr error = job->waitForChunks();

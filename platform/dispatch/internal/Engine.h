@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dispatch/internal/Block.h"
 #include "platform/dispatch/internal/Spin.h"
 
 namespace ios::dispatch_internal {
@@ -52,22 +53,20 @@ class QueueCore : public std::enable_shared_from_this<QueueCore> {
   [[nodiscard]] bool isMain() const { return isMain_; }
   [[nodiscard]] std::size_t level() const { return level_; }
 
-  // Adds a block; it runs later, never inside this call.
-  void enqueue(std::function<void()> block);
+  // Adds a block; it runs later, never inside this call. `block` must not be empty.
+  void enqueue(Block block);
   // Runs pending blocks until none is left (a drain of a private or global serial queue
   // in the threaded executor hands over to a fresh drain after a while, so that other
   // work of the pool gets its turn).
   void drain();
   // Forgets the blocks not yet run (the manual executor's queued drain is gone too).
   void discardPending();
-
- private:
-  using Block = std::function<void()>;
-
-  void postDrain();
   // A handle for a job of this queue: owning for a private queue, only pointing for a
   // process-wide one.
   [[nodiscard]] std::shared_ptr<QueueCore> handle();
+
+ private:
+  void postDrain();
   // How many drains may run at once: one for a serial queue, one per worker otherwise.
   [[nodiscard]] std::size_t width() const;
   // Caller holds lock_. Moves the next block (`one`) or every pending block into `batch`.
@@ -89,8 +88,27 @@ class QueueCore : public std::enable_shared_from_this<QueueCore> {
 // The queue whose block is running on this thread, or null.
 [[nodiscard]] const QueueCore* currentQueue();
 
+// CurrentQueueScope
+//
+// Marks `queue` as the one running on this thread (and counts a block run) until the
+// scope ends.
+class CurrentQueueScope {
+ public:
+  explicit CurrentQueueScope(const QueueCore* queue);
+  ~CurrentQueueScope();
+  CurrentQueueScope(const CurrentQueueScope&) = delete;
+  CurrentQueueScope& operator=(const CurrentQueueScope&) = delete;
+
+ private:
+  const QueueCore* previous_;
+};
+
 // Runs `block` with `queue` marked as the current one on this thread.
-void runAsCurrent(const QueueCore* queue, const std::function<void()>& block);
+template <typename F>
+void runAsCurrent(const QueueCore* queue, F& block) {
+  const CurrentQueueScope scope(queue);
+  block();
+}
 
 // Threaded executor: runs `block` on `queue` and waits for it; rethrows what it throws.
 // A pool thread waiting here lends its place in the pool to another thread.

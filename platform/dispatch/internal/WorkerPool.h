@@ -2,7 +2,7 @@
 //
 // The threads that run global and private queues in the threaded executor.
 //
-//   submitToPool(level, Job{std::move(block), queueHandle, Job::Kind::block});
+//   submitToPool(level, Job{std::move(block), queue->handle()});
 //
 // Jobs wait in one first-in first-out line per quality-of-service level; a free thread
 // takes the oldest job of the highest level that has one. Submitting costs one slot of
@@ -19,27 +19,24 @@
 
 #include <chrono>
 #include <cstddef>
-#include <cstdint>
-#include <functional>
 #include <memory>
+
+#include "platform/dispatch/internal/Block.h"
 
 namespace ios::dispatch_internal {
 
 class QueueCore;
 
-// One unit of work for a pool thread: 56 bytes, so that a slot of the pool's ring,
-// with its sequence number, fills one cache line.
+// One unit of work for a pool thread, 56 bytes, so that a slot of the pool's ring, with
+// its sequence number, fills one cache line. What it does follows from what it holds:
+// - a block and a queue: run the block as a block of that (concurrent) queue;
+// - a queue without a block: run the pending blocks of that (serial) queue;
+// - a block without a queue: run it outside any queue (the engine's own helpers).
 struct Job {
-  enum class Kind : std::uint8_t {
-    block,  // run `block` as a block of `queue` (a concurrent queue)
-    drain,  // run the pending blocks of `queue` (a serial queue)
-    task,   // run `block` outside any queue (the engine's own helpers)
-  };
-  std::function<void()> block;
+  Block block;
   // Keeps a private queue alive until its job has run; for a process-wide queue it only
   // points (QueueCore::handle()), so that its jobs touch no shared count.
   std::shared_ptr<QueueCore> queue;
-  Kind kind = Kind::task;
 };
 
 // The number of quality-of-service levels; level 0 runs last.
