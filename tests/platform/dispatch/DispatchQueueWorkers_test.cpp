@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "platform/dispatch/DispatchQueue.h"
+#include "platform/dispatch/DispatchSourceTimer.h"
 #include "tests/platform/dispatch/ThreadSignals.h"
 
 namespace {
@@ -172,6 +174,31 @@ TEST(DispatchQueueWorkers, APrivateQueueReleasedWithBlocksWaitingRunsThemAsItsel
     std::lock_guard lock(mutex);
     EXPECT_THAT(labels, ::testing::Each(std::string("released early")));
   }
+}
+
+TEST(DispatchQueueWorkersDeathTest, TheProcessExitsCleanlyWhileWorkersAreBusy) {
+  // Leaving the process must not wait for, or pull the engine from under, blocks that
+  // are running or waiting on workers, drains, timers and delayed work.
+  EXPECT_EXIT(
+      {
+        auto counter = std::make_shared<std::atomic<long>>(0);
+        auto serial = DispatchQueue::make("still busy at exit");
+        for (int i = 0; i < 2'000; ++i) {
+          auto spin = [counter] {
+            for (int k = 0; k < 10'000; ++k) counter->fetch_add(1, std::memory_order_relaxed);
+          };
+          DispatchQueue::global(i % 2 == 0 ? DispatchQoS::utility : DispatchQoS::userInitiated).async(spin);
+          serial->async(spin);
+        }
+        serial->asyncAfter(ios::DispatchTime::now() + 0.001, [counter] { counter->fetch_add(1); });
+        auto timer = ios::DispatchSourceTimer::makeTimerSource(serial);
+        timer->setEventHandler([counter] { counter->fetch_add(1); });
+        timer->schedule(ios::DispatchTime::now(), ios::DispatchTimeInterval::milliseconds(1));
+        timer->resume();
+        DispatchQueue::concurrentPerform(64, [counter](std::size_t) { counter->fetch_add(1); });
+        std::exit(counter->load() > 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
