@@ -199,7 +199,7 @@ BENCHMARK(BM_ConcurrentPerformTrivial_TbbParallelFor)->UseRealTime();
 // A body of about a microsecond: a chain of dependent multiply-adds.
 std::uint64_t microsecondBody(std::size_t i) {
   std::uint64_t x = i + 1;
-  for (int k = 0; k < 600; ++k) x = x * 6364136223846793005u + 1442695040888963407u;
+  for (int k = 0; k < 900; ++k) x = x * 6364136223846793005u + 1442695040888963407u;
   return x;
 }
 
