@@ -16,10 +16,10 @@ foreach(dir IN LISTS KP_BENCH_DIRS)
   string(REPLACE "/" "_" base "${rel}")
   file(GLOB files CONFIGURE_DEPENDS ${dir}/*_benchmark.cpp)
   add_executable(bench_${base} ${files})
-  # KP_BENCH_LIBS_<folder> (cmake/Dependencies.cmake) names the peers a folder's
-  # benchmarks are measured against.
-  target_link_libraries(bench_${base} PRIVATE KPQuaslet benchmark::benchmark_main ${KP_BENCH_LIBS_${base}})
+  target_link_libraries(bench_${base} PRIVATE KPQuaslet benchmark::benchmark_main)
   target_compile_definitions(bench_${base} PRIVATE KP_TEST_DATA_DIR="${KP_TEST_DATA_DIR}")
   list(APPEND KP_BENCH_TARGETS bench_${base})
 endforeach()
+# The dispatch benchmark runs oneTBB beside the dispatch queues as its yardstick.
+target_link_libraries(bench_dispatch PRIVATE TBB::tbb)
 set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})

@@ -9,6 +9,11 @@ find_package(PNG REQUIRED)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 find_package(dlib 19 CONFIG REQUIRED)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
+# oneTBB is the yardstick of the dispatch benchmark, linked to that benchmark only: the
+# dispatch engine is our own.
+if(KP_BUILD_BENCHMARKS)
+  find_package(TBB 2021 REQUIRED COMPONENTS tbb)
+endif()
 
 add_library(kp_deps INTERFACE)
 target_link_libraries(kp_deps INTERFACE
@@ -19,10 +24,3 @@ target_link_libraries(kp_deps INTERFACE
 # Used inside the stand-in only (its face detector); nothing above it sees dlib.
 add_library(kp_private_deps INTERFACE)
 target_link_libraries(kp_private_deps INTERFACE dlib::dlib)
-
-# oneTBB is the yardstick of the dispatch benchmark (bench/dispatch), linked to nothing
-# else: the dispatch engine is our own.
-if(KP_BUILD_BENCHMARKS)
-  find_package(TBB 2021 REQUIRED COMPONENTS tbb)
-  set(KP_BENCH_LIBS_dispatch TBB::tbb)
-endif()
