@@ -20,6 +20,6 @@ foreach(dir IN LISTS KP_BENCH_DIRS)
   target_compile_definitions(bench_${base} PRIVATE KP_TEST_DATA_DIR="${KP_TEST_DATA_DIR}")
   list(APPEND KP_BENCH_TARGETS bench_${base})
 endforeach()
+set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})
 # The dispatch benchmark runs oneTBB beside the dispatch queues as its yardstick.
 target_link_libraries(bench_dispatch PRIVATE TBB::tbb)
-set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})
