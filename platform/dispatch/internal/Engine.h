@@ -55,9 +55,8 @@ class QueueCore : public std::enable_shared_from_this<QueueCore> {
 
   // Adds a block; it runs later, never inside this call. `block` must not be empty.
   void enqueue(Block block);
-  // Runs pending blocks until none is left (a drain of a private or global serial queue
-  // in the threaded executor hands over to a fresh drain after a while, so that other
-  // work of the pool gets its turn).
+  // Runs pending blocks until none is left (a drain on the worker pool hands over to a
+  // fresh drain after a while, so that other work of the pool gets its turn).
   void drain();
   // Forgets the blocks not yet run (the manual executor's queued drain is gone too).
   void discardPending();
