@@ -23,3 +23,5 @@ endforeach()
 # The keychain benchmark runs raw SQLite beside the keychain as its baseline.
 target_link_libraries(bench_services PRIVATE SQLite::SQLite3)
 set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})
+# The dispatch benchmark runs oneTBB beside the dispatch queues as its yardstick.
+target_link_libraries(bench_dispatch PRIVATE TBB::tbb)

@@ -10,6 +10,11 @@ pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 find_package(dlib 19 CONFIG REQUIRED)
 find_package(SQLite3 3.20 REQUIRED)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
+# oneTBB is the yardstick of the dispatch benchmark, linked to that benchmark only: the
+# dispatch engine is our own.
+if(KP_BUILD_BENCHMARKS)
+  find_package(TBB 2021 REQUIRED COMPONENTS tbb)
+endif()
 
 add_library(kp_deps INTERFACE)
 target_link_libraries(kp_deps INTERFACE

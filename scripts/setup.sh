@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config
   libicu-dev nlohmann-json3-dev libcairo2-dev libjpeg62-turbo-dev libpng-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libtbb-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libdlib-dev libsqlite3-dev
 )

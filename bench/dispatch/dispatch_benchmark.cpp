@@ -1,15 +1,22 @@
-// Dispatch throughput: async submission on a serial and a concurrent queue (a batch of
-// blocks, then waiting for all of them), concurrentPerform over a million trivial
-// iterations against a plain loop, and the cost of setting up a timer source.
+// Dispatch throughput against oneTBB doing the same work in one run:
+// - a batch of trivial blocks on a serial queue, then waiting for all of them, against
+//   a serial flow-graph node and a chain of tasks that drain a TBB concurrent queue one
+//   block at a time;
+// - the same batch on the global concurrent queue, against tbb::task_group;
+// - concurrentPerform over a million trivial iterations and over ten thousand that cost
+//   about a microsecond each, against tbb::parallel_for;
+// - the cost of setting up and rescheduling a timer source.
 #include <benchmark/benchmark.h>
+#include <oneapi/tbb/concurrent_queue.h>
+#include <oneapi/tbb/flow_graph.h>
+#include <oneapi/tbb/parallel_for.h>
+#include <oneapi/tbb/task_group.h>
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "platform/dispatch/DispatchQueue.h"
@@ -42,19 +49,94 @@ class Countdown {
   bool finished_ = false;
 };
 
-void BM_AsyncSerialQueue(benchmark::State& state) {
-  auto queue = ios::DispatchQueue::make("bench.serial");
+// Serial blocks add their index to a plain sum and count the blocks that ran out of
+// order, which a serial queue must keep at zero.
+struct SerialLog {
   std::int64_t sum = 0;
-  for (auto _ : state) {
-    for (std::int64_t i = 0; i < kBatch; ++i) queue->async([&sum, i] { sum += i; });
-    queue->sync([] {});
+  std::int64_t expected = 0;
+  std::int64_t outOfOrder = 0;
+  void record(std::int64_t i) {
+    sum += i;
+    if (i != expected) ++outOfOrder;
+    expected = i + 1;
   }
-  benchmark::DoNotOptimize(sum);
+};
+
+void reportSerial(benchmark::State& state, const SerialLog& log) {
+  benchmark::DoNotOptimize(log.sum);
+  state.counters["out_of_order"] = static_cast<double>(log.outOfOrder);
   state.SetItemsProcessed(state.iterations() * kBatch);
 }
-BENCHMARK(BM_AsyncSerialQueue)->UseRealTime();
 
-void BM_AsyncConcurrentQueue(benchmark::State& state) {
+void BM_SerialQueue_Dispatch(benchmark::State& state) {
+  auto queue = ios::DispatchQueue::make("bench.serial");
+  SerialLog log;
+  for (auto _ : state) {
+    log.expected = 0;
+    for (std::int64_t i = 0; i < kBatch; ++i) queue->async([&log, i] { log.record(i); });
+    queue->sync([] {});
+  }
+  reportSerial(state, log);
+}
+BENCHMARK(BM_SerialQueue_Dispatch)->UseRealTime();
+
+// oneTBB's own serial executor: a function node of concurrency one, queueing what it
+// cannot take at once.
+void BM_SerialQueue_TbbFunctionNode(benchmark::State& state) {
+  tbb::flow::graph graph;
+  tbb::flow::function_node<std::function<void()>, tbb::flow::continue_msg, tbb::flow::queueing> node(
+      graph, tbb::flow::serial, [](const std::function<void()>& block) {
+        block();
+        return tbb::flow::continue_msg();
+      });
+  SerialLog log;
+  for (auto _ : state) {
+    log.expected = 0;
+    for (std::int64_t i = 0; i < kBatch; ++i) node.try_put([&log, i] { log.record(i); });
+    graph.wait_for_all();
+  }
+  reportSerial(state, log);
+}
+BENCHMARK(BM_SerialQueue_TbbFunctionNode)->UseRealTime();
+
+// A serial queue built from oneTBB parts: blocks wait in a concurrent queue, and one
+// task at a time drains it, started when the queue goes from idle to busy.
+class TbbSerialChain {
+ public:
+  void async(std::function<void()> block) {
+    blocks_.push(std::move(block));
+    if (pending_.fetch_add(1, std::memory_order_acq_rel) == 0) group_.run([this] { drain(); });
+  }
+  void wait() { group_.wait(); }
+
+ private:
+  void drain() {
+    std::function<void()> block;
+    do {
+      while (!blocks_.try_pop(block)) {
+      }
+      block();
+    } while (pending_.fetch_sub(1, std::memory_order_acq_rel) > 1);
+  }
+
+  tbb::concurrent_queue<std::function<void()>> blocks_;
+  std::atomic<std::int64_t> pending_{0};
+  tbb::task_group group_;
+};
+
+void BM_SerialQueue_TbbTaskChain(benchmark::State& state) {
+  TbbSerialChain chain;
+  SerialLog log;
+  for (auto _ : state) {
+    log.expected = 0;
+    for (std::int64_t i = 0; i < kBatch; ++i) chain.async([&log, i] { log.record(i); });
+    chain.wait();
+  }
+  reportSerial(state, log);
+}
+BENCHMARK(BM_SerialQueue_TbbTaskChain)->UseRealTime();
+
+void BM_ConcurrentQueue_Dispatch(benchmark::State& state) {
   auto& queue = ios::DispatchQueue::global();
   std::atomic<std::int64_t> sum{0};
   for (auto _ : state) {
@@ -70,123 +152,89 @@ void BM_AsyncConcurrentQueue(benchmark::State& state) {
   benchmark::DoNotOptimize(sum.load());
   state.SetItemsProcessed(state.iterations() * kBatch);
 }
-BENCHMARK(BM_AsyncConcurrentQueue)->UseRealTime();
+BENCHMARK(BM_ConcurrentQueue_Dispatch)->UseRealTime();
 
-// The baseline for the concurrent queue: a hand-written pool of eight threads around one
-// mutex, condition variable and task deque, running the same batch.
-class HandWrittenPool {
- public:
-  HandWrittenPool() {
-    for (int i = 0; i < 8; ++i) {
-      threads_.emplace_back([this] {
-        std::unique_lock lock(mutex_);
-        for (;;) {
-          wake_.wait(lock, [this] { return stop_ || !tasks_.empty(); });
-          if (tasks_.empty()) return;
-          std::function<void()> task = std::move(tasks_.front());
-          tasks_.pop_front();
-          lock.unlock();
-          task();
-          task = nullptr;
-          lock.lock();
-        }
-      });
-    }
-  }
-  ~HandWrittenPool() {
-    {
-      std::lock_guard lock(mutex_);
-      stop_ = true;
-    }
-    wake_.notify_all();
-    for (auto& thread : threads_) thread.join();
-  }
-  void submit(std::function<void()> task) {
-    {
-      std::lock_guard lock(mutex_);
-      tasks_.push_back(std::move(task));
-    }
-    wake_.notify_one();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<std::function<void()>> tasks_;
-  bool stop_ = false;
-  std::vector<std::thread> threads_;
-};
-
-void BM_HandWrittenPoolBaseline(benchmark::State& state) {
-  HandWrittenPool pool;
+// The same blocks, counted down the same way, run by a task group (whose wait also
+// runs tasks on the caller).
+void BM_ConcurrentQueue_TbbTaskGroup(benchmark::State& state) {
   std::atomic<std::int64_t> sum{0};
   for (auto _ : state) {
     Countdown countdown(kBatch);
+    tbb::task_group group;
     for (std::int64_t i = 0; i < kBatch; ++i) {
-      pool.submit([&sum, &countdown, i] {
+      group.run([&sum, &countdown, i] {
         sum.fetch_add(i, std::memory_order_relaxed);
         countdown.done();
       });
     }
-    countdown.wait();
+    group.wait();
   }
   benchmark::DoNotOptimize(sum.load());
   state.SetItemsProcessed(state.iterations() * kBatch);
 }
-BENCHMARK(BM_HandWrittenPoolBaseline)->UseRealTime();
+BENCHMARK(BM_ConcurrentQueue_TbbTaskGroup)->UseRealTime();
 
-constexpr std::size_t kIterations = 1'000'000;
+constexpr std::size_t kTrivialIterations = 1'000'000;
 
-// The baseline: the same trivial body in a plain loop on one thread, called through the
-// same std::function so that only the scheduling differs.
-void BM_PlainLoop(benchmark::State& state) {
-  std::vector<std::uint64_t> out(kIterations);
-  const std::function<void(std::size_t)> body = [&out](std::size_t i) { out[i] = i * 2654435761u; };
+void BM_ConcurrentPerformTrivial_Dispatch(benchmark::State& state) {
+  std::vector<std::uint64_t> out(kTrivialIterations);
   for (auto _ : state) {
-    for (std::size_t i = 0; i < kIterations; ++i) body(i);
+    ios::DispatchQueue::concurrentPerform(kTrivialIterations, [&out](std::size_t i) { out[i] = i * 2654435761u; });
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kIterations));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kTrivialIterations));
 }
-BENCHMARK(BM_PlainLoop)->UseRealTime();
+BENCHMARK(BM_ConcurrentPerformTrivial_Dispatch)->UseRealTime();
 
-void BM_ConcurrentPerform(benchmark::State& state) {
-  std::vector<std::uint64_t> out(kIterations);
-  const std::function<void(std::size_t)> body = [&out](std::size_t i) { out[i] = i * 2654435761u; };
+void BM_ConcurrentPerformTrivial_TbbParallelFor(benchmark::State& state) {
+  std::vector<std::uint64_t> out(kTrivialIterations);
   for (auto _ : state) {
-    ios::DispatchQueue::concurrentPerform(kIterations, body);
+    tbb::parallel_for(std::size_t{0}, kTrivialIterations, [&out](std::size_t i) { out[i] = i * 2654435761u; });
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kIterations));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kTrivialIterations));
 }
-BENCHMARK(BM_ConcurrentPerform)->UseRealTime();
+BENCHMARK(BM_ConcurrentPerformTrivial_TbbParallelFor)->UseRealTime();
 
-// A heavier body (about a microsecond), where running on several cores pays off.
-std::uint64_t spin(std::size_t i) {
+// A body of about a microsecond: a chain of dependent multiply-adds.
+std::uint64_t microsecondBody(std::size_t i) {
   std::uint64_t x = i + 1;
-  for (int k = 0; k < 400; ++k) x = x * 6364136223846793005u + 1442695040888963407u;
+  for (int k = 0; k < 900; ++k) x = x * 6364136223846793005u + 1442695040888963407u;
   return x;
 }
 
-void BM_PlainLoopHeavyBody(benchmark::State& state) {
-  std::vector<std::uint64_t> out(kIterations / 10);
-  for (auto _ : state) {
-    for (std::size_t i = 0; i < out.size(); ++i) out[i] = spin(i);
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(out.size()));
-}
-BENCHMARK(BM_PlainLoopHeavyBody)->UseRealTime();
+constexpr std::size_t kHeavyIterations = 10'000;
 
-void BM_ConcurrentPerformHeavyBody(benchmark::State& state) {
-  std::vector<std::uint64_t> out(kIterations / 10);
+// The body alone on one thread, to show what one call costs on this machine.
+void BM_MicrosecondBody_PlainLoop(benchmark::State& state) {
+  std::vector<std::uint64_t> out(kHeavyIterations);
   for (auto _ : state) {
-    ios::DispatchQueue::concurrentPerform(out.size(), [&out](std::size_t i) { out[i] = spin(i); });
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = microsecondBody(i);
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(out.size()));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kHeavyIterations));
 }
-BENCHMARK(BM_ConcurrentPerformHeavyBody)->UseRealTime();
+BENCHMARK(BM_MicrosecondBody_PlainLoop)->UseRealTime();
+
+void BM_ConcurrentPerformMicrosecond_Dispatch(benchmark::State& state) {
+  std::vector<std::uint64_t> out(kHeavyIterations);
+  for (auto _ : state) {
+    ios::DispatchQueue::concurrentPerform(kHeavyIterations, [&out](std::size_t i) { out[i] = microsecondBody(i); });
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kHeavyIterations));
+}
+BENCHMARK(BM_ConcurrentPerformMicrosecond_Dispatch)->UseRealTime();
+
+void BM_ConcurrentPerformMicrosecond_TbbParallelFor(benchmark::State& state) {
+  std::vector<std::uint64_t> out(kHeavyIterations);
+  for (auto _ : state) {
+    tbb::parallel_for(std::size_t{0}, kHeavyIterations, [&out](std::size_t i) { out[i] = microsecondBody(i); });
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kHeavyIterations));
+}
+BENCHMARK(BM_ConcurrentPerformMicrosecond_TbbParallelFor)->UseRealTime();
 
 // A timer source made, scheduled, given a handler, resumed and cancelled. Deadlines are
 // a millisecond away, so that the timer thread keeps discarding the stale entries.

@@ -1,11 +1,9 @@
 #include "platform/dispatch/DispatchQueue.h"
 
 #include <array>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
 
 #include "platform/dispatch/internal/Engine.h"
+#include "platform/dispatch/internal/WorkerPool.h"
 #include "platform/foundation/Precondition.h"
 #include "platform/foundation/Thread.h"
 
@@ -13,14 +11,37 @@ namespace ios {
 
 using dispatch_internal::QueueCore;
 
-std::shared_ptr<DispatchQueue> DispatchQueue::make(std::string label, DispatchQoS, Attributes attributes) {
+namespace {
+
+// The worker pool's level for a quality of service: background runs last, user
+// interactive first; unspecified counts as default.
+std::size_t poolLevel(DispatchQoS qos) {
+  switch (qos) {
+    case DispatchQoS::background:
+      return 0;
+    case DispatchQoS::utility:
+      return 1;
+    case DispatchQoS::unspecified:
+    case DispatchQoS::default_:
+      return dispatch_internal::kDefaultLevel;
+    case DispatchQoS::userInitiated:
+      return 3;
+    case DispatchQoS::userInteractive:
+      return 4;
+  }
+  return dispatch_internal::kDefaultLevel;
+}
+
+}  // namespace
+
+std::shared_ptr<DispatchQueue> DispatchQueue::make(std::string label, DispatchQoS qos, Attributes attributes) {
   return std::make_shared<DispatchQueue>(
-      QueueCore::make(std::move(label), attributes == Attributes::concurrent, false));
+      QueueCore::make(std::move(label), attributes == Attributes::concurrent, false, poolLevel(qos), false));
 }
 
 std::shared_ptr<DispatchQueue> DispatchQueue::mainQueue() {
-  static auto* queue = new std::shared_ptr<DispatchQueue>(
-      std::make_shared<DispatchQueue>(QueueCore::make("com.apple.main-thread", false, true)));
+  static auto* queue = new std::shared_ptr<DispatchQueue>(std::make_shared<DispatchQueue>(
+      QueueCore::make("com.apple.main-thread", false, true, dispatch_internal::kDefaultLevel, true)));
   return *queue;
 }
 
@@ -33,7 +54,8 @@ std::shared_ptr<DispatchQueue> DispatchQueue::globalQueue(DispatchQoS qos) {
                             "com.apple.root.user-initiated-qos", "com.apple.root.user-interactive-qos"};
     auto* made = new std::array<std::shared_ptr<DispatchQueue>, 6>;
     for (std::size_t i = 0; i < made->size(); ++i) {
-      (*made)[i] = std::make_shared<DispatchQueue>(QueueCore::make(labels[i], true, false));
+      (*made)[i] = std::make_shared<DispatchQueue>(
+          QueueCore::make(labels[i], true, false, poolLevel(static_cast<DispatchQoS>(i)), true));
     }
     return made;
   }();
@@ -46,7 +68,7 @@ const std::string& DispatchQueue::label() const { return core_->label(); }
 
 bool DispatchQueue::isConcurrent() const { return core_->isConcurrent(); }
 
-void DispatchQueue::async(std::function<void()> block) const { core_->enqueue(std::move(block)); }
+void DispatchQueue::enqueue(dispatch_internal::Block block) const { core_->enqueue(std::move(block)); }
 
 void DispatchQueue::async(const std::shared_ptr<DispatchWorkItem>& item) const {
   core_->enqueue([item] { item->perform(); });
@@ -76,30 +98,11 @@ void DispatchQueue::sync(const std::function<void()>& block) const {
     dispatch_internal::runAsCurrent(core_.get(), block);
     return;
   }
-  struct Wait {
-    std::mutex mutex;
-    std::condition_variable done;
-    bool finished = false;
-    std::exception_ptr error;
-  };
-  auto wait = std::make_shared<Wait>();
-  core_->enqueue([wait, &block] {
-    try {
-      block();
-    } catch (...) {
-      wait->error = std::current_exception();
-    }
-    std::lock_guard lock(wait->mutex);
-    wait->finished = true;
-    wait->done.notify_all();
-  });
-  std::unique_lock lock(wait->mutex);
-  wait->done.wait(lock, [&] { return wait->finished; });
-  if (wait->error) std::rethrow_exception(wait->error);
+  dispatch_internal::syncOn(*core_, block);
 }
 
-void DispatchQueue::concurrentPerform(std::size_t iterations, const std::function<void(std::size_t)>& body) {
-  dispatch_internal::concurrentPerform(iterations, body);
+void DispatchQueue::performChunks(std::size_t iterations, ChunkBody chunk, void* context) {
+  dispatch_internal::concurrentPerform(iterations, chunk, context);
 }
 
 std::string DispatchQueue::currentLabel() {
@@ -139,6 +142,12 @@ std::size_t ManualDispatch::advanceNanoseconds(std::uint64_t nanoseconds) {
 }
 std::size_t ManualDispatch::pendingBlockCount() const { return dispatch_internal::pendingBlockCount(); }
 std::size_t ManualDispatch::pendingTimerCount() const { return dispatch_internal::pendingTimerCount(); }
+
+std::size_t dispatchWorkerCount() { return dispatch_internal::poolWidth(); }
+
+ScopedWorkerSearchTime::ScopedWorkerSearchTime(std::chrono::nanoseconds time)
+    : previous_(dispatch_internal::exchangePoolSearchTime(time)) {}
+ScopedWorkerSearchTime::~ScopedWorkerSearchTime() { dispatch_internal::exchangePoolSearchTime(previous_); }
 
 }  // namespace testing
 }  // namespace ios

@@ -9,21 +9,33 @@
 //   ios::DispatchQueue::concurrentPerform(100, [&](std::size_t i) { ... });
 //
 // Fidelity: keeps FIFO order on serial queues and the main queue, one block at a time;
-// submission never runs the block inside the call; a deadline already past runs as soon
-// as possible; `sync` onto the serial queue that is running the caller stops the process
-// (the platform deadlocks there). Quality of service is accepted and ignored. The main
-// queue runs on the main thread when it runs its run loop. Tests switch the whole layer
-// to a manual executor (ios::testing::ManualDispatch) that runs everything on the test
-// thread with a manual clock.
+// a concurrent queue starts its blocks in submission order, as many at once as there are
+// free workers; submission never runs the block inside the call; a deadline already past
+// runs as soon as possible; `sync` onto the serial queue that is running the caller stops
+// the process (the platform deadlocks there). Quality of service orders waiting work:
+// when every worker is busy, the next free one starts the oldest block of the highest
+// class that has one. The main queue runs on the main thread when it runs its run loop.
+// Differences: the six classes map to five levels (unspecified is default), and threads
+// get no operating-system priority; `sync` hands the block to the queue (a worker, or
+// the main thread for the main queue) and waits, rather than running it on the caller's
+// thread; a worker that waits in `sync` lends its place in the pool to another thread
+// meanwhile, so that however many workers wait at once, the work they wait for still
+// finds a thread. Tests switch the whole layer to a manual executor
+// (ios::testing::ManualDispatch) that runs everything on the test thread with a manual
+// clock.
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <concepts>
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "platform/dispatch/DispatchTime.h"
+#include "platform/dispatch/internal/Block.h"
 
 namespace ios {
 
@@ -53,8 +65,14 @@ class DispatchQueue {
   [[nodiscard]] const std::string& label() const;
   [[nodiscard]] bool isConcurrent() const;
 
-  // Runs `block` on this queue later.
-  void async(std::function<void()> block) const;
+  // Runs `block` (any callable taking no arguments, std::function included) on this
+  // queue later. Captures of up to 32 bytes travel with the block without an allocation
+  // of their own.
+  template <typename F>
+    requires std::invocable<std::decay_t<F>&>
+  void async(F&& block) const {
+    enqueue(dispatch_internal::Block(std::forward<F>(block)));
+  }
   // Runs the work item on this queue later, unless it is cancelled first.
   void async(const std::shared_ptr<DispatchWorkItem>& item) const;
   // Runs `block` on this queue once the deadline has come.
@@ -64,9 +82,26 @@ class DispatchQueue {
   // the caller.
   void sync(const std::function<void()>& block) const;
 
-  // Calls `body` with 0..iterations-1, several at once, and returns when all are done.
-  // The first exception thrown by `body` stops the remaining calls and is rethrown.
-  static void concurrentPerform(std::size_t iterations, const std::function<void(std::size_t)>& body);
+  // Calls `body` with 0..iterations-1, several at once on the workers and the caller, and
+  // returns when all are done. The first exception thrown by `body` stops the remaining
+  // calls (a thread finishes the run of up to 64 calls it is in) and is rethrown. `body`
+  // is called directly, not through a std::function, so a cheap body costs little more
+  // than in a plain loop.
+  template <typename Body>
+    requires std::invocable<Body&, std::size_t>
+  static void concurrentPerform(std::size_t iterations, Body&& body) {
+    using Callable = std::remove_reference_t<Body>;
+    const auto chunk = [](void* context, std::size_t begin, std::size_t end, const std::atomic<bool>& stop) {
+      Callable& call = *static_cast<Callable*>(context);
+      // The stop flag is read once per run of calls, so that the compiler may vectorise
+      // a cheap body.
+      while (begin < end && !stop.load(std::memory_order_relaxed)) {
+        const std::size_t runEnd = end - begin > 64 ? begin + 64 : end;
+        for (; begin < runEnd; ++begin) call(begin);
+      }
+    };
+    performChunks(iterations, chunk, const_cast<void*>(static_cast<const void*>(std::addressof(body))));
+  }
 
   // The label of the queue running the caller; "com.apple.main-thread" on the main
   // thread outside any queue; "" elsewhere.
@@ -79,6 +114,12 @@ class DispatchQueue {
   explicit DispatchQueue(std::shared_ptr<dispatch_internal::QueueCore> core) : core_(std::move(core)) {}
 
  private:
+  void enqueue(dispatch_internal::Block block) const;
+
+  using ChunkBody = void (*)(void* context, std::size_t begin, std::size_t end, const std::atomic<bool>& stop);
+  // concurrentPerform() without the template: runs the chunks of 0..iterations-1.
+  static void performChunks(std::size_t iterations, ChunkBody chunk, void* context);
+
   std::shared_ptr<dispatch_internal::QueueCore> core_;
 };
 
@@ -123,6 +164,27 @@ class ManualDispatch {
   // Drain tasks waiting to run, and timers not yet fired.
   [[nodiscard]] std::size_t pendingBlockCount() const;
   [[nodiscard]] std::size_t pendingTimerCount() const;
+};
+
+// The number of workers the threaded executor keeps ready for the global and private
+// queues (at least four); a concurrentPerform call runs on at most this many plus the
+// caller.
+[[nodiscard]] std::size_t dispatchWorkerCount();
+
+// ScopedWorkerSearchTime
+//
+// While alive, a worker that runs out of work looks for more for `time` before it parks
+// (50 microseconds otherwise). Zero makes workers park as soon as they run dry, so that
+// tests meet the hand-over between a parking worker and a new block as often as possible.
+class ScopedWorkerSearchTime {
+ public:
+  explicit ScopedWorkerSearchTime(std::chrono::nanoseconds time);
+  ~ScopedWorkerSearchTime();
+  ScopedWorkerSearchTime(const ScopedWorkerSearchTime&) = delete;
+  ScopedWorkerSearchTime& operator=(const ScopedWorkerSearchTime&) = delete;
+
+ private:
+  std::chrono::nanoseconds previous_;
 };
 
 }  // namespace testing

@@ -4,11 +4,16 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <exception>
+#include <iterator>
+#include <mutex>
+#include <optional>
 #include <queue>
 #include <thread>
 #include <vector>
 
+#include "platform/dispatch/internal/WorkerPool.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Precondition.h"
 #include "platform/foundation/Thread.h"
@@ -18,8 +23,23 @@ namespace {
 
 using Task = std::function<void()>;
 
+// How many blocks a drain of a pool queue runs before it hands over to a fresh drain.
+constexpr std::size_t kDrainQuantum = 1024;
+// How long (in pauses) a drain of a pool queue that ran dry waits for the next block of
+// a burst before it ends.
+constexpr int kDrainLingerPauses = 256;
+// The most block slots a queue keeps allocated between bursts (twice: the pending list
+// and the spare batch); a bigger burst's storage is freed once it has run.
+constexpr std::size_t kKeptSlots = 4096;
+// How long a caller waiting for a sync block or the last chunks of a concurrent perform
+// looks for the answer before it sleeps.
+constexpr auto kWaitSpinTime = std::chrono::microseconds(50);
+// Chunks per taking part thread in a concurrent perform: enough to even out uneven
+// bodies, few enough that cheap bodies do not spend their time on the shared counters.
+constexpr std::size_t kChunksPerThread = 16;
+
 thread_local const QueueCore* tCurrentQueue = nullptr;
-std::atomic<std::size_t> gBlocksRun{0};
+thread_local std::size_t tBlocksRun = 0;  // blocks run on this thread, for the drain loops' counts
 std::atomic<bool> gManual{false};
 
 // ---------------------------------------------------------------------------------
@@ -88,45 +108,7 @@ void timerThreadLoop() {
 }
 
 // ---------------------------------------------------------------------------------
-// Threaded executor: a worker pool and the main thread's inbox.
-
-// The number of worker threads (and the width of a concurrent queue).
-std::size_t workerCount() { return std::max(4u, std::thread::hardware_concurrency()); }
-
-struct WorkerPool {
-  std::mutex mutex;
-  std::condition_variable wake;
-  std::deque<Task> tasks;
-  std::size_t size = 0;
-  std::size_t idle = 0;  // workers waiting for a task: only they need waking
-};
-
-WorkerPool& pool() {
-  static auto* p = [] {
-    auto* created = new WorkerPool;  // lives for the whole process, with its threads
-    created->size = workerCount();
-    for (std::size_t i = 0; i < created->size; ++i) {
-      std::thread([created] {
-        std::unique_lock lock(created->mutex);
-        for (;;) {
-          ++created->idle;
-          created->wake.wait(lock, [created] { return !created->tasks.empty(); });
-          --created->idle;
-          Task task = std::move(created->tasks.front());
-          created->tasks.pop_front();
-          lock.unlock();
-          task();
-          // The task's captures go before the lock is taken again: their destructors may
-          // submit work themselves.
-          task = nullptr;
-          lock.lock();
-        }
-      }).detach();
-    }
-    return created;
-  }();
-  return *p;
-}
+// The main thread's inbox (threaded) and the test thread's line of drains (manual).
 
 struct MainInbox {
   std::mutex mutex;
@@ -139,7 +121,15 @@ MainInbox& mainInbox() {
   return *inbox;
 }
 
-// Manual executor: one FIFO run on the test thread.
+void postToMainThread(Task task) {
+  auto& inbox = mainInbox();
+  {
+    std::lock_guard lock(inbox.mutex);
+    inbox.tasks.push_back(std::move(task));
+  }
+  inbox.wake.notify_all();
+}
+
 struct ManualTasks {
   std::mutex mutex;
   std::deque<Task> tasks;
@@ -151,31 +141,77 @@ ManualTasks& manualTasks() {
   return *tasks;
 }
 
-void post(Task task, bool toMainThread) {
-  if (gManual.load()) {
-    auto& manual = manualTasks();
-    std::lock_guard lock(manual.mutex);
-    manual.tasks.push_back(std::move(task));
-    return;
-  }
-  if (toMainThread) {
-    auto& inbox = mainInbox();
-    {
-      std::lock_guard lock(inbox.mutex);
-      inbox.tasks.push_back(std::move(task));
-    }
-    inbox.wake.notify_all();
-    return;
-  }
-  auto& workers = pool();
-  bool wake = false;
-  {
-    std::lock_guard lock(workers.mutex);
-    workers.tasks.push_back(std::move(task));
-    wake = workers.idle > 0;
-  }
-  if (wake) workers.wake.notify_one();
+void postToManualLine(Task task) {
+  auto& manual = manualTasks();
+  std::lock_guard lock(manual.mutex);
+  manual.tasks.push_back(std::move(task));
 }
+
+// ---------------------------------------------------------------------------------
+// Concurrent perform: chunks claimed from a shared counter by the caller and helpers.
+
+class PerformJob {
+ public:
+  PerformJob(std::size_t count, std::size_t chunks, ChunkBody body, void* context, int references)
+      : count_(count), chunks_(chunks), body_(body), context_(context), references_(references) {}
+
+  // Runs chunks until none is left to claim.
+  void work() {
+    for (;;) {
+      const std::size_t chunk = next_.fetch_add(1, std::memory_order_relaxed);
+      if (chunk >= chunks_) return;
+      if (!stop_.load(std::memory_order_relaxed)) {
+        // Chunk c covers c x count / chunks up to the next chunk's start, in whole
+        // numbers that cannot overflow.
+        const std::size_t base = count_ / chunks_;
+        const std::size_t extra = count_ % chunks_;
+        const std::size_t begin = chunk * base + std::min(chunk, extra);
+        const std::size_t end = begin + base + (chunk < extra ? 1 : 0);
+        try {
+          body_(context_, begin, end, stop_);
+        } catch (...) {
+          std::lock_guard lock(mutex_);
+          if (!error_) error_ = std::current_exception();
+          stop_.store(true, std::memory_order_relaxed);
+        }
+      }
+      if (finished_.fetch_add(1, std::memory_order_acq_rel) + 1 == chunks_) {
+        std::lock_guard lock(mutex_);
+        allFinished_.notify_all();
+      }
+    }
+  }
+
+  // Waits until every chunk has finished; returns the first exception, if any.
+  std::exception_ptr waitForChunks() {
+    const auto finished = [&] { return finished_.load(std::memory_order_acquire) == chunks_; };
+    std::unique_lock lock(mutex_, std::defer_lock);
+    if (!spinUntil(kWaitSpinTime, finished)) {
+      lock.lock();
+      allFinished_.wait(lock, finished);
+    } else {
+      lock.lock();  // error_ is read under the lock it was written with
+    }
+    return error_;
+  }
+
+  void release() {
+    if (references_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+  }
+
+ private:
+  const std::size_t count_;
+  const std::size_t chunks_;
+  const ChunkBody body_;
+  void* const context_;
+  std::atomic<int> references_;  // the caller and each helper posted
+  alignas(64) std::atomic<std::size_t> next_{0};
+  alignas(64) std::atomic<std::size_t> finished_{0};
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::condition_variable allFinished_;
+  std::exception_ptr error_;
+};
 
 }  // namespace
 
@@ -192,8 +228,9 @@ QueueRegistry& queueRegistry() {
   return *registry;
 }
 
-std::shared_ptr<QueueCore> QueueCore::make(std::string label, bool concurrent, bool isMain) {
-  auto core = std::make_shared<QueueCore>(std::move(label), concurrent, isMain);
+std::shared_ptr<QueueCore> QueueCore::make(std::string label, bool concurrent, bool isMain, std::size_t level,
+                                           bool processWide) {
+  auto core = std::make_shared<QueueCore>(std::move(label), concurrent, isMain, level, processWide);
   auto& registry = queueRegistry();
   std::lock_guard lock(registry.mutex);
   std::erase_if(registry.queues, [](const std::weak_ptr<QueueCore>& q) { return q.expired(); });
@@ -202,81 +239,175 @@ std::shared_ptr<QueueCore> QueueCore::make(std::string label, bool concurrent, b
 }
 
 void QueueCore::discardPending() {
-  std::deque<std::function<void()>> dropped;
-  {
-    std::lock_guard lock(mutex_);
-    dropped.swap(pending_);
-    queued_.store(0, std::memory_order_relaxed);
-    drainers_ = 0;
+  std::vector<Block> dropped;  // released after the lock: their captures may submit work
+  std::lock_guard lock(lock_);
+  dropped.swap(pending_);
+  head_ = 0;
+  queued_.store(0, std::memory_order_relaxed);
+  drainers_ = 0;
+}
+
+std::size_t QueueCore::width() const { return concurrent_ ? poolWidth() : 1; }
+
+std::shared_ptr<QueueCore> QueueCore::handle() {
+  // A process-wide queue is never released: a handle that shares no ownership points at
+  // it without touching a count that every worker would contend for.
+  return processWide_ ? std::shared_ptr<QueueCore>(std::shared_ptr<void>(), this) : shared_from_this();
+}
+
+void QueueCore::postDrain() {
+  if (gManual.load()) {
+    postToManualLine([self = shared_from_this()] { self->drain(); });
+  } else if (isMain_) {
+    postToMainThread([this] { drain(); });  // the main queue lives for the whole process
+  } else {
+    submitToPool(level_, Job{Block(), handle()});
   }
 }
 
-std::size_t QueueCore::width() const { return concurrent_ ? workerCount() : 1; }
-
-void QueueCore::enqueue(std::function<void()> block) {
-  // Blocks wait in the queue; drains (one for a serial queue, up to one per worker for
-  // a concurrent one) take them in order, so a burst of blocks costs one wake-up per
-  // drain rather than one per block.
+void QueueCore::enqueue(Block block) {
+  if (concurrent_ && !gManual.load(std::memory_order_relaxed)) {
+    submitToPool(level_, Job{std::move(block), handle()});
+    return;
+  }
   bool startDrain = false;
   {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(lock_);
     pending_.push_back(std::move(block));
-    queued_.store(pending_.size(), std::memory_order_relaxed);
+    queued_.store(pending_.size() - head_, std::memory_order_relaxed);
     if (drainers_ < width()) {
       ++drainers_;
       startDrain = true;
     }
   }
-  if (startDrain) post([self = shared_from_this()] { self->drain(); }, isMain_);
+  if (startDrain) postDrain();
+}
+
+void QueueCore::takeLocked(std::vector<Block>& batch, bool one) {
+  if (one) {
+    batch.push_back(std::move(pending_[head_++]));
+  } else if (head_ == 0) {
+    batch.swap(pending_);  // `batch` is empty: its storage goes to the next pushes
+  } else {
+    batch.insert(batch.end(), std::make_move_iterator(pending_.begin() + static_cast<std::ptrdiff_t>(head_)),
+                 std::make_move_iterator(pending_.end()));
+    head_ = pending_.size();
+  }
+  if (head_ == pending_.size()) {
+    pending_.clear();
+    head_ = 0;
+  }
+  queued_.store(pending_.size() - head_, std::memory_order_relaxed);
 }
 
 void QueueCore::drain() {
+  const bool manual = gManual.load();
+  const bool onPool = !manual && !isMain_;
+  std::vector<Block> batch;
+  std::vector<Block> oversized;  // freed after the lock
+  {
+    std::lock_guard lock(lock_);
+    batch.swap(spare_);
+  }
+  std::size_t ran = 0;
   for (;;) {
-    if (concurrent_ && !gManual.load()) {
-      // A burst of small blocks usually goes on: look again shortly (without the lock,
-      // which the submitter needs) rather than leaving and being woken for the next one.
-      for (int round = 0; round < 64 && queued_.load(std::memory_order_relaxed) == 0; ++round) {
-        std::this_thread::yield();
-      }
+    if (onPool) {
+      // A burst of blocks usually goes on: wait for the next one a moment (without the
+      // lock, which the submitter needs) rather than leaving and being posted again.
+      for (int i = 0; i < kDrainLingerPauses && queued_.load(std::memory_order_relaxed) == 0; ++i) cpuRelax();
     }
-    std::function<void()> block;
+    bool handOver = false;
     {
-      std::lock_guard lock(mutex_);
-      if (pending_.empty()) {
-        if (drainers_ > 0) --drainers_;  // discardPending() may have counted it out already
-        return;
+      std::lock_guard lock(lock_);
+      const bool empty = head_ == pending_.size();
+      if (empty || (onPool && ran >= kDrainQuantum)) {
+        handOver = !empty;  // keeps its place among the drainers for the fresh drain
+        if (!handOver && drainers_ > 0) --drainers_;  // discardPending() may have counted it out already
+        if (spare_.capacity() < batch.capacity() && batch.capacity() <= kKeptSlots) spare_.swap(batch);
+        if (empty && pending_.capacity() > kKeptSlots) oversized.swap(pending_);
+        if (!handOver) return;
+      } else {
+        takeLocked(batch, manual);
       }
-      block = std::move(pending_.front());
-      pending_.pop_front();
-      queued_.store(pending_.size(), std::memory_order_relaxed);
     }
+    if (handOver) {
+      postDrain();
+      return;
+    }
+    std::size_t next = 0;
     try {
-      runAsCurrent(this, block);
+      for (; next < batch.size(); ++next) {
+        runAsCurrent(this, batch[next]);
+        batch[next].reset();  // its captures go before the next block runs
+      }
     } catch (...) {
-      // Keep the queue usable: whatever is still pending runs in a fresh drain.
+      // Keep the queue usable: the blocks after the one that threw go back to the
+      // front, and whatever is pending runs in a fresh drain.
       bool more = false;
       {
-        std::lock_guard lock(mutex_);
-        more = !pending_.empty();
+        std::lock_guard lock(lock_);
+        pending_.insert(pending_.begin() + static_cast<std::ptrdiff_t>(head_),
+                        std::make_move_iterator(batch.begin() + static_cast<std::ptrdiff_t>(next) + 1),
+                        std::make_move_iterator(batch.end()));
+        queued_.store(pending_.size() - head_, std::memory_order_relaxed);
+        more = head_ != pending_.size();
         if (!more && drainers_ > 0) --drainers_;
       }
-      if (more) post([self = shared_from_this()] { self->drain(); }, isMain_);
+      if (more) postDrain();
       throw;
     }
+    ran += batch.size();
+    batch.clear();
   }
 }
 
 const QueueCore* currentQueue() { return tCurrentQueue; }
 
-void runAsCurrent(const QueueCore* queue, const std::function<void()>& block) {
-  const QueueCore* previous = tCurrentQueue;
+CurrentQueueScope::CurrentQueueScope(const QueueCore* queue) : previous_(tCurrentQueue) {
   tCurrentQueue = queue;
-  struct Restore {
-    const QueueCore* previous;
-    ~Restore() { tCurrentQueue = previous; }
-  } restore{previous};
-  gBlocksRun.fetch_add(1);
-  block();
+  ++tBlocksRun;
+}
+
+CurrentQueueScope::~CurrentQueueScope() { tCurrentQueue = previous_; }
+
+void runJob(Job job) {
+  if (job.queue == nullptr) {
+    job.block();
+  } else if (!job.block) {
+    job.queue->drain();
+  } else {
+    runAsCurrent(job.queue.get(), job.block);
+  }
+}
+
+void syncOn(QueueCore& queue, const std::function<void()>& block) {
+  struct Handoff {
+    std::atomic<bool> finished{false};
+    std::mutex mutex;
+    std::condition_variable done;
+    std::exception_ptr error;
+  } handoff;
+  queue.enqueue([&handoff, &block] {
+    try {
+      block();
+    } catch (...) {
+      handoff.error = std::current_exception();
+    }
+    std::lock_guard lock(handoff.mutex);
+    handoff.finished.store(true, std::memory_order_release);
+    handoff.done.notify_one();
+  });
+  const auto finished = [&] { return handoff.finished.load(std::memory_order_acquire); };
+  std::optional<PoolWaitScope> lendPlace;
+  if (!spinUntil(kWaitSpinTime, finished)) lendPlace.emplace();
+  {
+    // Taken even when the spin saw the answer: the block's thread leaves the handoff
+    // only when it unlocks.
+    std::unique_lock lock(handoff.mutex);
+    handoff.done.wait(lock, finished);
+  }
+  lendPlace.reset();
+  if (handoff.error) std::rethrow_exception(handoff.error);
 }
 
 void addTimer(std::uint64_t deadline, std::function<void()> fire) {
@@ -291,56 +422,29 @@ void addTimer(std::uint64_t deadline, std::function<void()> fire) {
   heap.wake.notify_all();
 }
 
-void concurrentPerform(std::size_t count, const std::function<void(std::size_t)>& body) {
+void concurrentPerform(std::size_t count, ChunkBody body, void* context) {
   if (count == 0) return;
-  if (gManual.load()) {
-    for (std::size_t i = 0; i < count; ++i) body(i);
+  const std::size_t threads = poolWidth() + 1;  // the workers and the caller
+  const std::size_t chunks = std::min(count, threads * kChunksPerThread);
+  if (gManual.load() || chunks == 1) {
+    const std::atomic<bool> stop{false};
+    body(context, 0, count, stop);
     return;
   }
-  struct State {
-    std::atomic<std::size_t> next{0};
-    std::atomic<std::size_t> done{0};
-    std::atomic<bool> stop{false};
-    std::size_t count = 0;
-    std::size_t chunk = 1;
-    const std::function<void(std::size_t)>* body = nullptr;
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::exception_ptr error;
-  };
-  auto state = std::make_shared<State>();
-  state->count = count;
-  state->body = &body;
-  // Indexes are claimed in chunks, so that cheap bodies do not spend their time on the
-  // shared counters; sixteen chunks per thread keep uneven bodies balanced.
-  const std::size_t threads = std::min(count, pool().size + 1);
-  state->chunk = std::max<std::size_t>(1, count / (threads * 16));
-  auto work = [state] {
-    for (;;) {
-      const std::size_t begin = state->next.fetch_add(state->chunk);
-      if (begin >= state->count) return;
-      const std::size_t end = std::min(state->count, begin + state->chunk);
-      for (std::size_t index = begin; index < end && !state->stop.load(std::memory_order_relaxed); ++index) {
-        try {
-          (*state->body)(index);
-        } catch (...) {
-          std::lock_guard lock(state->mutex);
-          if (!state->error) state->error = std::current_exception();
-          state->stop.store(true);
-        }
-      }
-      if (state->done.fetch_add(end - begin) + (end - begin) == state->count) {
-        std::lock_guard lock(state->mutex);
-        state->finished.notify_all();
-      }
-    }
-  };
-  const std::size_t helpers = threads - 1;
-  for (std::size_t i = 0; i < helpers; ++i) post(work, false);
-  work();
-  std::unique_lock lock(state->mutex);
-  state->finished.wait(lock, [&] { return state->done.load() == state->count; });
-  if (state->error) std::rethrow_exception(state->error);
+  const std::size_t helpers = std::min(threads - 1, chunks - 1);
+  auto* job = new PerformJob(count, chunks, body, context, static_cast<int>(helpers) + 1);
+  const std::size_t level = tCurrentQueue != nullptr ? tCurrentQueue->level() : kDefaultLevel;
+  for (std::size_t i = 0; i < helpers; ++i) {
+    submitToPool(level, Job{[job] {
+                              job->work();
+                              job->release();
+                            },
+                            nullptr});
+  }
+  job->work();
+  const std::exception_ptr error = job->waitForChunks();
+  job->release();
+  if (error) std::rethrow_exception(error);
 }
 
 std::size_t runMainQueue(std::uint64_t deadline) {
@@ -350,7 +454,7 @@ std::size_t runMainQueue(std::uint64_t deadline) {
     if (deadline > now && deadline != UINT64_MAX) return advance(deadline - now);
     return runPending();
   }
-  const std::size_t before = gBlocksRun.load();
+  const std::size_t before = tBlocksRun;
   auto& inbox = mainInbox();
   for (;;) {
     Task task;
@@ -358,7 +462,7 @@ std::size_t runMainQueue(std::uint64_t deadline) {
       std::unique_lock lock(inbox.mutex);
       while (inbox.tasks.empty()) {
         const std::uint64_t now = clock::uptimeNanoseconds();
-        if (now >= deadline) return gBlocksRun.load() - before;
+        if (now >= deadline) return tBlocksRun - before;
         inbox.wake.wait_for(lock, std::chrono::nanoseconds(std::min<std::uint64_t>(deadline - now, 3'600'000'000'000ULL)));
       }
       task = std::move(inbox.tasks.front());
@@ -410,7 +514,7 @@ void leaveManualMode() {
 bool isManualMode() { return gManual.load(); }
 
 std::size_t runPending() {
-  const std::size_t before = gBlocksRun.load();
+  const std::size_t before = tBlocksRun;
   auto& manual = manualTasks();
   for (;;) {
     fireDueTimers(clock::uptimeNanoseconds());
@@ -423,7 +527,7 @@ std::size_t runPending() {
     }
     task();
   }
-  return gBlocksRun.load() - before;
+  return tBlocksRun - before;
 }
 
 std::size_t advance(std::uint64_t nanoseconds) {
