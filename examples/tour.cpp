@@ -227,7 +227,8 @@ void tourColours(Pictures& pictures, const std::optional<ios::UIImage>& portrait
              kp::hex(*portraitPalette.primary) + ", secondary " + kp::hex(*portraitPalette.secondary) + ", detail " +
              kp::hex(*portraitPalette.detail) + "; its edge colours: background " + kp::hex(portraitEdges.background) +
              ", primary " + kp::hex(portraitEdges.primary));
-  pictures.save("palette-portrait", withSwatches(*portrait, {256, 256}, {swatches(portraitPalette), swatches(portraitEdges)}));
+  pictures.save("palette-portrait",
+                withSwatches(*portrait, {256, 256}, {swatches(portraitPalette), swatches(portraitEdges)}));
 }
 
 void tourCollections() {
@@ -352,7 +353,8 @@ void tourImages(Pictures& pictures, const std::optional<ios::UIImage>& portrait)
   const std::vector<std::pair<kp::KPImageGradientDirection, std::vector<ios::UIColor>>> gradients{
       {kp::KPImageGradientDirection::toRight(), {ios::UIColor::red(), ios::UIColor::blue()}},
       {kp::KPImageGradientDirection::toBottom(), {ios::UIColor::orange(), ios::UIColor::purple()}},
-      {kp::KPImageGradientDirection::toBottomRight(), {ios::UIColor::yellow(), ios::UIColor::magenta(), ios::UIColor::cyan()}},
+      {kp::KPImageGradientDirection::toBottomRight(),
+       {ios::UIColor::yellow(), ios::UIColor::magenta(), ios::UIColor::cyan()}},
       {kp::KPImageGradientDirection::degree(45), {ios::UIColor::green(), ios::UIColor::blue()}},
   };
   std::vector<ios::UIImage> strips;
