@@ -1,7 +1,7 @@
 # The two commands of the README: `make tour` and `make test`.
 # Each installs what is missing, configures, builds and runs.
 
-.PHONY: setup tour test test-asan test-tsan bench build clean
+.PHONY: setup tour test test-asan test-tsan bench install-check package build clean
 
 setup:
 	@bash scripts/setup.sh
@@ -24,6 +24,14 @@ test-tsan: build-tsan
 
 bench: build-default
 	@for b in build/default/bench_*; do echo "== $$b"; "$$b" --benchmark_min_time=0.2 || exit 1; done
+
+# Install into a temporary prefix and build the consumer against it (CMake, pkg-config).
+install-check: build-default
+	scripts/check-install.sh build/default
+
+# The Debian packages libkpquaslet1 and libkpquaslet-dev, in build/package.
+package: build-package
+	cpack --preset package
 
 clean:
 	rm -rf build

@@ -16,12 +16,11 @@ foreach(dir IN LISTS KP_BENCH_DIRS)
   string(REPLACE "/" "_" base "${rel}")
   file(GLOB files CONFIGURE_DEPENDS ${dir}/*_benchmark.cpp)
   add_executable(bench_${base} ${files})
-  target_link_libraries(bench_${base} PRIVATE KPQuaslet benchmark::benchmark_main)
+  # kp_private_deps: each benchmark runs beside the raw library doing the same work.
+  target_link_libraries(bench_${base} PRIVATE KPQuaslet kp_private_deps benchmark::benchmark_main)
   target_compile_definitions(bench_${base} PRIVATE KP_TEST_DATA_DIR="${KP_TEST_DATA_DIR}")
   list(APPEND KP_BENCH_TARGETS bench_${base})
 endforeach()
-# The keychain benchmark runs raw SQLite beside the keychain as its baseline.
-target_link_libraries(bench_services PRIVATE SQLite::SQLite3)
 set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})
 # The dispatch benchmark runs oneTBB beside the dispatch queues as its yardstick.
 target_link_libraries(bench_dispatch PRIVATE TBB::tbb)

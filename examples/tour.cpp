@@ -1,20 +1,27 @@
 // A short tour of KPQuaslet, used the way an application would use it.
-// Each section prints what it did.
+// Each section prints what it did; the pictures it draws are also saved as PNG files
+// (drawn and encoded by the library itself), in a folder named at the end.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "KPQuaslet/KPQuaslet.h"
 #include "platform/foundation/Describe.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/foundation/StandardOutput.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIToolbar.h"
 #include "platform/uikit/UITouchSimulator.h"
@@ -23,6 +30,106 @@
 namespace {
 
 void section(const char* title) { ios::print(std::string("\n== ") + title); }
+
+std::string pixelSize(const ios::UIImage& image) {
+  if (!image.cgImage()) return "empty";
+  return std::to_string(image.cgImage()->width()) + " x " + std::to_string(image.cgImage()->height()) + " pixels";
+}
+
+// The folder the tour's pictures go to, as PNG files.
+class Pictures {
+ public:
+  explicit Pictures(std::filesystem::path folder) : folder_(std::move(folder)) {
+    std::error_code error;
+    std::filesystem::create_directories(folder_, error);
+  }
+
+  // Saves `picture` as <name>.png, encoded by UIImagePNGRepresentation.
+  void save(const std::string& name, const ios::UIImage& picture) {
+    const std::filesystem::path path = folder_ / (name + ".png");
+    const std::optional<std::vector<std::uint8_t>> png = ios::UIImagePNGRepresentation(picture);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (png) file.write(reinterpret_cast<const char*>(png->data()), static_cast<std::streamsize>(png->size()));
+    file.close();
+    if (!png || !file) return ios::print("could not save " + path.string());
+    ++saved_;
+    ios::print("picture " + path.filename().string() + ": " + pixelSize(picture));
+  }
+
+  [[nodiscard]] int saved() const { return saved_; }
+  [[nodiscard]] const std::filesystem::path& folder() const { return folder_; }
+
+ private:
+  std::filesystem::path folder_;
+  int saved_ = 0;
+};
+
+// A white picture of `size` points at one pixel a point, on which `draw` paints in UIKit
+// coordinates (origin at the top-left corner, y down).
+template <typename Draw>
+ios::UIImage canvas(ios::CGSize size, Draw&& draw) {
+  ios::UIGraphicsBeginImageContextWithOptions(size, true, 1);
+  ios::ScopeExit endContext([]() noexcept { ios::UIGraphicsEndImageContext(); });
+  ios::UIColor::white().setFill();
+  ios::UIRectFill(ios::CGRect(0, 0, size.width, size.height));
+  draw();
+  return ios::UIGraphicsGetImageFromCurrentImageContext().value_or(ios::UIImage());
+}
+
+void fill(const ios::UIColor& colour, ios::CGRect rect) {
+  colour.setFill();
+  ios::UIRectFill(rect);
+}
+
+// Dark grey squares, against which transparent pixels show as such.
+void checkerboard(ios::CGRect rect, ios::CGFloat cell) {
+  fill(ios::UIColor::colorWithWhite(0.3, 1), rect);
+  for (ios::CGFloat y = 0; y < rect.size.height; y += cell) {
+    for (ios::CGFloat x = 0; x < rect.size.width; x += cell) {
+      if (static_cast<int>(x / cell + y / cell) % 2 == 0) continue;
+      fill(ios::UIColor::colorWithWhite(0.45, 1),
+           ios::CGRect(rect.origin.x + x, rect.origin.y + y, std::min(cell, rect.size.width - x),
+                       std::min(cell, rect.size.height - y)));
+    }
+  }
+}
+
+// `picture` shown at `shown` points, with one column of colour swatches beside it for
+// each of `palettes`.
+ios::UIImage withSwatches(const ios::UIImage& picture, ios::CGSize shown,
+                          const std::vector<std::vector<ios::UIColor>>& palettes) {
+  constexpr ios::CGFloat margin = 12, gap = 6;
+  std::size_t rows = 1;
+  for (const auto& palette : palettes) rows = std::max(rows, palette.size());
+  const ios::CGFloat swatch = std::min<ios::CGFloat>(56, (shown.height - gap * static_cast<double>(rows - 1)) /
+                                                             static_cast<double>(rows));
+  const ios::CGFloat columns = static_cast<double>(palettes.size());
+  const ios::CGSize size(margin + shown.width + margin + columns * (swatch + gap) - gap + margin,
+                         margin + shown.height + margin);
+  return canvas(size, [&] {
+    picture.draw(ios::CGRect(margin, margin, shown.width, shown.height));
+    for (std::size_t c = 0; c < palettes.size(); ++c) {
+      for (std::size_t r = 0; r < palettes[c].size(); ++r) {
+        const ios::CGRect cell(margin + shown.width + margin + static_cast<double>(c) * (swatch + gap),
+                               margin + static_cast<double>(r) * (swatch + gap), swatch, swatch);
+        fill(ios::UIColor::colorWithWhite(0.6, 1), cell);  // a thin frame, so that white swatches show
+        fill(palettes[c][r], ios::CGRect(cell.origin.x + 1, cell.origin.y + 1, swatch - 2, swatch - 2));
+      }
+    }
+  });
+}
+
+std::vector<ios::UIColor> swatches(const kp::KPImageColors& palette) {
+  std::vector<ios::UIColor> colours;
+  for (const auto& colour : {palette.background, palette.primary, palette.secondary, palette.detail}) {
+    if (colour) colours.push_back(*colour);
+  }
+  return colours;
+}
+
+std::vector<ios::UIColor> swatches(const kp::EdgeColors& palette) {
+  return {palette.background, palette.primary, palette.secondary, palette.detail};
+}
 
 void tourLogger() {
   section("Logger");
@@ -82,7 +189,7 @@ void tourRuntimeHooks() {
   ios::print("greet: " + ios::send<std::string>(object, sel_registerName("greet")));
 }
 
-void tourColours() {
+void tourColours(Pictures& pictures, const std::optional<ios::UIImage>& portrait) {
   section("Colours and palettes");
   const ios::UIColor orange = *kp::makeColorHexString("#ff8000");
   ios::print("orange is " + kp::hex(orange) + ", luminosity " + ios::describe(kp::luminosity(orange)) +
@@ -110,6 +217,18 @@ void tourColours() {
   const kp::EdgeColors edge = kp::colors(picture, std::nullopt);
   ios::print("colors(scaleDownSize: nil): background " + kp::hex(edge.background) + ", primary " +
              kp::hex(edge.primary));
+  // Each palette as a column of swatches (background, primary, secondary, detail) beside
+  // its picture: getColors' on the left, the edge-colour extractor's on the right.
+  pictures.save("palette-drawn-picture", withSwatches(picture, {240, 160}, {swatches(palette), swatches(edge)}));
+  if (!portrait) return;
+  const kp::KPImageColors portraitPalette = kp::getColors(*portrait, kp::KPImageColorsQuality::high);
+  const kp::EdgeColors portraitEdges = kp::colors(*portrait, std::nullopt);
+  ios::print("the portrait's getColors(.high): background " + kp::hex(*portraitPalette.background) + ", primary " +
+             kp::hex(*portraitPalette.primary) + ", secondary " + kp::hex(*portraitPalette.secondary) + ", detail " +
+             kp::hex(*portraitPalette.detail) + "; its edge colours: background " + kp::hex(portraitEdges.background) +
+             ", primary " + kp::hex(portraitEdges.primary));
+  pictures.save("palette-portrait",
+                withSwatches(*portrait, {256, 256}, {swatches(portraitPalette), swatches(portraitEdges)}));
 }
 
 void tourCollections() {
@@ -197,7 +316,7 @@ void tourLinks() {
                                                     ios::Date::fromTimeIntervalSince1970(1707998400))));
 }
 
-void tourImages() {
+void tourImages(Pictures& pictures, const std::optional<ios::UIImage>& portrait) {
   section("Images");
   // A 40 x 30 point banner drawn as a gradient, then a photo-sized thumbnail of it.
   const auto banner = *kp::makeImage({40, 30}, kp::KPImageGradientDirection::toRight(),
@@ -228,6 +347,41 @@ void tourImages() {
                            });
   ios::print("header fade: " + ios::describe(fade->colors().size()) + " colours over " +
              ios::describe(fade->frame().size.width) + " points");
+
+  // Gradients in four directions, one under the other, on a checkerboard: an angled
+  // gradient paints nothing beyond its two ends.
+  const std::vector<std::pair<kp::KPImageGradientDirection, std::vector<ios::UIColor>>> gradients{
+      {kp::KPImageGradientDirection::toRight(), {ios::UIColor::red(), ios::UIColor::blue()}},
+      {kp::KPImageGradientDirection::toBottom(), {ios::UIColor::orange(), ios::UIColor::purple()}},
+      {kp::KPImageGradientDirection::toBottomRight(),
+       {ios::UIColor::yellow(), ios::UIColor::magenta(), ios::UIColor::cyan()}},
+      {kp::KPImageGradientDirection::degree(45), {ios::UIColor::green(), ios::UIColor::blue()}},
+  };
+  std::vector<ios::UIImage> strips;
+  for (const auto& [direction, colours] : gradients) strips.push_back(*kp::makeImage({240, 60}, direction, colours));
+  const ios::CGSize gradientsSize(264, 12 + 72 * static_cast<double>(strips.size()));
+  pictures.save("gradients", canvas(gradientsSize, [&] {
+                  checkerboard(ios::CGRect({0, 0}, gradientsSize), 8);
+                  for (std::size_t i = 0; i < strips.size(); ++i) {
+                    strips[i].draw(ios::CGRect(12, 12 + 72 * static_cast<double>(i), 240, 60));
+                  }
+                }));
+
+  // Avatars from the portrait: a rounded square and a circle, on a checkerboard so that
+  // their transparent corners show.
+  if (!portrait) return;
+  const ios::UIImage face = kp::largestCenteredSquareImage(*portrait);
+  const ios::UIImage roundedSquare = kp::kp_drawRectWithRoundedCorner(face, 24, {128, 128});
+  const ios::UIImage circle = kp::kp_drawRectWithRoundedCorner(face, 64, {128, 128});
+  const ios::UIImage circlePixels = kp::decodedWith(circle, 1);
+  ios::print("portrait avatars: " + pixelSize(roundedSquare) + " each; the circle's corner alpha " +
+             ios::describe(kp::alpha(kp::color(circlePixels, {0, 0}))) + ", middle alpha " +
+             ios::describe(kp::alpha(kp::color(circlePixels, {128, 128}))));
+  pictures.save("rounded-avatars", canvas({296, 152}, [&] {
+                  checkerboard(ios::CGRect(0, 0, 296, 152), 8);
+                  roundedSquare.draw(ios::CGRect(12, 12, 128, 128));
+                  circle.draw(ios::CGRect(156, 12, 128, 128));
+                }));
 }
 
 // An application's typed settings keys.
@@ -317,7 +471,7 @@ void tourText() {
              ios::describe(kp::toInt("3.7")));
 }
 
-void tourViews() {
+void tourViews(Pictures& pictures, const std::optional<ios::UIImage>& portrait) {
   section("Views, layout and gestures");
   auto window = ios::UIWindow::make(ios::UIScreen::main().bounds());
   auto icon = ios::UIView::make();
@@ -340,6 +494,40 @@ void tourViews() {
   ios::print("double taps on the title: " + std::to_string(taps) + ", icon screenshot " +
              ios::describe(shot.size().width) + " x " + ios::describe(shot.size().height) + " pt at scale " +
              ios::describe(shot.scale()) + ", shadow " + kp::shadow(*icon).debugDescription());
+
+  // A profile card: a gradient header, a round bordered avatar, placeholder bars for
+  // its text (text is not drawn) and a rounded button; its screenshot is drawn from the
+  // layer tree.
+  auto card = ios::UIView::make(ios::CGRect(0, 0, 320, 180));
+  card->setBackgroundColor(ios::UIColor::white());
+  auto header = ios::UIView::make(ios::CGRect(0, 0, 320, 64));
+  header->layer()->addSublayer(kp::gradient({ios::UIColor::orange(), ios::UIColor::purple()},
+                                            [](std::shared_ptr<ios::CAGradientLayer>& layer) {
+                                              layer->setFrame(ios::CGRect(0, 0, 320, 64));
+                                              layer->setStartPoint({0, 0.5});
+                                              layer->setEndPoint({1, 0.5});
+                                              return layer;
+                                            }));
+  auto avatar = ios::UIImageView::make(ios::CGRect(16, 28, 72, 72));
+  avatar->setImage(portrait ? kp::kp_drawRectWithRoundedCorner(kp::largestCenteredSquareImage(*portrait), 36, {72, 72})
+                            : kp::makeImage(ios::UIColor::gray(), {72, 72}));
+  kp::setCornerRadius(*avatar, 36);
+  kp::setBorderWidth(*avatar, 3);
+  kp::setBorderColor(*avatar, ios::UIColor::white());
+  auto nameBar = ios::UIView::make(ios::CGRect(100, 76, 150, 14));
+  nameBar->setBackgroundColor(ios::UIColor::darkGray());
+  kp::setCornerRadius(*nameBar, 7);
+  auto detailBar = ios::UIView::make(ios::CGRect(100, 98, 100, 10));
+  detailBar->setBackgroundColor(ios::UIColor::lightGray());
+  kp::setCornerRadius(*detailBar, 5);
+  auto follow = ios::UIView::make(ios::CGRect(16, 128, 288, 36));
+  follow->setBackgroundColor(*kp::makeColorHexString("#1e88e5"));
+  kp::setCornerRadius(*follow, 10);
+  kp::addSubviews(*card, header, avatar, nameBar, detailBar, follow);
+  const ios::UIImage cardShot = kp::screenshot(*card);
+  ios::print("profile card screenshot: " + pixelSize(cardShot) + " for " + ios::describe(card->subviews().size()) +
+             " subviews");
+  pictures.save("view-screenshot", cardShot);
 }
 
 void tourControls() {
@@ -372,10 +560,8 @@ void tourControls() {
              "\"; still editing after tapping it: " + ios::describe(notes->isFirstResponder()));
 }
 
-void tourFaces() {
+void tourFaces(Pictures& pictures, const std::optional<ios::UIImage>& portrait) {
   section("Face-aware image view");
-  // The astronaut portrait that `make` fetches for the tests.
-  const std::optional<ios::UIImage> portrait = ios::UIImage::fromFile(KP_TOUR_PORTRAIT);
   if (!portrait) {
     ios::print("no portrait at " KP_TOUR_PORTRAIT " (scripts/setup.sh fetches it)");
     return;
@@ -389,6 +575,12 @@ void tourFaces() {
   }
   ios::print("banner focused on faces: " + ios::describe(kp::focusOnFaces(*banner)) + ", crop " +
              (kp::focusOnFaces(*banner) ? ios::NSStringFromCGRect(banner->layer()->sublayers()->back()->frame()) : "none"));
+  // The whole portrait, and beside it the banner as it shows the face.
+  const ios::UIImage bannerShot = kp::screenshot(*banner);
+  pictures.save("face-crop", canvas({12 + 200 + 12 + 300 + 12, 12 + 200 + 12}, [&] {
+                  portrait->draw(ios::CGRect(12, 12, 200, 200));
+                  bannerShot.draw(ios::CGRect(224, 62, 300, 100));
+                }));
 }
 
 // A small data source for the controllers section: three sections of 2, 0 and 4 rows.
@@ -424,23 +616,27 @@ void tourControllers() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   ios::print(std::string("KPQuaslet tour (") + kp::KPQuasletVersionString + ")");
+  // The astronaut portrait that `make` fetches for the tests.
+  const std::optional<ios::UIImage> portrait = ios::UIImage::fromFile(KP_TOUR_PORTRAIT);
+  Pictures pictures(argc > 1 ? argv[1] : KP_TOUR_PICTURES);
   tourLogger();
   tourCoordinates();
   tourRuntimeHooks();
-  tourColours();
+  tourColours(pictures, portrait);
   tourCollections();
   tourValues();
   tourDates();
   tourLinks();
-  tourImages();
+  tourImages(pictures, portrait);
   tourStorage();
   tourTimers();
   tourText();
-  tourViews();
+  tourViews(pictures, portrait);
   tourControls();
-  tourFaces();
+  tourFaces(pictures, portrait);
   tourControllers();
+  ios::print("\n" + std::to_string(pictures.saved()) + " pictures saved in " + pictures.folder().string());
   return 0;
 }

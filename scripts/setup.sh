@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libtbb-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libdlib-dev libsqlite3-dev
+  file
 )
 
 if [ "$(id -u)" -ne 0 ]; then
