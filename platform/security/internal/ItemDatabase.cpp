@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "platform/foundation/ScopeExit.h"
 
 namespace ios::security_internal {
@@ -132,26 +135,47 @@ std::unique_ptr<ItemDatabase> ItemDatabase::open(const std::string& path, std::s
   if (opened != SQLITE_OK) return fail(connection ? sqlite3_errmsg(connection) : "out of memory");
   sqlite3_extended_result_codes(connection, 1);
   sqlite3_busy_timeout(connection, kBusyTimeoutMilliseconds);
+  // Setting the file up can meet a lock SQLite does not wait for through its busy
+  // handler: a first connection switching a new file to write-ahead logging holds it
+  // exclusively, and another connection's journal-mode change then fails at once. Such
+  // a failure is retried, with short pauses, for as long as a change would have waited.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMilliseconds);
+  for (int pauseMilliseconds = 1;; pauseMilliseconds = std::min(pauseMilliseconds * 2, 20)) {
+    std::string why;
+    const SetUp outcome = database->setUp(&why);
+    if (outcome == SetUp::done) break;
+    if (outcome == SetUp::failed || std::chrono::steady_clock::now() >= deadline) return fail(why);
+    sqlite3_sleep(pauseMilliseconds);
+  }
+  return database;
+}
+
+ItemDatabase::SetUp ItemDatabase::setUp(std::string* why) {
+  auto failed = [&] {
+    *why = sqlite3_errmsg(connection_);
+    const int code = sqlite3_extended_errcode(connection_) & 0xff;
+    if (!sqlite3_get_autocommit(connection_)) sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED ? SetUp::busy : SetUp::failed;
+  };
   // Write-ahead logging with synchronous=NORMAL: see the header for what that keeps.
-  if (!database->execute("PRAGMA journal_mode = WAL") || !database->execute("PRAGMA synchronous = NORMAL") ||
-      !database->execute("PRAGMA secure_delete = ON")) {
-    return fail(database->lastError_);
+  if (!execute("PRAGMA journal_mode = WAL") || !execute("PRAGMA synchronous = NORMAL") ||
+      !execute("PRAGMA secure_delete = ON")) {
+    return failed();
   }
   int version = -1;
   {
     std::unique_ptr<Statement> readVersion;
-    if (!database->prepare("PRAGMA user_version", &readVersion)) return fail(database->lastError_);
+    if (!prepare("PRAGMA user_version", &readVersion)) return failed();
     auto guard = readVersion->use();
-    if (sqlite3_step(readVersion->get()) == SQLITE_ROW) version = sqlite3_column_int(readVersion->get(), 0);
+    if (sqlite3_step(readVersion->get()) != SQLITE_ROW) return failed();
+    version = sqlite3_column_int(readVersion->get(), 0);
   }
-  if (version < 0) return fail(sqlite3_errmsg(connection));
-  if (version > kSchemaVersion) return fail("written by a later version (layout " + std::to_string(version) + ")");
-  if (version == 0 && !database->execute(kCreateSchema)) {
-    const std::string why = database->lastError_;
-    if (!sqlite3_get_autocommit(connection)) sqlite3_exec(connection, "ROLLBACK", nullptr, nullptr, nullptr);
-    return fail(why);
+  if (version > kSchemaVersion) {
+    *why = "written by a later version (layout " + std::to_string(version) + ")";
+    return SetUp::failed;
   }
-  return database;
+  if (version == 0 && !execute(kCreateSchema)) return failed();
+  return SetUp::done;
 }
 
 ItemDatabase::ItemDatabase(sqlite3* connection) : connection_(connection), byFilter_(kKinds * kFilterCombinations) {}

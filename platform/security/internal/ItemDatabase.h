@@ -102,6 +102,11 @@ class ItemDatabase {
   class Statement;
   explicit ItemDatabase(sqlite3* connection);
 
+  // Puts the connection in write-ahead logging and creates the tables on a new file.
+  // busy: another connection held a lock; trying again later may succeed.
+  enum class SetUp { done, busy, failed };
+  SetUp setUp(std::string* why);
+
   bool prepare(const std::string& sql, std::unique_ptr<Statement>* slot);
   Statement* cached(std::unique_ptr<Statement>& slot, const std::string& sql);
   Statement* filtered(int kind, const ItemFilter& filter);
