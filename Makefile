@@ -1,7 +1,7 @@
 # The two commands of the README: `make tour` and `make test`.
 # Each installs what is missing, configures, builds and runs.
 
-.PHONY: setup tour test test-asan test-tsan bench build clean
+.PHONY: setup tour test test-asan test-tsan bench fuzz fuzz-run build clean
 
 setup:
 	@bash scripts/setup.sh
@@ -24,6 +24,13 @@ test-tsan: build-tsan
 
 bench: build-default
 	@for b in build/default/bench_*; do echo "== $$b"; "$$b" --benchmark_min_time=0.2 || exit 1; done
+
+# The libFuzzer harnesses (clang); fuzz-run runs each for FUZZ_SECONDS on its corpus.
+FUZZ_SECONDS ?= 20
+fuzz: build-fuzz
+
+fuzz-run: fuzz
+	scripts/fuzz.sh -t $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

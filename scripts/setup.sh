@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libdlib-dev
+  clang libclang-rt-14-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then

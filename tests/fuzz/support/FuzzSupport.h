@@ -1,0 +1,44 @@
+// Shared pieces of the libFuzzer harnesses: a pinned process setting, invariant checks
+// that stop the run like a crash, and a scratch folder for harnesses that read files.
+//
+//   extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+//     kp_fuzz::setUp();
+//     const std::string text = kp_fuzz::text(data, size);
+//     KP_FUZZ_CHECK(ios::isValidUTF8(result), "result is not UTF-8");
+//     return 0;
+//   }
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kp_fuzz {
+
+// Pins the time zone ("Asia/Shanghai"), the locale ("en_US") and the home folder (a fresh
+// folder under the temporary folder, removed at exit). Only the first call does anything.
+void setUp();
+
+// The process's scratch home folder (setUp() makes it).
+[[nodiscard]] const std::string& homeFolder();
+
+// Writes `bytes` to `name` inside the scratch home folder and returns its full path.
+std::string writeScratchFile(std::string_view name, std::string_view bytes);
+
+// The input as text, byte for byte (it may hold invalid UTF-8 and NUL bytes).
+[[nodiscard]] inline std::string text(const std::uint8_t* data, std::size_t size) {
+  return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+// Prints "invariant failed: <what>" with the location and aborts, so that libFuzzer keeps
+// the input as a crash.
+[[noreturn]] void invariantFailed(const char* what, const char* file, int line);
+
+}  // namespace kp_fuzz
+
+// KP_FUZZ_CHECK(cond, what): stops the run as a crash when `cond` is false.
+#define KP_FUZZ_CHECK(cond, what)                                    \
+  do {                                                               \
+    if (!(cond)) ::kp_fuzz::invariantFailed(what, __FILE__, __LINE__); \
+  } while (false)
