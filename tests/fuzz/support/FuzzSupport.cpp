@@ -3,12 +3,15 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
 
+#include "platform/foundation/Data.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/TimeZone.h"
@@ -52,6 +55,23 @@ std::string writeScratchFile(std::string_view name, std::string_view bytes) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path.string();
+}
+
+bool isUTF8(std::string_view text) { return ios::isValidUTF8(text); }
+
+double doubleFromBits(std::uint64_t bits) {
+  double value = 0;
+  static_assert(sizeof value == sizeof bits);
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+bool skipping(std::string_view fault) {
+  static const std::string list = [] {
+    const char* value = std::getenv("KP_FUZZ_SKIP");
+    return value ? "," + std::string(value) + "," : std::string();
+  }();
+  return list.find("," + std::string(fault) + ",") != std::string::npos;
 }
 
 void invariantFailed(const char* what, const char* file, int line) {

@@ -31,6 +31,19 @@ std::string writeScratchFile(std::string_view name, std::string_view bytes);
   return std::string(reinterpret_cast<const char*>(data), size);
 }
 
+// Whether `text` is well-formed UTF-8.
+[[nodiscard]] bool isUTF8(std::string_view text);
+
+// A double from eight input bytes taken as its bit pattern, so that NaN, the
+// infinities, subnormals and huge values all come up; 0 when the input is used up.
+[[nodiscard]] double doubleFromBits(std::uint64_t bits);
+
+// Whether inputs that reach `fault` are to be left out: true when the environment
+// variable KP_FUZZ_SKIP, a comma-separated list of fault names, holds it. For discovery
+// runs while a fault is open elsewhere, so that it does not hide the others; the names
+// are those the harnesses pass here.
+[[nodiscard]] bool skipping(std::string_view fault);
+
 // Prints "invariant failed: <what>" with the location and aborts, so that libFuzzer keeps
 // the input as a crash.
 [[noreturn]] void invariantFailed(const char* what, const char* file, int line);
