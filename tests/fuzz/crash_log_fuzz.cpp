@@ -2,7 +2,8 @@
 // removed by removeCrashLog(); and the handler writing the log of an exception with an
 // arbitrary name, reason and user info (any property-list values, nested), read back.
 // Invariants: getCrashLog() answers UTF-8 text that one of the folder's files holds, and
-// nothing once removeCrashLog() (which succeeds) has run; the handler always saves one
+// nothing once removeCrashLog() (which succeeds) has run, which never removes anything
+// outside the folder through a link; the handler always saves one
 // log, named by its date, whose JSON holds the name and reason (with U+FFFD for bytes
 // that are not UTF-8), the call stack, the date, and the user info exactly when there is
 // one: as it is when JSON can hold it, as text otherwise.
@@ -62,6 +63,16 @@ void checkReading(FuzzedDataProvider& in) {
     std::ofstream(place / pickName(in), std::ios::binary | std::ios::trunc) << bytes;
     contents.push_back(bytes);
   }
+  // A link to a folder outside: reading may follow it, removing must not reach into it.
+  const std::filesystem::path outside = std::filesystem::path(kp_fuzz::homeFolder()) / "outside";
+  const bool linked = in.ConsumeBool();
+  if (linked) {
+    std::error_code ignored;
+    std::filesystem::create_directories(outside, ignored);
+    std::ofstream(outside / "keep") << "kept";
+    std::filesystem::create_directory_symlink(outside, folder / pickName(in), ignored);
+    contents.push_back("kept");
+  }
   if (const auto log = kp::KPException::getCrashLog()) {
     KP_FUZZ_CHECK(kp_fuzz::isUTF8(*log), "a crash log read back is not UTF-8");
     KP_FUZZ_CHECK(std::find(contents.begin(), contents.end(), *log) != contents.end(),
@@ -70,53 +81,7 @@ void checkReading(FuzzedDataProvider& in) {
   KP_FUZZ_CHECK(kp::KPException::removeCrashLog(), "removing the crash logs failed");
   KP_FUZZ_CHECK(!kp::KPException::getCrashLog().has_value(), "a crash log is left after removing them");
   KP_FUZZ_CHECK(std::filesystem::is_directory(folder), "removing the crash logs removed the folder");
-}
-
-PropertyList pickValue(FuzzedDataProvider& in, int depth) {
-  switch (in.ConsumeIntegralInRange<int>(0, depth > 2 ? 6 : 8)) {
-    case 0: return nullptr;
-    case 1: return in.ConsumeBool();
-    case 2: return in.ConsumeIntegral<std::int64_t>();
-    case 3: return kp_fuzz::doubleFromBits(in.ConsumeIntegral<std::uint64_t>());
-    case 4: return in.ConsumeRandomLengthString(32);
-    case 5: {
-      const std::string bytes = in.ConsumeRandomLengthString(16);
-      return PropertyList::fromData(PropertyList::Data(bytes.begin(), bytes.end()));
-    }
-    case 6: {
-      const double seconds = in.ConsumeBool() ? kp_fuzz::doubleFromBits(in.ConsumeIntegral<std::uint64_t>())
-                                              : in.ConsumeFloatingPointInRange<double>(-1e10, 1e10);
-      return ios::Date::fromTimeIntervalSinceReferenceDate(seconds);
-    }
-    case 7: {
-      PropertyList::Array elements;
-      const int count = in.ConsumeIntegralInRange<int>(0, 3);
-      for (int i = 0; i < count; ++i) elements.push_back(pickValue(in, depth + 1));
-      return elements;
-    }
-    default: {
-      PropertyList::Dictionary entries;
-      const int count = in.ConsumeIntegralInRange<int>(0, 3);
-      for (int i = 0; i < count; ++i) entries.insert_or_assign(in.ConsumeRandomLengthString(16), pickValue(in, depth + 1));
-      return entries;
-    }
-  }
-}
-
-// Whether a date inside lies outside the years a description can spell.
-bool holdsFarDate(const PropertyList& value) {
-  if (const auto date = value.dateValue()) return !(std::fabs(date->timeIntervalSinceReferenceDate()) < 1e11);
-  if (const auto* elements = value.arrayValue()) {
-    for (const PropertyList& element : *elements) {
-      if (holdsFarDate(element)) return true;
-    }
-  }
-  if (const auto* entries = value.dictionaryValue()) {
-    for (const auto& [key, element] : *entries) {
-      if (holdsFarDate(element)) return true;
-    }
-  }
-  return false;
+  if (linked) KP_FUZZ_CHECK(std::filesystem::exists(outside / "keep"), "removing the crash logs removed a file outside");
 }
 
 // `text` with every byte outside a well-formed UTF-8 sequence as U+FFFD.
@@ -150,10 +115,10 @@ void checkWriting(FuzzedDataProvider& in) {
   if (in.ConsumeBool()) {
     PropertyList::Dictionary entries;
     const int count = in.ConsumeIntegralInRange<int>(0, 4);
-    for (int i = 0; i < count; ++i) entries.insert_or_assign(in.ConsumeRandomLengthString(16), pickValue(in, 1));
+    for (int i = 0; i < count; ++i) entries.insert_or_assign(in.ConsumeRandomLengthString(16), kp_fuzz::propertyList(in, 1));
     userInfo = std::move(entries);
   }
-  if (userInfo && holdsFarDate(PropertyList(*userInfo)) && kp_fuzz::skipping("date-description")) return;
+  if (userInfo && kp_fuzz::holdsFarDate(PropertyList(*userInfo)) && kp_fuzz::skipping("date-description")) return;
 
   kp::exceptionHandler(ios::NSException(name, reason, userInfo));
 

@@ -153,6 +153,12 @@ void checkPatterns(FuzzedDataProvider& in, double seconds) {
                 "toString() with a UTF-8 pattern is not UTF-8");
   if (const auto read = kp::dateFromStringIfValid(freeText, freePattern)) {
     KP_FUZZ_CHECK(std::isfinite(read->timeIntervalSinceReferenceDate()), "a parsed date is not finite");
+    // What a pattern writes of a date it read, it reads as a date it writes the same way.
+    if (inFourDigitYears(read->timeIntervalSinceReferenceDate())) {
+      const std::string again = kp::toString(*read, freePattern);
+      const auto reread = kp::dateFromStringIfValid(again, freePattern);
+      KP_FUZZ_CHECK(!reread || kp::toString(*reread, freePattern) == again, "a pattern's text reads back otherwise");
+    }
   }
   for (const auto& reader : {kp::toDate, kp::date, kp::dateTime}) {
     if (const auto read = reader(freeText)) {

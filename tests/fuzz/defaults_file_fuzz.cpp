@@ -2,7 +2,8 @@
 // keys (DefaultsKey of every value type), the Proxy readers, the raw-value and keyed
 // unarchiving and the JSON-coded objects; then every value written to a second suite
 // and read back from its file.
-// Invariants: a file that cannot be read leaves the suite empty and says why; every key
+// Invariants: a file that cannot be read leaves the suite empty and says why; a suite of
+// any name keeps its file in the preferences folder; every key
 // the suite shows is present; the typed readers agree with one another (optional and
 // neutral forms, numbers, texts, arrays); what is stored reads back from disk the same.
 #include <algorithm>
@@ -183,6 +184,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       readKey(*defaults, key);
     }
     readKey(*defaults, "missing key");
+    // Any text names a suite whose file stays in the preferences folder.
+    visited = 0;
+    for (const auto& [key, value] : shown) {
+      if (++visited > 4) break;
+      const auto suite = ios::UserDefaults::make(key);
+      if (!suite) continue;  // the global domain's name
+      const std::filesystem::path file(suite->filePath());
+      KP_FUZZ_CHECK(file.parent_path() == std::filesystem::path(kp_fuzz::homeFolder()) / "Library/Preferences" &&
+                        file.filename() != ".." && file.filename() != ".",
+                    "a suite's file lies outside the preferences folder");
+    }
     values = shown;
   }
   checkWriteBack(values);

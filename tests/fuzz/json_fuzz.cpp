@@ -1,10 +1,15 @@
 // JSON text from arbitrary bytes: JSONSerialization reading (with and without
 // fragments), writing compact and pretty-printed, and the library's jsonString() of a
-// dictionary read from the text, with its values as property lists and as std::any.
+// dictionary read from the text, with its values as property lists and as std::any;
+// and the same bytes drawn as a property-list value of any kind (bytes, dates, NaN,
+// text that is not UTF-8) for the writers.
 // Invariants: reading fails only by its documented error; whatever is read and can be
 // written is written as UTF-8 that reads back and writes the same text again (compact,
 // pretty-printed and without escaped slashes alike); jsonString() writes exactly what
-// JSONSerialization writes, whichever C++ form the values take.
+// JSONSerialization writes, whichever C++ form the values take; the writer refuses a
+// value (and jsonString() answers nothing) exactly when isValidJSONObject() is false.
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <algorithm>
 #include <any>
 #include <cstdint>
@@ -97,6 +102,24 @@ int nesting(std::string_view text) {
   return deepest;
 }
 
+// The writers on any value: they refuse exactly what isValidJSONObject() refuses.
+void checkWriters(FuzzedDataProvider& in) {
+  PropertyList::Dictionary entries;
+  const int count = in.ConsumeIntegralInRange<int>(0, 4);
+  for (int i = 0; i < count; ++i) entries.insert_or_assign(in.ConsumeRandomLengthString(16), kp_fuzz::propertyList(in, 1));
+  const PropertyList value(entries);
+  const bool valid = JSONSerialization::isValidJSONObject(value);
+  std::optional<std::string> written;
+  try {
+    written = write(value, {});
+  } catch (const JSONSerialization::InvalidObject&) {
+  }
+  KP_FUZZ_CHECK(written.has_value() == valid, "the writer and isValidJSONObject() disagree");
+  const std::unordered_map<std::string, PropertyList> asValues(entries.begin(), entries.end());
+  KP_FUZZ_CHECK(kp::jsonString(asValues, false) == written, "jsonString() and the writer disagree");
+  if (valid) checkRoundTrip(value, false);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -122,5 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "a valid JSON object is refused by the writer");
     if (writable) checkRoundTrip(*lenient, true);
   }
+  FuzzedDataProvider in(data, size);
+  checkWriters(in);
   return 0;
 }

@@ -60,22 +60,6 @@ bool same(const PropertyList& a, const PropertyList& b) {
   return ios::foundation_internal::encodePropertyList(a) == ios::foundation_internal::encodePropertyList(b);
 }
 
-// Whether a date inside lies outside the years a description can spell.
-bool holdsFarDate(const PropertyList& value) {
-  if (const auto date = value.dateValue()) return !(std::fabs(date->timeIntervalSinceReferenceDate()) < 1e11);
-  if (const auto* elements = value.arrayValue()) {
-    for (const PropertyList& element : *elements) {
-      if (holdsFarDate(element)) return true;
-    }
-  }
-  if (const auto* entries = value.dictionaryValue()) {
-    for (const auto& [key, element] : *entries) {
-      if (holdsFarDate(element)) return true;
-    }
-  }
-  return false;
-}
-
 bool textsAreUTF8(const PropertyList& value) {
   if (const std::string* text = value.stringValue()) return kp_fuzz::isUTF8(*text);
   if (const auto* elements = value.arrayValue()) {
@@ -92,7 +76,7 @@ bool textsAreUTF8(const PropertyList& value) {
 }
 
 void checkValue(const PropertyList& value) {
-  if (holdsFarDate(value) && kp_fuzz::skipping("date-description")) return;
+  if (kp_fuzz::holdsFarDate(value) && kp_fuzz::skipping("date-description")) return;
   if (textsAreUTF8(value)) KP_FUZZ_CHECK(kp_fuzz::isUTF8(value.description()), "a description is not UTF-8");
   const auto again = ios::NSKeyedUnarchiver::unarchiveObject(ios::NSKeyedArchiver::archivedData(value));
   KP_FUZZ_CHECK(again && std::holds_alternative<PropertyList>(*again), "an archived value does not read back");

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -64,6 +65,53 @@ double doubleFromBits(std::uint64_t bits) {
   static_assert(sizeof value == sizeof bits);
   std::memcpy(&value, &bits, sizeof value);
   return value;
+}
+
+ios::PropertyList propertyList(FuzzedDataProvider& in, int depth) {
+  using ios::PropertyList;
+  switch (in.ConsumeIntegralInRange<int>(0, depth >= 3 ? 6 : 8)) {
+    case 0: return nullptr;
+    case 1: return in.ConsumeBool();
+    case 2: return in.ConsumeIntegral<std::int64_t>();
+    case 3: return doubleFromBits(in.ConsumeIntegral<std::uint64_t>());
+    case 4: return in.ConsumeRandomLengthString(32);
+    case 5: {
+      const std::string bytes = in.ConsumeRandomLengthString(16);
+      return PropertyList::fromData(PropertyList::Data(bytes.begin(), bytes.end()));
+    }
+    case 6: {
+      const double seconds = in.ConsumeBool() ? doubleFromBits(in.ConsumeIntegral<std::uint64_t>())
+                                              : in.ConsumeFloatingPointInRange<double>(-1e10, 1e10);
+      return ios::Date::fromTimeIntervalSinceReferenceDate(seconds);
+    }
+    case 7: {
+      PropertyList::Array elements;
+      const int count = in.ConsumeIntegralInRange<int>(0, 3);
+      for (int i = 0; i < count; ++i) elements.push_back(propertyList(in, depth + 1));
+      return elements;
+    }
+    default: {
+      PropertyList::Dictionary entries;
+      const int count = in.ConsumeIntegralInRange<int>(0, 3);
+      for (int i = 0; i < count; ++i) entries.insert_or_assign(in.ConsumeRandomLengthString(16), propertyList(in, depth + 1));
+      return entries;
+    }
+  }
+}
+
+bool holdsFarDate(const ios::PropertyList& value) {
+  if (const auto date = value.dateValue()) return !(std::fabs(date->timeIntervalSinceReferenceDate()) < 1e11);
+  if (const auto* elements = value.arrayValue()) {
+    for (const ios::PropertyList& element : *elements) {
+      if (holdsFarDate(element)) return true;
+    }
+  }
+  if (const auto* entries = value.dictionaryValue()) {
+    for (const auto& [key, element] : *entries) {
+      if (holdsFarDate(element)) return true;
+    }
+  }
+  return false;
 }
 
 bool skipping(std::string_view fault) {

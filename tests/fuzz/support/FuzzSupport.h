@@ -14,6 +14,10 @@
 #include <string>
 #include <string_view>
 
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include "platform/foundation/PropertyList.h"
+
 namespace kp_fuzz {
 
 // Pins the time zone ("Asia/Shanghai"), the locale ("en_US") and the home folder (a fresh
@@ -37,6 +41,14 @@ std::string writeScratchFile(std::string_view name, std::string_view bytes);
 // A double from eight input bytes taken as its bit pattern, so that NaN, the
 // infinities, subnormals and huge values all come up; 0 when the input is used up.
 [[nodiscard]] double doubleFromBits(std::uint64_t bits);
+
+// A property-list value of any kind drawn from the input: null, booleans, integers,
+// doubles and dates of any bit pattern, text and bytes of any content, and arrays and
+// dictionaries nested below `depth` 3.
+[[nodiscard]] ios::PropertyList propertyList(FuzzedDataProvider& in, int depth = 0);
+
+// Whether `value` holds a date (at any depth) outside the years a description spells.
+[[nodiscard]] bool holdsFarDate(const ios::PropertyList& value);
 
 // Whether inputs that reach `fault` are to be left out: true when the environment
 // variable KP_FUZZ_SKIP, a comma-separated list of fault names, holds it. For discovery
