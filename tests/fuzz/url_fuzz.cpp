@@ -5,7 +5,8 @@
 // accepts and forms them again; every part read is UTF-8; appended parameters read back
 // with their values, the items that were there stay, and the scheme, host, path and
 // fragment are untouched; stripping the path keeps everything but the path and leaves
-// at most one component; an absolute file path reads back from its file URL.
+// at most one component, and deleting several components at once is deleting them one
+// by one; an absolute file path reads back from its file URL.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -108,6 +109,12 @@ void checkPathStripping(const ios::URL& url) {
   }
   const ios::URL last = url.deletingLastPathComponent();
   KP_FUZZ_CHECK(surroundingsOf(last) == surroundingsOf(url), "deleting the last component changed more than the path");
+  ios::URL stepped = url;
+  for (std::size_t count = 1; count <= 4; ++count) {
+    stepped = stepped.deletingLastPathComponent();
+    KP_FUZZ_CHECK(url.deletingLastPathComponents(count) == stepped,
+                  "deleting several components differs from deleting them one by one");
+  }
 }
 
 void checkFileURL(const std::string& path) {
