@@ -1,7 +1,7 @@
 # The two commands of the README: `make tour` and `make test`.
 # Each installs what is missing, configures, builds and runs.
 
-.PHONY: setup tour test test-asan test-tsan bench install-check package build clean
+.PHONY: setup tour test test-asan test-tsan bench install-check package fuzz fuzz-run build clean
 
 setup:
 	@bash scripts/setup.sh
@@ -32,6 +32,13 @@ install-check: build-default
 # The Debian packages libkpquaslet1 and libkpquaslet-dev, in build/package.
 package: build-package
 	cpack --preset package
+
+# The libFuzzer harnesses (clang); fuzz-run runs each for FUZZ_SECONDS on its corpus.
+FUZZ_SECONDS ?= 20
+fuzz: build-fuzz
+
+fuzz-run: fuzz
+	scripts/fuzz.sh -t $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -13,6 +13,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libdlib-dev libsqlite3-dev
   file
+  clang libclang-rt-14-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then

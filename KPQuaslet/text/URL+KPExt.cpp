@@ -64,10 +64,8 @@ std::optional<std::string> queryValue(const ios::URL& url, std::string_view name
 }
 
 ios::URL deletingAllPathComponents(const ios::URL& url) {
-  ios::URL copy = url;
   const std::size_t count = url.pathComponents().size();
-  for (std::size_t i = 1; i < count; ++i) copy.deleteLastPathComponent();
-  return copy;
+  return count > 1 ? url.deletingLastPathComponents(count - 1) : url;
 }
 
 void deleteAllPathComponents(ios::URL& url) { url = deletingAllPathComponents(url); }

@@ -47,7 +47,9 @@ void appendQueryParameters(ios::URL& url, const std::unordered_map<std::string, 
 
 // `url` with every path component below the root removed ("https://h/a/b" gives
 // "https://h/"); the query and fragment stay. A URL with no path, or only the root or a
-// single relative component, is returned unchanged.
+// single relative component, is returned unchanged. The components are removed in one
+// pass: removing them one by one took time quadratic in their number (a URL of 50,000
+// components took minutes).
 [[nodiscard]] ios::URL deletingAllPathComponents(const ios::URL& url);
 
 // Removes every path component below the root in place (see deletingAllPathComponents()).

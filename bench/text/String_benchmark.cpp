@@ -1,9 +1,11 @@
 // Text by character positions on texts of up to 1 MB (each operation is linear in the
 // text; the complexity report shows it), against a plain byte copy of the same text;
 // pinyin of 10,000 Chinese characters and of short texts (the transliterator is built
-// once per thread, so short calls stay cheap); and regular-expression validation of
-// 1e5 short texts, a caller's pattern (matched under the time limit) beside ICU's matcher
-// without one.
+// once per thread, so short calls stay cheap); regular-expression validation of 1e5
+// short texts, a caller's pattern (matched under the time limit) beside ICU's matcher
+// without one; and link extraction from ordinary text and from texts built to make a
+// link scan quadratic (closing brackets after a link, "www." starts without a host),
+// linear in all three.
 #include <benchmark/benchmark.h>
 #include <unicode/regex.h>
 #include <unicode/utext.h>
@@ -161,5 +163,23 @@ void BM_Baseline_ICUMatcherOf1e5Texts(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.size()));
 }
 BENCHMARK(BM_Baseline_ICUMatcherOf1e5Texts)->Unit(benchmark::kMillisecond);
+
+// Link extraction from a link followed directly by `shape`, repeated to range(0) bytes.
+void linkExtraction(benchmark::State& state, std::string_view shape) {
+  std::string text = "see http://x.example/";
+  while (static_cast<std::int64_t>(text.size()) < state.range(0)) text += shape;
+  for (auto _ : state) benchmark::DoNotOptimize(kp::kp_embeddedURLs(text));
+  state.SetComplexityN(state.range(0));
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+void BM_KP_EmbeddedURLsOfOrdinaryText(benchmark::State& state) { linkExtraction(state, "Hello, 世界! Café line\r\n"); }
+BENCHMARK(BM_KP_EmbeddedURLsOfOrdinaryText)->RangeMultiplier(4)->Range(64 << 10, 1 << 20)->Complexity(benchmark::oN);
+
+void BM_KP_EmbeddedURLsOfClosingBrackets(benchmark::State& state) { linkExtraction(state, ")"); }
+BENCHMARK(BM_KP_EmbeddedURLsOfClosingBrackets)->RangeMultiplier(4)->Range(64 << 10, 1 << 20)->Complexity(benchmark::oN);
+
+void BM_KP_EmbeddedURLsOfHostlessStarts(benchmark::State& state) { linkExtraction(state, "www.:"); }
+BENCHMARK(BM_KP_EmbeddedURLsOfHostlessStarts)->RangeMultiplier(4)->Range(64 << 10, 1 << 20)->Complexity(benchmark::oN);
 
 }  // namespace

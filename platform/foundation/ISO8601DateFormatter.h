@@ -49,7 +49,8 @@ class ISO8601DateFormatter {
   [[nodiscard]] const TimeZone& timeZone() const { return timeZone_; }
   void setTimeZone(TimeZone zone) { timeZone_ = std::move(zone); }
 
-  // `date` as ISO 8601 text in the formatter's zone.
+  // `date` as ISO 8601 text in the formatter's zone, its fraction cut to the
+  // millisecond as DateFormatter::string() cuts it (text read back writes unchanged).
   [[nodiscard]] std::string string(Date date) const;
   // The date `text` names, or nothing when it is not in the options' layout.
   [[nodiscard]] std::optional<Date> date(std::string_view text) const;

@@ -231,12 +231,19 @@ std::string URL::lastPathComponent() const {
   return components.empty() ? std::string() : components.back();
 }
 
-URL URL::deletingLastPathComponent() const {
+URL URL::deletingLastPathComponents(std::size_t count) const {
   std::string raw = part(path_);
-  if (raw.empty() || raw == "/") return *this;
-  while (raw.size() > 1 && raw.back() == '/') raw.pop_back();
-  const std::size_t slash = raw.rfind('/');
-  raw = slash == std::string::npos ? std::string("./") : raw.substr(0, slash + 1);
+  if (raw.empty() || raw == "/" || count == 0) return *this;
+  // Each step only shortens the path from its end, so all of them cost one pass.
+  for (std::size_t i = 0; i < count && !raw.empty() && raw != "/"; ++i) {
+    while (raw.size() > 1 && raw.back() == '/') raw.pop_back();
+    const std::size_t slash = raw.rfind('/');
+    if (slash == std::string::npos) {
+      raw = "./";
+    } else {
+      raw.resize(slash + 1);
+    }
+  }
   std::string text = text_.substr(0, path_.begin) + raw + text_.substr(path_.end);
   // Removing characters from a valid URL leaves a valid one; keep the receiver should
   // that ever fail.

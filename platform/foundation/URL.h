@@ -53,9 +53,13 @@ class URL {
   // The URL without its last path component; the slash before it stays ("/a/b" gives
   // "/a/", "/a" gives "/"), as do the query and fragment. A single relative component
   // gives "./"; an empty path or the root alone is left as it is.
-  [[nodiscard]] URL deletingLastPathComponent() const;
+  [[nodiscard]] URL deletingLastPathComponent() const { return deletingLastPathComponents(1); }
   // Removes the last path component in place (see deletingLastPathComponent()).
   void deleteLastPathComponent() { *this = deletingLastPathComponent(); }
+  // The URL as `count` calls of deletingLastPathComponent() leave it, in time linear in
+  // its length however many components go (calling it that often copies the whole
+  // text each time).
+  [[nodiscard]] URL deletingLastPathComponents(std::size_t count) const;
 
   bool operator==(const URL& other) const { return text_ == other.text_; }
   [[nodiscard]] std::string description() const { return text_; }

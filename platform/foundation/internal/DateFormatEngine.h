@@ -7,6 +7,7 @@
 // share between threads; a per-thread cache needs no lock.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -20,10 +21,19 @@ struct DateFormatKey {
   std::string_view timeZone;
 };
 
-// The millisecond that `unixSeconds` falls in, as formatters show it. The date is first
-// rounded to the microsecond, so that 0.089 stored as 0.08899999 still shows as 089.
+// The millisecond that `unixSeconds` falls in, as formatters show it. A date less than
+// half a microsecond below a whole millisecond counts as that millisecond, so that 0.089
+// stored as 0.08899999 still shows as 089; so does one a few units in the last place
+// below it, the error that reading a date from text and moving it between the two
+// reference dates leaves. Far from 1970 a double's last place is several microseconds
+// (year 3102: "29.368" would otherwise read back as a date that shows as "29.367").
 [[nodiscard]] inline double wholeMilliseconds(double unixSeconds) {
-  return std::floor(std::round(unixSeconds * 1e6) / 1000.0);
+  const double milliseconds = unixSeconds * 1000.0;
+  const double nearest = std::round(milliseconds);
+  const double magnitude = std::fabs(milliseconds);
+  const double slack = std::max(5e-4, 4 * (std::nextafter(magnitude, HUGE_VAL) - magnitude));
+  if (nearest >= milliseconds && nearest - milliseconds <= slack) return nearest;
+  return std::floor(milliseconds);
 }
 
 // `unixMilliseconds` as text.

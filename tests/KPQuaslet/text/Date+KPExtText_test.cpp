@@ -97,6 +97,17 @@ TEST_F(DateKPExtText, ISO8601WholeSecondsRoundTripAndMillisecondsReadAsNow) {
   }
 }
 
+// Far from 1970 a double's last place is several microseconds, so reading the text and
+// converting between the two reference dates leaves the date just below its millisecond.
+TEST_F(DateKPExtText, ISO8601TextReadsBackToTheSameTextFarFromTheReferenceDate) {
+  for (const char* text : {"3102-05-05T08:26:29.368Z", "9998-12-31T23:59:59.999Z", "2500-07-01T00:00:00.001Z",
+                           "1600-02-29T12:34:56.789Z", "2020-03-04T05:06:07.089Z"}) {
+    auto read = kp::dateWithISO08601StringIfValid(text);
+    ASSERT_TRUE(read) << text;
+    EXPECT_EQ(kp::iso8601String(*read), text);
+  }
+}
+
 TEST_F(DateKPExtText, ParsesCallerPatternsOrAnswersNow) {
   EXPECT_EQ(show(kp::dateFromString("2020-03-04 13:06", "yyyy-MM-dd HH:mm")), "2020-03-04 13:06:00");
   EXPECT_EQ(kp::dateFromString("", "yyyy"), ios::Date::now());

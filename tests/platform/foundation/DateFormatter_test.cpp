@@ -208,6 +208,18 @@ TEST_F(DateFormatterTest, MillisecondsAreNotLostToRounding) {
   EXPECT_EQ(formatter.string(ios::Date::fromTimeIntervalSince1970(-0.5)), "59.500");
 }
 
+TEST_F(DateFormatterTest, TextReadBackWritesUnchangedFarFromNineteenSeventy) {
+  ios::DateFormatter formatter;
+  formatter.setDateFormat("yyyy-MM-dd HH:mm:ss.SSS");
+  formatter.setTimeZone(ios::TimeZone::gmt());
+  formatter.setLocale(ios::Locale("en_US_POSIX"));
+  for (const char* text : {"3102-05-05 08:26:29.368", "9999-12-31 23:59:59.999", "0500-01-01 00:00:00.001"}) {
+    auto read = formatter.date(text);
+    ASSERT_TRUE(read) << text;
+    EXPECT_EQ(formatter.string(*read), text);
+  }
+}
+
 }  // namespace
 
 namespace {

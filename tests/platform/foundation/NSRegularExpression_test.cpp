@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/foundation/NSDataDetector.h"
@@ -124,6 +126,42 @@ TEST(NSDataDetector, FindsLinksWithUTF16Ranges) {
   ASSERT_TRUE(first.has_value());
   EXPECT_EQ(first->range, (ios::NSRange{3, 13}));
   EXPECT_EQ(detector.firstMatch(text, {0, 3}), std::nullopt);  // the range limits the search
+}
+
+std::string times(std::string_view piece, std::size_t n) {
+  std::string out;
+  for (std::size_t i = 0; i < n; ++i) out += piece;
+  return out;
+}
+
+// Texts that made the scan measure the same long run again from every word start in
+// it (or count its brackets again for every closing one taken off): each took minutes.
+// A linear scan of 200,000 characters takes milliseconds; the bound leaves a margin of
+// a hundred times for slow and instrumented builds.
+TEST(NSDataDetector, LongHostileRunsAreScannedInLinearTime) {
+  const ios::NSDataDetector detector(ios::NSDataDetector::link);
+  struct Row {
+    const char* name;
+    std::string text;
+    std::vector<std::string> urls;
+  };
+  const Row rows[] = {
+      {"closing brackets after a link", "http://x/" + times(")", 200000), {"http://x/"}},
+      {"www. starts without a host", times("www.:", 40000), {}},
+      {"www. starts whose host ends in a dot", times("www.a.:", 20000) + times(").", 50000), {}},
+      {"a link with more closing brackets than opening", "a://" + times("(", 50000) + times(")", 100000),
+       {"a://" + times("(", 50000) + times(")", 50000)}},
+  };
+  for (const Row& row : rows) {
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::string> found;
+    for (const auto& match : detector.matches(row.text, {0, ios::utf16Length(row.text)})) {
+      found.push_back(match.url->absoluteString());
+    }
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(found, row.urls) << row.name;
+    EXPECT_LT(took.count(), 10.0) << row.name;
+  }
 }
 
 }  // namespace

@@ -45,6 +45,20 @@ TEST(URL, ParsesOrRejectsTextAndTakesTheLastPathComponent) {
   }
 }
 
+// Removing several components at once leaves what removing them one by one leaves.
+TEST(URL, DeletingSeveralPathComponentsIsDeletingThemOneByOne) {
+  for (const char* text : {"https://h/a/b/c?q#f", "https://h/a//b//", "//host//host/x", "/a//b/", "x//y", "x/y/z",
+                           "x", "./a:b/c", "https://h", "https://h/", "///", "a/b/../c/./d"}) {
+    const auto url = ios::URL::fromString(text);
+    ASSERT_TRUE(url) << text;
+    ios::URL stepped = *url;
+    for (std::size_t count = 0; count <= 5; ++count) {
+      EXPECT_EQ(url->deletingLastPathComponents(count), stepped) << text << " less " << count;
+      stepped = stepped.deletingLastPathComponent();
+    }
+  }
+}
+
 TEST(URL, ExposesItsComponents) {
   auto url = ios::URL::fromString("https://user@example.com:8080/a%20b/c?x=1&y=2#top");
   ASSERT_TRUE(url);

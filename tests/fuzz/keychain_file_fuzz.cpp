@@ -1,0 +1,114 @@
+// A keychain items file on disk with arbitrary bytes, then KPKeychain (and the item
+// calls below it) on the items it holds and on a key and secret of the input's choice.
+// Invariants: every item the store shows reads back through KPKeychain with and without
+// a key prefix, as bytes and (when they are UTF-8) as text; a secret stored under any
+// key reads back, survives a reload from disk, and is gone after a delete; the store
+// query is the four documented entries; clear() answers whether anything was there
+// and leaves nothing.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "KPQuaslet/services/KPKeychain.h"
+#include "platform/security/SecItem.h"
+#include "tests/fuzz/support/FuzzSupport.h"
+
+namespace {
+
+// Where the store keeps its items under the scratch home: the one place that names the
+// keychain's files, so that a change of the store's layout is made here alone.
+struct KeychainFiles {
+  static std::filesystem::path folder() { return std::filesystem::path(kp_fuzz::homeFolder()) / "Library/Keychains"; }
+  static constexpr const char* kItemsFile = "Library/Keychains/items.json";
+
+  // Replaces everything the store keeps on disk by an items file holding `bytes`, and
+  // makes the store read it afresh.
+  static void replaceWith(std::string_view bytes) {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder(), ignored);
+    (void)kp_fuzz::writeScratchFile(kItemsFile, bytes);
+    ios::testing::resetKeychain();
+  }
+
+  // Makes the store read what it keeps on disk again.
+  static void reload() { ios::testing::resetKeychain(); }
+};
+
+std::optional<kp::KPKeychainAccessOptions> pickAccess(FuzzedDataProvider& in) {
+  const int choice = in.ConsumeIntegralInRange<int>(0, 7);
+  if (choice == 7) return std::nullopt;
+  return static_cast<kp::KPKeychainAccessOptions>(choice);
+}
+
+void checkStoredItems() {
+  kp::KPKeychain plain;
+  kp::KPKeychain prefixed("app_");
+  std::size_t visited = 0;
+  for (const ios::testing::KeychainItem& item : ios::testing::keychainItems()) {
+    if (++visited > 16) break;
+    KP_FUZZ_CHECK(plain.getData(item.account) == item.data, "an item does not read back by its account");
+    const std::string text(item.data.begin(), item.data.end());
+    const auto asText = plain.get(item.account);
+    KP_FUZZ_CHECK(asText == (kp_fuzz::isUTF8(text) ? std::optional<std::string>(text) : std::nullopt),
+                  "an item's text is read otherwise than its bytes");
+    if (item.account.starts_with("app_")) {
+      KP_FUZZ_CHECK(prefixed.getData(item.account.substr(4)) == item.data, "a prefixed item does not read back");
+    }
+  }
+}
+
+void checkStoreAndDelete(const std::string& key, const ios::Data& secret,
+                         std::optional<kp::KPKeychainAccessOptions> access) {
+  kp::KPKeychain keychain("app_");
+  KP_FUZZ_CHECK(keychain.set(secret, key, access), "a secret cannot be stored");
+  const auto& query = keychain.lastQueryParameters();
+  KP_FUZZ_CHECK(query && query->size() == 4, "the store query does not have four entries");
+  const std::string accessible = access ? kp::value(*access) : ios::kSecAttrAccessibleWhenUnlocked;
+  KP_FUZZ_CHECK(std::get<std::string>(query->at(ios::kSecAttrAccessible)) == accessible &&
+                    std::get<std::string>(query->at(ios::kSecAttrAccount)) == "app_" + key &&
+                    std::get<ios::Data>(query->at(ios::kSecValueData)) == secret,
+                "the store query names another item");
+  KP_FUZZ_CHECK(keychain.getData(key) == secret, "a stored secret does not read back");
+
+  KeychainFiles::reload();
+  KP_FUZZ_CHECK(keychain.getData(key) == secret, "a stored secret does not survive a reload");
+  const std::string text(secret.begin(), secret.end());
+  if (kp_fuzz::isUTF8(text)) {
+    KP_FUZZ_CHECK(keychain.set(text, key + "/text", access), "a text secret cannot be stored");
+    KP_FUZZ_CHECK(keychain.get(key + "/text") == text, "a text secret does not read back");
+  } else {
+    KP_FUZZ_CHECK(!keychain.set(text, key + "/text", access), "a text that is not UTF-8 was stored");
+  }
+
+  KP_FUZZ_CHECK(keychain.delete_(key), "deleting a stored secret failed");
+  KP_FUZZ_CHECK(!keychain.getData(key).has_value(), "a deleted secret still reads back");
+  KP_FUZZ_CHECK(!keychain.delete_(key), "deleting a deleted secret succeeded");
+}
+
+void checkClear() {
+  const bool anything = !ios::testing::keychainItems().empty();
+  KP_FUZZ_CHECK(kp::KPKeychain().clear() == anything, "clear() answers otherwise than what was there");
+  KP_FUZZ_CHECK(ios::testing::keychainItems().empty(), "clear() left items");
+  KeychainFiles::reload();
+  KP_FUZZ_CHECK(ios::testing::keychainItems().empty(), "cleared items came back from disk");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  kp_fuzz::setUp();
+  FuzzedDataProvider in(data, size);
+  const std::string key = in.ConsumeRandomLengthString(32);
+  const std::string secret = in.ConsumeRandomLengthString(64);
+  const auto access = pickAccess(in);
+  KeychainFiles::replaceWith(in.ConsumeRemainingBytesAsString());
+
+  checkStoredItems();
+  checkStoreAndDelete(key, ios::Data(secret.begin(), secret.end()), access);
+  checkClear();
+  return 0;
+}
