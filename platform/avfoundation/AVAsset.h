@@ -12,7 +12,8 @@
 // the requested time (the first frame when the time comes before it).
 // A file that is not media, has no video, or a time past the end throws
 // AVFoundationError (domain "AVFoundationErrorDomain"; the codes are this stand-in's).
-// Images are 32-bit RGB with the alpha byte skipped. Asynchronous generation, tracks
+// Images are 32-bit RGB with the alpha byte skipped, at any frame size down to one pixel
+// (the converter's block writes never reach past the image). Asynchronous generation, tracks
 // and tolerances are absent.
 #pragma once
 

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/VideoFixtures.h"
@@ -52,6 +55,40 @@ TEST(AVAssetImageGenerator, TakesTheFrameShownAtEachSecond) {
   }
   for (const ios::CMTime outside : {ios::CMTime{3, 1}, ios::CMTime{60, 1}, ios::CMTime{-1, 1}, ios::CMTime{}}) {
     EXPECT_THROW((void)generator.copyCGImage(outside), ios::AVFoundationError) << outside.value;
+  }
+}
+
+// A YUV4MPEG clip of `w` × `h` pixels, one frame a second, each frame one flat colour
+// (Y, Cb, Cr), with 4:2:0 chroma.
+std::string y4mClip(int w, int h, const std::vector<std::array<std::uint8_t, 3>>& frames) {
+  std::string clip = "YUV4MPEG2 W" + std::to_string(w) + " H" + std::to_string(h) + " F1:1 Ip A1:1 C420jpeg\n";
+  const int chroma = ((w + 1) / 2) * ((h + 1) / 2);
+  for (const auto& [y, cb, cr] : frames) {
+    clip += "FRAME\n";
+    clip.append(static_cast<std::size_t>(w * h), static_cast<char>(y));
+    clip.append(static_cast<std::size_t>(chroma), static_cast<char>(cb));
+    clip.append(static_cast<std::size_t>(chroma), static_cast<char>(cr));
+  }
+  return clip;
+}
+
+constexpr std::array<std::uint8_t, 3> kYuvRed{81, 90, 240}, kYuvBlue{41, 240, 110};
+
+TEST(AVAssetImageGenerator, TinyFramesComeBackWhole) {
+  // The converter works in blocks of several pixels; frames narrower than a block must
+  // neither be written past nor lose their colour.
+  kp_test::TemporaryDirectory dir;
+  for (const auto& [w, h] : {std::pair{4, 2}, std::pair{1, 1}, std::pair{3, 5}, std::pair{2, 64}}) {
+    const std::string path = dir.path() + "/tiny.y4m";
+    std::ofstream(path, std::ios::binary) << y4mClip(w, h, {kYuvRed, kYuvBlue});
+    const ios::AVAssetImageGenerator generator{ios::AVAsset(ios::URL::fileURLWithPath(path))};
+    for (const auto& [second, colour] : {std::pair{0, kp_test::Rgb{255, 0, 0}}, std::pair{1, kp_test::Rgb{0, 0, 255}}}) {
+      const ios::CGImageRef image = generator.copyCGImage(ios::CMTime{second, 1});
+      ASSERT_TRUE(image) << w << "x" << h;
+      EXPECT_EQ(image->width(), static_cast<std::size_t>(w));
+      EXPECT_EQ(image->height(), static_cast<std::size_t>(h));
+      EXPECT_TRUE(near(centre(*image), colour)) << w << "x" << h << " at " << second << " s";
+    }
   }
 }
 
