@@ -10,7 +10,8 @@
 // read. The generator keeps the platform's default settings: the image comes at the
 // video's full size, without the track's transform; the frame is the one on screen at
 // the requested time (the first frame when the time comes before it).
-// A file that is not media, has no video, or a time past the end throws
+// A file that is not media, has no video, or a time past the end (or past anything the
+// video's clock can count to) throws
 // AVFoundationError (domain "AVFoundationErrorDomain"; the codes are this stand-in's).
 // Images are 32-bit RGB with the alpha byte skipped, at any frame size down to one pixel
 // (the converter's block writes never reach past the image). Asynchronous generation, tracks
@@ -76,8 +77,10 @@ class AVAssetImageGenerator {
 
   // copyCGImage(at:actualTime:)
   //
-  // The frame shown at `time`; `actualTime`, when given, receives the frame's own time.
-  // Throws AVFoundationError when there is none (see the top of this file).
+  // The frame shown at `time`; `actualTime`, when given, receives the frame's own time
+  // from the start of the video at a timescale of 600, never negative (a frame that a
+  // damaged file stamps before the start shows from the start). Throws
+  // AVFoundationError when there is none (see the top of this file).
   [[nodiscard]] CGImageRef copyCGImage(CMTime time, CMTime* actualTime = nullptr) const;
 
  private:

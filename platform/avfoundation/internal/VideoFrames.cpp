@@ -1,5 +1,6 @@
 #include "platform/avfoundation/internal/VideoFrames.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -35,6 +36,8 @@ struct ScalerFreer {
 [[noreturn]] void fail(std::int64_t code, const std::string& reason) { throw AVFoundationError(code, reason); }
 
 double toSeconds(std::int64_t ts, AVRational base) { return static_cast<double>(ts) * av_q2d(base); }
+
+bool fitsInTicks(double ticks) { return ticks >= -9223372036854775808.0 && ticks < 9223372036854775808.0; }
 
 Frame convert(const AVFrame& decoded, double seconds) {
   if (decoded.width <= 0 || decoded.height <= 0) fail(AVErrorDecodeFailed, "empty frame");
@@ -84,6 +87,7 @@ Frame frameAt(const std::string& path, double seconds) {
   if (index < 0 || codec == nullptr) fail(AVErrorNoVideo, "no video stream");
   AVStream* stream = format->streams[index];
   const AVRational base = stream->time_base;
+  if (base.num <= 0 || base.den <= 0) fail(AVErrorDecodeFailed, "the video has no time base");
 
   double duration = -1;
   if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
@@ -91,7 +95,13 @@ Frame frameAt(const std::string& path, double seconds) {
   } else if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
     duration = static_cast<double>(format->duration) / AV_TIME_BASE;
   }
-  if (seconds < 0 || (duration >= 0 && seconds >= duration)) fail(AVErrorTimeOutOfRange, "time outside the video");
+  if (!(seconds >= 0) || (duration >= 0 && seconds >= duration)) fail(AVErrorTimeOutOfRange, "time outside the video");
+
+  const double start = stream->start_time != AV_NOPTS_VALUE ? toSeconds(stream->start_time, base) : 0;
+  // A time that the stream's clock cannot count to lies past any frame it can hold.
+  const double targetTicks = (seconds + start) / av_q2d(base);
+  if (!fitsInTicks(targetTicks)) fail(AVErrorTimeOutOfRange, "time outside the video");
+  const auto target = static_cast<std::int64_t>(targetTicks);
 
   std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
   if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0 ||
@@ -99,8 +109,6 @@ Frame frameAt(const std::string& path, double seconds) {
     fail(AVErrorDecodeFailed, "cannot open the decoder");
   }
 
-  const double start = stream->start_time != AV_NOPTS_VALUE ? toSeconds(stream->start_time, base) : 0;
-  const auto target = static_cast<std::int64_t>((seconds + start) / av_q2d(base));
   av_seek_frame(format.get(), index, target, AVSEEK_FLAG_BACKWARD);  // failing leaves the start
   avcodec_flush_buffers(decoder.get());
 
@@ -112,10 +120,11 @@ Frame frameAt(const std::string& path, double seconds) {
   double lastSeconds = 0;
 
   // Decodes until a frame at or after the target shows; keeps the latest frame before it.
+  // A frame stamped before the stream's start (a damaged file) shows from the start.
   const auto drain = [&]() -> bool {
     while (avcodec_receive_frame(decoder.get(), current.get()) == 0) {
       const std::int64_t pts = current->best_effort_timestamp;
-      const double at = pts == AV_NOPTS_VALUE ? lastSeconds : toSeconds(pts, base) - start;
+      const double at = pts == AV_NOPTS_VALUE ? lastSeconds : std::max(0.0, toSeconds(pts, base) - start);
       if (pts != AV_NOPTS_VALUE && pts >= target) {
         if (!haveLast || pts == target) {
           av_frame_unref(last.get());

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <fstream>
+#include <initializer_list>
+#include <iterator>
 #include <limits>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -89,6 +94,86 @@ TEST(AVAssetImageGenerator, TinyFramesComeBackWhole) {
       EXPECT_EQ(image->height(), static_cast<std::size_t>(h));
       EXPECT_TRUE(near(centre(*image), colour)) << w << "x" << h << " at " << second << " s";
     }
+  }
+}
+
+std::vector<std::uint8_t> readBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::size_t find(const std::vector<std::uint8_t>& bytes, std::initializer_list<std::uint8_t> pattern,
+                 std::size_t from = 0) {
+  const auto at = std::search(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end(), pattern.begin(),
+                              pattern.end());
+  if (at == bytes.end()) throw std::runtime_error("pattern not found in the clip");
+  return static_cast<std::size_t>(at - bytes.begin());
+}
+
+// A colour clip (writeColourClip) whose segment states no duration: the 8-byte Duration
+// element of its Info becomes a Void element of the same length.
+void writeClipWithoutDuration(const std::string& path, const std::vector<kp_test::Rgb>& colours) {
+  kp_test::writeColourClip(path, colours);
+  std::vector<std::uint8_t> bytes = readBytes(path);
+  const std::size_t at = find(bytes, {0x44, 0x89, 0x88});
+  bytes[at] = 0xEC, bytes[at + 1] = 0x89, bytes[at + 2] = 0x00;
+  writeBytes(path, bytes);
+}
+
+// A colour clip whose first block is stamped `milliseconds` after the start of its
+// cluster while the blocks after it keep their own times, as a damaged file may be.
+void writeClipWithLateFirstFrame(const std::string& path, std::uint16_t milliseconds) {
+  kp_test::writeColourClip(path, {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}});
+  std::vector<std::uint8_t> bytes = readBytes(path);
+  // SimpleBlock: A3, its size, the track number 81, then the signed 16-bit time.
+  const std::size_t block = find(bytes, {0xA3}, find(bytes, {0x1F, 0x43, 0xB6, 0x75}) + 4);
+  const std::size_t sizeLength = std::countl_zero(bytes[block + 1]) + 1;
+  ASSERT_EQ(bytes[block + 1 + sizeLength], 0x81);
+  bytes[block + 2 + sizeLength] = static_cast<std::uint8_t>(milliseconds >> 8);
+  bytes[block + 3 + sizeLength] = static_cast<std::uint8_t>(milliseconds & 0xFF);
+  writeBytes(path, bytes);
+}
+
+TEST(AVAssetImageGenerator, TimesBeyondAnyStreamAreOutOfRange) {
+  // A clip that states no duration: only the requested time tells that it is too late.
+  kp_test::TemporaryDirectory dir;
+  const std::string path = dir.path() + "/open-ended.mkv";
+  writeClipWithoutDuration(path, {{255, 0, 0}, {0, 0, 255}});
+  const ios::AVAssetImageGenerator generator{ios::AVAsset(ios::URL::fileURLWithPath(path))};
+  ASSERT_TRUE(generator.copyCGImage(ios::CMTime{1, 1}));
+  constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
+  for (const ios::CMTime time :
+       {ios::CMTime{1'000'000'000'000'000'000, 1}, ios::CMTime{kLargest, 1}, ios::CMTime{kLargest, 600}}) {
+    try {
+      (void)generator.copyCGImage(time);
+      ADD_FAILURE() << time.value << "/" << time.timescale << " s gave an image";
+    } catch (const ios::AVFoundationError& e) {
+      EXPECT_EQ(e.error().code, ios::AVErrorTimeOutOfRange) << time.value << "/" << time.timescale;
+    }
+  }
+}
+
+TEST(AVAssetImageGenerator, ActualTimeIsNeverBeforeTheStart) {
+  // The late first frame moves the stream's start past the frames that follow it; those
+  // frames are shown from the start, not before it.
+  kp_test::TemporaryDirectory dir;
+  const std::string path = dir.path() + "/damaged.mkv";
+  writeClipWithLateFirstFrame(path, 1500);
+  const ios::AVAssetImageGenerator generator{ios::AVAsset(ios::URL::fileURLWithPath(path))};
+  for (std::int64_t value = 0; value <= 1500; value += 30) {
+    ios::CMTime actual{-1, 600};
+    try {
+      ASSERT_TRUE(generator.copyCGImage(ios::CMTime{value, 600}, &actual));
+    } catch (const ios::AVFoundationError&) {
+      continue;
+    }
+    EXPECT_EQ(actual.timescale, 600);
+    EXPECT_GE(actual.value, 0) << "requested " << value << "/600";
   }
 }
 
