@@ -9,13 +9,13 @@
 // Fidelity: backed by FFmpeg (libavformat, libavcodec, libswscale). Only file URLs are
 // read. The generator keeps the platform's default settings: the image comes at the
 // video's full size, without the track's transform; the frame is the one on screen at
-// the requested time (the first frame when the time comes before it).
-// A file that is not media, has no video, or a time past the end (or past anything the
-// video's clock can count to) throws
+// the requested time (the first frame when the time comes before it). A file that is
+// not media, has no video, a frame larger than kMaximumImagePixelCount (ImageIO.h), or a
+// time past the end (or past anything the video's clock can count to) throws
 // AVFoundationError (domain "AVFoundationErrorDomain"; the codes are this stand-in's).
 // Images are 32-bit RGB with the alpha byte skipped, at any frame size down to one pixel
-// (the converter's block writes never reach past the image). Asynchronous generation, tracks
-// and tolerances are absent.
+// (the converter's block writes never reach past the image). Asynchronous generation,
+// tracks and tolerances are absent.
 #pragma once
 
 #include <cstdint>

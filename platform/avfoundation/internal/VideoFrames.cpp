@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/avfoundation/AVAsset.h"
+#include "platform/imageio/ImageIO.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -39,8 +40,16 @@ double toSeconds(std::int64_t ts, AVRational base) { return static_cast<double>(
 
 bool fitsInTicks(double ticks) { return ticks >= -9223372036854775808.0 && ticks < 9223372036854775808.0; }
 
+// Whether `width` × `height` (either 0 when unknown) stays within the image pixel limit.
+bool withinPixelLimit(int width, int height) {
+  return width >= 0 && height >= 0 &&
+         static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) <= kMaximumImagePixelCount;
+}
+
 Frame convert(const AVFrame& decoded, double seconds) {
-  if (decoded.width <= 0 || decoded.height <= 0) fail(AVErrorDecodeFailed, "empty frame");
+  if (decoded.width <= 0 || decoded.height <= 0 || !withinPixelLimit(decoded.width, decoded.height)) {
+    fail(AVErrorDecodeFailed, "frame size out of range");
+  }
   std::unique_ptr<SwsContext, ScalerFreer> scaler(
       sws_getContext(decoded.width, decoded.height, static_cast<AVPixelFormat>(decoded.format), decoded.width,
                      decoded.height, AV_PIX_FMT_RGB0, SWS_BILINEAR, nullptr, nullptr, nullptr));
@@ -103,11 +112,16 @@ Frame frameAt(const std::string& path, double seconds) {
   if (!fitsInTicks(targetTicks)) fail(AVErrorTimeOutOfRange, "time outside the video");
   const auto target = static_cast<std::int64_t>(targetTicks);
 
+  if (!withinPixelLimit(stream->codecpar->width, stream->codecpar->height)) {
+    fail(AVErrorDecodeFailed, "frame size out of range");
+  }
   std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
-  if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0 ||
-      avcodec_open2(decoder.get(), codec, nullptr) < 0) {
+  if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0) {
     fail(AVErrorDecodeFailed, "cannot open the decoder");
   }
+  // The decoder refuses larger frames itself, before allocating them.
+  decoder->max_pixels = static_cast<std::int64_t>(kMaximumImagePixelCount);
+  if (avcodec_open2(decoder.get(), codec, nullptr) < 0) fail(AVErrorDecodeFailed, "cannot open the decoder");
 
   av_seek_frame(format.get(), index, target, AVSEEK_FLAG_BACKWARD);  // failing leaves the start
   avcodec_flush_buffers(decoder.get());

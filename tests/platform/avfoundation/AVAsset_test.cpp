@@ -12,6 +12,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/TemporaryDirectory.h"
@@ -174,6 +175,19 @@ TEST(AVAssetImageGenerator, ActualTimeIsNeverBeforeTheStart) {
     }
     EXPECT_EQ(actual.timescale, 600);
     EXPECT_GE(actual.value, 0) << "requested " << value << "/600";
+  }
+}
+
+TEST(AVAssetImageGenerator, FramesAboveTheImagePixelLimitAreRefused) {
+  kp_test::TemporaryDirectory dir;
+  const std::string path = dir.path() + "/large.mkv";
+  // One row more than the limit allows (exactly at it the frame would be decoded).
+  kp_test::writeLargeFrameClip(path, 8192, 8193, {0, 0, 255});
+  try {
+    (void)ios::AVAssetImageGenerator{ios::AVAsset(ios::URL::fileURLWithPath(path))}.copyCGImage(ios::CMTime{0, 1});
+    ADD_FAILURE() << "a frame above the limit gave an image";
+  } catch (const ios::AVFoundationError& e) {
+    EXPECT_EQ(e.error().code, ios::AVErrorDecodeFailed);
   }
 }
 
