@@ -11,6 +11,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/dict.h>
 #include <libavutil/log.h>
 #include <libswscale/swscale.h>
 }
@@ -33,6 +34,13 @@ struct PacketFreer {
 struct ScalerFreer {
   void operator()(SwsContext* s) const { sws_freeContext(s); }
 };
+struct DictionaryFreer {
+  void operator()(AVDictionary* d) const { av_dict_free(&d); }
+};
+
+// The demuxers of the audiovisual containers that AVAsset.h lists; a demuxer is
+// accepted when one of its names is here.
+constexpr const char* kContainerDemuxers = "mov,mp4,matroska,webm,avi,mpegts,mpeg,flv,asf,ogg,mxf,yuv4mpegpipe";
 
 [[noreturn]] void fail(std::int64_t code, const std::string& reason) { throw AVFoundationError(code, reason); }
 
@@ -44,6 +52,33 @@ bool fitsInTicks(double ticks) { return ticks >= -9223372036854775808.0 && ticks
 bool withinPixelLimit(int width, int height) {
   return width >= 0 && height >= 0 &&
          static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) <= kMaximumImagePixelCount;
+}
+
+// Opens `path` with the container demuxers only and the file protocol only, so that
+// neither a still picture nor a playlist or script naming other files or URLs is read.
+std::unique_ptr<AVFormatContext, FormatCloser> openContainer(const std::string& path) {
+  AVDictionary* rawOptions = nullptr;
+  av_dict_set(&rawOptions, "format_whitelist", kContainerDemuxers, 0);
+  av_dict_set(&rawOptions, "protocol_whitelist", "file", 0);
+  AVFormatContext* raw = nullptr;
+  const int opened = avformat_open_input(&raw, path.c_str(), nullptr, &rawOptions);
+  std::unique_ptr<AVDictionary, DictionaryFreer> options(rawOptions);
+  if (opened < 0) fail(AVErrorFileFormatNotRecognized, "not an audiovisual media file: " + path);
+  return std::unique_ptr<AVFormatContext, FormatCloser>(raw);
+}
+
+// The first stream that holds moving pictures (a cover picture is no video) and has a
+// decoder, or -1.
+int videoStream(const AVFormatContext& format, const AVCodec*& codec) {
+  for (unsigned i = 0; i < format.nb_streams; ++i) {
+    const AVStream& stream = *format.streams[i];
+    if (stream.codecpar->codec_type != AVMEDIA_TYPE_VIDEO || (stream.disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+      continue;
+    }
+    codec = avcodec_find_decoder(stream.codecpar->codec_id);
+    if (codec) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 Frame convert(const AVFrame& decoded, double seconds) {
@@ -85,15 +120,11 @@ Frame frameAt(const std::string& path, double seconds) {
   // repeat them on standard error.
   static std::once_flag quiet;
   std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
-  AVFormatContext* raw = nullptr;
-  if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) {
-    fail(AVErrorFileFormatNotRecognized, "cannot open " + path);
-  }
-  std::unique_ptr<AVFormatContext, FormatCloser> format(raw);
+  const auto format = openContainer(path);
   if (avformat_find_stream_info(format.get(), nullptr) < 0) fail(AVErrorFileFormatNotRecognized, "not media");
   const AVCodec* codec = nullptr;
-  const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
-  if (index < 0 || codec == nullptr) fail(AVErrorNoVideo, "no video stream");
+  const int index = videoStream(*format, codec);
+  if (index < 0) fail(AVErrorNoVideo, "no video stream");
   AVStream* stream = format->streams[index];
   const AVRational base = stream->time_base;
   if (base.num <= 0 || base.den <= 0) fail(AVErrorDecodeFailed, "the video has no time base");

@@ -12,9 +12,12 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/uikit/UIImage.h"
+#include "tests/support/ImageFixtures.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/VideoFixtures.h"
 
@@ -103,6 +106,8 @@ std::vector<std::uint8_t> readBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+std::vector<std::uint8_t> bytesOf(std::string_view text) { return {text.begin(), text.end()}; }
+
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -188,6 +193,31 @@ TEST(AVAssetImageGenerator, FramesAboveTheImagePixelLimitAreRefused) {
     ADD_FAILURE() << "a frame above the limit gave an image";
   } catch (const ios::AVFoundationError& e) {
     EXPECT_EQ(e.error().code, ios::AVErrorDecodeFailed);
+  }
+}
+
+TEST(AVAssetImageGenerator, OnlyAudiovisualContainersAreMedia) {
+  // Files FFmpeg could read as pictures, or that name other media, under a video's name;
+  // the clip itself is valid and beside them.
+  kp_test::TemporaryDirectory dir;
+  kp_test::writeColourClip(dir.path() + "/clip.mkv", {{255, 0, 0}});
+  const ios::UIImage picture = kp_test::makeImage(8, 8, kp_test::distinctPixel);
+  const std::pair<const char*, std::vector<std::uint8_t>> rows[] = {
+      {"png", *ios::UIImagePNGRepresentation(picture)},
+      {"jpeg", *ios::UIImageJPEGRepresentation(picture, 0.9)},
+      {"concat script", bytesOf("ffconcat version 1.0\nfile clip.mkv\n")},
+      {"playlist", bytesOf("#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nclip.mkv\n#EXT-X-ENDLIST\n")},
+  };
+  for (const auto& [name, bytes] : rows) {
+    const std::string path = dir.path() + "/movie.mp4";
+    writeBytes(path, bytes);
+    const ios::AVAssetImageGenerator generator{ios::AVAsset(ios::URL::fileURLWithPath(path))};
+    try {
+      (void)generator.copyCGImage(ios::CMTime{0, 1});
+      ADD_FAILURE() << name << " gave an image";
+    } catch (const ios::AVFoundationError& e) {
+      EXPECT_EQ(e.error().code, ios::AVErrorFileFormatNotRecognized) << name;
+    }
   }
 }
 
