@@ -1,6 +1,7 @@
 #include "platform/avfoundation/internal/VideoFrames.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -118,8 +119,9 @@ Frame convert(const AVFrame& decoded, double seconds) {
 Frame frameAt(const std::string& path, double seconds) {
   // Failures reach the caller as AVFoundationError; FFmpeg's own messages would only
   // repeat them on standard error.
+  // (Some decoders print above their stated level, so nothing is printed at all.)
   static std::once_flag quiet;
-  std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
+  std::call_once(quiet, [] { av_log_set_callback([](void*, int, const char*, va_list) {}); });
   const auto format = openContainer(path);
   if (avformat_find_stream_info(format.get(), nullptr) < 0) fail(AVErrorFileFormatNotRecognized, "not media");
   const AVCodec* codec = nullptr;
