@@ -21,3 +21,6 @@ foreach(dir IN LISTS KP_BENCH_DIRS)
   list(APPEND KP_BENCH_TARGETS bench_${base})
 endforeach()
 set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})
+
+# The video frame benchmark writes its clips with the tests' clip writer.
+target_sources(bench_avfoundation PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/VideoFixtures.cpp)

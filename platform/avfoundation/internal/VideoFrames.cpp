@@ -90,27 +90,24 @@ Frame convert(const AVFrame& decoded, double seconds) {
       sws_getContext(decoded.width, decoded.height, static_cast<AVPixelFormat>(decoded.format), decoded.width,
                      decoded.height, AV_PIX_FMT_RGB0, SWS_BILINEAR, nullptr, nullptr, nullptr));
   if (!scaler) fail(AVErrorDecodeFailed, "unsupported pixel format");
-  // The converter writes whole blocks of pixels, past the end of narrow rows: it gets
-  // a frame of FFmpeg's own padded layout, and the rows are packed afterwards.
-  std::unique_ptr<AVFrame, FrameFreer> rgb(av_frame_alloc());
-  if (!rgb) fail(AVErrorDecodeFailed, "out of memory");
-  rgb->format = AV_PIX_FMT_RGB0;
-  rgb->width = decoded.width;
-  rgb->height = decoded.height;
-  if (av_frame_get_buffer(rgb.get(), 0) < 0) fail(AVErrorDecodeFailed, "out of memory");
-  if (sws_scale(scaler.get(), decoded.data, decoded.linesize, 0, decoded.height, rgb->data, rgb->linesize) !=
-      decoded.height) {
-    fail(AVErrorDecodeFailed, "the frame cannot be converted");
-  }
   Frame frame;
   frame.width = static_cast<std::size_t>(decoded.width);
   frame.height = static_cast<std::size_t>(decoded.height);
   frame.seconds = seconds;
-  const std::size_t row = frame.width * 4;
-  frame.rgbx.resize(row * frame.height);
-  for (std::size_t y = 0; y < frame.height; ++y) {
-    std::memcpy(frame.rgbx.data() + y * row, rgb->data[0] + static_cast<std::ptrdiff_t>(y) * rgb->linesize[0], row);
+  // The converter writes whole blocks of pixels, past the end of narrow rows: it gets
+  // rows padded to 64 bytes and a spare row, as in FFmpeg's own frames, and the rows are
+  // then moved together in place.
+  const std::size_t row = frame.width * 4, stride = (row + 63) / 64 * 64;
+  frame.rgbx.resize(stride * (frame.height + 1));
+  std::uint8_t* planes[4] = {frame.rgbx.data(), nullptr, nullptr, nullptr};
+  const int strides[4] = {static_cast<int>(stride), 0, 0, 0};
+  if (sws_scale(scaler.get(), decoded.data, decoded.linesize, 0, decoded.height, planes, strides) != decoded.height) {
+    fail(AVErrorDecodeFailed, "the frame cannot be converted");
   }
+  for (std::size_t y = 1; y < frame.height; ++y) {
+    std::memmove(frame.rgbx.data() + y * row, frame.rgbx.data() + y * stride, row);
+  }
+  frame.rgbx.resize(row * frame.height);
   return frame;
 }
 
