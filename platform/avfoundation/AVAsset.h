@@ -84,7 +84,8 @@ class AVAssetImageGenerator {
   //
   // The frame shown at `time`; `actualTime`, when given, receives the frame's own time
   // from the start of the video at a timescale of 600, never negative (a frame that a
-  // damaged file stamps before the start shows from the start). Throws
+  // damaged file stamps before the start shows from the start; an invalid time when it
+  // stamps one later than a CMTime can hold). Throws
   // AVFoundationError when there is none (see the top of this file).
   [[nodiscard]] CGImageRef copyCGImage(CMTime time, CMTime* actualTime = nullptr) const;
 
