@@ -177,10 +177,21 @@ void orienting(Input& in, const UIImage& image) {
   const CGSize size = in.size();
   const CGSize whole{std::ceil(size.width), std::ceil(size.height)};
   if (!affordable(whole, 1)) return;
-  const auto resized = kp::resizeTo(image, size, static_cast<ios::CGInterpolationQuality>(in.pick(4)));
+  const auto quality = static_cast<ios::CGInterpolationQuality>(in.pick(4));
   Expected e = contextFor(whole, 1);
   e.made = e.made && image.cgImage();
-  checkMade(e, !resized, resized ? pixelsOf(*resized) : Pixels{}, "resizeTo(quality): size");
+  if (in.flag()) {
+    const auto resized = kp::resizeTo(image, size, quality);
+    checkMade(e, !resized, resized ? pixelsOf(*resized) : Pixels{}, "resizeTo(quality): size");
+    return;
+  }
+  // Any transform at all, singular and non-finite ones included.
+  const CGFloat a = in.anyNumber(), b = in.anyNumber(), c = in.anyNumber(), d = in.anyNumber();
+  const CGFloat tx = in.anyNumber(), ty = in.anyNumber();
+  const auto drawn = kp::resizeTo(image, size, ios::CGAffineTransform{a, b, c, d, tx, ty}, in.flag(), quality);
+  checkMade(e, !drawn, drawn ? pixelsOf(*drawn) : Pixels{}, "resizeTo(transform): size");
+  if (drawn) KP_FUZZ_CHECK(drawn->scale() == 1 && drawn->imageOrientation() == ios::UIImageOrientation::up,
+                           "resizeTo(transform): scale or orientation");
 }
 
 void decoding(Input& in, const UIImage& image) {
