@@ -4,12 +4,13 @@
 // convert to 32-bit RGB with libswscale into a padded frame).
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/avfoundation/AVAsset.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/support/VideoFixtures.h"
 
 extern "C" {
@@ -20,14 +21,13 @@ extern "C" {
 
 namespace {
 
-// One clip a size, written once into the temporary folder.
+// One clip a size, written once into a temporary folder that goes away at exit.
 const std::string& clip(int width, int height) {
+  static const kp_test::TemporaryDirectory folder;
   static std::map<std::pair<int, int>, std::string> clips;
   auto& path = clips[{width, height}];
   if (path.empty()) {
-    path = (std::filesystem::temp_directory_path() /
-            ("kpquaslet-frame-" + std::to_string(width) + "x" + std::to_string(height) + ".mkv"))
-               .string();
+    path = folder.path() + "/" + std::to_string(width) + "x" + std::to_string(height) + ".mkv";
     kp_test::writeLargeFrameClip(path, width, height, {40, 120, 200});
   }
   return path;
