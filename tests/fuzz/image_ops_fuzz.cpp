@@ -102,6 +102,12 @@ Pixels uprightPixels(const UIImage& image) {
   return turned ? Pixels{p.height, p.width} : p;
 }
 
+// A re-encoded image comes back at the receiver's scale or at scale 1 (the library has
+// documented both).
+bool keepsOrResetsScale(const UIImage& result, const UIImage& receiver) {
+  return result.scale() == receiver.scale() || result.scale() == 1;
+}
+
 bool within(const Pixels& part, const Pixels& whole) {
   return part.width >= 1 && part.height >= 1 && part.width <= whole.width && part.height <= whole.height;
 }
@@ -168,9 +174,19 @@ void orienting(Input& in, const UIImage& image) {
   if (image.imageOrientation() == ios::UIImageOrientation::up) {
     KP_FUZZ_CHECK(upright && *upright == image, "adjustOrientation: an upright image is not returned as it is");
   } else if (image.cgImage()) {
-    KP_FUZZ_CHECK(upright && upright->imageOrientation() == ios::UIImageOrientation::up &&
-                      pixelsOf(*upright) == uprightPixels(image) && upright->scale() == image.scale(),
-                  "adjustOrientation: not the upright bitmap");
+    // Upright, either at the bitmap's own pixels and scale or at its whole points and
+    // scale 1 (the library has documented both); nothing only when a side has no whole
+    // point.
+    const CGSize points = image.size();
+    const Pixels whole{static_cast<std::size_t>(points.width), static_cast<std::size_t>(points.height)};
+    if (upright) {
+      KP_FUZZ_CHECK(upright->imageOrientation() == ios::UIImageOrientation::up &&
+                        ((pixelsOf(*upright) == uprightPixels(image) && upright->scale() == image.scale()) ||
+                         (pixelsOf(*upright) == whole && upright->scale() == 1)),
+                    "adjustOrientation: not the upright bitmap");
+    } else {
+      KP_FUZZ_CHECK(whole.width == 0 || whole.height == 0, "adjustOrientation: nothing for a drawable image");
+    }
   } else {
     KP_FUZZ_CHECK(!upright, "adjustOrientation: an image from no bitmap");
   }
@@ -271,7 +287,7 @@ void compressing(Input& in, const UIImage& image) {
   const auto budget = static_cast<std::int64_t>(in.flag() ? in.pick(4000) : in.anyNumber() > 0 ? 1 << 20 : -1);
   const UIImage small = kp::compressTo(image, budget);
   if (!(small == image)) {
-    KP_FUZZ_CHECK(pixelsOf(small) == pixelsOf(image) && small.scale() == image.scale() &&
+    KP_FUZZ_CHECK(pixelsOf(small) == pixelsOf(image) && keepsOrResetsScale(small, image) &&
                       small.imageOrientation() == image.imageOrientation(),
                   "compressTo: size, scale or orientation");
   }
@@ -286,7 +302,7 @@ void compressing(Input& in, const UIImage& image) {
   const auto progressive = kp::kp_progressiveImage(image);
   KP_FUZZ_CHECK(progressive.has_value() == static_cast<bool>(image.cgImage()), "kp_progressiveImage: presence");
   if (progressive) {
-    KP_FUZZ_CHECK(pixelsOf(*progressive) == pixelsOf(image) && progressive->scale() == image.scale() &&
+    KP_FUZZ_CHECK(pixelsOf(*progressive) == pixelsOf(image) && keepsOrResetsScale(*progressive, image) &&
                       progressive->imageOrientation() == image.imageOrientation(),
                   "kp_progressiveImage: size, scale or orientation");
   }
