@@ -24,3 +24,5 @@ endforeach()
 set_property(GLOBAL PROPERTY KP_BENCH_TARGETS ${KP_BENCH_TARGETS})
 # The dispatch benchmark runs oneTBB beside the dispatch queues as its yardstick.
 target_link_libraries(bench_dispatch PRIVATE TBB::tbb)
+# The video frame benchmark writes its clips with the tests' clip writer.
+target_sources(bench_avfoundation PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/VideoFixtures.cpp)

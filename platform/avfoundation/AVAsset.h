@@ -6,14 +6,21 @@
 //   ios::AVAssetImageGenerator generator(asset);
 //   ios::CGImageRef frame = generator.copyCGImage(ios::CMTimeMakeWithSeconds(1.0, 1));
 //
-// Fidelity: backed by FFmpeg (libavformat, libavcodec, libswscale). Only file URLs are
-// read. The generator keeps the platform's default settings: the image comes at the
-// video's full size, without the track's transform; the frame is the one on screen at
-// the requested time (the first frame when the time comes before it).
-// A file that is not media, has no video, or a time past the end throws
-// AVFoundationError (domain "AVFoundationErrorDomain"; the codes are this stand-in's).
-// Images are 32-bit RGB with the alpha byte skipped. Asynchronous generation, tracks
-// and tolerances are absent.
+// Fidelity: backed by FFmpeg (libavformat, libavcodec, libswscale). Only file URLs
+// naming an audiovisual container are read, told by the file's content, not its name:
+// QuickTime and MPEG-4 (mov, mp4, m4v, 3gp), Matroska and WebM, AVI, MPEG transport and
+// program streams, FLV, ASF, Ogg, MXF and YUV4MPEG. A still picture (PNG, JPEG, GIF...)
+// is not media, nor is a playlist or script that names other files or URLs (none of
+// those is opened). The generator keeps the platform's default settings: the image
+// comes at the video's full size, without the track's transform; the frame is the one
+// on screen at the requested time (the first frame when the time comes before it). A
+// file that is not media, has no video (a cover picture is not video), a frame larger
+// than kMaximumImagePixelCount (ImageIO.h), or a time past the end (or past anything
+// the video's clock can count to) throws AVFoundationError (domain
+// "AVFoundationErrorDomain"; the codes are this stand-in's). Images are 32-bit RGB with
+// the alpha byte skipped, at any frame size down to one pixel (the converter's block
+// writes never reach past the image). Asynchronous generation, tracks and tolerances
+// are absent.
 #pragma once
 
 #include <cstdint>
@@ -75,8 +82,11 @@ class AVAssetImageGenerator {
 
   // copyCGImage(at:actualTime:)
   //
-  // The frame shown at `time`; `actualTime`, when given, receives the frame's own time.
-  // Throws AVFoundationError when there is none (see the top of this file).
+  // The frame shown at `time`; `actualTime`, when given, receives the frame's own time
+  // from the start of the video at a timescale of 600, never negative (a frame that a
+  // damaged file stamps before the start shows from the start; an invalid time when it
+  // stamps one later than a CMTime can hold). Throws
+  // AVFoundationError when there is none (see the top of this file).
   [[nodiscard]] CGImageRef copyCGImage(CMTime time, CMTime* actualTime = nullptr) const;
 
  private:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "platform/coregraphics/internal/ContextState.h"
 #include "platform/foundation/ScopeExit.h"
@@ -33,6 +34,8 @@ std::shared_ptr<CGContext> ContextState::create(void* data, std::size_t width, s
   const std::size_t packed = width * static_cast<std::size_t>(layout->bytesPerPixel);
   if (bytesPerRow == 0) bytesPerRow = packed;
   if (bytesPerRow < packed) return nullptr;
+  // cairo takes row lengths as int; longer ones would also overflow the buffer's size.
+  if (bytesPerRow > static_cast<std::size_t>(std::numeric_limits<int>::max())) return nullptr;
 
   auto state = std::make_unique<ContextState>();
   state->width = width, state->height = height, state->bytesPerRow = bytesPerRow;

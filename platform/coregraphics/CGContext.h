@@ -60,7 +60,7 @@ class CGContext {
   // make(data:width:height:bitsPerComponent:bytesPerRow:space:bitmapInfo:)
   //
   // A bitmap context, or null when a size is 0 or above 32767, the layout is not
-  // drawable, or `bytesPerRow` is shorter than a row. With `data` the context draws over
+  // drawable, or `bytesPerRow` is shorter than a row or longer than 2^31 - 1 bytes. With `data` the context draws over
   // the caller's bytes (read at creation, written after every drawing operation; they
   // must outlive the context); without it the context owns zeroed bytes. `bytesPerRow`
   // 0 picks packed rows.

@@ -46,6 +46,12 @@ bool takeEncodeFailure() {
 
 namespace imageio_internal {
 
+bool isDecodableSize(std::size_t width, std::size_t height) {
+  constexpr std::size_t kMaximumSide = 32767;
+  return width >= 1 && height >= 1 && width <= kMaximumSide && height <= kMaximumSide &&
+         width * height <= kMaximumImagePixelCount;
+}
+
 std::vector<std::uint8_t> rgbaPixels(const CGImage& image) {
   const auto layout = cg_internal::layoutFor(image.bitsPerPixel(), image.colorSpace(), image.bitmapInfo());
   std::vector<std::uint8_t> out(image.width() * image.height() * 4);
@@ -116,12 +122,8 @@ CGImageRef CGImageSourceCreateImageAtIndex(const CGImageSourceRef& source, std::
 std::optional<CGImageSourceProperties> CGImageSourceCopyPropertiesAtIndex(const CGImageSourceRef& source,
                                                                           std::size_t index) {
   if (!source || index != 0) return std::nullopt;
-  if (source->jpeg) return imageio_internal::readJPEGProperties(source->data);
-  CGImageRef image = imageio_internal::decodePNG(source->data);
-  if (!image) return std::nullopt;
-  CGImageSourceProperties properties;
-  properties.pixelWidth = image->width(), properties.pixelHeight = image->height();
-  return properties;
+  return source->jpeg ? imageio_internal::readJPEGProperties(source->data)
+                      : imageio_internal::readPNGProperties(source->data);
 }
 
 namespace testing {

@@ -16,6 +16,7 @@
 // written and read as R,G,B,A with straight alpha. Of the metadata only the orientation
 // is kept, and only in JPEG files (an EXIF block with the one orientation tag); colour
 // profiles and other EXIF fields are neither written nor read. Other formats are absent.
+// Images larger than kMaximumImagePixelCount (below) are not decoded.
 #pragma once
 
 #include <cstddef>
@@ -33,6 +34,19 @@ namespace ios {
 
 inline constexpr std::string_view kUTTypeJPEG = "public.jpeg";
 inline constexpr std::string_view kUTTypePNG = "public.png";
+
+// kMaximumImagePixelCount
+//
+// The most pixels an image read from a file may have: 2^26 (67,108,864, such as
+// 8192 × 8192; a 48-megapixel camera photo fits), 256 MB once decoded to 32-bit pixels.
+// A file states its pixel size in a few header bytes and the pixels are allocated from
+// that statement before any of them is read, so without a limit a file of a few hundred
+// bytes that claims 32767 × 32767 pixels costs gigabytes. An image above the limit, or
+// wider or taller than 32767 pixels (the most a bitmap context can draw), is refused
+// before anything is allocated for it: CGImageSourceCreateImageAtIndex() answers null,
+// while its header properties can still be read. The video reader (AVAsset.h) holds
+// its frames to the same limit.
+inline constexpr std::size_t kMaximumImagePixelCount = std::size_t{1} << 26;
 
 // What CGImageDestinationAddImage() is asked to write.
 struct CGImageDestinationProperties {
@@ -89,13 +103,15 @@ using CGImageSourceRef = std::shared_ptr<const CGImageSource>;
 
 // CGImageSourceCreateImageAtIndex()
 //
-// The decoded image at `index` (only 0 exists); null when decoding fails.
+// The decoded image at `index` (only 0 exists); null when decoding fails or the image
+// is larger than kMaximumImagePixelCount allows.
 [[nodiscard]] CGImageRef CGImageSourceCreateImageAtIndex(const CGImageSourceRef& source, std::size_t index);
 
 // CGImageSourceCopyPropertiesAtIndex()
 //
-// The size, orientation and JPEG details of the image at `index` (only 0 exists);
-// nothing when the headers cannot be read.
+// The size, orientation and JPEG details of the image at `index` (only 0 exists), read
+// from the headers alone (the pixels are not decoded, so an image too large to decode
+// still reports its size); nothing when the headers cannot be read.
 [[nodiscard]] std::optional<CGImageSourceProperties> CGImageSourceCopyPropertiesAtIndex(
     const CGImageSourceRef& source, std::size_t index);
 

@@ -26,18 +26,17 @@ void encode(AVCodecContext* encoder, AVFrame* frame, AVFormatContext* output, AV
   }
 }
 
-}  // namespace
-
-void writeColourClip(const std::string& path, const std::vector<Rgb>& secondsOfColour) {
-  constexpr int kWidth = 64, kHeight = 48, kFps = 5;
+// Writes `kFps` frames a second of each colour, `kWidth` × `kHeight` pixels, in Matroska.
+void writeClip(const std::string& path, AVCodecID codecId, int kWidth, int kHeight, int kFps,
+               const std::vector<Rgb>& secondsOfColour) {
   AVFormatContext* rawOutput = nullptr;
   check(avformat_alloc_output_context2(&rawOutput, nullptr, "matroska", path.c_str()) >= 0, "output");
   std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> output(rawOutput, [](AVFormatContext* c) {
     if (c->pb) avio_closep(&c->pb);
     avformat_free_context(c);
   });
-  const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
-  check(codec != nullptr, "MPEG-4 encoder");
+  const AVCodec* codec = avcodec_find_encoder(codecId);
+  check(codec != nullptr, "encoder");
   AVStream* stream = avformat_new_stream(output.get(), nullptr);
   check(stream != nullptr, "stream");
   std::unique_ptr<AVCodecContext, void (*)(AVCodecContext*)> encoder(
@@ -85,6 +84,16 @@ void writeColourClip(const std::string& path, const std::vector<Rgb>& secondsOfC
   }
   encode(encoder.get(), nullptr, output.get(), stream);
   check(av_write_trailer(output.get()) >= 0, "trailer");
+}
+
+}  // namespace
+
+void writeColourClip(const std::string& path, const std::vector<Rgb>& secondsOfColour) {
+  writeClip(path, AV_CODEC_ID_MPEG4, 64, 48, 5, secondsOfColour);
+}
+
+void writeLargeFrameClip(const std::string& path, int width, int height, Rgb colour) {
+  writeClip(path, AV_CODEC_ID_FFV1, width, height, 1, {colour});
 }
 
 }  // namespace kp_test

@@ -16,4 +16,9 @@ struct Rgb {
 // when the encoder or the file cannot be set up.
 void writeColourClip(const std::string& path, const std::vector<Rgb>& secondsOfColour);
 
+// Writes one second of one frame, `width` × `height` pixels of `colour`, in a losslessly
+// coded (FFV1) Matroska file at `path`; for sizes that MPEG-4 cannot code. Throws
+// std::runtime_error as writeColourClip() does.
+void writeLargeFrameClip(const std::string& path, int width, int height, Rgb colour);
+
 }  // namespace kp_test

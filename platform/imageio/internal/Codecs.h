@@ -13,6 +13,10 @@
 
 namespace ios::imageio_internal {
 
+// Whether an image of `width` × `height` pixels may be decoded: both sides 1...32767
+// and at most kMaximumImagePixelCount pixels.
+[[nodiscard]] bool isDecodableSize(std::size_t width, std::size_t height);
+
 // The image's pixels as premultiplied R,G,B,A bytes, rows packed.
 [[nodiscard]] std::vector<std::uint8_t> rgbaPixels(const CGImage& image);
 
@@ -27,5 +31,7 @@ namespace ios::imageio_internal {
 
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> encodePNG(const CGImage& image);
 [[nodiscard]] CGImageRef decodePNG(std::span<const std::uint8_t> data);
+// The size of a PNG file from its header, without decoding its pixels.
+[[nodiscard]] std::optional<CGImageSourceProperties> readPNGProperties(std::span<const std::uint8_t> data);
 
 }  // namespace ios::imageio_internal

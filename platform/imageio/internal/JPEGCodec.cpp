@@ -183,13 +183,15 @@ CGImageRef decodeJPEG(std::span<const std::uint8_t> data) {
     jpeg_destroy_decompress(&info);
     return nullptr;
   }
-  info.out_color_space = JCS_EXT_RGBX;
-  jpeg_start_decompress(&info);
-  const std::size_t width = info.output_width, height = info.output_height;
-  if (width == 0 || height == 0 || width > 32767 || height > 32767) {
+  // The header's size is checked before anything is allocated from it (starting the
+  // decompressor allocates whole-image buffers for progressive files).
+  if (!isDecodableSize(info.image_width, info.image_height)) {
     jpeg_destroy_decompress(&info);
     return nullptr;
   }
+  info.out_color_space = JCS_EXT_RGBX;
+  jpeg_start_decompress(&info);
+  const std::size_t width = info.output_width, height = info.output_height;
   pixels.resize(width * height * 4);
   while (info.output_scanline < info.output_height) {
     JSAMPROW rows[1] = {pixels.data() + static_cast<std::size_t>(info.output_scanline) * width * 4};

@@ -36,7 +36,8 @@ CGImageRef decodePNG(std::span<const std::uint8_t> data) {
   info.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&info, data.data(), data.size())) return nullptr;
   info.format = PNG_FORMAT_RGBA;
-  if (info.width == 0 || info.height == 0 || info.width > 32767 || info.height > 32767) {
+  // The header's size is checked before the pixels are allocated from it.
+  if (!isDecodableSize(info.width, info.height)) {
     png_image_free(&info);
     return nullptr;
   }
@@ -48,6 +49,17 @@ CGImageRef decodePNG(std::span<const std::uint8_t> data) {
   const std::size_t width = info.width, height = info.height;
   return CGImage::make(width, height, 8, 32, width * 4, CGColorSpaceCreateDeviceRGB(), kCGImageAlphaLast,
                        std::move(pixels));
+}
+
+std::optional<CGImageSourceProperties> readPNGProperties(std::span<const std::uint8_t> data) {
+  png_image info;
+  std::memset(&info, 0, sizeof info);
+  info.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&info, data.data(), data.size())) return std::nullopt;
+  CGImageSourceProperties properties;
+  properties.pixelWidth = info.width, properties.pixelHeight = info.height;
+  png_image_free(&info);
+  return properties;
 }
 
 }  // namespace ios::imageio_internal
