@@ -30,10 +30,10 @@ namespace kp {
 // The date as "yyyy-MM-dd HH:mm:ss" in the current locale and time zone.
 [[nodiscard]] std::string convertToString(ios::Date date);
 // The date as "yyyy-MM-dd'T'HH:mm:ss.SSS" in GMT with "Z" appended:
-// "2020-03-04T05:06:07.089Z". The fraction is cut to the millisecond, and a date that
-// dateWithISO08601StringIfValid() read writes back as the same text, in every year up
-// to 9999 (far from 1970 the date read lies a rounding error below its millisecond,
-// which would otherwise show as the millisecond before).
+// "2020-03-04T05:06:07.089Z". The fraction is cut to the millisecond, and a date read
+// from such a text (by a formatter with milliseconds in its pattern) writes back as the
+// same text, in every year up to 9999 (far from 1970 the date read lies a rounding error
+// below its millisecond, which would otherwise show as the millisecond before).
 [[nodiscard]] std::string iso8601String(ios::Date date);
 
 // The date an ISO 8601 timestamp names: "yyyy-MM-dd'T'HH:mm:ss", then "Z" or an offset
