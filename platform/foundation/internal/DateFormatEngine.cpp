@@ -68,6 +68,44 @@ bool namesTimeOfDay(std::string_view pattern) {
   return false;
 }
 
+// The literal text after the pattern's last field ('' is a quote), and whether the
+// pattern has a field at all.
+struct PatternEnd {
+  std::string literal;
+  bool hasField = false;
+};
+
+PatternEnd endOf(std::string_view pattern) {
+  PatternEnd end;
+  bool quoted = false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c == '\'') {
+      if (i + 1 < pattern.size() && pattern[i + 1] == '\'') {
+        end.literal += '\'';
+        ++i;
+      } else {
+        quoted = !quoted;
+      }
+    } else if (!quoted && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) {
+      end.literal.clear();
+      end.hasField = true;
+    } else {
+      end.literal += c;
+    }
+  }
+  return end;
+}
+
+// ICU accepts a text that ends part-way through the pattern's closing literal ("2020 we"
+// for "yyyy 'week'", "" for "'week'"), and an empty text for some patterns of fields
+// only. Neither is the whole pattern.
+bool endsAsThePatternEnds(std::string_view pattern, const icu::UnicodeString& input) {
+  const PatternEnd end = endOf(pattern);
+  if (input.isEmpty()) return !end.hasField && end.literal.empty();
+  return input.endsWith(toUnicode(end.literal));
+}
+
 }  // namespace
 
 std::string formatDate(const DateFormatKey& key, double unixMilliseconds) {
@@ -78,6 +116,7 @@ std::string formatDate(const DateFormatKey& key, double unixMilliseconds) {
 
 std::optional<double> parseDate(const DateFormatKey& key, std::string_view text) {
   const icu::UnicodeString input = toUnicode(text);
+  if (!endsAsThePatternEnds(key.pattern, input)) return std::nullopt;
   if (auto result = parseWhole(formatterFor(key), input)) return result;
 
   // A strict ICU parse also rejects a date whose midnight the zone skips, although the

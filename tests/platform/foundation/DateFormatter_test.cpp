@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <limits>
 
 #include "platform/foundation/Clock.h"
@@ -44,6 +45,34 @@ TEST_F(DateFormatterTest, ParsingIsStrictAndConsumesTheWholeText) {
   EXPECT_FALSE(formatter.date("2024-03-05 extra"));
   EXPECT_FALSE(formatter.date("2024-02-30"));
   EXPECT_FALSE(formatter.date(""));
+}
+
+TEST_F(DateFormatterTest, TextEndingPartWayThroughThePatternIsNoDate) {
+  ios::testing::ScopedLocale locale("en_US_POSIX");
+  ios::testing::ScopedTimeZone zone("UTC");
+  struct Case {
+    const char* pattern;
+    const char* text;
+    bool parses;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"yyyy-MM-dd'T'HH:mm:ss'Z'", "2024-03-05T14:07:09Z", true},
+           {"yyyy-MM-dd'T'HH:mm:ss'Z'", "2024-03-05T14:07:09", false},
+           {"yyyy 'week'", "2024 week", true},
+           {"yyyy 'week'", "2024 wee", false},
+           {"yyyy 'week'", "2024 ", false},
+           {"'week'", "week", true},
+           {"'week'", "w", false},
+           {"'week'", "", false},
+           {"yyyy''", "2024'", true},
+           {"yyyy''", "2024", false},
+           {"YYYYyy", "", false},
+           {"", "", true},
+       }) {
+    ios::DateFormatter formatter;
+    formatter.setDateFormat(c.pattern);
+    EXPECT_EQ(formatter.date(c.text).has_value(), c.parses) << c.pattern << " / " << c.text;
+  }
 }
 
 TEST_F(DateFormatterTest, CopiesAreIndependent) {
