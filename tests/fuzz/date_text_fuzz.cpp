@@ -117,10 +117,18 @@ Pattern pickPattern(FuzzedDataProvider& in) {
                                                         "'T'",  "''", "'at'", ".",  "yy", "D",  "EEEE", "MMMM"};
   Pattern pattern;
   int year = 0, month = 0, day = 0, hour24 = 0, hour12 = 0, marker = 0, minute = 0, second = 0, other = 0;
+  // A zone offset followed at once by digits is ambiguous: "+0800" then "08" reads as
+  // the offset "+080008" (hours, minutes and seconds).
+  bool digitsAfterOffset = false;
+  std::string_view previous;
   const int count = in.ConsumeIntegralInRange<int>(1, 12);
   for (int i = 0; i < count; ++i) {
     const std::string_view token = kTokens[in.ConsumeIntegralInRange<std::size_t>(0, kTokens.size() - 1)];
     pattern.text += token;
+    const bool digits = token == "yyyy" || token == "MM" || token == "dd" || token == "HH" || token == "hh" ||
+                        token == "mm" || token == "ss" || token == "SSS" || token == "yy" || token == "D";
+    if (previous == "Z" && digits) digitsAfterOffset = true;
+    previous = token;
     if (token == "yyyy") ++year;
     else if (token == "MM" || token == "MMM" || token == "MMMM") ++month;
     else if (token == "dd") ++day;
@@ -132,7 +140,8 @@ Pattern pickPattern(FuzzedDataProvider& in) {
     else if (token == "yy" || token == "D") ++other;
   }
   const bool hour = (hour24 == 1 && hour12 == 0 && marker == 0) || (hour24 == 0 && hour12 == 1 && marker == 1);
-  pattern.complete = year == 1 && month == 1 && day == 1 && hour && minute == 1 && second == 1 && other == 0;
+  pattern.complete = year == 1 && month == 1 && day == 1 && hour && minute == 1 && second == 1 && other == 0 &&
+                     !digitsAfterOffset;
   return pattern;
 }
 
