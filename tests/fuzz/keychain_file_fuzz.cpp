@@ -1,10 +1,13 @@
-// A keychain items file on disk with arbitrary bytes, then KPKeychain (and the item
-// calls below it) on the items it holds and on a key and secret of the input's choice.
+// The keychain's files on disk with arbitrary bytes, then KPKeychain (and the item calls
+// below it) on the items they hold and on a key and secret of the input's choice. Bytes
+// that start as an SQLite database does become the database itself (a damaged one, when
+// mutated); any other bytes are the items file of earlier versions, imported on first use.
 // Invariants: every item the store shows reads back through KPKeychain with and without
 // a key prefix, as bytes and (when they are UTF-8) as text; a secret stored under any
 // key reads back, survives a reload from disk, and is gone after a delete; the store
 // query is the four documented entries; clear() answers whether anything was there
-// and leaves nothing.
+// and leaves nothing. A database the store cannot open is reported, left in place, and
+// refuses every store; one that opens but is damaged may refuse a change, never crash.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -24,14 +27,19 @@ namespace {
 struct KeychainFiles {
   static std::filesystem::path folder() { return std::filesystem::path(kp_fuzz::homeFolder()) / "Library/Keychains"; }
   static constexpr const char* kItemsFile = "Library/Keychains/items.json";
+  static constexpr const char* kDatabaseFile = "Library/Keychains/keychain.db";
+  static constexpr std::string_view kDatabaseMagic{"SQLite format 3\0", 16};
 
-  // Replaces everything the store keeps on disk by an items file holding `bytes`, and
-  // makes the store read it afresh.
-  static void replaceWith(std::string_view bytes) {
+  // Replaces everything the store keeps on disk by `bytes`, as the database when they
+  // start as one and as the older items file otherwise, and makes the store read it
+  // afresh. Answers whether the bytes became the database.
+  static bool replaceWith(std::string_view bytes) {
     std::error_code ignored;
     std::filesystem::remove_all(folder(), ignored);
-    (void)kp_fuzz::writeScratchFile(kItemsFile, bytes);
+    const bool database = bytes.starts_with(kDatabaseMagic);
+    (void)kp_fuzz::writeScratchFile(database ? kDatabaseFile : kItemsFile, bytes);
     ios::testing::resetKeychain();
+    return database;
   }
 
   // Makes the store read what it keeps on disk again.
@@ -89,6 +97,31 @@ void checkStoreAndDelete(const std::string& key, const ios::Data& secret,
   KP_FUZZ_CHECK(!keychain.delete_(key), "deleting a deleted secret succeeded");
 }
 
+// A database file from the input: the store either opens it (and then, when SQLite
+// finds it sound, behaves as on any other file) or reports it and refuses every change.
+// Answers whether the checks for a sound store apply.
+bool checkDatabase(const std::string& key, const ios::Data& secret) {
+  (void)ios::testing::keychainItems();
+  if (ios::testing::keychainLoadError()) {
+    kp::KPKeychain keychain("app_");
+    KP_FUZZ_CHECK(!keychain.set(secret, key, std::nullopt), "a keychain that cannot be opened stored a secret");
+    KP_FUZZ_CHECK(!keychain.getData(key).has_value(), "a keychain that cannot be opened read a secret");
+    KP_FUZZ_CHECK(std::filesystem::exists(KeychainFiles::folder() / "keychain.db"),
+                  "a keychain that cannot be opened was removed");
+    return false;
+  }
+  if (ios::testing::keychainIntegrityProblems().empty()) return true;
+  // Damaged but open: any answer, as long as one that claims success holds.
+  kp::KPKeychain keychain("app_");
+  if (keychain.set(secret, key, std::nullopt)) {
+    const auto back = keychain.getData(key);
+    KP_FUZZ_CHECK(!back || *back == secret, "a damaged keychain read back another secret");
+  }
+  (void)keychain.delete_(key);
+  (void)kp::KPKeychain().clear();
+  return false;
+}
+
 void checkClear() {
   const bool anything = !ios::testing::keychainItems().empty();
   KP_FUZZ_CHECK(kp::KPKeychain().clear() == anything, "clear() answers otherwise than what was there");
@@ -105,10 +138,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string key = in.ConsumeRandomLengthString(32);
   const std::string secret = in.ConsumeRandomLengthString(64);
   const auto access = pickAccess(in);
-  KeychainFiles::replaceWith(in.ConsumeRemainingBytesAsString());
+  const bool database = KeychainFiles::replaceWith(in.ConsumeRemainingBytesAsString());
+  const ios::Data bytes(secret.begin(), secret.end());
+  if (database && !checkDatabase(key, bytes)) return 0;
 
   checkStoredItems();
-  checkStoreAndDelete(key, ios::Data(secret.begin(), secret.end()), access);
+  checkStoreAndDelete(key, bytes, access);
   checkClear();
   return 0;
 }
