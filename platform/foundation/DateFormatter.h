@@ -12,7 +12,8 @@
 // Parsing is strict (no field out of range, no month 13 or 30 February, no wall-clock
 // time that a daylight-saving change skips) and must consume the whole text and the
 // whole pattern: a text that stops part-way through the pattern's closing literal
-// ("2024 wee" for "yyyy 'week'"), which ICU would accept, is no date; a date
+// ("2024 wee" for "yyyy 'week'", "20199" for "y9" with the year taking the 9), which ICU
+// would accept, is no date, nor is the empty text for a pattern that is not empty; a date
 // without a time of day parses as that day's first instant, also where a change skips
 // local midnight. A formatter is cheap
 // to make: the ICU formatters behind it are cached per thread, by pattern, locale and

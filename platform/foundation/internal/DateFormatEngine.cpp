@@ -68,43 +68,12 @@ bool namesTimeOfDay(std::string_view pattern) {
   return false;
 }
 
-// The literal text after the pattern's last field ('' is a quote), and whether the
-// pattern has a field at all.
-struct PatternEnd {
-  std::string literal;
-  bool hasField = false;
-};
-
-PatternEnd endOf(std::string_view pattern) {
-  PatternEnd end;
-  bool quoted = false;
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    const char c = pattern[i];
-    if (c == '\'') {
-      if (i + 1 < pattern.size() && pattern[i + 1] == '\'') {
-        end.literal += '\'';
-        ++i;
-      } else {
-        quoted = !quoted;
-      }
-    } else if (!quoted && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) {
-      end.literal.clear();
-      end.hasField = true;
-    } else {
-      end.literal += c;
-    }
-  }
-  return end;
-}
-
-// ICU accepts a text that ends part-way through the pattern's closing literal ("2020 we"
-// for "yyyy 'week'", "" for "'week'"), and an empty text for some patterns of fields
-// only. Neither is the whole pattern.
-bool endsAsThePatternEnds(std::string_view pattern, const icu::UnicodeString& input) {
-  const PatternEnd end = endOf(pattern);
-  if (input.isEmpty()) return !end.hasField && end.literal.empty();
-  return input.endsWith(toUnicode(end.literal));
-}
+// ICU takes a text that ends part-way through the pattern's closing literal as the
+// whole pattern ("2024 wee" for "yyyy 'week'", "" for "'week'", "20199" for "y9" with the
+// field taking the 9), and an empty text for some patterns of fields only. Text and
+// pattern are read each with an end mark appended, a noncharacter no text holds where a
+// date is written: running out of text early then meets the mark, a mismatch.
+constexpr std::string_view kEndMark = "\xEF\xBF\xBF";  // U+FFFF
 
 }  // namespace
 
@@ -115,21 +84,29 @@ std::string formatDate(const DateFormatKey& key, double unixMilliseconds) {
 }
 
 std::optional<double> parseDate(const DateFormatKey& key, std::string_view text) {
-  const icu::UnicodeString input = toUnicode(text);
-  if (!endsAsThePatternEnds(key.pattern, input)) return std::nullopt;
-  if (auto result = parseWhole(formatterFor(key), input)) return result;
+  // An empty text holds no field and no literal (ICU would still skip an era it cannot
+  // find, and read "" as 1970 for "G").
+  if (text.empty() && !key.pattern.empty()) return std::nullopt;
+  std::string markedPattern(key.pattern);
+  markedPattern += kEndMark;
+  std::string markedText(text);
+  markedText += kEndMark;
+  const icu::UnicodeString input = toUnicode(markedText);
+  DateFormatKey marked = key;
+  marked.pattern = markedPattern;
+  if (auto result = parseWhole(formatterFor(marked), input)) return result;
 
   // A strict ICU parse also rejects a date whose midnight the zone skips, although the
   // day exists. For patterns without a time of day, read the fields where no time is
   // skipped (GMT), then place them in the zone leniently: the day's first instant. Text
   // that fails there too is not a date. A text naming a skipped time stays unparsed.
   if (namesTimeOfDay(key.pattern)) return std::nullopt;
-  DateFormatKey gmtKey = key;
+  DateFormatKey gmtKey = marked;
   gmtKey.timeZone = "GMT";
   auto inGMT = parseWhole(formatterFor(gmtKey), input);
   if (!inGMT) return std::nullopt;
   std::unique_ptr<icu::Calendar> fields(formatterFor(gmtKey).getCalendar()->clone());
-  std::unique_ptr<icu::Calendar> placed(formatterFor(key).getCalendar()->clone());
+  std::unique_ptr<icu::Calendar> placed(formatterFor(marked).getCalendar()->clone());
   UErrorCode status = U_ZERO_ERROR;
   fields->setTime(*inGMT, status);
   placed->setLenient(true);

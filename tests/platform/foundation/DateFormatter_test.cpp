@@ -67,6 +67,11 @@ TEST_F(DateFormatterTest, TextEndingPartWayThroughThePatternIsNoDate) {
            {"yyyy''", "2024'", true},
            {"yyyy''", "2024", false},
            {"YYYYyy", "", false},
+           {"G", "", false},
+           {"y9", "20199", false},
+           {"y9", "20199 9", false},
+           {"y 9", "2019 9", true},
+           {"d MMM yyyy Z", "5 Mar 2024 +0800", true},
            {"", "", true},
        }) {
     ios::DateFormatter formatter;
