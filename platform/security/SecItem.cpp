@@ -238,7 +238,7 @@ std::vector<KeychainItem> keychainItems() {
   std::vector<KeychainItem> out;
   for (auto& item : items) {
     out.push_back({std::move(item.account), std::move(item.accessible), std::move(item.secret),
-                   std::move(item.service), std::move(item.accessGroup)});
+                   std::move(item.service), std::move(item.accessGroup), std::move(item.itemClass)});
   }
   return out;
 }

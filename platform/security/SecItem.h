@@ -99,13 +99,14 @@ OSStatus SecItemDelete(const SecQuery& query);
 
 namespace testing {
 
-// Every item in the store, in the order of account, service and access group.
+// Every item in the store, in the order of class, account, service and access group.
 struct KeychainItem {
   std::string account;
   std::string accessible;
   Data data;
   std::string service;
   std::string accessGroup;
+  std::string itemClass;
 };
 [[nodiscard]] std::vector<KeychainItem> keychainItems();
 // The queries SecItemDelete has received, oldest first.

@@ -99,6 +99,52 @@ StoredItem itemFrom(sqlite3_stmt* statement) {
           textColumn(statement, 3), textColumn(statement, 4), bytesColumn(statement, 5)};
 }
 
+// The tables, their columns and keys, and the triggers, as one text: equal for two
+// files exactly when they store and change items alike (an added index or view changes
+// neither). Empty when the file cannot be read.
+constexpr const char* kDescribeLayout =
+    "SELECT s.type, s.name, s.tbl_name, t.wr, c.cid, c.name, c.type, c.\"notnull\", c.pk, c.dflt_value"
+    " FROM sqlite_schema AS s"
+    " LEFT JOIN pragma_table_list AS t ON t.schema = 'main' AND t.name = s.name"
+    " LEFT JOIN pragma_table_xinfo(s.name) AS c"
+    " WHERE s.type IN ('table', 'trigger')"
+    " ORDER BY s.name, c.cid";
+
+std::string layoutOf(sqlite3* connection) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(connection, kDescribeLayout, -1, &statement, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(statement);
+    return {};
+  }
+  const auto finalize = ScopeExit([statement] { sqlite3_finalize(statement); });
+  std::string layout = "layout";
+  int result;
+  while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
+    for (int column = 0; column < sqlite3_column_count(statement); ++column) {
+      const auto* text = sqlite3_column_text(statement, column);
+      layout += '\x1f';
+      if (text) layout.append(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+      else layout += "null";
+    }
+    layout += '\x1e';
+  }
+  return result == SQLITE_DONE ? layout : std::string();
+}
+
+// The layout kCreateSchema makes, built once in memory.
+const std::string& expectedLayout() {
+  static const std::string layout = [] {
+    sqlite3* memory = nullptr;
+    const auto close = ScopeExit([&memory] { sqlite3_close_v2(memory); });
+    if (sqlite3_open_v2(":memory:", &memory, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+        sqlite3_exec(memory, kCreateSchema, nullptr, nullptr, nullptr) != SQLITE_OK) {
+      return std::string();
+    }
+    return layoutOf(memory);
+  }();
+  return layout;
+}
+
 }  // namespace
 
 class ItemDatabase::Statement {
@@ -175,6 +221,18 @@ ItemDatabase::SetUp ItemDatabase::setUp(std::string* why) {
     return SetUp::failed;
   }
   if (version == 0 && !execute(kCreateSchema)) return failed();
+  // A file of this layout's version whose tables are not the ones kCreateSchema makes
+  // (edited, damaged, or another program's) would fail or misread every item.
+  const std::string layout = layoutOf(connection_);
+  if (layout.empty()) return failed();
+  if (expectedLayout().empty()) {
+    *why = "cannot build the expected layout";
+    return SetUp::failed;
+  }
+  if (layout != expectedLayout()) {
+    *why = "its tables are not those of a keychain (layout " + std::to_string(kSchemaVersion) + ")";
+    return SetUp::failed;
+  }
   return SetUp::done;
 }
 

@@ -66,7 +66,9 @@ class ItemDatabase {
  public:
   // Opens the database at `path`, creating the file and its table when missing. The
   // file is opened for reading only when it cannot be written (a change then fails).
-  // Nothing, with `error` set, when the file cannot be opened or is not such a database.
+  // Nothing, with `error` set, when the file cannot be opened or is not such a database:
+  // not SQLite, written by a later version, or with tables, columns or keys other than
+  // the ones this version creates.
   [[nodiscard]] static std::unique_ptr<ItemDatabase> open(const std::string& path, std::string* error);
   ~ItemDatabase();
   ItemDatabase(const ItemDatabase&) = delete;

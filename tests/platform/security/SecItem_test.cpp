@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -24,6 +25,15 @@ using namespace kp_test::keychain;
 class SecItemTest : public ios::testing::PlatformFixture {
  protected:
   std::string folder() const { return home_.path() + "/Library/Keychains"; }
+
+  // Runs `sql` on the database file behind the store's back, as another tool would.
+  static int changeFile(const char* sql) {
+    sqlite3* file = nullptr;
+    int result = sqlite3_open(ios::testing::keychainFilePath().c_str(), &file);
+    if (result == SQLITE_OK) result = sqlite3_exec(file, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(file);
+    return result;
+  }
 
   kp_test::TemporaryDirectory home_;
   ios::testing::ScopedHomeDirectory scopedHome_{home_.path()};
@@ -147,6 +157,46 @@ TEST_F(SecItemTest, AFileThatIsNotADatabaseIsReportedAndLeftAlone) {
   EXPECT_EQ(ios::SecItemCopyMatching(find("a"), nullptr), ios::errSecIO);
   EXPECT_TRUE(ios::testing::keychainLoadError().has_value());
   EXPECT_EQ(fileText(ios::testing::keychainFilePath()), garbage);
+}
+
+// A file that says it is of this version's layout but whose tables differ would fail
+// or misread every call: it is refused as a whole, with the reason, and left alone.
+TEST_F(SecItemTest, AFileWhoseTablesDifferFromTheLayoutIsReportedAndLeftAlone) {
+  struct Case {
+    const char* name;
+    const char* change;
+  };
+  const Case cases[] = {
+      {"column renamed", "ALTER TABLE items RENAME COLUMN accessible TO accessibility"},
+      {"column added", "ALTER TABLE items ADD COLUMN label TEXT"},
+      {"table missing", "DROP TABLE imported_files"},
+      {"trigger added",
+       "CREATE TRIGGER refuse BEFORE INSERT ON items BEGIN SELECT RAISE(ABORT, 'no'); END"},
+      {"tables of another program", "DROP TABLE items; DROP TABLE imported_files; CREATE TABLE notes (t TEXT)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(folder());
+    ASSERT_EQ(ios::SecItemAdd(item("token", {1})), ios::errSecSuccess);
+    ios::testing::resetKeychain();
+    ASSERT_EQ(changeFile(c.change), SQLITE_OK);
+    const auto before = std::filesystem::file_size(ios::testing::keychainFilePath());
+
+    EXPECT_EQ(ios::SecItemAdd(item("other", {2})), ios::errSecIO);
+    EXPECT_EQ(ios::SecItemCopyMatching(find("token"), nullptr), ios::errSecIO);
+    EXPECT_THAT(ios::testing::keychainLoadError(), Optional(::testing::HasSubstr("tables are not those of a keychain")));
+    EXPECT_EQ(std::filesystem::file_size(ios::testing::keychainFilePath()), before);
+    ios::testing::resetKeychain();
+  }
+  // An index or a view another tool added changes no item: such a file still opens.
+  std::filesystem::remove_all(folder());
+  ASSERT_EQ(ios::SecItemAdd(item("token", {1})), ios::errSecSuccess);
+  ios::testing::resetKeychain();
+  ASSERT_EQ(changeFile("CREATE INDEX by_service ON items(service); CREATE VIEW tokens AS SELECT account FROM items"),
+            SQLITE_OK);
+  EXPECT_EQ(read("token"), ios::Data{1});
+  EXPECT_EQ(ios::SecItemAdd(item("other", {2})), ios::errSecSuccess);
+  EXPECT_EQ(ios::testing::keychainLoadError(), std::nullopt);
 }
 
 TEST_F(SecItemTest, ThreadsStoringAtOnceLoseNothing) {
