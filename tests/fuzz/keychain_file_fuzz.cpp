@@ -3,11 +3,13 @@
 // that start as an SQLite database does become the database itself (a damaged one, when
 // mutated); any other bytes are the items file of earlier versions, imported on first use.
 // Invariants: every generic password the store shows reads back through KPKeychain (the
-// first of its account, in the store's order) with and without a key prefix, as bytes and (when they are UTF-8) as text; a secret stored under any
-// key reads back, survives a reload from disk, and is gone after a delete; the store
-// query is the four documented entries; clear() answers whether any generic password was
-// there and leaves none, and no item of another class is touched. A database the store cannot open is reported, left in place, and
-// refuses every store; one that opens but is damaged may refuse a change, never crash.
+// first of its account, in the store's order) with and without a key prefix, as bytes
+// and (when they are UTF-8) as text; a secret stored under any key reads back, survives
+// a reload from disk, and is gone after a delete; the store query is the four documented
+// entries; clear() answers whether any generic password was there, leaves none, and
+// touches no item of another class. A database the store cannot open is reported, left
+// in place, and refuses every store; one that opens but is damaged may refuse a change,
+// never crash.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -130,23 +132,29 @@ bool checkDatabase(const std::string& key, const ios::Data& secret) {
   return false;
 }
 
-std::size_t genericPasswordCount() {
-  std::size_t count = 0;
+struct ItemCounts {
+  std::size_t genericPasswords = 0;
+  std::size_t others = 0;
+};
+
+ItemCounts countItems() {
+  ItemCounts counts;
   for (const ios::testing::KeychainItem& item : ios::testing::keychainItems()) {
-    count += item.itemClass == ios::kSecClassGenericPassword ? 1 : 0;
+    ++(item.itemClass == ios::kSecClassGenericPassword ? counts.genericPasswords : counts.others);
   }
-  return count;
+  return counts;
 }
 
 // clear() removes the generic passwords, which are KPKeychain's; other classes stay.
 void checkClear() {
-  const std::size_t others = ios::testing::keychainItems().size() - genericPasswordCount();
-  const bool anything = genericPasswordCount() > 0;
-  KP_FUZZ_CHECK(kp::KPKeychain().clear() == anything, "clear() answers otherwise than what was there");
-  KP_FUZZ_CHECK(genericPasswordCount() == 0, "clear() left items");
-  KP_FUZZ_CHECK(ios::testing::keychainItems().size() == others, "clear() removed items of another class");
+  const ItemCounts before = countItems();
+  KP_FUZZ_CHECK(kp::KPKeychain().clear() == (before.genericPasswords > 0),
+                "clear() answers otherwise than what was there");
+  const ItemCounts after = countItems();
+  KP_FUZZ_CHECK(after.genericPasswords == 0, "clear() left items");
+  KP_FUZZ_CHECK(after.others == before.others, "clear() removed items of another class");
   KeychainFiles::reload();
-  KP_FUZZ_CHECK(genericPasswordCount() == 0, "cleared items came back from disk");
+  KP_FUZZ_CHECK(countItems().genericPasswords == 0, "cleared items came back from disk");
 }
 
 }  // namespace

@@ -117,14 +117,13 @@ std::string layoutOf(sqlite3* connection) {
     return {};
   }
   const auto finalize = ScopeExit([statement] { sqlite3_finalize(statement); });
+  // Never empty when read, even for a file without tables.
   std::string layout = "layout";
   int result;
   while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
     for (int column = 0; column < sqlite3_column_count(statement); ++column) {
-      const auto* text = sqlite3_column_text(statement, column);
       layout += '\x1f';
-      if (text) layout.append(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-      else layout += "null";
+      layout += textColumn(statement, column);
     }
     layout += '\x1e';
   }
