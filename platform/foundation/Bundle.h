@@ -52,6 +52,18 @@ class Bundle {
   Bundle() = default;
 };
 
+// applicationIdentifier()
+//
+// The identifier this application's files and keychain items are kept under, read
+// afresh on each call: the main bundle's identifier when the application has set one
+// (Bundle::main().setBundleIdentifier("com.example.app"), before its first use of a
+// store), else the environment's KP_APPLICATION_IDENTIFIER, else a stable name made
+// from the executable: "local.<name>-<8 hex digits of its full path>", so that two
+// programs that share a name in different folders stay apart. Characters other than
+// letters, digits, '.', '-' and '_' become '-', so the answer is always one safe folder
+// name (never empty, "." or "..").
+[[nodiscard]] std::string applicationIdentifier();
+
 namespace testing {
 // Empties the main bundle's Info dictionary and identifier.
 void resetMainBundle();
