@@ -34,35 +34,17 @@ bool KPKeychain::set(const ios::Data& data, const std::string& key, std::optiona
       {ios::kSecAttrAccessible, accessible},
   };
   setLastQueryParameters(query);
-  // The item the delete below may remove, to put back should the add then fail.
-  std::optional<ios::SecValue> previous;
-  (void)ios::SecItemCopyMatching({{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
-                                  {ios::kSecAttrAccount, account},
-                                  {ios::kSecAttrAccessible, accessible},
-                                  {ios::kSecReturnData, true},
-                                  {ios::kSecMatchLimit, std::string(ios::kSecMatchLimitOne)}},
-                                 &previous);
-  const ios::OSStatus deleted = ios::SecItemDelete(query);
-  const ios::OSStatus status = ios::SecItemAdd(query);
-  if (status == ios::noErr) return true;
-  if (status != ios::errSecDuplicateItem) {
-    // The old secret must not be lost with the new one: restore what the delete removed
-    // (it matched this accessibility, so the item comes back as it was).
-    if (deleted == ios::noErr && previous && std::holds_alternative<ios::Data>(*previous)) {
-      (void)ios::SecItemAdd({{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
-                             {ios::kSecAttrAccount, account},
-                             {ios::kSecValueData, std::get<ios::Data>(*previous)},
-                             {ios::kSecAttrAccessible, accessible}});
-    }
-    return false;
-  }
-  // The delete above matches the accessibility too, so an item stored under another
-  // access option survives it. Update that item in place: the old secret stays intact
-  // should the update fail.
+  // One change replaces the secret: the item is never missing in between, and a change
+  // that fails leaves the old secret as it was.
   const ios::SecQuery identity{{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
                                {ios::kSecAttrAccount, account}};
   const ios::SecQuery changes{{ios::kSecValueData, data}, {ios::kSecAttrAccessible, accessible}};
-  return ios::SecItemUpdate(identity, changes) == ios::noErr;
+  const ios::OSStatus updated = ios::SecItemUpdate(identity, changes);
+  if (updated != ios::errSecItemNotFound) return updated == ios::noErr;
+  const ios::OSStatus added = ios::SecItemAdd(query);
+  // Another thread or process may have added the item since the update found none.
+  if (added == ios::errSecDuplicateItem) return ios::SecItemUpdate(identity, changes) == ios::noErr;
+  return added == ios::noErr;
 }
 
 std::optional<std::string> KPKeychain::get(const std::string& key) {

@@ -78,9 +78,16 @@ class KPKeychain {
   // set() (data)
   //
   // Stores the bytes under keyPrefix + key with the access option (accessible when
-  // unlocked when none is given), replacing an earlier item of that key even when it was
-  // stored with another access option. True when the item is stored; when it cannot be
-  // stored, the earlier secret of that key is kept.
+  // unlocked when none is given) and records the four-entry query (class, account, data,
+  // accessibility) in lastQueryParameters(). True when the item is stored.
+  //
+  // An earlier item of that key is replaced in one step, whatever its access option: its
+  // data and accessibility are updated in place (SecItemUpdate), and only a key without
+  // an item is added (SecItemAdd). So a reader, in this process or another, always finds
+  // either the old secret or the new one; a store killed midway or refused by a full
+  // disk keeps the old secret; and a store that has returned survives the process being
+  // killed. (A delete with the query followed by a separate add, as a simpler keychain
+  // wrapper does, loses the secret in each of those cases.)
   virtual bool set(const ios::Data& value, const std::string& key,
                    std::optional<KPKeychainAccessOptions> access = std::nullopt);
 
@@ -90,8 +97,9 @@ class KPKeychain {
   [[nodiscard]] virtual std::optional<ios::Data> getData(const std::string& key);
   // Deletes the item; false when there was none.
   virtual bool delete_(const std::string& key);
-  // Deletes every generic-password item the application can reach, whatever its
-  // prefix; false when there was none.
+  // Deletes every generic-password item the application can reach (its own access
+  // group), whatever its prefix; other applications' items stay. False when there was
+  // none.
   virtual bool clear();
 
  private:

@@ -14,6 +14,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/foundation/Bundle.h"
+
 namespace ios {
 namespace {
 
@@ -51,7 +53,7 @@ void listInto(const std::string& root, const std::string& prefix, std::vector<st
 
 }  // namespace
 
-std::string NSHomeDirectory() {
+std::string userHomeDirectory() {
   {
     auto& s = substitutes();
     std::lock_guard lock(s.mutex);
@@ -60,6 +62,41 @@ std::string NSHomeDirectory() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
   if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) return entry->pw_dir;
   return "/";
+}
+
+std::string applicationContainersDirectory() {
+  std::string dataHome;
+  bool substituted = false;
+  {
+    auto& s = substitutes();
+    std::lock_guard lock(s.mutex);
+    substituted = s.home.has_value();
+  }
+  const std::string home = userHomeDirectory();
+  if (home.empty()) return {};
+  // A substituted home is a whole user's worth of folders: the environment's data folder
+  // belongs to the real user and is not used then.
+  const char* xdg = substituted ? nullptr : std::getenv("XDG_DATA_HOME");
+  dataHome = xdg && xdg[0] == '/' ? std::string(xdg) : home + "/.local/share";
+  return dataHome + "/kpquaslet/containers";
+}
+
+std::string NSHomeDirectory() {
+  const std::string containers = applicationContainersDirectory();
+  if (containers.empty()) return {};
+  const std::string container = containers + "/" + applicationIdentifier();
+  // The platform's container always exists; this one is made on first use, owner-only,
+  // but only inside an existing home folder (a missing one is never made up).
+  struct stat info {};
+  if (::stat(container.c_str(), &info) != 0 && ::stat(userHomeDirectory().c_str(), &info) == 0 &&
+      S_ISDIR(info.st_mode)) {
+    fs::path partial;
+    for (const auto& component : fs::path(container)) {
+      partial /= component;
+      if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) break;
+    }
+  }
+  return container;
 }
 
 FileManager& FileManager::defaultManager() {

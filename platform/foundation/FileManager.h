@@ -10,9 +10,30 @@
 // Fidelity: item attributes describe the entry itself (links are not followed); listings
 // are sorted by name, so their order is stable; a recursive listing names a folder
 // before its contents and does not descend into linked folders. Failures come back as
-// an empty optional or false with an error description, never as an exception. The home
-// folder is $HOME (a test may substitute it, ios::testing::ScopedHomeDirectory);
-// volume figures come from statvfs (a test may substitute them).
+// an empty optional or false with an error description, never as an exception. Volume
+// figures come from statvfs (a test may substitute them).
+//
+// Where an application's files live. Each application (named by
+// ios::applicationIdentifier(), see Bundle.h) has a container folder of its own, and
+// NSHomeDirectory() answers it, as on the platform:
+//
+//   $XDG_DATA_HOME/kpquaslet/containers/<application identifier>/
+//       Documents/                    the application's documents (not the user's ~/Documents)
+//       Documents/crash/.Exception/   crash logs
+//       Library/Preferences/          settings, one "<suite>.json" per suite; the
+//                                     application's own suite is "<identifier>.json"
+//       Library/Caches/
+//       tmp/                          files being written (crash logs before they are named)
+//
+// ($XDG_DATA_HOME when it is an absolute path, else ~/.local/share.) The keychain is the
+// user's, shared by all applications as the platform's is, and scopes its items by
+// access group (the application identifier): ~/Library/Keychains/keychain.db. The
+// container's folders are owner-only (0700); nothing ever makes up the user's home
+// folder itself. What earlier versions kept
+// outside the containers (settings in ~/Library/Preferences, crash logs in
+// ~/Documents/crash/.Exception, keychain items without an access group) is imported as
+// each store's header says. A test substitutes the user's home folder with
+// ios::testing::ScopedHomeDirectory; the containers then lie in its ".local/share".
 #pragma once
 
 #include <cstdint>
@@ -22,8 +43,14 @@
 
 namespace ios {
 
-// The current user's home folder.
+// The application's container folder (see the banner), made (owner-only) when the
+// user's home folder exists and it does not; "" when the user has no home folder (an
+// empty one was substituted).
 [[nodiscard]] std::string NSHomeDirectory();
+// The user's own home folder ($HOME, else the password database's).
+[[nodiscard]] std::string userHomeDirectory();
+// The folder holding every application's container; "" when the user has no home folder.
+[[nodiscard]] std::string applicationContainersDirectory();
 
 struct FileAttributes {
   std::uint64_t fileSize = 0;
@@ -76,7 +103,8 @@ namespace testing {
 
 // ScopedHomeDirectory
 //
-// While alive, NSHomeDirectory() answers `path`.
+// While alive, the user's home folder is `path` (and the application's container lies in
+// its ".local/share/kpquaslet/containers").
 class ScopedHomeDirectory {
  public:
   explicit ScopedHomeDirectory(std::string path);

@@ -10,6 +10,9 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <set>
+
+#include "platform/foundation/Bundle.h"
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/internal/AtomicFile.h"
@@ -34,9 +37,13 @@ struct Store {
   std::optional<std::string> home;
   // Why that database could not be opened or its older file imported.
   std::optional<std::string> loadError;
+  // The application identifiers whose older, unscoped items have been taken over through
+  // this connection.
+  std::set<std::string> claimedFor;
+  bool recordingDeletes = false;
   std::vector<SecQuery> deletes;
-  int failingAdds = 0;
-  OSStatus failingAddStatus = errSecSuccess;
+  int failingWrites = 0;
+  OSStatus failingWriteStatus = errSecSuccess;
 };
 
 void report(const std::string& text) { std::fprintf(stderr, "keychain: %s\n", text.c_str()); }
@@ -58,6 +65,7 @@ Store& store() {
                        Store& child = store();
                        if (child.database) inheritedConnections().push_back(std::move(child.database));
                        child.home.reset();
+                       child.claimedFor.clear();
                        child.mutex.unlock();
                      });
     return made;
@@ -96,13 +104,32 @@ bool prepareFiles(const std::string& home, const std::string& path, std::string*
   return true;
 }
 
-// The current home folder's database, opened (and the older items file imported) on
-// first use; null when it cannot be opened.
-ItemDatabase* openDatabase(Store& s) {
-  const std::string home = NSHomeDirectory();
-  if (s.database && s.home == home) return s.database.get();
+// Gives the application `group` its own copy of every item stored without an access
+// group (by earlier versions, which kept no groups), once per application: such an item
+// cannot tell which application stored it, and each may have relied on it.
+void claimUnscopedItems(Store& s, const std::string& group) {
+  if (s.claimedFor.contains(group)) return;
+  std::vector<StoredItem> items;
+  if (s.database->all(&items) != Outcome::done) return;  // tried again on the next call
+  std::erase_if(items, [](const StoredItem& item) { return !item.accessGroup.empty(); });
+  for (StoredItem& item : items) item.accessGroup = group;
+  bool already = false;
+  if (s.database->importOnce("unscoped items for " + group, items, &already) == Outcome::failed) return;
+  s.claimedFor.insert(group);
+}
+
+// The current user's database, opened (and the older items file imported) on first
+// use, with the unscoped items of earlier versions claimed for `group`; null when it
+// cannot be opened.
+ItemDatabase* openDatabase(Store& s, const std::string& group) {
+  const std::string home = userHomeDirectory();
+  if (s.database && s.home == home) {
+    claimUnscopedItems(s, group);
+    return s.database.get();
+  }
   if (s.home != home) s.loadError.reset();
   s.database.reset();
+  s.claimedFor.clear();
   s.home = home;
   const std::string folder = home + kKeychainFolder;
   const std::string path = folder + kDatabaseName;
@@ -115,6 +142,7 @@ ItemDatabase* openDatabase(Store& s) {
   auto imported = security_internal::importLegacyItems(*s.database, folder);
   if (imported.note) report(*imported.note);
   remember(s, imported.problem);
+  claimUnscopedItems(s, group);
   return s.database.get();
 }
 
@@ -139,7 +167,8 @@ bool textAttribute(const SecQuery& query, const char* key, std::optional<std::st
   return true;
 }
 
-// The items a generic-password query names; errSecParam for any other query.
+// The items a generic-password query names, in the application's own access group
+// unless the query names one; errSecParam for any other query.
 OSStatus filterOf(const SecQuery& query, ItemFilter* filter) {
   std::optional<std::string> itemClass;
   if (!textAttribute(query, kSecClass, &itemClass) || itemClass != kSecClassGenericPassword) return errSecParam;
@@ -148,7 +177,16 @@ OSStatus filterOf(const SecQuery& query, ItemFilter* filter) {
                     textAttribute(query, kSecAttrService, &filter->service) &&
                     textAttribute(query, kSecAttrAccessGroup, &filter->accessGroup) &&
                     textAttribute(query, kSecAttrAccessible, &filter->accessible);
+  if (!filter->accessGroup) filter->accessGroup = applicationIdentifier();
   return text ? errSecSuccess : errSecParam;
+}
+
+// Takes one of the failures a test asked for; true when the call is to fail with it.
+bool failsOnRequest(Store& s, OSStatus* status) {
+  if (s.failingWrites <= 0) return false;
+  --s.failingWrites;
+  *status = s.failingWriteStatus;
+  return true;
 }
 
 // The bytes of kSecValueData; false when it is there but not bytes.
@@ -170,16 +208,13 @@ OSStatus SecItemAdd(const SecQuery& attributes) {
   const StoredItem item{named.itemClass,
                         named.account.value_or(""),
                         named.service.value_or(""),
-                        named.accessGroup.value_or(""),
+                        *named.accessGroup,
                         named.accessible.value_or(kSecAttrAccessibleWhenUnlocked),
                         data.value_or(Data())};
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  if (s.failingAdds > 0) {
-    --s.failingAdds;
-    return s.failingAddStatus;
-  }
-  ItemDatabase* database = openDatabase(s);
+  if (OSStatus failed; failsOnRequest(s, &failed)) return failed;
+  ItemDatabase* database = openDatabase(s, item.accessGroup);
   if (!database) return errSecIO;
   return statusOf(database->add(item), *database);
 }
@@ -189,7 +224,7 @@ OSStatus SecItemCopyMatching(const SecQuery& query, std::optional<SecValue>* res
   if (filterOf(query, &filter) != errSecSuccess) return errSecParam;
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  ItemDatabase* database = openDatabase(s);
+  ItemDatabase* database = openDatabase(s, *filter.accessGroup);
   if (!database) return errSecIO;
   StoredItem found;
   const OSStatus status = statusOf(database->findFirst(filter, &found), *database);
@@ -211,7 +246,8 @@ OSStatus SecItemUpdate(const SecQuery& query, const SecQuery& attributesToUpdate
   }
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  ItemDatabase* database = openDatabase(s);
+  if (OSStatus failed; failsOnRequest(s, &failed)) return failed;
+  ItemDatabase* database = openDatabase(s, *filter.accessGroup);
   if (!database) return errSecIO;
   return statusOf(database->update(filter, newData, newAccessible), *database);
 }
@@ -219,10 +255,10 @@ OSStatus SecItemUpdate(const SecQuery& query, const SecQuery& attributesToUpdate
 OSStatus SecItemDelete(const SecQuery& query) {
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  s.deletes.push_back(query);
+  if (s.recordingDeletes) s.deletes.push_back(query);
   ItemFilter filter;
   if (filterOf(query, &filter) != errSecSuccess) return errSecParam;
-  ItemDatabase* database = openDatabase(s);
+  ItemDatabase* database = openDatabase(s, *filter.accessGroup);
   if (!database) return errSecIO;
   return statusOf(database->remove(filter), *database);
 }
@@ -233,7 +269,7 @@ std::vector<KeychainItem> keychainItems() {
   auto& s = store();
   std::lock_guard lock(s.mutex);
   std::vector<StoredItem> items;
-  ItemDatabase* database = openDatabase(s);
+  ItemDatabase* database = openDatabase(s, applicationIdentifier());
   if (!database || database->all(&items) != Outcome::done) return {};
   std::vector<KeychainItem> out;
   for (auto& item : items) {
@@ -243,32 +279,38 @@ std::vector<KeychainItem> keychainItems() {
   return out;
 }
 
+void recordKeychainDeletes() {
+  auto& s = store();
+  std::lock_guard lock(s.mutex);
+  s.recordingDeletes = true;
+}
+
 std::vector<SecQuery> keychainDeleteQueries() {
   auto& s = store();
   std::lock_guard lock(s.mutex);
   return s.deletes;
 }
 
-void failNextKeychainAdds(int count, OSStatus status) {
+void failNextKeychainWrites(int count, OSStatus status) {
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  s.failingAdds = count;
-  s.failingAddStatus = status;
+  s.failingWrites = count;
+  s.failingWriteStatus = status;
 }
 
-std::string keychainFilePath() { return NSHomeDirectory() + kKeychainFolder + kDatabaseName; }
+std::string keychainFilePath() { return userHomeDirectory() + kKeychainFolder + kDatabaseName; }
 
 std::optional<std::string> keychainLoadError() {
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  (void)openDatabase(s);
+  (void)openDatabase(s, applicationIdentifier());
   return s.loadError;
 }
 
 std::vector<std::string> keychainIntegrityProblems() {
   auto& s = store();
   std::lock_guard lock(s.mutex);
-  ItemDatabase* database = openDatabase(s);
+  ItemDatabase* database = openDatabase(s, applicationIdentifier());
   if (!database) return {s.loadError.value_or("cannot open the keychain")};
   std::vector<std::string> problems;
   if (database->integrityProblems(&problems) != Outcome::done) return {database->lastError()};
@@ -281,8 +323,10 @@ void resetKeychain() {
   s.database.reset();
   s.home.reset();
   s.loadError.reset();
+  s.claimedFor.clear();
+  s.recordingDeletes = false;
   s.deletes.clear();
-  s.failingAdds = 0;
+  s.failingWrites = 0;
 }
 
 }  // namespace testing

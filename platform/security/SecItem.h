@@ -13,9 +13,20 @@
 // errSecDuplicateItem); a search, update or delete matches the query's attributes
 // (account, service, access group, accessibility) and ignores the value and return
 // keys; one that matches nothing is errSecItemNotFound. An item added without a service
-// or access group has empty ones. Constant values are their own names.
+// has an empty one. Constant values are their own names.
 //
-// Storage: one SQLite database per home folder, "<home>/Library/Keychains/keychain.db"
+// Access groups: every application reaches the items of its own access group, its
+// application identifier (ios::applicationIdentifier()): an item added without a group
+// gets that one, and a search, update or delete without a group looks only there, so
+// that one application's delete of every item leaves the others' alone. A query that
+// names a group reaches that group (this stand-in has no entitlements to refuse it).
+// Items stored by earlier versions, which kept no groups, tell no application apart:
+// the first time an application uses the keychain, each such item is copied into its
+// group (items it already has are kept), once per application; the originals stay for
+// the other applications to take over.
+//
+// Storage: one SQLite database per user, shared by the user's applications as the
+// platform's keychain is: "<user home>/Library/Keychains/keychain.db"
 // (with its "-wal" and "-shm" companions), owner-only (0600 files in a 0700 folder; a
 // file found with wider permissions is narrowed to the owner). The home folder must
 // exist: the store never makes one up. Each add, update and delete is one transaction,
@@ -27,7 +38,11 @@
 // on every commit would cost about a millisecond per store). Deleted secrets are zeroed
 // in the file rather than left in its free space.
 //
-// Sharing: processes (and threads) that use one home folder share its items; a change
+// The log is kept below a few megabytes between checkpoints. A keychain that this
+// process may read but not write (a read-only home folder) is opened for reading: its
+// items are found, and changes fail with errSecIO.
+//
+// Sharing: processes (and threads) of one user share its items; a change
 // waits up to five seconds for another process's write to finish rather than failing.
 // A process made by fork opens its own connection on first use.
 //
@@ -109,12 +124,15 @@ struct KeychainItem {
   std::string itemClass;
 };
 [[nodiscard]] std::vector<KeychainItem> keychainItems();
-// The queries SecItemDelete has received, oldest first.
+// Starts recording the queries SecItemDelete receives (secrets included), until
+// resetKeychain(); nothing is recorded otherwise.
+void recordKeychainDeletes();
+// The queries SecItemDelete has received while recording, oldest first.
 [[nodiscard]] std::vector<SecQuery> keychainDeleteQueries();
-// Makes the next `count` SecItemAdd calls answer `status` without storing anything, as
-// a keychain that cannot take the item would (0 ends it early).
-void failNextKeychainAdds(int count, OSStatus status);
-// The database file of the current home folder's items.
+// Makes the next `count` SecItemAdd and SecItemUpdate calls answer `status` without
+// changing anything, as a keychain that cannot take the change would (0 ends it early).
+void failNextKeychainWrites(int count, OSStatus status);
+// The database file of the current user's items.
 [[nodiscard]] std::string keychainFilePath();
 // Why the current home folder's keychain could not be opened, or its older items file
 // could not be imported; nothing when all is well.
@@ -122,8 +140,8 @@ void failNextKeychainAdds(int count, OSStatus status);
 // Problems SQLite's integrity check finds in the current home folder's database (empty
 // when there are none; the reason when it cannot be opened).
 [[nodiscard]] std::vector<std::string> keychainIntegrityProblems();
-// Closes the database and forgets the recorded queries; the next call opens the current
-// home folder's database again, as a new process would (the files are left alone).
+// Closes the database, stops recording and forgets the recorded queries; the next call
+// opens the current user's database again, as a new process would (the files are left alone).
 void resetKeychain();
 
 }  // namespace testing

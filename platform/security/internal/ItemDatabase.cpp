@@ -1,6 +1,7 @@
 #include "platform/security/internal/ItemDatabase.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -13,6 +14,9 @@ namespace {
 // The file's layout, recorded in its user_version. A file of a later layout is refused
 // rather than misread.
 constexpr int kSchemaVersion = 1;
+
+// The size, in bytes, the write-ahead log is cut back to after a checkpoint.
+constexpr long kJournalSizeLimit = 4L << 20;
 
 // The key's column order puts the account right after the class: the framework's
 // queries name the class and the account, and find their item through the key alone.
@@ -168,16 +172,32 @@ class ItemDatabase::Statement {
 };
 
 std::unique_ptr<ItemDatabase> ItemDatabase::open(const std::string& path, std::string* error) {
+  std::string why;
+  // Read-write first; a file this process may only read (a read-only home folder, where
+  // the log's companion files cannot be made) is opened for reading, and as a last
+  // resort as an unchanging file, which needs no companion files at all.
+  auto database = openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &why);
+  if (!database && ::access(path.c_str(), R_OK) == 0) {
+    std::string readOnlyWhy;
+    database = openWith(path, SQLITE_OPEN_READONLY, &readOnlyWhy);
+    if (!database) {
+      database = openWith("file:" + path + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, &readOnlyWhy);
+    }
+  }
+  if (!database && error) *error = "cannot open the keychain " + path + ": " + why;
+  return database;
+}
+
+std::unique_ptr<ItemDatabase> ItemDatabase::openWith(const std::string& name, int flags, std::string* why) {
   sqlite3* connection = nullptr;
-  const int opened = sqlite3_open_v2(
-      path.c_str(), &connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int opened = sqlite3_open_v2(name.c_str(), &connection, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   // SQLite hands out a connection even when opening fails; closing it is ours.
   std::unique_ptr<ItemDatabase> database(new ItemDatabase(connection));
-  auto fail = [&](const std::string& why) {
-    if (error) *error = "cannot open the keychain " + path + ": " + why;
+  if (opened != SQLITE_OK) {
+    *why = connection ? sqlite3_errmsg(connection) : "out of memory";
     return nullptr;
-  };
-  if (opened != SQLITE_OK) return fail(connection ? sqlite3_errmsg(connection) : "out of memory");
+  }
+  database->readOnly_ = (flags & SQLITE_OPEN_READONLY) != 0;
   sqlite3_extended_result_codes(connection, 1);
   sqlite3_busy_timeout(connection, kBusyTimeoutMilliseconds);
   // Setting the file up can meet a lock SQLite does not wait for through its busy
@@ -186,10 +206,9 @@ std::unique_ptr<ItemDatabase> ItemDatabase::open(const std::string& path, std::s
   // a failure is retried, with short pauses, for as long as a change would have waited.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMilliseconds);
   for (int pauseMilliseconds = 1;; pauseMilliseconds = std::min(pauseMilliseconds * 2, 20)) {
-    std::string why;
-    const SetUp outcome = database->setUp(&why);
+    const SetUp outcome = database->setUp(why);
     if (outcome == SetUp::done) break;
-    if (outcome == SetUp::failed || std::chrono::steady_clock::now() >= deadline) return fail(why);
+    if (outcome == SetUp::failed || std::chrono::steady_clock::now() >= deadline) return nullptr;
     sqlite3_sleep(pauseMilliseconds);
   }
   return database;
@@ -202,9 +221,12 @@ ItemDatabase::SetUp ItemDatabase::setUp(std::string* why) {
     if (!sqlite3_get_autocommit(connection_)) sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
     return code == SQLITE_BUSY || code == SQLITE_LOCKED ? SetUp::busy : SetUp::failed;
   };
-  // Write-ahead logging with synchronous=NORMAL: see the header for what that keeps.
-  if (!execute("PRAGMA journal_mode = WAL") || !execute("PRAGMA synchronous = NORMAL") ||
-      !execute("PRAGMA secure_delete = ON")) {
+  // Write-ahead logging with synchronous=NORMAL: see the header for what that keeps. The
+  // log is cut back to kJournalSizeLimit whenever a checkpoint empties it, so that a
+  // burst of changes does not leave it at its high-water mark.
+  if (!readOnly_ && (!execute("PRAGMA journal_mode = WAL") || !execute("PRAGMA synchronous = NORMAL") ||
+                     !execute("PRAGMA secure_delete = ON") ||
+                     !execute(("PRAGMA journal_size_limit = " + std::to_string(kJournalSizeLimit)).c_str()))) {
     return failed();
   }
   int version = -1;
@@ -217,6 +239,10 @@ ItemDatabase::SetUp ItemDatabase::setUp(std::string* why) {
   }
   if (version > kSchemaVersion) {
     *why = "written by a later version (layout " + std::to_string(version) + ")";
+    return SetUp::failed;
+  }
+  if (version == 0 && readOnly_) {
+    *why = "the file is empty and cannot be written";
     return SetUp::failed;
   }
   if (version == 0 && !execute(kCreateSchema)) return failed();

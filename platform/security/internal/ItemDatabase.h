@@ -65,7 +65,8 @@ enum class Outcome { done, duplicate, notFound, failed };
 class ItemDatabase {
  public:
   // Opens the database at `path`, creating the file and its table when missing. The
-  // file is opened for reading only when it cannot be written (a change then fails).
+  // file is opened for reading only when it cannot be written (a change then fails),
+  // also when its folder is read-only and the log's companion files cannot be made.
   // Nothing, with `error` set, when the file cannot be opened or is not such a database:
   // not SQLite, written by a later version, or with tables, columns or keys other than
   // the ones this version creates.
@@ -103,6 +104,9 @@ class ItemDatabase {
  private:
   class Statement;
   explicit ItemDatabase(sqlite3* connection);
+  // Opens `name` with SQLite's open `flags` and sets the connection up; nothing, with
+  // `why` set, when either fails.
+  static std::unique_ptr<ItemDatabase> openWith(const std::string& name, int flags, std::string* why);
 
   // Puts the connection in write-ahead logging and creates the tables on a new file.
   // busy: another connection held a lock; trying again later may succeed.
@@ -116,6 +120,7 @@ class ItemDatabase {
   Outcome failure();
 
   sqlite3* connection_;
+  bool readOnly_ = false;
   std::string lastError_;
   // Prepared once per connection: the add, the listing, the import's statements, and a
   // find, update and delete per combination of the attributes a filter gives.

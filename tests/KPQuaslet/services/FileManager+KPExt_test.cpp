@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/StandardOutput.h"
 #include "platform/testing/PlatformFixture.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -99,7 +101,10 @@ TEST_F(FileManagerKPExtTest, DiskFiguresUseUnitsOf1024Cubed) {
 
 TEST_F(FileManagerKPExtTest, DocumentsLiveInTheHomeFolder) {
   ios::testing::ScopedHomeDirectory home(dir_.path());
-  EXPECT_EQ(kp::documentsDirectory(), dir_.path() + "/Documents");
+  EXPECT_EQ(kp::documentsDirectory(), ios::NSHomeDirectory() + "/Documents");
+  EXPECT_EQ(ios::NSHomeDirectory(),
+            dir_.path() + "/.local/share/kpquaslet/containers/" + ios::applicationIdentifier())
+      << "the application's container, not the user's own Documents";
 }
 
 TEST(FileManagerKPExtDeathTest, NoDocumentsFolderStopsWithAMessage) {

@@ -14,6 +14,7 @@ namespace {
 using kp::KPKeychain;
 using kp::KPKeychainAccessOptions;
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 class KPKeychainTest : public ios::testing::PlatformFixture {
  protected:
@@ -31,21 +32,31 @@ TEST_F(KPKeychainTest, ThePrefixIsPartOfTheAccount) {
   EXPECT_EQ(ios::testing::keychainItems()[0].account, "app_token");
 }
 
-TEST_F(KPKeychainTest, AStoreRecordsItsQueryAndDeletesWithIt) {
+TEST_F(KPKeychainTest, AStoreRecordsItsQueryAndReplacesWithoutDeleting) {
   KPKeychain keychain;
+  ios::testing::recordKeychainDeletes();
   EXPECT_EQ(keychain.lastQueryParameters(), std::nullopt);
   ASSERT_TRUE(keychain.set("v", "k"));
+  ASSERT_TRUE(keychain.set("w", "k"));
   const ios::SecQuery expected{
       {ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
       {ios::kSecAttrAccount, std::string("k")},
-      {ios::kSecValueData, ios::Data{'v'}},
+      {ios::kSecValueData, ios::Data{'w'}},
       {ios::kSecAttrAccessible, std::string(ios::kSecAttrAccessibleWhenUnlocked)},
   };
   EXPECT_EQ(keychain.lastQueryParameters(), expected);
-  EXPECT_THAT(ios::testing::keychainDeleteQueries(), ElementsAre(expected));
+  EXPECT_THAT(ios::testing::keychainDeleteQueries(), IsEmpty()) << "an overwrite is one update, not a delete";
   (void)keychain.get("k");
   (void)keychain.delete_("k");
   EXPECT_EQ(keychain.lastQueryParameters(), expected) << "only stores record their query";
+  EXPECT_EQ(ios::testing::keychainDeleteQueries().size(), 1u);
+}
+
+TEST_F(KPKeychainTest, DeletesAreNotRecordedUnlessATestAsks) {
+  KPKeychain keychain;
+  ASSERT_TRUE(keychain.set("secret", "k"));
+  ASSERT_TRUE(keychain.delete_("k"));
+  EXPECT_THAT(ios::testing::keychainDeleteQueries(), IsEmpty()) << "no query, and no secret, is kept in memory";
 }
 
 TEST_F(KPKeychainTest, StoringAgainReplacesTheSecretWhateverItsAccessOption) {
@@ -143,16 +154,16 @@ TEST_F(KPKeychainTest, EveryAccessOptionIsStoredAndReplacedByTheNext) {
   }
 }
 
-TEST_F(KPKeychainTest, AFailedAddAfterTheDeleteKeepsTheOldSecret) {
+TEST_F(KPKeychainTest, AFailedOverwriteKeepsTheOldSecret) {
   KPKeychain keychain;
   ASSERT_TRUE(keychain.set("old", "k", KPKeychainAccessOptions::accessibleAlways));
-  ios::testing::failNextKeychainAdds(1, ios::errSecIO);
-  EXPECT_FALSE(keychain.set("new", "k", KPKeychainAccessOptions::accessibleAlways));
+  ios::testing::failNextKeychainWrites(1, ios::errSecIO);
+  EXPECT_FALSE(keychain.set("new", "k", KPKeychainAccessOptions::accessibleAfterFirstUnlock));
   EXPECT_EQ(keychain.get("k"), "old");
   ASSERT_EQ(ios::testing::keychainItems().size(), 1u);
   EXPECT_EQ(ios::testing::keychainItems()[0].accessible, ios::kSecAttrAccessibleAlways);
-  ios::testing::failNextKeychainAdds(1, ios::errSecIO);
-  EXPECT_FALSE(keychain.set("first", "fresh")) << "nothing to restore for a new key";
+  ios::testing::failNextKeychainWrites(1, ios::errSecIO);
+  EXPECT_FALSE(keychain.set("first", "fresh")) << "a failed add of a new key";
   EXPECT_EQ(keychain.get("fresh"), std::nullopt);
 }
 

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/testing/PlatformFixture.h"
 #include "tests/platform/security/KeychainQueries.h"
@@ -91,11 +92,14 @@ TEST_F(SecItemTest, ServiceAndAccessGroupArePartOfTheKey) {
 
   SecQuery mail = find("user");
   mail[ios::kSecAttrService] = std::string("mail");
-  EXPECT_EQ(ios::SecItemDelete(mail), ios::errSecSuccess) << "both items of the service";
+  EXPECT_EQ(ios::SecItemDelete(mail), ios::errSecSuccess) << "the service's item in the application's own group";
   const auto items = ios::testing::keychainItems();
-  ASSERT_EQ(items.size(), 1u);
+  ASSERT_EQ(items.size(), 2u);
   EXPECT_EQ(items[0].service, "");
-  EXPECT_EQ(items[0].accessGroup, "");
+  EXPECT_EQ(items[0].accessGroup, ios::applicationIdentifier()) << "an item added without a group is the application's";
+  EXPECT_EQ(items[1].accessGroup, "team") << "a query without a group does not reach another group";
+  mail[ios::kSecAttrAccessGroup] = std::string("team");
+  EXPECT_EQ(ios::SecItemDelete(mail), ios::errSecSuccess) << "naming the group reaches it";
 }
 
 TEST_F(SecItemTest, TheFilesAreTheOwnersAloneAndReadBackOnFirstUse) {
