@@ -8,7 +8,11 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <random>
+#include <signal.h>
+#include <string_view>
+#include <vector>
 
 #include "platform/foundation/Data.h"
 #include "platform/foundation/Date.h"
@@ -101,14 +105,42 @@ std::string crashDateText() {
   return formatter.string(ios::Date::now());
 }
 
-// The temporary files a save writes before the log takes its name.
-constexpr std::string_view kTemporaryPrefix = ".writing-";
+// The temporary files that saves of earlier versions wrote inside the crash folder.
+// Nothing writes them there any more, so any one found is a leftover of a save that was
+// killed.
+constexpr std::string_view kEarlierTemporaryPrefix = ".writing-";
+
+// The temporary files of saves in progress: "<container>/tmp/crash-<pid>-<n>.writing",
+// outside the crash folder, where readers of the logs never meet them.
+constexpr std::string_view kTemporaryPrefix = "crash-";
+constexpr std::string_view kTemporarySuffix = ".writing";
 
 // Whether the folder entry `entry` (a path relative to the crash folder) is the
-// temporary file of a save in progress, or left by a save that never finished.
-bool isTemporaryFile(std::string_view entry) {
+// temporary file an earlier version's save left behind.
+bool isEarlierTemporaryFile(std::string_view entry) {
   const std::size_t slash = entry.rfind('/');
-  return entry.substr(slash == std::string_view::npos ? 0 : slash + 1).starts_with(kTemporaryPrefix);
+  return entry.substr(slash == std::string_view::npos ? 0 : slash + 1).starts_with(kEarlierTemporaryPrefix);
+}
+
+std::string temporaryFolder() { return ios::NSHomeDirectory() + "/tmp"; }
+
+// Removes the temporary files of saves whose process has ended (killed midway).
+void removeStaleTemporaryFiles() {
+  const std::string folder = temporaryFolder();
+  auto names = ios::FileManager::defaultManager().contentsOfDirectory(folder);
+  if (!names) return;
+  for (const std::string& name : *names) {
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) continue;
+    const long pid = std::strtol(name.c_str() + kTemporaryPrefix.size(), nullptr, 10);
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) ::unlink((folder + "/" + name).c_str());
+  }
+}
+
+// Removes what earlier versions' killed saves left in the crash folder.
+void removeEarlierTemporaryFiles(const std::string& folder, const std::vector<std::string>& entries) {
+  for (const std::string& entry : entries) {
+    if (isEarlierTemporaryFile(entry)) ::unlink((folder + "/" + entry).c_str());
+  }
 }
 
 // Gives the finished file `temporary` the name `target` unless that name is taken:
@@ -120,7 +152,7 @@ bool renameWithoutReplacing(const std::string& temporary, const std::string& tar
   // The file system cannot refuse to replace in a rename: the name is claimed first by an
   // exclusive create (which fails for a name that is taken), then the finished file
   // replaces that empty claim.
-  const int claim = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const int claim = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (claim < 0) return false;
   ::close(claim);
   if (::rename(temporary.c_str(), target.c_str()) == 0) return true;
@@ -131,12 +163,17 @@ bool renameWithoutReplacing(const std::string& temporary, const std::string& tar
 }
 
 // Writes `bytes` to "<folder>/<stem>.log", or "<stem>-1.log", "<stem>-2.log", ... when
-// that name is taken: the file appears complete or not at all, and an earlier log is
-// never replaced. Needs no hard links.
-bool writeNewLog(const std::string& folder, const std::string& stem, const ios::PropertyList::Data& bytes) {
+// that name is taken: the file (owner-only) appears complete or not at all, and an
+// earlier log is never replaced. Needs no hard links.
+bool writeNewLog(const std::string& folder, const std::string& stem, std::string_view bytes) {
   static thread_local std::mt19937_64 names{std::random_device{}()};
-  const std::string temporary = folder + "/" + std::string(kTemporaryPrefix) + std::to_string(names());
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  removeStaleTemporaryFiles();
+  const std::string temporaryFolderPath = temporaryFolder();
+  (void)ios::FileManager::defaultManager().createDirectory(temporaryFolderPath);
+  const std::string temporary = temporaryFolderPath + "/" + std::string(kTemporaryPrefix) +
+                                std::to_string(::getpid()) + "-" + std::to_string(names()) +
+                                std::string(kTemporarySuffix);
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   std::size_t written = 0;
   bool ok = true;
@@ -156,6 +193,48 @@ bool writeNewLog(const std::string& folder, const std::string& stem, const ios::
   return false;
 }
 
+// The whole file as text, or nothing when it cannot be read.
+std::optional<std::string> readFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string text;
+  char buffer[16384];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ::close(fd);
+      if (n < 0) return std::nullopt;
+      return text;
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+// Moves the logs an earlier version saved in the user's own "~/Documents/crash/.Exception"
+// into `folder`, the application's, once per process: they name no application, so the
+// first one that looks at its crash logs takes them. Each is saved anew (under its own
+// name, or "-1", "-2", ... when that is taken) before the old file is removed.
+void importEarlierLogs(const std::string& folder) {
+  static std::mutex mutex;
+  static std::vector<std::string> done;
+  std::lock_guard lock(mutex);
+  if (std::find(done.begin(), done.end(), folder) != done.end()) return;
+  done.push_back(folder);
+  const std::string home = ios::userHomeDirectory();
+  if (home.empty()) return;
+  const std::string earlier = home + "/Documents/crash/.Exception";
+  if (earlier == folder) return;
+  auto names = ios::FileManager::defaultManager().contentsOfDirectory(earlier);
+  if (!names) return;
+  for (const std::string& name : *names) {
+    if (!name.ends_with(".log")) continue;
+    const std::string path = earlier + "/" + name;
+    const auto text = readFile(path);
+    if (text && writeNewLog(folder, name.substr(0, name.size() - 4), *text)) ::unlink(path.c_str());
+  }
+}
+
 void uncaughtExceptionHandler(const ios::NSException& exception) { exceptionHandler(exception); }
 
 }  // namespace
@@ -169,6 +248,7 @@ std::string KPException::filePath() {
     std::string error;
     if (!files.createDirectory(path, &error)) ios::print(error);
   }
+  if (files.fileExists(path)) importEarlierLogs(path);
   return path;
 }
 
@@ -182,10 +262,11 @@ std::optional<std::string> KPException::getCrashLog() {
   auto& files = ios::FileManager::defaultManager();
   auto entries = files.subpathsOfDirectory(folder);
   if (!entries) return std::nullopt;
-  // The first finished log: not a save's temporary file, nor the empty claim of a name
+  removeEarlierTemporaryFiles(folder, *entries);
+  // The first log: not an earlier version's leftover, nor the empty claim of a name
   // whose log is still being saved.
   const auto first = std::find_if(entries->begin(), entries->end(), [&](const std::string& entry) {
-    if (isTemporaryFile(entry)) return false;
+    if (isEarlierTemporaryFile(entry)) return false;
     const auto attributes = files.attributesOfItem(folder + "/" + entry);
     return !attributes || attributes->isDirectory || attributes->fileSize > 0;
   });
@@ -193,21 +274,8 @@ std::optional<std::string> KPException::getCrashLog() {
   const std::string path = folder + "/" + *first;
   bool isDirectory = false;
   if (!files.fileExists(path, isDirectory) || isDirectory) return std::nullopt;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::string text;
-  char buffer[16384];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
-      if (n < 0) return std::nullopt;
-      break;
-    }
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  if (!ios::isValidUTF8(text)) return std::nullopt;
+  auto text = readFile(path);
+  if (!text || !ios::isValidUTF8(*text)) return std::nullopt;
   return text;
 }
 
@@ -216,8 +284,10 @@ bool KPException::removeCrashLog() {
   auto& files = ios::FileManager::defaultManager();
   auto entries = files.subpathsOfDirectory(folder);
   if (!entries) return true;
+  removeEarlierTemporaryFiles(folder, *entries);
+  removeStaleTemporaryFiles();
   for (const std::string& entry : *entries) {
-    if (isTemporaryFile(entry)) continue;  // a save in progress, not a log
+    if (isEarlierTemporaryFile(entry)) continue;  // removed above
     const std::string path = folder + "/" + entry;
     if (files.fileExists(path) && !files.removeItem(path)) return false;
   }
@@ -256,7 +326,10 @@ void exceptionHandler(const ios::NSException& exception) noexcept {
       ios::print(e.what());
       return;
     }
-    ios::print(writeNewLog(KPException::filePath(), date, bytes) ? kSaved : kNotSaved);
+    ios::print(writeNewLog(KPException::filePath(), date,
+                           std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+                   ? kSaved
+                   : kNotSaved);
   } catch (...) {
     try {
       ios::print(kNotSaved);

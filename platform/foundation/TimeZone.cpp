@@ -27,7 +27,14 @@ bool isKnownZone(const std::string& identifier) {
 }
 
 std::string hostZone() {
-  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
+  // ICU's host-zone detection reads and caches the system's zone in shared state without
+  // a lock of its own: one detection at a time.
+  static std::mutex detection;
+  std::unique_ptr<icu::TimeZone> zone;
+  {
+    std::lock_guard lock(detection);
+    zone.reset(icu::TimeZone::detectHostTimeZone());
+  }
   if (!zone || *zone == icu::TimeZone::getUnknown()) return "GMT";
   icu::UnicodeString id;
   zone->getID(id);

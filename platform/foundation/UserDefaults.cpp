@@ -1,11 +1,20 @@
 #include "platform/foundation/UserDefaults.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/NSException.h"
@@ -18,13 +27,33 @@
 namespace ios {
 namespace foundation_internal {
 
+// What tells one version of a file from another: a rename makes a new inode, a write in
+// place a new size or time.
+struct FileStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  std::int64_t modifiedNanoseconds = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 // One suite's values, shared by every instance of that suite in the process.
 struct DefaultsDomain {
   std::string path;
+  // The user's home folder, which must exist for the suite to be written.
   std::string homeFolder;
+  // Where an earlier version kept this suite ("" for none), and whether that file is
+  // this application's alone (it is then moved aside once imported).
+  std::string earlierPath;
+  bool earlierFileIsOwn = false;
   mutable std::mutex mutex;
+  // The file as this process last read it, with this process's changes on top.
   PropertyList::Dictionary values;
-  bool pending = false;
+  // This process's changes not written yet: a value, or nothing for a removal.
+  std::map<std::string, std::optional<PropertyList>, std::less<>> changes;
+  // The file this process last read or wrote; nothing when there was none.
+  std::optional<FileStamp> seen;
+  bool leftoversRemoved = false;
   // The file on disk could not be read: move it aside before writing a new one.
   bool keepFileAside = false;
   bool discarded = false;
@@ -32,6 +61,7 @@ struct DefaultsDomain {
 
   ~DefaultsDomain();
   bool flushLocked();
+  void refreshLocked();
 };
 
 }  // namespace foundation_internal
@@ -39,8 +69,10 @@ struct DefaultsDomain {
 namespace {
 
 using foundation_internal::DefaultsDomain;
+using foundation_internal::FileStamp;
 
 constexpr const char* kGlobalDomainName = "NSGlobalDomain";
+constexpr const char* kPreferencesFolder = "/Library/Preferences/";
 
 struct Registry {
   std::mutex mutex;
@@ -70,28 +102,123 @@ std::string fileNameFor(std::string_view suiteName) {
   return name + ".json";
 }
 
-std::string applicationSuiteName() {
+// The name earlier versions gave the application's own suite: the process's.
+std::string earlierApplicationSuiteName() {
   std::string name = ProcessInfo::processInfo().processName();
   return name.empty() ? "application" : name;
 }
 
 void report(const std::string& text) { std::fprintf(stderr, "UserDefaults: %s\n", text.c_str()); }
 
-void loadDomain(DefaultsDomain& domain) {
-  domain.loadError = foundation_internal::loadStoreFile(domain.path, [&](const std::string& bytes) {
-    PropertyList stored = foundation_internal::decodePropertyList(nlohmann::json::parse(bytes));
-    const auto* entries = stored.dictionaryValue();
-    if (!entries) throw std::runtime_error("the file does not hold a dictionary");
-    domain.values = *entries;
-  });
-  if (!domain.loadError) return;
-  domain.keepFileAside = true;
-  report("cannot read " + *domain.loadError + "; starting empty, the file is kept");
+std::optional<FileStamp> stampOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return FileStamp{info.st_dev, info.st_ino, info.st_size,
+                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
-std::shared_ptr<DefaultsDomain> domainFor(const std::string& fileName) {
-  const std::string home = NSHomeDirectory();
-  const std::string path = home + "/Library/Preferences/" + fileName;
+bool isFolder(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The suite's lock, "<file>.lock", held exclusively for the object's life. Every write
+// of the suite's file, in any process, happens under it.
+class SuiteLock {
+ public:
+  explicit SuiteLock(const std::string& path)
+      : fd_(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        ::close(fd_);
+        fd_ = -1;
+      }
+    }
+  }
+  ~SuiteLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  SuiteLock(const SuiteLock&) = delete;
+  SuiteLock& operator=(const SuiteLock&) = delete;
+  [[nodiscard]] bool held() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+// Removes the temporary files that writers of `path` killed midway left behind. Only
+// under the suite's lock: no write of the suite is in progress then.
+void removeLeftovers(const std::string& path) {
+  const std::filesystem::path file(path);
+  const std::string prefix = file.filename().string() + ".tmp-";
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error)) {
+    if (entry.path().filename().string().starts_with(prefix)) std::filesystem::remove(entry.path(), error);
+  }
+}
+
+// The suite's values in the file's bytes; throws for bytes that hold none.
+PropertyList::Dictionary parseSuite(const std::string& bytes) {
+  PropertyList stored = foundation_internal::decodePropertyList(nlohmann::json::parse(bytes));
+  auto* entries = stored.dictionaryValue();
+  if (!entries) throw std::runtime_error("the file does not hold a dictionary");
+  return *entries;
+}
+
+// Reads the suite's file into `domain.values` (with the process's changes on top) when
+// it differs from the one last seen. A missing file is an empty suite; one that cannot
+// be read leaves the values as they were and is moved aside before the next write.
+void readLatest(DefaultsDomain& domain) {
+  const std::optional<FileStamp> stamp = stampOf(domain.path);
+  if (stamp == domain.seen) return;
+  PropertyList::Dictionary fresh;
+  const auto problem = foundation_internal::loadStoreFile(domain.path, [&](const std::string& bytes) {
+    fresh = parseSuite(bytes);
+  });
+  if (problem) {
+    domain.loadError = problem;
+    if (!domain.keepFileAside) report("cannot read " + *problem + "; the file is kept");
+    domain.keepFileAside = true;
+    domain.seen = stamp;
+    return;
+  }
+  for (const auto& [key, change] : domain.changes) {
+    if (change) {
+      fresh.insert_or_assign(key, *change);
+    } else if (auto it = fresh.find(key); it != fresh.end()) {
+      fresh.erase(it);
+    }
+  }
+  domain.values = std::move(fresh);
+  domain.seen = stamp;
+}
+
+// Copies the file an earlier version kept this suite in to the suite's place, once:
+// only while the suite has no file of its own. The application's own earlier file is
+// then moved aside ("<file>.imported"); a named suite's stays for the other
+// applications that use it.
+void importEarlierFile(const DefaultsDomain& domain) {
+  if (domain.earlierPath.empty() || stampOf(domain.path) || !stampOf(domain.earlierPath)) return;
+  std::string error;
+  if (!isFolder(domain.homeFolder) || !foundation_internal::makeParentFolders(domain.path, 0600, &error)) return;
+  SuiteLock lock(domain.path);
+  if (!lock.held() || stampOf(domain.path)) return;  // another process imported it first
+  const auto bytes = foundation_internal::readWholeFile(domain.earlierPath, &error);
+  if (!bytes || !foundation_internal::writeAtomically(domain.path, *bytes, 0600, &error)) {
+    report("cannot import " + domain.earlierPath + ": " + error);
+    return;
+  }
+  if (domain.earlierFileIsOwn) foundation_internal::moveAsideWithoutReplacing(domain.earlierPath, ".imported");
+}
+
+void loadDomain(DefaultsDomain& domain) {
+  importEarlierFile(domain);
+  readLatest(domain);
+}
+
+std::shared_ptr<DefaultsDomain> domainFor(std::string_view suiteName, bool applicationSuite) {
+  const std::string fileName = fileNameFor(suiteName);
+  const std::string path = NSHomeDirectory() + kPreferencesFolder + fileName;
   auto& r = registry();
   std::lock_guard lock(r.mutex);
   static const bool exitHookInstalled = [] { return std::atexit([] { UserDefaults::synchronizeAll(); }) == 0; }();
@@ -99,7 +226,12 @@ std::shared_ptr<DefaultsDomain> domainFor(const std::string& fileName) {
   if (auto existing = r.domains[path].lock()) return existing;
   auto domain = std::make_shared<DefaultsDomain>();
   domain->path = path;
-  domain->homeFolder = home;
+  domain->homeFolder = userHomeDirectory();
+  if (!domain->homeFolder.empty()) {
+    domain->earlierPath = domain->homeFolder + kPreferencesFolder +
+                          (applicationSuite ? fileNameFor(earlierApplicationSuiteName()) : fileName);
+    domain->earlierFileIsOwn = applicationSuite;
+  }
   loadDomain(*domain);
   r.domains[path] = domain;
   return domain;
@@ -145,18 +277,42 @@ DefaultsDomain::~DefaultsDomain() {
   if (it != r.domains.end() && it->second.expired()) r.domains.erase(it);
 }
 
+void DefaultsDomain::refreshLocked() { readLatest(*this); }
+
 bool DefaultsDomain::flushLocked() {
-  if (!pending) return true;
+  if (changes.empty()) return true;
   std::string error;
+  if (!isFolder(homeFolder)) {
+    report("cannot write " + path + ": the home folder " + homeFolder + " does not exist");
+    return false;
+  }
+  if (!makeParentFolders(path, 0600, &error)) {
+    report(error);
+    return false;
+  }
+  // Merged per key: under the suite's lock, the latest file is read again and only this
+  // process's own changes are applied to it, so that another process's changes to other
+  // keys are kept.
+  SuiteLock lock(path);
+  if (!lock.held()) {
+    report("cannot lock " + path + ".lock: " + std::strerror(errno));
+    return false;
+  }
+  if (!leftoversRemoved) {
+    removeLeftovers(path);
+    leftoversRemoved = true;
+  }
+  readLatest(*this);
   std::string note;
-  const std::string bytes = foundation_internal::encodePropertyList(PropertyList(values)).dump();
-  const bool written = foundation_internal::writeStoreFile(path, homeFolder, bytes, keepFileAside, &error, &note);
+  const std::string bytes = encodePropertyList(values).dump();
+  const bool written = writeStoreFile(path, homeFolder, bytes, keepFileAside, &error, &note);
   if (!note.empty()) report(note);
   if (!written) {
     report(error);
     return false;
   }
-  pending = false;
+  changes.clear();
+  seen = stampOf(path);
   return true;
 }
 
@@ -168,7 +324,7 @@ std::shared_ptr<UserDefaults> UserDefaults::standard() {
     std::lock_guard lock(r.mutex);
     if (r.standard) return r.standard;
   }
-  auto made = std::shared_ptr<UserDefaults>(new UserDefaults(domainFor(fileNameFor(applicationSuiteName()))));
+  auto made = std::shared_ptr<UserDefaults>(new UserDefaults(domainFor(applicationIdentifier(), true)));
   std::lock_guard lock(r.mutex);
   if (!r.standard) r.standard = std::move(made);
   return r.standard;
@@ -176,8 +332,8 @@ std::shared_ptr<UserDefaults> UserDefaults::standard() {
 
 std::shared_ptr<UserDefaults> UserDefaults::make(std::string_view suiteName) {
   if (suiteName == kGlobalDomainName) return nullptr;
-  const std::string name = suiteName.empty() ? applicationSuiteName() : std::string(suiteName);
-  return std::shared_ptr<UserDefaults>(new UserDefaults(domainFor(fileNameFor(name))));
+  if (suiteName.empty()) return std::shared_ptr<UserDefaults>(new UserDefaults(domainFor(applicationIdentifier(), true)));
+  return std::shared_ptr<UserDefaults>(new UserDefaults(domainFor(suiteName, false)));
 }
 
 UserDefaults::UserDefaults(std::shared_ptr<foundation_internal::DefaultsDomain> domain) : domain_(std::move(domain)) {}
@@ -274,12 +430,13 @@ void UserDefaults::store(std::string_view key, std::optional<PropertyList> value
   std::lock_guard lock(domain_->mutex);
   if (!value || value->isNull()) {
     auto it = domain_->values.find(key);
-    if (it == domain_->values.end()) return;
-    domain_->values.erase(it);
+    if (it != domain_->values.end()) domain_->values.erase(it);
+    // Recorded even when this process sees no value: another process may have stored one.
+    domain_->changes.insert_or_assign(std::string(key), std::nullopt);
   } else {
-    domain_->values.insert_or_assign(std::string(key), std::move(*value));
+    domain_->values.insert_or_assign(std::string(key), *value);
+    domain_->changes.insert_or_assign(std::string(key), std::move(value));
   }
-  domain_->pending = true;
 }
 
 void UserDefaults::setObject(std::optional<PropertyList> value, std::string_view key) { store(key, std::move(value)); }
@@ -315,7 +472,9 @@ PropertyList::Dictionary UserDefaults::dictionaryRepresentation() const {
 
 bool UserDefaults::synchronize() {
   std::lock_guard lock(domain_->mutex);
-  return domain_->flushLocked();
+  if (!domain_->changes.empty()) return domain_->flushLocked();
+  domain_->refreshLocked();
+  return true;
 }
 
 const std::string& UserDefaults::filePath() const { return domain_->path; }

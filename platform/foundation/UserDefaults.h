@@ -19,16 +19,39 @@
 // ("7", "2.5", "YES"); string() answers text only. A URL is stored as a keyed archive and
 // url() also reads a text path.
 //
-// Storage: each suite is "<home>/Library/Preferences/<name>.json" ("<name>" is the
-// process name for standard(); characters that would leave the folder are escaped). The
-// file is read when the first instance of the suite is made; instances of one suite in
-// a process share their values. Changes are written (to a temporary file, then renamed
-// over the old one) by synchronize(), when the last instance of the suite goes away, at
-// normal process exit and before an uncaught NSException ends the process. A file that
-// cannot be read or parsed is reported on standard error and by loadError(); the suite
-// then starts empty and the file is kept: before the next write it is moved aside to
-// "<file>.corrupt" (or "-1", "-2", ...), never overwritten. When the home folder is
-// missing or not writable, the values stay in memory and synchronize() answers false.
+// Storage: each suite is "<container>/Library/Preferences/<name>.json", in the
+// application's container (NSHomeDirectory(), see FileManager.h); the application's own
+// suite (standard(), or an empty name) is named after the application identifier, so
+// that renaming the executable keeps its settings. Characters that would leave the
+// folder are escaped. The file is read when the first instance of the suite is made;
+// instances of one suite in a process share their values. Changes are written by
+// synchronize(), when the last instance of the suite goes away, at normal process exit
+// and before an uncaught NSException ends the process.
+//
+// Several processes may share a suite (an application and its helper): a write merges
+// per key, as the platform's settings service does. Under the suite's file lock
+// ("<file>.lock"), the latest file is read again, only this process's own changes
+// (values set and keys removed since its last write) are applied to it, and the result
+// is written to a temporary file that is then renamed over the old one, so that a
+// reader sees a whole file, and no other process's keys are lost or turned stale.
+// Another process sees the changes when it next reads the file: when it makes the
+// suite's first instance, or calls synchronize(), which reads the file again when it has
+// changed. The temporary files of writers killed midway are removed by the next write
+// of the suite in a later process. A write that has returned survives the process
+// being killed.
+//
+// A file that cannot be read or parsed is reported on standard error and by
+// loadError(); the suite then keeps the values it had (empty at first) and the file is
+// kept: before the next write it is moved aside to "<file>.corrupt" (or "-1", "-2",
+// ...), never overwritten. When the home folder is missing or not writable, the values
+// stay in memory and synchronize() answers false.
+//
+// Earlier versions kept settings in the user's own "~/Library/Preferences", the
+// application's suite under the process's name. While a suite has no file in the
+// container yet, the earlier file is copied in (under the suite's lock, so once): the
+// application's own earlier file ("<process name>.json") is then moved aside to
+// "<file>.imported"; a named suite's earlier file stays, for the other applications
+// that share the suite.
 // Absent: key-value observing, change notifications, the argument and volatile domains.
 #pragma once
 
@@ -103,8 +126,10 @@ class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
   // Every key with its value, from all domains (own values win).
   [[nodiscard]] PropertyList::Dictionary dictionaryRepresentation() const;
 
-  // Writes pending changes to the suite's file. False when they could not be written
-  // (they stay pending and in memory).
+  // Writes this process's pending changes to the suite's file, merged into its latest
+  // contents (see the banner); with none pending, reads the file again when another
+  // process has changed it. False when the changes could not be written (they stay
+  // pending and in memory).
   bool synchronize();
 
   // The suite's file.

@@ -108,13 +108,8 @@ bool prepareFiles(const std::string& home, const std::string& path, std::string*
 // group (by earlier versions, which kept no groups), once per application: such an item
 // cannot tell which application stored it, and each may have relied on it.
 void claimUnscopedItems(Store& s, const std::string& group) {
-  if (s.claimedFor.contains(group)) return;
-  std::vector<StoredItem> items;
-  if (s.database->all(&items) != Outcome::done) return;  // tried again on the next call
-  std::erase_if(items, [](const StoredItem& item) { return !item.accessGroup.empty(); });
-  for (StoredItem& item : items) item.accessGroup = group;
-  bool already = false;
-  if (s.database->importOnce("unscoped items for " + group, items, &already) == Outcome::failed) return;
+  if (group.empty() || s.claimedFor.contains(group)) return;
+  if (s.database->claimUnscopedItems(group) != Outcome::done) return;
   s.claimedFor.insert(group);
 }
 

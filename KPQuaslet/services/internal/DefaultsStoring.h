@@ -92,7 +92,11 @@ void store(ios::UserDefaults& defaults, std::string_view key, const V& value) {
   } else if constexpr (std::is_same_v<U, bool>) {
     defaults.setBool(value, key);
   } else if constexpr (std::is_integral_v<U> && !std::is_same_v<U, char>) {
-    defaults.setInteger(ios::PropertyList(value).integerValue().value_or(0), key);
+    if constexpr (std::is_unsigned_v<U> && sizeof(U) >= sizeof(std::int64_t)) {
+      // No signed 64-bit integer holds it: kept as the nearest double, still a number.
+      if (value > static_cast<U>(INT64_MAX)) return defaults.setDouble(static_cast<double>(value), key);
+    }
+    defaults.setInteger(static_cast<std::int64_t>(value), key);
   } else if constexpr (std::is_same_v<U, ios::URL>) {
     defaults.setURL(value, key);
   } else if constexpr (std::is_same_v<U, std::any>) {

@@ -67,15 +67,16 @@ json encodePropertyList(const PropertyList& value) {
       for (const PropertyList& element : *value.arrayValue()) out.push_back(encodePropertyList(element));
       return out;
     }
-    case PropertyList::Kind::dictionary: {
-      json pairs = json::array();
-      for (const auto& [key, element] : *value.dictionaryValue()) {
-        pairs.push_back(json::array({encodeText(key), encodePropertyList(element)}));
-      }
-      return json{{"dict", std::move(pairs)}};
-    }
+    case PropertyList::Kind::dictionary: return encodePropertyList(*value.dictionaryValue());
   }
   return nullptr;
+}
+
+json encodePropertyList(const PropertyList::Dictionary& entries) {
+  json pairs = json::array();
+  pairs.get_ref<json::array_t&>().reserve(entries.size());
+  for (const auto& [key, element] : entries) pairs.push_back(json::array({encodeText(key), encodePropertyList(element)}));
+  return json{{"dict", std::move(pairs)}};
 }
 
 bool nestsTooDeeplyToDecode(const PropertyList& value, std::size_t depth) {

@@ -33,6 +33,8 @@ inline constexpr std::size_t kMaximumDecodingDepth = 512;
 
 // The tagged JSON form of `value`.
 [[nodiscard]] nlohmann::json encodePropertyList(const PropertyList& value);
+// The same for a dictionary, without copying it into a PropertyList first.
+[[nodiscard]] nlohmann::json encodePropertyList(const PropertyList::Dictionary& entries);
 
 // The value a tagged JSON form holds. Throws std::runtime_error for anything that is
 // not such a form.

@@ -413,6 +413,41 @@ Outcome ItemDatabase::importOnce(const std::string& source, const std::vector<St
   return Outcome::done;
 }
 
+Outcome ItemDatabase::claimUnscopedItems(const std::string& group) {
+  std::vector<StoredItem> items;
+  if (all(&items) != Outcome::done) return Outcome::failed;
+  std::erase_if(items, [](const StoredItem& item) { return !item.accessGroup.empty(); });
+  if (items.empty()) return Outcome::done;
+  if (!execute("BEGIN IMMEDIATE")) return Outcome::failed;
+  bool committed = false;
+  ScopeExit rollback([&] {
+    if (!committed) sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
+  });
+  Statement* insert = cached(insertIfNew_, std::string("INSERT OR IGNORE INTO items (") + kColumns +
+                                               ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  Statement* mark = cached(markImported_, "INSERT INTO imported_files (name) VALUES (?1)");
+  if (!insert || !mark) return Outcome::failed;
+  for (StoredItem& item : items) {
+    const std::string claim = "unscoped item " + item.itemClass + '\x1f' + item.account + '\x1f' + item.service +
+                              " for " + group;
+    bool claimed = false;
+    if (wasImported(claim, &claimed) != Outcome::done) return Outcome::failed;
+    if (claimed) continue;
+    item.accessGroup = group;
+    {
+      auto guard = insert->use();
+      bindItem(insert->get(), item);
+      if (sqlite3_step(insert->get()) != SQLITE_DONE) return failure();
+    }
+    auto guard = mark->use();
+    bindText(mark->get(), 1, claim);
+    if (sqlite3_step(mark->get()) != SQLITE_DONE) return failure();
+  }
+  if (!execute("COMMIT")) return Outcome::failed;
+  committed = true;
+  return Outcome::done;
+}
+
 Outcome ItemDatabase::integrityProblems(std::vector<std::string>* problems) {
   std::unique_ptr<Statement> check;
   if (!prepare("PRAGMA integrity_check", &check)) return Outcome::failed;

@@ -95,6 +95,11 @@ class ItemDatabase {
   // first (nothing is then added).
   Outcome importOnce(const std::string& source, const std::vector<StoredItem>& items, bool* alreadyImported);
 
+  // In one transaction: copies every item without an access group into `group` (an
+  // item the group has under that key is kept), each item once for each group ever, so
+  // that a copy the group deletes does not come back.
+  Outcome claimUnscopedItems(const std::string& group);
+
   // Problems SQLite finds in the file's structure (empty when there are none).
   Outcome integrityProblems(std::vector<std::string>* problems);
 

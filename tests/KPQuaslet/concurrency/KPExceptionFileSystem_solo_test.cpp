@@ -64,7 +64,7 @@ class KPExceptionFileSystem : public ::testing::Test {
     noHardLinks = false;
     noRenameWithoutReplace = false;
   }
-  std::string folder() const { return home_.path() + "/Documents/crash/.Exception"; }
+  static std::string folder() { return ios::NSHomeDirectory() + "/Documents/crash/.Exception"; }
   std::vector<std::string> entries() const {
     return ios::FileManager::defaultManager().contentsOfDirectory(folder()).value_or(std::vector<std::string>{});
   }

@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -30,7 +33,7 @@ constexpr double kCrashTime = 757263845;
 
 class KPExceptionTest : public ios::testing::PlatformFixture {
  protected:
-  std::string folder() const { return home_.path() + "/Documents/crash/.Exception"; }
+  static std::string folder() { return ios::NSHomeDirectory() + "/Documents/crash/.Exception"; }
   std::vector<std::string> logNames() const {
     return ios::FileManager::defaultManager().contentsOfDirectory(folder()).value_or(std::vector<std::string>{});
   }
@@ -127,8 +130,8 @@ TEST_F(KPExceptionTest, DatesInTheUserInfoAlwaysHaveAText) {
 }
 
 TEST_F(KPExceptionTest, AFolderThatCannotBeMadeIsReported) {
-  std::filesystem::create_directories(home_.path() + "/Documents");
-  std::ofstream(home_.path() + "/Documents/crash") << "a file where the folder belongs";
+  std::filesystem::create_directories(ios::NSHomeDirectory() + "/Documents");
+  std::ofstream(ios::NSHomeDirectory() + "/Documents/crash") << "a file where the folder belongs";
   kp::exceptionHandler(ios::NSException("X", "y"));
   EXPECT_THAT(output_.text(), HasSubstr("\n崩溃日志保存失败\n"));
   EXPECT_EQ(KPException::getCrashLog(), std::nullopt);
@@ -152,26 +155,63 @@ TEST_F(KPExceptionTest, ReadingAndRemovingLogs) {
 
   std::ofstream(folder() + "/bad.log", std::ios::binary) << "\xff\xfe";
   EXPECT_EQ(KPException::getCrashLog(), std::nullopt) << "not UTF-8";
-  std::filesystem::remove_all(home_.path() + "/Documents/crash");
+  std::filesystem::remove_all(ios::NSHomeDirectory() + "/Documents/crash");
   output_.clear();
   KPException announce;
   EXPECT_EQ(output_.text(), "exception path : " + folder() + "\n");
   EXPECT_TRUE(std::filesystem::is_directory(folder())) << "made again on access";
 }
 
-// A save in progress (or one a killed process left behind) is a temporary file first,
-// and a name it has claimed is an empty file: neither is a log to read or remove.
-TEST_F(KPExceptionTest, OnlyFinishedLogsCount) {
+// A name a save has claimed is an empty file, not a log yet; a ".writing-" file in the
+// folder is what an earlier version's killed save left, and is removed. Saves write
+// their temporary files outside the folder, so that it holds only logs.
+TEST_F(KPExceptionTest, OnlyFinishedLogsCountAndLeftoversAreRemoved) {
   std::filesystem::create_directories(folder());
   std::ofstream(folder() + "/.writing-123") << "{\"name\" : \"half";
   std::ofstream(folder() + "/00000000000000.log");  // claimed, still empty
   EXPECT_EQ(KPException::getCrashLog(), std::nullopt);
+  EXPECT_THAT(logNames(), ElementsAre("00000000000000.log")) << "the leftover is gone";
   kp::exceptionHandler(ios::NSException("Finished", "done"));
   const auto text = KPException::getCrashLog();
   ASSERT_TRUE(text.has_value());
   EXPECT_THAT(*text, HasSubstr("\"name\" : \"Finished\""));
+  struct stat info {};
+  ASSERT_EQ(::stat((folder() + "/" + logNames().back()).c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u) << "logs are the owner's alone";
   EXPECT_TRUE(KPException::removeCrashLog());
-  EXPECT_THAT(logNames(), ElementsAre(".writing-123")) << "the temporary file is left to its save";
+  EXPECT_THAT(logNames(), ::testing::IsEmpty()) << "the folder empties";
+}
+
+// The temporary file of a save whose process is gone is removed by the next save; one
+// of a live process is left to it.
+TEST_F(KPExceptionTest, TemporaryFilesOfEndedSavesAreRemoved) {
+  const std::string tmp = ios::NSHomeDirectory() + "/tmp";
+  std::filesystem::create_directories(tmp);
+  const std::string live = "crash-" + std::to_string(::getpid()) + "-1.writing";
+  const std::string ended = "crash-2147483646-1.writing";  // above any pid the kernel hands out
+  std::ofstream(tmp + "/" + live) << "half";
+  std::ofstream(tmp + "/" + ended) << "half";
+  kp::exceptionHandler(ios::NSException("Saved", "x"));
+  EXPECT_TRUE(std::filesystem::exists(tmp + "/" + live));
+  EXPECT_FALSE(std::filesystem::exists(tmp + "/" + ended));
+  EXPECT_EQ(logNames().size(), 1u);
+}
+
+// Logs that earlier versions kept in the user's own Documents move into the
+// application's folder, once and without loss; a name taken there gets a suffix.
+TEST_F(KPExceptionTest, EarlierLogsMoveIntoTheApplicationsFolder) {
+  const std::string earlier = home_.path() + "/Documents/crash/.Exception";
+  std::filesystem::create_directories(earlier);
+  std::filesystem::create_directories(folder());
+  std::ofstream(earlier + "/20240101010101.log") << "{\"name\" : \"Old\"}";
+  std::ofstream(earlier + "/20251230030405.log") << "{\"name\" : \"Clash\"}";
+  std::ofstream(folder() + "/20251230030405.log") << "{\"name\" : \"New\"}";
+  std::ofstream(earlier + "/notes.txt") << "not a log";
+  EXPECT_THAT(KPException::getCrashLog().value_or(""), HasSubstr("Old"));
+  EXPECT_THAT(logNames(), ElementsAre("20240101010101.log", "20251230030405-1.log", "20251230030405.log"));
+  EXPECT_THAT(ios::FileManager::defaultManager().contentsOfDirectory(earlier).value_or(std::vector<std::string>{}),
+              ElementsAre("notes.txt"))
+      << "each imported log leaves the old folder";
 }
 
 // The listing is in name order, which is not the order of the crashes: the hour is on

@@ -264,6 +264,22 @@ TEST_F(DefaultsKeyTest, StoredAnyValuesBridgeLikeTheirContents) {
   EXPECT_THROW(kp::set(d, "k", std::any(std::uint64_t{UINT64_MAX})), ios::NSException);
 }
 
+TEST_F(DefaultsKeyTest, UnsignedIntegersBeyondTheSignedRangeAreStoredAsNumbers) {
+  auto& d = kp::Defaults();
+  const struct {
+    std::uint64_t value;
+    PropertyList stored;
+  } rows[] = {
+      {std::uint64_t{INT64_MAX}, PropertyList(std::int64_t{INT64_MAX})},
+      {std::uint64_t{1} << 63, PropertyList(9223372036854775808.0)},
+      {UINT64_MAX, PropertyList(18446744073709551616.0)},
+  };
+  for (const auto& row : rows) {
+    kp::set(d, "big", row.value);
+    EXPECT_EQ(d.object("big"), row.stored) << row.value;
+  }
+}
+
 TEST_F(DefaultsKeyTest, EnumsAreArchivedByRawValue) {
   auto& d = kp::Defaults();
   const DefaultsKey<Theme> theme("theme");

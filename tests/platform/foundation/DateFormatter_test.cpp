@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <initializer_list>
 #include <limits>
+#include <thread>
+#include <vector>
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Describe.h"
@@ -269,6 +272,27 @@ TEST(TimeZone, AbbreviationsAndDaylightSavingTime) {
   EXPECT_EQ(berlin.secondsFromGMT(kSample + 120 * 86400), 7200);
   EXPECT_EQ(ios::describe(berlin), "Europe/Berlin");
   EXPECT_EQ(ios::describe(ios::Locale("de_DE")), "de_DE");
+}
+
+}  // namespace
+
+namespace {
+
+// Formatting in the current zone from several threads at once (crash logs saved on two
+// threads do) reads the host's zone on each of them.
+TEST(TimeZone, TheHostZoneIsReadConsistentlyFromManyThreads) {
+  const std::string expected = ios::TimeZone::current().identifier();
+  std::atomic<int> mismatches{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 200; ++i) {
+        if (ios::TimeZone::current().identifier() != expected) ++mismatches;
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(mismatches.load(), 0);
 }
 
 }  // namespace

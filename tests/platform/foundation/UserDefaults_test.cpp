@@ -9,6 +9,7 @@
 #include <fstream>
 #include <optional>
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/NSException.h"
@@ -27,6 +28,9 @@ class UserDefaultsTest : public ios::testing::PlatformFixture {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
+
+  // The application's preferences folder, in its container.
+  static std::string preferences() { return ios::NSHomeDirectory() + "/Library/Preferences/"; }
 
   kp_test::TemporaryDirectory home_;
   ios::testing::ScopedHomeDirectory scopedHome_{home_.path()};
@@ -63,7 +67,7 @@ TEST_F(UserDefaultsTest, EveryKindSurvivesInTheFileWithItsKind) {
   EXPECT_EQ(reader->integer("\xfe key \"quoted\"\n"), 9);
   ASSERT_TRUE(reader->url("url").has_value());
   EXPECT_EQ(reader->url("url")->absoluteString(), "https://example.com/a?b=c");
-  EXPECT_EQ(reader->filePath(), home_.path() + "/Library/Preferences/group.sample.json");
+  EXPECT_EQ(reader->filePath(), preferences() + "group.sample.json");
   struct stat info {};
   ASSERT_EQ(::stat(reader->filePath().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -74,10 +78,10 @@ TEST_F(UserDefaultsTest, InstancesOfOneSuiteShareTheirValues) {
   auto b = UserDefaults::standard();
   a->setInteger(1, "shared");
   EXPECT_EQ(b->integer("shared"), 1);
-  EXPECT_EQ(a->filePath(), home_.path() + "/Library/Preferences/Sample.json");
+  EXPECT_EQ(a->filePath(), preferences() + ios::applicationIdentifier() + ".json")
+      << "the application's own suite is named after the application, not the process";
   EXPECT_EQ(UserDefaults::make("NSGlobalDomain"), nullptr);
-  EXPECT_EQ(UserDefaults::make("../../escape")->filePath(),
-            home_.path() + "/Library/Preferences/%2E.%2F..%2Fescape.json");
+  EXPECT_EQ(UserDefaults::make("../../escape")->filePath(), preferences() + "%2E.%2F..%2Fescape.json");
 }
 
 TEST_F(UserDefaultsTest, SynchronizeWritesAndAnswersWhetherItCould) {
@@ -97,8 +101,8 @@ TEST_F(UserDefaultsTest, SynchronizeWritesAndAnswersWhetherItCould) {
 }
 
 TEST_F(UserDefaultsTest, ACorruptFileIsReportedAndNeverOverwritten) {
-  const std::string path = home_.path() + "/Library/Preferences/Sample.json";
-  std::filesystem::create_directories(home_.path() + "/Library/Preferences");
+  const std::string path = preferences() + ios::applicationIdentifier() + ".json";
+  std::filesystem::create_directories(preferences());
   for (const std::string garbage : {"{not json", "[1, 2]", "{\"dict\": [[\"k\", {\"real\": \"x\"}]]}"}) {
     SCOPED_TRACE(garbage);
     ios::testing::resetUserDefaults();
@@ -169,7 +173,7 @@ TEST_F(UserDefaultsTest, TypedGettersConvertAsThePlatformDoes) {
   EXPECT_EQ(defaults->integer("missing"), 0);
   EXPECT_FALSE(defaults->bool_("missing"));
   defaults->setObject(PropertyList("~/notes.txt"), "path");
-  EXPECT_EQ(defaults->url("path")->path(), home_.path() + "/notes.txt");
+  EXPECT_EQ(defaults->url("path")->path(), ios::NSHomeDirectory() + "/notes.txt");
 }
 
 // Text read as a URL is a path: "~" is the home folder, a relative path is taken from
@@ -184,8 +188,8 @@ TEST_F(UserDefaultsTest, TextReadAsAURLIsAFilePath) {
       {"http://example.com", cwd + "/http://example.com"},
       {"notes.txt", cwd + "/notes.txt"},
       {"/var/tmp/x:y", "/var/tmp/x:y"},
-      {"~", home_.path()},
-      {"~/a:b", home_.path() + "/a:b"},
+      {"~", ios::NSHomeDirectory()},
+      {"~/a:b", ios::NSHomeDirectory() + "/a:b"},
       {"", std::nullopt},
   };
   auto defaults = UserDefaults::standard();
@@ -197,6 +201,79 @@ TEST_F(UserDefaultsTest, TextReadAsAURLIsAFilePath) {
     EXPECT_TRUE(url->isFileURL()) << row.text;
     EXPECT_EQ(url->path(), *row.path) << row.text;
   }
+}
+
+}  // namespace
+
+namespace {
+
+class UserDefaultsContainerTest : public ios::testing::PlatformFixture {
+ protected:
+  static std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // The preferences folder earlier versions used, in the user's own home folder.
+  std::string earlierFolder() const { return home_.path() + "/Library/Preferences/"; }
+
+  kp_test::TemporaryDirectory home_;
+  ios::testing::ScopedHomeDirectory scopedHome_{home_.path()};
+  ios::testing::ScopedProcessIdentity identity_{"Sample", 4711};
+};
+
+TEST_F(UserDefaultsContainerTest, EachApplicationHasItsOwnSettings) {
+  ios::Bundle::main().setBundleIdentifier("com.example.one");
+  auto one = UserDefaults::standard();
+  one->setObject(PropertyList("one's"), "token");
+  ASSERT_TRUE(one->synchronize());
+  EXPECT_EQ(one->filePath(), home_.path() +
+                                 "/.local/share/kpquaslet/containers/com.example.one/Library/Preferences/"
+                                 "com.example.one.json");
+  one.reset();
+  ios::testing::resetUserDefaults();
+  ios::Bundle::main().setBundleIdentifier("com.example.two");
+  auto two = UserDefaults::standard();
+  EXPECT_EQ(two->object("token"), std::nullopt);
+  EXPECT_EQ(UserDefaults::make("shared")->filePath(),
+            home_.path() + "/.local/share/kpquaslet/containers/com.example.two/Library/Preferences/shared.json");
+  struct stat info {};
+  ASSERT_EQ(::stat((home_.path() + "/.local/share/kpquaslet/containers/com.example.one").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u) << "a container is its owner's alone";
+}
+
+TEST_F(UserDefaultsContainerTest, SettingsOfEarlierVersionsAreImportedOnce) {
+  std::filesystem::create_directories(earlierFolder());
+  const std::string ownText = "{\"dict\": [[\"launches\", 5]]}";
+  std::ofstream(earlierFolder() + "Sample.json") << ownText;  // named after the process
+  std::ofstream(earlierFolder() + "group.shared.json") << "{\"dict\": [[\"g\", 6]]}";
+  {
+    auto defaults = UserDefaults::standard();
+    EXPECT_EQ(defaults->integer("launches"), 5);
+    defaults->setInteger(6, "launches");
+    ASSERT_TRUE(defaults->synchronize());
+    EXPECT_EQ(UserDefaults::make("group.shared")->integer("g"), 6);
+  }
+  EXPECT_FALSE(std::filesystem::exists(earlierFolder() + "Sample.json"));
+  EXPECT_EQ(fileText(earlierFolder() + "Sample.json.imported"), ownText) << "moved aside, never deleted";
+  EXPECT_TRUE(std::filesystem::exists(earlierFolder() + "group.shared.json")) << "a shared suite's file stays";
+
+  // Found again (an earlier version ran meanwhile): the application's own file wins.
+  std::ofstream(earlierFolder() + "Sample.json") << ownText;
+  ios::testing::resetUserDefaults();
+  EXPECT_EQ(UserDefaults::standard()->integer("launches"), 6);
+}
+
+// A writer killed between writing its temporary file and renaming it leaves the file
+// behind; the suite's next write removes it.
+TEST_F(UserDefaultsContainerTest, TemporaryFilesOfKilledWritersAreRemoved) {
+  auto defaults = UserDefaults::make("suite");
+  const std::string leftover = defaults->filePath() + ".tmp-12345";
+  std::filesystem::create_directories(std::filesystem::path(leftover).parent_path());
+  std::ofstream(leftover) << "{\"dict\": [";
+  defaults->setInteger(1, "k");
+  ASSERT_TRUE(defaults->synchronize());
+  EXPECT_FALSE(std::filesystem::exists(leftover));
+  EXPECT_EQ(UserDefaults::make("suite")->integer("k"), 1);
 }
 
 }  // namespace

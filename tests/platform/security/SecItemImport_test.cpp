@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/security/SecItem.h"
 #include "platform/testing/PlatformFixture.h"
@@ -58,8 +59,11 @@ TEST_F(SecItemImportTest, AGoodFileIsImportedAndOnlyThenMovedAside) {
   writeOldFile(text);
   EXPECT_EQ(read("raw"), (ios::Data{0xff, 0x00, 0xfe}));
   EXPECT_EQ(ios::testing::keychainLoadError(), std::nullopt);
-  const auto items = ios::testing::keychainItems();
+  auto items = ios::testing::keychainItems();
+  ASSERT_EQ(items.size(), 6u) << "the file's items, and the application's copies of them";
+  EXPECT_EQ(std::erase_if(items, [](const auto& item) { return item.accessGroup.empty(); }), 3u);
   ASSERT_EQ(items.size(), 3u);
+  for (const auto& item : items) EXPECT_EQ(item.accessGroup, ios::applicationIdentifier());
   EXPECT_EQ(items[0].account, "");
   EXPECT_EQ(items[0].accessible, ios::kSecAttrAccessibleAfterFirstUnlock);
   EXPECT_EQ(items[1].account, "app_token");
