@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <thread>
+
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/testing/PlatformFixture.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -187,6 +191,59 @@ TEST_F(KPKeychainTest, AHomeThatCannotBeWrittenFailsTheStoreAndKeepsTheOldSecret
   EXPECT_FALSE(keychain.delete_("k"));
   EXPECT_EQ(keychain.get("k"), "old");
   ::chmod(database.c_str(), 0600);
+}
+
+// Applications share the user's keychain, not their items.
+TEST_F(KPKeychainTest, EachApplicationReachesOnlyItsOwnItems) {
+  KPKeychain keychain("app_");
+  ios::Bundle::main().setBundleIdentifier("com.example.one");
+  ASSERT_TRUE(keychain.set("one's", "token"));
+  ios::Bundle::main().setBundleIdentifier("com.example.two");
+  EXPECT_EQ(keychain.get("token"), std::nullopt);
+  EXPECT_FALSE(keychain.delete_("token"));
+  EXPECT_FALSE(keychain.clear()) << "nothing of its own to clear";
+  ASSERT_TRUE(keychain.set("two's", "token"));
+  EXPECT_TRUE(keychain.clear());
+  ios::Bundle::main().setBundleIdentifier("com.example.one");
+  EXPECT_EQ(keychain.get("token"), "one's") << "another application's clear() left it";
+}
+
+// Earlier versions stored items without an access group: each application gets its own
+// copy once, and a copy it deletes stays deleted.
+TEST_F(KPKeychainTest, ItemsOfEarlierVersionsAreCopiedToEachApplicationOnce) {
+  ASSERT_EQ(ios::SecItemAdd({{ios::kSecClass, std::string(ios::kSecClassGenericPassword)},
+                             {ios::kSecAttrAccount, std::string("token")},
+                             {ios::kSecAttrAccessGroup, std::string()},
+                             {ios::kSecValueData, ios::Data{'o', 'l', 'd'}}}),
+            ios::errSecSuccess);
+  KPKeychain keychain;
+  ios::Bundle::main().setBundleIdentifier("com.example.one");
+  EXPECT_EQ(keychain.get("token"), "old");
+  EXPECT_TRUE(keychain.delete_("token"));
+  ios::testing::resetKeychain();  // the next launch
+  EXPECT_EQ(keychain.get("token"), std::nullopt) << "a deleted copy does not come back";
+  ios::Bundle::main().setBundleIdentifier("com.example.two");
+  EXPECT_EQ(keychain.get("token"), "old") << "the other application has its own copy";
+}
+
+// An item that is only ever overwritten is never missing to a reader on another thread.
+TEST_F(KPKeychainTest, AnOverwrittenItemIsNeverMissingToAReader) {
+  KPKeychain writer;
+  ASSERT_TRUE(writer.set("0", "k"));
+  std::atomic<bool> done{false};
+  std::atomic<int> missing{0}, reads{0};
+  std::thread reader([&] {
+    KPKeychain own;
+    while (!done) {
+      if (!own.get("k")) ++missing;
+      ++reads;
+    }
+  });
+  for (int i = 1; i <= 300; ++i) ASSERT_TRUE(writer.set(std::to_string(i), "k"));
+  done = true;
+  reader.join();
+  EXPECT_EQ(missing.load(), 0) << "of " << reads.load() << " reads";
+  EXPECT_EQ(writer.get("k"), "300");
 }
 
 TEST(KPKeychainAccessOptions, ValuesAreThePlatformConstants) {

@@ -17,6 +17,7 @@
 #include "platform/security/SecItem.h"
 #include "platform/testing/PlatformFixture.h"
 #include "tests/platform/security/KeychainQueries.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TemporaryDirectory.h"
 
 namespace {
@@ -24,39 +25,9 @@ namespace {
 using ::testing::IsEmpty;
 using namespace kp_test::keychain;
 
-// A pipe whose ends are closed with the object.
-struct Pipe {
-  Pipe() {
-    if (::pipe(ends) != 0) throw std::runtime_error(std::strerror(errno));
-  }
-  ~Pipe() {
-    closeReading();
-    closeWriting();
-  }
-  void closeReading() { closeEnd(0); }
-  void closeWriting() { closeEnd(1); }
-  void closeEnd(int i) {
-    if (ends[i] >= 0) ::close(ends[i]);
-    ends[i] = -1;
-  }
-  int ends[2] = {-1, -1};
-};
-
-// Runs `body` in a child process that exits with the body's answer, never returning
-// into the test framework.
-pid_t startChild(const std::function<int()>& body) {
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(body());
-  return pid;
-}
-
-// The child's exit status, or -1 when it did not exit normally.
-int exitStatusOf(pid_t pid) {
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using kp_test::exitStatusOf;
+using kp_test::Pipe;
+using kp_test::startChild;
 
 std::string accountOf(std::uint32_t index) { return "k" + std::to_string(index); }
 
