@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
@@ -49,8 +51,21 @@ struct DefaultsDomain {
   mutable std::mutex mutex;
   // The file as this process last read it, with this process's changes on top.
   PropertyList::Dictionary values;
-  // This process's changes not written yet: a value, or nothing for a removal.
-  std::map<std::string, std::optional<PropertyList>, std::less<>> changes;
+  // The keys this process has set or removed since it last wrote the file, in no order
+  // and possibly repeated (see noteChanged()); their new state is the one in `values`
+  // (absent there: removed).
+  std::vector<std::string> changedKeys;
+
+  // Records a change of `key`. A plain list is cheaper to fill and to empty than a set;
+  // it is sorted and made unique when it grows well beyond the keys it can name.
+  void noteChanged(std::string_view key) {
+    changedKeys.emplace_back(key);
+    if (changedKeys.size() > 1024 && changedKeys.size() > 2 * values.size()) uniqueChangedKeys();
+  }
+  void uniqueChangedKeys() {
+    std::sort(changedKeys.begin(), changedKeys.end());
+    changedKeys.erase(std::unique(changedKeys.begin(), changedKeys.end()), changedKeys.end());
+  }
   // The file this process last read or wrote; nothing when there was none.
   std::optional<FileStamp> seen;
   bool leftoversRemoved = false;
@@ -159,10 +174,9 @@ void removeLeftovers(const std::string& path) {
 
 // The suite's values in the file's bytes; throws for bytes that hold none.
 PropertyList::Dictionary parseSuite(const std::string& bytes) {
-  PropertyList stored = foundation_internal::decodePropertyList(nlohmann::json::parse(bytes));
-  auto* entries = stored.dictionaryValue();
+  auto entries = foundation_internal::decodePropertyListDictionary(nlohmann::json::parse(bytes));
   if (!entries) throw std::runtime_error("the file does not hold a dictionary");
-  return *entries;
+  return *std::move(entries);
 }
 
 // Reads the suite's file into `domain.values` (with the process's changes on top) when
@@ -182,9 +196,10 @@ void readLatest(DefaultsDomain& domain) {
     domain.seen = stamp;
     return;
   }
-  for (const auto& [key, change] : domain.changes) {
-    if (change) {
-      fresh.insert_or_assign(key, *change);
+  domain.uniqueChangedKeys();
+  for (const std::string& key : domain.changedKeys) {
+    if (auto own = domain.values.find(key); own != domain.values.end()) {
+      fresh.insert_or_assign(key, std::move(own->second));
     } else if (auto it = fresh.find(key); it != fresh.end()) {
       fresh.erase(it);
     }
@@ -280,7 +295,7 @@ DefaultsDomain::~DefaultsDomain() {
 void DefaultsDomain::refreshLocked() { readLatest(*this); }
 
 bool DefaultsDomain::flushLocked() {
-  if (changes.empty()) return true;
+  if (changedKeys.empty()) return true;
   std::string error;
   if (!isFolder(homeFolder)) {
     report("cannot write " + path + ": the home folder " + homeFolder + " does not exist");
@@ -311,7 +326,7 @@ bool DefaultsDomain::flushLocked() {
     report(error);
     return false;
   }
-  changes.clear();
+  changedKeys.clear();
   seen = stampOf(path);
   return true;
 }
@@ -420,7 +435,8 @@ bool UserDefaults::bool_(std::string_view key) const {
 
 void UserDefaults::store(std::string_view key, std::optional<PropertyList> value) {
   // The file holds one dictionary of the values: a value lies one level inside it.
-  if (value && foundation_internal::nestsTooDeeplyToDecode(*value, 1)) {
+  if (value && (value->arrayValue() || value->dictionaryValue()) &&
+      foundation_internal::nestsTooDeeplyToDecode(*value, 1)) {
     NSException(NSInvalidArgumentException,
                 "cannot store a value nested deeper than " +
                     std::to_string(foundation_internal::kMaximumDecodingDepth - 1) +
@@ -432,10 +448,10 @@ void UserDefaults::store(std::string_view key, std::optional<PropertyList> value
     auto it = domain_->values.find(key);
     if (it != domain_->values.end()) domain_->values.erase(it);
     // Recorded even when this process sees no value: another process may have stored one.
-    domain_->changes.insert_or_assign(std::string(key), std::nullopt);
+    domain_->noteChanged(key);
   } else {
-    domain_->values.insert_or_assign(std::string(key), *value);
-    domain_->changes.insert_or_assign(std::string(key), std::move(value));
+    domain_->values.insert_or_assign(std::string(key), std::move(*value));
+    domain_->noteChanged(key);
   }
 }
 
@@ -472,7 +488,7 @@ PropertyList::Dictionary UserDefaults::dictionaryRepresentation() const {
 
 bool UserDefaults::synchronize() {
   std::lock_guard lock(domain_->mutex);
-  if (!domain_->changes.empty()) return domain_->flushLocked();
+  if (!domain_->changedKeys.empty()) return domain_->flushLocked();
   domain_->refreshLocked();
   return true;
 }

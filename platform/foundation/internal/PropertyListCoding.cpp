@@ -96,9 +96,27 @@ bool nestsTooDeeplyToDecode(const PropertyList& value, std::size_t depth) {
 
 namespace {
 PropertyList decodeAtDepth(const json& form, std::size_t depth);
+
+// The entries of a dictionary form's body, each value lying at `depth` + 1. The encoder
+// writes them in key order, so each lands at the end of the map.
+PropertyList::Dictionary decodeEntries(const json& body, std::size_t depth) {
+  PropertyList::Dictionary entries;
+  for (const json& pair : body) {
+    if (!pair.is_array() || pair.size() != 2) malformed("dictionary entry");
+    entries.insert_or_assign(entries.end(), decodeText(pair[0]), decodeAtDepth(pair[1], depth + 1));
+  }
+  return entries;
+}
 }  // namespace
 
 PropertyList decodePropertyList(const json& form) { return decodeAtDepth(form, 0); }
+
+std::optional<PropertyList::Dictionary> decodePropertyListDictionary(const json& form) {
+  if (!form.is_object() || form.size() != 1) return std::nullopt;
+  const auto body = form.find("dict");
+  if (body == form.end() || !body->is_array()) return std::nullopt;
+  return decodeEntries(*body, 0);
+}
 
 namespace {
 PropertyList decodeAtDepth(const json& form, std::size_t depth) {
@@ -128,14 +146,7 @@ PropertyList decodeAtDepth(const json& form, std::size_t depth) {
       if (tag == "data") return PropertyList::fromData(decodeBase64(body));
       if (tag == "date") return Date::fromTimeIntervalSinceReferenceDate(decodeReal(body));
       if (tag == "bytes") return decodeText(form);
-      if (tag == "dict" && body.is_array()) {
-        PropertyList::Dictionary entries;
-        for (const json& pair : body) {
-          if (!pair.is_array() || pair.size() != 2) malformed("dictionary entry");
-          entries.insert_or_assign(decodeText(pair[0]), decodeAtDepth(pair[1], depth + 1));
-        }
-        return PropertyList(std::move(entries));
-      }
+      if (tag == "dict" && body.is_array()) return PropertyList(decodeEntries(body, depth));
       break;
     }
     default: break;

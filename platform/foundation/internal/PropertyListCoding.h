@@ -17,6 +17,8 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include <optional>
+
 #include "platform/foundation/PropertyList.h"
 
 namespace ios::foundation_internal {
@@ -39,5 +41,8 @@ inline constexpr std::size_t kMaximumDecodingDepth = 512;
 // The value a tagged JSON form holds. Throws std::runtime_error for anything that is
 // not such a form.
 [[nodiscard]] PropertyList decodePropertyList(const nlohmann::json& form);
+// The dictionary a tagged dictionary form holds, decoded without an intermediate copy;
+// nothing for a form of another kind. Throws std::runtime_error as decodePropertyList().
+[[nodiscard]] std::optional<PropertyList::Dictionary> decodePropertyListDictionary(const nlohmann::json& form);
 
 }  // namespace ios::foundation_internal
