@@ -1,16 +1,17 @@
 #include "KPQuaslet/concurrency/KPException.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <random>
-#include <signal.h>
 #include <string_view>
 #include <vector>
 

@@ -13,7 +13,6 @@
 #include <set>
 
 #include "platform/foundation/Bundle.h"
-
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/internal/AtomicFile.h"
 #include "platform/security/internal/ItemDatabase.h"

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 
 #include "platform/foundation/ScopeExit.h"
 
@@ -382,9 +383,7 @@ Outcome ItemDatabase::wasImported(const std::string& source, bool* imported) {
   return Outcome::done;
 }
 
-Outcome ItemDatabase::importOnce(const std::string& source, const std::vector<StoredItem>& items,
-                                 bool* alreadyImported) {
-  *alreadyImported = false;
+Outcome ItemDatabase::inWriteTransaction(const std::function<Outcome()>& body) {
   // IMMEDIATE takes the write lock first, so that two processes importing at once take
   // turns and the second finds the first one's record.
   if (!execute("BEGIN IMMEDIATE")) return Outcome::failed;
@@ -392,25 +391,40 @@ Outcome ItemDatabase::importOnce(const std::string& source, const std::vector<St
   ScopeExit rollback([&] {
     if (!committed) sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
   });
-  if (wasImported(source, alreadyImported) != Outcome::done) return Outcome::failed;
-  if (*alreadyImported) return Outcome::done;
-  Statement* insert = cached(insertIfNew_, std::string("INSERT OR IGNORE INTO items (") + kColumns +
-                                               ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-  Statement* mark = cached(markImported_, "INSERT INTO imported_files (name) VALUES (?1)");
-  if (!insert || !mark) return Outcome::failed;
-  for (const StoredItem& item : items) {
-    auto guard = insert->use();
-    bindItem(insert->get(), item);
-    if (sqlite3_step(insert->get()) != SQLITE_DONE) return failure();
-  }
-  {
-    auto guard = mark->use();
-    bindText(mark->get(), 1, source);
-    if (sqlite3_step(mark->get()) != SQLITE_DONE) return failure();
-  }
+  if (const Outcome outcome = body(); outcome != Outcome::done) return outcome;
   if (!execute("COMMIT")) return Outcome::failed;
   committed = true;
   return Outcome::done;
+}
+
+Outcome ItemDatabase::addIfNew(const StoredItem& item) {
+  Statement* insert = cached(insertIfNew_, std::string("INSERT OR IGNORE INTO items (") + kColumns +
+                                               ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  if (!insert) return Outcome::failed;
+  auto guard = insert->use();
+  bindItem(insert->get(), item);
+  return sqlite3_step(insert->get()) == SQLITE_DONE ? Outcome::done : failure();
+}
+
+Outcome ItemDatabase::markImported(const std::string& source) {
+  Statement* mark = cached(markImported_, "INSERT INTO imported_files (name) VALUES (?1)");
+  if (!mark) return Outcome::failed;
+  auto guard = mark->use();
+  bindText(mark->get(), 1, source);
+  return sqlite3_step(mark->get()) == SQLITE_DONE ? Outcome::done : failure();
+}
+
+Outcome ItemDatabase::importOnce(const std::string& source, const std::vector<StoredItem>& items,
+                                 bool* alreadyImported) {
+  *alreadyImported = false;
+  return inWriteTransaction([&] {
+    if (wasImported(source, alreadyImported) != Outcome::done) return Outcome::failed;
+    if (*alreadyImported) return Outcome::done;
+    for (const StoredItem& item : items) {
+      if (addIfNew(item) != Outcome::done) return Outcome::failed;
+    }
+    return markImported(source);
+  });
 }
 
 Outcome ItemDatabase::claimUnscopedItems(const std::string& group) {
@@ -418,34 +432,18 @@ Outcome ItemDatabase::claimUnscopedItems(const std::string& group) {
   if (all(&items) != Outcome::done) return Outcome::failed;
   std::erase_if(items, [](const StoredItem& item) { return !item.accessGroup.empty(); });
   if (items.empty()) return Outcome::done;
-  if (!execute("BEGIN IMMEDIATE")) return Outcome::failed;
-  bool committed = false;
-  ScopeExit rollback([&] {
-    if (!committed) sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
-  });
-  Statement* insert = cached(insertIfNew_, std::string("INSERT OR IGNORE INTO items (") + kColumns +
-                                               ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-  Statement* mark = cached(markImported_, "INSERT INTO imported_files (name) VALUES (?1)");
-  if (!insert || !mark) return Outcome::failed;
-  for (StoredItem& item : items) {
-    const std::string claim = "unscoped item " + item.itemClass + '\x1f' + item.account + '\x1f' + item.service +
-                              " for " + group;
-    bool claimed = false;
-    if (wasImported(claim, &claimed) != Outcome::done) return Outcome::failed;
-    if (claimed) continue;
-    item.accessGroup = group;
-    {
-      auto guard = insert->use();
-      bindItem(insert->get(), item);
-      if (sqlite3_step(insert->get()) != SQLITE_DONE) return failure();
+  return inWriteTransaction([&] {
+    for (StoredItem& item : items) {
+      const std::string claim =
+          "unscoped item " + item.itemClass + '\x1f' + item.account + '\x1f' + item.service + " for " + group;
+      bool claimed = false;
+      if (wasImported(claim, &claimed) != Outcome::done) return Outcome::failed;
+      if (claimed) continue;
+      item.accessGroup = group;
+      if (addIfNew(item) != Outcome::done || markImported(claim) != Outcome::done) return Outcome::failed;
     }
-    auto guard = mark->use();
-    bindText(mark->get(), 1, claim);
-    if (sqlite3_step(mark->get()) != SQLITE_DONE) return failure();
-  }
-  if (!execute("COMMIT")) return Outcome::failed;
-  committed = true;
-  return Outcome::done;
+    return Outcome::done;
+  });
 }
 
 Outcome ItemDatabase::integrityProblems(std::vector<std::string>* problems) {

@@ -26,6 +26,7 @@
 // implementation includes SQLite's header.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -117,6 +118,14 @@ class ItemDatabase {
   // busy: another connection held a lock; trying again later may succeed.
   enum class SetUp { done, busy, failed };
   SetUp setUp(std::string* why);
+
+  // Runs `body` in a transaction that takes the write lock first, committing when it
+  // answers done and rolling back otherwise (also when it throws).
+  Outcome inWriteTransaction(const std::function<Outcome()>& body);
+  // Adds the item unless one with its key exists.
+  Outcome addIfNew(const StoredItem& item);
+  // Records `source` as imported.
+  Outcome markImported(const std::string& source);
 
   bool prepare(const std::string& sql, std::unique_ptr<Statement>* slot);
   Statement* cached(std::unique_ptr<Statement>& slot, const std::string& sql);
