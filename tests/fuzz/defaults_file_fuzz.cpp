@@ -18,6 +18,7 @@
 
 #include "KPQuaslet/services/DefaultsKey.h"
 #include "KPQuaslet/services/UserDefaults+KPExt.h"
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/foundation/internal/PropertyListCoding.h"
 #include "tests/fuzz/support/FuzzSupport.h"
@@ -36,12 +37,16 @@ std::optional<Mood> fromRawValue(std::type_identity<Mood>, std::int64_t raw) {
   return std::nullopt;
 }
 
-// The preferences folder of the scratch home, emptied, with `bytes` as the suite's file.
+// The application's preferences folder, in its container under the scratch home.
+std::filesystem::path preferencesFolder() { return std::filesystem::path(ios::NSHomeDirectory()) / "Library/Preferences"; }
+
+// The preferences folder, emptied, with `bytes` as the suite's file.
 void writeSuiteFile(std::string_view bytes) {
-  const std::filesystem::path folder = std::filesystem::path(kp_fuzz::homeFolder()) / "Library/Preferences";
+  const std::filesystem::path folder = preferencesFolder();
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
-  (void)kp_fuzz::writeScratchFile(std::string("Library/Preferences/") + kSuite + ".json", bytes);
+  const auto relative = std::filesystem::relative(folder, kp_fuzz::homeFolder());
+  (void)kp_fuzz::writeScratchFile((relative / (std::string(kSuite) + ".json")).string(), bytes);
 }
 
 bool same(const std::optional<PropertyList>& a, const std::optional<PropertyList>& b) {
@@ -191,7 +196,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const auto suite = ios::UserDefaults::make(key);
       if (!suite) continue;  // the global domain's name
       const std::filesystem::path file(suite->filePath());
-      KP_FUZZ_CHECK(file.parent_path() == std::filesystem::path(kp_fuzz::homeFolder()) / "Library/Preferences" &&
+      KP_FUZZ_CHECK(file.parent_path() == preferencesFolder() &&
                         file.filename() != ".." && file.filename() != ".",
                     "a suite's file lies outside the preferences folder");
     }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "KPQuaslet/services/KPKeychain.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/security/SecItem.h"
 #include "tests/fuzz/support/FuzzSupport.h"
 
@@ -55,15 +56,16 @@ std::optional<kp::KPKeychainAccessOptions> pickAccess(FuzzedDataProvider& in) {
   return static_cast<kp::KPKeychainAccessOptions>(choice);
 }
 
-// KPKeychain reads generic passwords by account alone: of several that share an
-// account (other services or access groups, which a file of another client may hold),
-// it reads the first in the store's order. Items of other classes are not its own.
+// KPKeychain reads the generic passwords of the application's access group by account
+// alone: of several that share an account (other services, which a file of another
+// client may hold), it reads the first in the store's order. Items of other classes or
+// other access groups are not its own (items without a group are copied into its own).
 void checkStoredItems() {
   kp::KPKeychain plain;
   kp::KPKeychain prefixed("app_");
   std::map<std::string, ios::Data> firstOfAccount;
   for (ios::testing::KeychainItem& item : ios::testing::keychainItems()) {
-    if (item.itemClass != ios::kSecClassGenericPassword) continue;
+    if (item.itemClass != ios::kSecClassGenericPassword || item.accessGroup != ios::applicationIdentifier()) continue;
     firstOfAccount.try_emplace(std::move(item.account), std::move(item.data));
     if (firstOfAccount.size() == 16) break;
   }
@@ -133,19 +135,21 @@ bool checkDatabase(const std::string& key, const ios::Data& secret) {
 }
 
 struct ItemCounts {
-  std::size_t genericPasswords = 0;
+  std::size_t genericPasswords = 0;  // of the application's access group
   std::size_t others = 0;
 };
 
 ItemCounts countItems() {
   ItemCounts counts;
   for (const ios::testing::KeychainItem& item : ios::testing::keychainItems()) {
-    ++(item.itemClass == ios::kSecClassGenericPassword ? counts.genericPasswords : counts.others);
+    const bool own = item.itemClass == ios::kSecClassGenericPassword && item.accessGroup == ios::applicationIdentifier();
+    ++(own ? counts.genericPasswords : counts.others);
   }
   return counts;
 }
 
-// clear() removes the generic passwords, which are KPKeychain's; other classes stay.
+// clear() removes the application's generic passwords, which are KPKeychain's; other
+// classes and other applications' items stay.
 void checkClear() {
   const ItemCounts before = countItems();
   KP_FUZZ_CHECK(kp::KPKeychain().clear() == (before.genericPasswords > 0),
