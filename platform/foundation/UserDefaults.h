@@ -36,9 +36,9 @@
 // reader sees a whole file, and no other process's keys are lost or turned stale.
 // Another process sees the changes when it next reads the file: when it makes the
 // suite's first instance, or calls synchronize(), which reads the file again when it has
-// changed. The temporary files of writers killed midway are removed by the next write
-// of the suite in a later process. A write that has returned survives the process
-// being killed.
+// changed. The temporary files of writers killed midway are removed, under the lock,
+// by a process's first write of the suite. A write that has returned survives the
+// process being killed.
 //
 // A file that cannot be read or parsed is reported on standard error and by
 // loadError(); the suite then keeps the values it had (empty at first) and the file is
