@@ -8,6 +8,9 @@
 //   keychain.get("token");      // "s3cret" (stored under the account "app_token")
 //   keychain.delete_("token");
 //
+// Items belong to the application's access group (its identifier, see
+// platform/security/SecItem.h): another application neither reads nor clears them.
+//
 // The text forms go through the data forms by virtual dispatch, so a subclass that
 // overrides the data forms changes the text forms too. An instance is meant for one
 // thread at a time.

@@ -40,6 +40,9 @@ class Bundle {
   [[nodiscard]] std::vector<std::shared_ptr<NSObject>> loadNibNamed(std::string_view name,
                                                                    const std::shared_ptr<NSObject>& owner) const;
   [[nodiscard]] std::optional<std::string> bundleIdentifier() const;
+  // Names the application ("com.example.app"). Call it once, at start-up, before the
+  // first use of settings, the keychain or crash logs: the identifier chooses the
+  // application's container folder and keychain access group (applicationIdentifier()).
   void setBundleIdentifier(std::optional<std::string> identifier);
 
   // The Info dictionary's value for `key`, or null.
