@@ -53,7 +53,9 @@ enum class Versions { eight, nine, ten, eleven, twelve };
 [[nodiscard]] std::string systemName();
 [[nodiscard]] std::string systemVersion();
 [[nodiscard]] std::string deviceName();
-// The system version's leading number ("12.4.1" gives 12.4).
+// The system version's leading decimal number ("12.4.1" gives 12.4, "13" gives 13), read
+// with '.' as the decimal point whatever the C locale; a version that does not start
+// with a decimal number ("0x10", "beta") reads as 0.
 [[nodiscard]] float systemFloatVersion();
 // The first preferred localisation of the main bundle.
 [[nodiscard]] std::string deviceLanguage();
@@ -61,7 +63,8 @@ enum class Versions { eight, nine, ten, eleven, twelve };
 [[nodiscard]] std::string deviceModel();
 // The model's readable name, or the identifier when the table has none.
 [[nodiscard]] std::string deviceModelReadable();
-// The vendor identifier as upper-case UUID text ("" when the system withholds it).
+// The vendor identifier as upper-case UUID text, 8-4-4-4-12 hexadecimal digits, however
+// the system spells it ("" when the system withholds it or answers text that is no UUID).
 [[nodiscard]] std::string deviceUUID();
 [[nodiscard]] std::string idForVendor();
 [[nodiscard]] bool isPhone();
