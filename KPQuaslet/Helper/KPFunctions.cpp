@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/Precondition.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -123,7 +124,7 @@ std::string description(KP::logLevel level) {
     case KP::logLevel::fatal: return "\U0001F198";
     case KP::logLevel::none: return "";
   }
-  return "";
+  notACase("KP.logLevel", static_cast<std::int64_t>(level));
 }
 
 std::string ios_describe(KP::logLevel level) {
@@ -135,7 +136,7 @@ std::string ios_describe(KP::logLevel level) {
     case KP::logLevel::fatal: return "fatal";
     case KP::logLevel::none: return "none";
   }
-  return "";
+  notACase("KP.logLevel", static_cast<std::int64_t>(level));
 }
 
 std::optional<KP::logLevel> fromRawValue(std::type_identity<KP::logLevel>, std::int64_t raw) {

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
+#include "platform/foundation/Describe.h"
+
 #include "KPQuaslet/imaging/internal/DrawingSupport.h"
 #include "KPQuaslet/imaging/internal/ViewImages.h"
 #include "platform/coregraphics/CGGradient.h"
@@ -124,6 +127,44 @@ std::optional<ios::UIImage> makeImageFillColor(const ios::UIColor& fillColor, CG
   fillColor.setFill();
   context->fill(ios::CGRect{{0, 0}, size});
   return finish(context);
+}
+
+std::string ios_describe(KPDirection::Kind kind) {
+  using Kind = KPDirection::Kind;
+  switch (kind) {
+    case Kind::degree: return "degree";
+    case Kind::top: return "top";
+    case Kind::left: return "left";
+    case Kind::right: return "right";
+    case Kind::bottom: return "bottom";
+  }
+  notACase("KPDirection", static_cast<std::int64_t>(kind));
+}
+
+std::string ios_describe(KPImageGradientDirection::Kind kind) {
+  using Kind = KPImageGradientDirection::Kind;
+  switch (kind) {
+    case Kind::degree: return "degree";
+    case Kind::toLeft: return "toLeft";
+    case Kind::toRight: return "toRight";
+    case Kind::toTop: return "toTop";
+    case Kind::toBottom: return "toBottom";
+    case Kind::toBottomLeft: return "toBottomLeft";
+    case Kind::toBottomRight: return "toBottomRight";
+    case Kind::toTopLeft: return "toTopLeft";
+    case Kind::toTopRight: return "toTopRight";
+  }
+  notACase("KPImageGradientDirection", static_cast<std::int64_t>(kind));
+}
+
+std::string ios_describe(const KPDirection& direction) {
+  if (direction.kind() != KPDirection::Kind::degree) return ios_describe(direction.kind());
+  return "degree(" + ios::describeDouble(direction.degrees()) + ")";
+}
+
+std::string ios_describe(const KPImageGradientDirection& direction) {
+  if (direction.kind() != KPImageGradientDirection::Kind::degree) return ios_describe(direction.kind());
+  return "degree(" + ios::describeDouble(direction.degrees()) + ")";
 }
 
 namespace imaging_internal {

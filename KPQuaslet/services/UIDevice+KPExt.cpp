@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Describe.h"
 #include "platform/foundation/FileManager.h"
@@ -241,6 +242,34 @@ std::uint64_t allFileNumber() {
   auto volume = homeVolume();
   if (!volume || volume->systemFreeNodes > volume->systemNodes) return 0;
   return volume->systemNodes - volume->systemFreeNodes;
+}
+
+std::string ios_describe(Size value) {
+  switch (value) {
+    case Size::unknownSize: return "unknownSize";
+    case Size::screen3_5Inch: return "screen3_5Inch";
+    case Size::screen4Inch: return "screen4Inch";
+    case Size::screen4_7Inch: return "screen4_7Inch";
+    case Size::screen5_5Inch: return "screen5_5Inch";
+    case Size::screen5_8Inch: return "screen5_8Inch";
+    case Size::screen6_1Inch: return "screen6_1Inch";
+    case Size::screen6_5Inch: return "screen6_5Inch";
+    case Size::screen7_9Inch: return "screen7_9Inch";
+    case Size::screen9_7Inch: return "screen9_7Inch";
+    case Size::screen12_9Inch: return "screen12_9Inch";
+  }
+  notACase("Size", static_cast<std::int64_t>(value));
+}
+
+std::string ios_describe(Versions value) {
+  switch (value) {
+    case Versions::eight: return "eight";
+    case Versions::nine: return "nine";
+    case Versions::ten: return "ten";
+    case Versions::eleven: return "eleven";
+    case Versions::twelve: return "twelve";
+  }
+  notACase("Versions", static_cast<std::int64_t>(value));
 }
 
 }  // namespace kp

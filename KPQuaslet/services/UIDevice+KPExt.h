@@ -39,6 +39,8 @@ enum class Size : std::int64_t {
   static constexpr Size cases[] = {Size::unknownSize, Size::screen3_5Inch, Size::screen4Inch, Size::screen4_7Inch, Size::screen5_5Inch, Size::screen5_8Inch, Size::screen6_1Inch, Size::screen6_5Inch, Size::screen7_9Inch, Size::screen9_7Inch, Size::screen12_9Inch};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(Size value);
 
 // Major system versions; raw values 8 to 12 as floats.
 enum class Versions { eight, nine, ten, eleven, twelve };
@@ -49,6 +51,8 @@ enum class Versions { eight, nine, ten, eleven, twelve };
   static constexpr Versions cases[] = {Versions::eight, Versions::nine, Versions::ten, Versions::eleven, Versions::twelve};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(Versions value);
 
 [[nodiscard]] std::string systemName();
 [[nodiscard]] std::string systemVersion();
