@@ -157,15 +157,19 @@ std::string ios_describe(KPImageGradientDirection::Kind kind) {
   notACase("KPImageGradientDirection", static_cast<std::int64_t>(kind));
 }
 
-std::string ios_describe(const KPDirection& direction) {
-  if (direction.kind() != KPDirection::Kind::degree) return ios_describe(direction.kind());
+namespace {
+
+// A direction's case name, with the angle for degree(d).
+template <class Direction>
+std::string describeDirection(const Direction& direction) {
+  if (direction.kind() != Direction::Kind::degree) return ios_describe(direction.kind());
   return "degree(" + ios::describeDouble(direction.degrees()) + ")";
 }
 
-std::string ios_describe(const KPImageGradientDirection& direction) {
-  if (direction.kind() != KPImageGradientDirection::Kind::degree) return ios_describe(direction.kind());
-  return "degree(" + ios::describeDouble(direction.degrees()) + ")";
-}
+}  // namespace
+
+std::string ios_describe(const KPDirection& direction) { return describeDirection(direction); }
+std::string ios_describe(const KPImageGradientDirection& direction) { return describeDirection(direction); }
 
 namespace imaging_internal {
 
