@@ -1,5 +1,8 @@
 #include "KPQuaslet/Helper/KPFunctions.h"
 
+#include <cmath>
+
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/Precondition.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -12,29 +15,89 @@ namespace {
 // This file's path as the TODO line names it.
 constexpr std::string_view kThisFile = "KPQuaslet/Helper/KPFunctions.cpp";
 
+// The last path component of `filename` read as a URL string, or "" when it is not one.
+// Callers log from a few source files, so each thread remembers its last answer.
+const std::string& fileNameOf(std::string_view filename) {
+  struct LastFileName {
+    bool valid = false;
+    std::string path;
+    std::string name;
+  };
+  thread_local LastFileName last;
+  if (!last.valid || last.path != filename) {
+    auto url = ios::URL::fromString(filename);
+    last.name = url ? url->lastPathComponent() : std::string();
+    last.path.assign(filename);
+    last.valid = true;
+  }
+  return last.name;
+}
+
+// The current date as "yyyy-MM-dd HH:mm:ss:SSS" in the current locale (and its calendar)
+// and time zone, cut to the millisecond as a date formatter cuts it. Everything up to the milliseconds changes once
+// a second, so each thread keeps that part, made by a date formatter, for as long as
+// the second, the locale and the zone stay the same, and adds the milliseconds itself.
+// Where the locale writes numbers in other digits than 0-9, the whole text comes from
+// the formatter on every call.
+std::string currentLogDate() {
+  struct LastSecond {
+    bool valid = false;
+    double second = 0;  // whole seconds since 1970
+    std::string locale;
+    std::string zone;
+    std::string prefix;  // the text of the whole second without its "000"
+    bool asciiDigits = false;
+  };
+  thread_local LastSecond last;
+
+  const double milliseconds = ios::shownMillisecondsSince1970(ios::Date::now());
+  const double second = std::floor(milliseconds / 1000.0);
+  ios::Locale locale = ios::Locale::current();
+  ios::TimeZone zone = ios::TimeZone::current();
+  auto format = [&](double unixSeconds) {
+    ios::DateFormatter formatter;
+    formatter.setDateFormat("yyyy-MM-dd HH:mm:ss:SSS");
+    formatter.setLocale(locale);
+    formatter.setTimeZone(zone);
+    return formatter.string(ios::Date::fromTimeIntervalSince1970(unixSeconds));
+  };
+  if (!last.valid || last.second != second || last.locale != locale.identifier() || last.zone != zone.identifier()) {
+    std::string whole = format(second);
+    last.asciiDigits = whole.size() >= 3 && whole.compare(whole.size() - 3, 3, "000") == 0;
+    if (last.asciiDigits) whole.resize(whole.size() - 3);
+    last.prefix = std::move(whole);
+    last.second = second;
+    last.locale = locale.identifier();
+    last.zone = zone.identifier();
+    last.valid = true;
+  }
+  if (!last.asciiDigits) return format(milliseconds / 1000.0);
+
+  const auto millisecond = static_cast<int>(milliseconds - second * 1000.0);
+  std::string text = last.prefix;
+  text += static_cast<char>('0' + millisecond / 100);
+  text += static_cast<char>('0' + millisecond / 10 % 10);
+  text += static_cast<char>('0' + millisecond % 10);
+  return text;
+}
+
 }  // namespace
 
 void KP::printLine(const std::string& message, logLevel level, std::string_view filename, std::int64_t line,
                    std::string_view funcname) {
-  ios::DateFormatter formatter;
-  formatter.setDateFormat("yyyy-MM-dd HH:mm:ss:SSS");
-
-  std::string file;
-  if (auto url = ios::URL::fromString(filename)) file = url->lastPathComponent();
-
   const auto& process = ios::ProcessInfo::processInfo();
   std::string entry = "\n";
   entry += description(level);
   entry += " .";
   entry += ios_describe(level);
   entry += " \u23F1 ";
-  entry += formatter.string(ios::Date::now());
+  entry += currentLogDate();
   entry += " \U0001F4F1 ";
   entry += process.processName();
   entry += " [";
   entry += std::to_string(process.processIdentifier());
   entry += ":?] \U0001F4C2 ";
-  entry += file;
+  entry += fileNameOf(filename);
   entry += '(';
   entry += std::to_string(line);
   entry += ") \u2699\uFE0F ";
@@ -61,7 +124,7 @@ std::string description(KP::logLevel level) {
     case KP::logLevel::fatal: return "\U0001F198";
     case KP::logLevel::none: return "";
   }
-  return "";
+  notACase("KP.logLevel", static_cast<std::int64_t>(level));
 }
 
 std::string ios_describe(KP::logLevel level) {
@@ -73,7 +136,7 @@ std::string ios_describe(KP::logLevel level) {
     case KP::logLevel::fatal: return "fatal";
     case KP::logLevel::none: return "none";
   }
-  return "";
+  notACase("KP.logLevel", static_cast<std::int64_t>(level));
 }
 
 std::optional<KP::logLevel> fromRawValue(std::type_identity<KP::logLevel>, std::int64_t raw) {

@@ -1,5 +1,7 @@
 #include "KPQuaslet/Helper/KPKitError.h"
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
+
 namespace kp {
 
 const KPKitError KPKitError::jsonSerialization{Code::jsonSerialization};
@@ -14,7 +16,7 @@ const char* KPKitError::what() const noexcept {
     case Code::pathNotExist: return "pathNotExist";
     case Code::pathNotAllowed: return "pathNotAllowed";
   }
-  return "KPKitError";
+  notACase("KPKitError", static_cast<std::int64_t>(code_));
 }
 
 std::string errorDomain(const KPKitError&) { return "KPQuaslet.KPKitError"; }
@@ -22,6 +24,8 @@ std::string errorDomain(const KPKitError&) { return "KPQuaslet.KPKitError"; }
 std::int64_t errorCode(const KPKitError& error) { return static_cast<std::int64_t>(error.code()); }
 
 std::string ios_describe(const KPKitError& error) { return error.what(); }
+
+std::string ios_describe(KPKitError::Code code) { return KPKitError(code).what(); }
 
 std::span<const KPKitError> allCases(std::type_identity<KPKitError>) {
   static const KPKitError cases[] = {KPKitError::jsonSerialization, KPKitError::errorLoadingSound,

@@ -59,6 +59,7 @@ class KPKitError : public std::exception {
 [[nodiscard]] std::int64_t errorCode(const KPKitError& error);
 // The case name ("pathNotAllowed"), as the value is printed.
 [[nodiscard]] std::string ios_describe(const KPKitError& error);
+[[nodiscard]] std::string ios_describe(KPKitError::Code code);
 // The four cases, in order.
 [[nodiscard]] std::span<const KPKitError> allCases(std::type_identity<KPKitError>);
 

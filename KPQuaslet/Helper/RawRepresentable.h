@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -41,6 +42,12 @@ template <CaseIterable E>
 [[nodiscard]] std::span<const E> allCases() {
   return allCases(std::type_identity<E>{});
 }
+
+// notACase()
+//
+// Stops the process with a message naming `enumName` and `underlying`: a value made by
+// a cast that is none of the enum's cases has no name to print.
+[[noreturn]] void notACase(std::string_view enumName, std::int64_t underlying);
 
 // rawValue()
 //

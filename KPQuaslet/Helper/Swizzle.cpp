@@ -1,7 +1,9 @@
 #include "KPQuaslet/Helper/Swizzle.h"
 
+#include <algorithm>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "KPQuaslet/Helper/KPFunctions.h"
 
@@ -17,6 +19,16 @@ struct Registry {
   // Recursive: getSwizzle() and friends are also used while a swizzle is being made.
   std::recursive_mutex lock;
   std::unordered_map<ios::Method, std::shared_ptr<Swizzle>> swizzles;
+  // The registered methods whose implementation a swizzle replaced and no unswizzle has
+  // restored yet. A registered method outside this set is only the inherited method
+  // under which a subclass's Swizzle is also found.
+  std::unordered_set<ios::Method> changed;
+
+  // Whether `swizzle` still stands for a change of some method's implementation.
+  [[nodiscard]] bool changesAnyMethod(const std::shared_ptr<Swizzle>& swizzle) const {
+    return std::any_of(swizzles.begin(), swizzles.end(),
+                       [&](const auto& entry) { return entry.second == swizzle && changed.contains(entry.first); });
+  }
 };
 
 Registry& registry() {
@@ -95,9 +107,12 @@ void Swizzler::swizzleSelector(ios::SEL originalSelector, ios::SEL swizzledSelec
   ios::IMP swizzledImp = ios::method_getImplementation(swizzledMethod);
   if (ios::class_addMethod(aClass, originalSelector, swizzledImp, ios::method_getTypeEncoding(swizzledMethod))) {
     // The class only inherited the method: the added one is registered too.
-    setSwizzle(swizzle, ios::class_getInstanceMethod(aClass, originalSelector));
+    ios::Method added = ios::class_getInstanceMethod(aClass, originalSelector);
+    setSwizzle(swizzle, added);
+    r.changed.insert(added);
   } else {
     ios::method_setImplementation(originalMethod, swizzledImp);
+    r.changed.insert(originalMethod);
   }
 }
 
@@ -110,13 +125,14 @@ void Swizzler::unswizzleSelector(ios::SEL selector, ios::Class aClass, const std
   if (swizzle == nullptr) return;
   if (name && swizzle->removeBlock(*name) > 0) return;
   ios::method_setImplementation(method, swizzle->originalMethod);
-  if (ios::class_getInstanceMethod(swizzle->aClass, swizzle->selector) == method) {
-    // The change itself is undone: forget the Swizzle under every method it was
-    // registered under (also the inherited one), so that a stale record cannot be
-    // joined, and its old implementation restored, by a later swizzle.
+  r.swizzles.erase(method);
+  r.changed.erase(method);
+  if (!r.changesAnyMethod(swizzle)) {
+    // Nothing is left to undo: the Swizzle remains only under the inherited method its
+    // class was swizzled through. Forget it there too, so that a later swizzle of that
+    // method starts a record of its own instead of joining this one's hooks and its
+    // outdated original implementation.
     std::erase_if(r.swizzles, [&](const auto& entry) { return entry.second == swizzle; });
-  } else {
-    r.swizzles.erase(method);
   }
 }
 
@@ -137,6 +153,7 @@ void Swizzler::removeSwizzle(ios::Method method) {
   auto& r = registry();
   std::lock_guard lock(r.lock);
   r.swizzles.erase(method);
+  r.changed.erase(method);
 }
 
 }  // namespace kp

@@ -99,10 +99,12 @@ class Swizzler {
   //
   // With a `name`, removes that hook from the Swizzle of `aClass`'s method `selector`;
   // when no hook remains (or when no name is given), sets the method back to the
-  // recorded original implementation and forgets the Swizzle under that method. When
-  // that method is the one the Swizzle changed, the Swizzle is forgotten under the
-  // inherited method as well. Does nothing when the method or its Swizzle does not
-  // exist.
+  // recorded original implementation and forgets the Swizzle under that method only,
+  // so a superclass and a subclass that share one Swizzle (either swizzled first) can
+  // each be undone, in either order. Once the Swizzle no longer stands for any changed
+  // method, it is also forgotten under the inherited method its class was swizzled
+  // through, so a later swizzle of the superclass records its own original instead of
+  // joining an outdated one. Does nothing when the method or its Swizzle does not exist.
   static void unswizzleSelector(ios::SEL selector, ios::Class aClass,
                                 const std::optional<std::string>& name = std::nullopt);
 

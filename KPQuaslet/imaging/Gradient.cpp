@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
+#include "platform/foundation/Describe.h"
+
 #include "KPQuaslet/imaging/internal/DrawingSupport.h"
 #include "KPQuaslet/imaging/internal/ViewImages.h"
 #include "platform/coregraphics/CGGradient.h"
@@ -125,6 +128,48 @@ std::optional<ios::UIImage> makeImageFillColor(const ios::UIColor& fillColor, CG
   context->fill(ios::CGRect{{0, 0}, size});
   return finish(context);
 }
+
+std::string ios_describe(KPDirection::Kind kind) {
+  using Kind = KPDirection::Kind;
+  switch (kind) {
+    case Kind::degree: return "degree";
+    case Kind::top: return "top";
+    case Kind::left: return "left";
+    case Kind::right: return "right";
+    case Kind::bottom: return "bottom";
+  }
+  notACase("KPDirection", static_cast<std::int64_t>(kind));
+}
+
+std::string ios_describe(KPImageGradientDirection::Kind kind) {
+  using Kind = KPImageGradientDirection::Kind;
+  switch (kind) {
+    case Kind::degree: return "degree";
+    case Kind::toLeft: return "toLeft";
+    case Kind::toRight: return "toRight";
+    case Kind::toTop: return "toTop";
+    case Kind::toBottom: return "toBottom";
+    case Kind::toBottomLeft: return "toBottomLeft";
+    case Kind::toBottomRight: return "toBottomRight";
+    case Kind::toTopLeft: return "toTopLeft";
+    case Kind::toTopRight: return "toTopRight";
+  }
+  notACase("KPImageGradientDirection", static_cast<std::int64_t>(kind));
+}
+
+namespace {
+
+// A direction's case name, with the angle for degree(d).
+template <class Direction>
+std::string describeDirection(const Direction& direction) {
+  if (direction.kind() != Direction::Kind::degree) return ios_describe(direction.kind());
+  return "degree(" + ios::describeDouble(direction.degrees()) + ")";
+}
+
+}  // namespace
+
+std::string ios_describe(const KPDirection& direction) { return describeDirection(direction); }
+std::string ios_describe(const KPImageGradientDirection& direction) { return describeDirection(direction); }
 
 namespace imaging_internal {
 

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/coregraphics/CGGeometry.h"
@@ -91,6 +92,14 @@ class KPImageGradientDirection {
   Kind kind_;
   ios::CGFloat degrees_;
 };
+
+// The direction as it is printed: the case name ("top", "toBottomLeft"), or
+// "degree(45.0)" with the angle.
+[[nodiscard]] std::string ios_describe(const KPDirection& direction);
+[[nodiscard]] std::string ios_describe(const KPImageGradientDirection& direction);
+// The case name of a kind ("degree", "toTopRight").
+[[nodiscard]] std::string ios_describe(KPDirection::Kind kind);
+[[nodiscard]] std::string ios_describe(KPImageGradientDirection::Kind kind);
 
 // makeImage()
 //

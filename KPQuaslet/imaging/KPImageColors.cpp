@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "KPQuaslet/imaging/internal/ColorCounter.h"
 #include "KPQuaslet/imaging/internal/PackedColor.h"
 #include "KPQuaslet/imaging/internal/PixelCounting.h"
@@ -114,6 +115,16 @@ void getColors(const ios::UIImage& image, KPImageColorsQuality quality, std::fun
         ios::DispatchQueue::main().async(
             [colors = std::move(colors), completion = std::move(completion)] { completion(colors); });
       });
+}
+
+std::string ios_describe(KPImageColorsQuality value) {
+  switch (value) {
+    case KPImageColorsQuality::lowest: return "lowest";
+    case KPImageColorsQuality::low: return "low";
+    case KPImageColorsQuality::high: return "high";
+    case KPImageColorsQuality::highest: return "highest";
+  }
+  notACase("KPImageColorsQuality", static_cast<std::int64_t>(value));
 }
 
 }  // namespace kp

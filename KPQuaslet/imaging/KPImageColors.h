@@ -42,6 +42,8 @@ enum class KPImageColorsQuality { lowest, low, high, highest };
   static constexpr KPImageColorsQuality cases[] = {KPImageColorsQuality::lowest, KPImageColorsQuality::low, KPImageColorsQuality::high, KPImageColorsQuality::highest};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(KPImageColorsQuality value);
 
 // rawValue()
 //

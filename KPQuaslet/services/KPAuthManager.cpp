@@ -1,5 +1,6 @@
 #include "KPQuaslet/services/KPAuthManager.h"
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/uikit/UIDevice.h"
 
@@ -50,7 +51,7 @@ std::string ios_describe(LocalAuthError error) {
     case LocalAuthError::biometryLockedOut: return "biometryLockedOut";
     case LocalAuthError::other: return "other";
   }
-  return "";
+  notACase("LocalAuthError", static_cast<std::int64_t>(error));
 }
 
 KPAuthManager& KPAuthManager::shared() {

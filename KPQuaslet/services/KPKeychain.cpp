@@ -1,5 +1,7 @@
 #include "KPQuaslet/services/KPKeychain.h"
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
+
 namespace kp {
 
 std::string value(KPKeychainAccessOptions option) {
@@ -75,6 +77,19 @@ bool KPKeychain::delete_(const std::string& key) {
 bool KPKeychain::clear() {
   const ios::SecQuery query{{ios::kSecClass, std::string(ios::kSecClassGenericPassword)}};
   return ios::SecItemDelete(query) == ios::noErr;
+}
+
+std::string ios_describe(KPKeychainAccessOptions value) {
+  switch (value) {
+    case KPKeychainAccessOptions::accessibleWhenUnlocked: return "accessibleWhenUnlocked";
+    case KPKeychainAccessOptions::accessibleWhenUnlockedThisDeviceOnly: return "accessibleWhenUnlockedThisDeviceOnly";
+    case KPKeychainAccessOptions::accessibleAfterFirstUnlock: return "accessibleAfterFirstUnlock";
+    case KPKeychainAccessOptions::accessibleAfterFirstUnlockThisDeviceOnly: return "accessibleAfterFirstUnlockThisDeviceOnly";
+    case KPKeychainAccessOptions::accessibleAlways: return "accessibleAlways";
+    case KPKeychainAccessOptions::accessibleWhenPasscodeSetThisDeviceOnly: return "accessibleWhenPasscodeSetThisDeviceOnly";
+    case KPKeychainAccessOptions::accessibleAlwaysThisDeviceOnly: return "accessibleAlwaysThisDeviceOnly";
+  }
+  notACase("KPKeychainAccessOptions", static_cast<std::int64_t>(value));
 }
 
 }  // namespace kp

@@ -43,6 +43,8 @@ enum class KPKeychainAccessOptions {
   static constexpr KPKeychainAccessOptions cases[] = {KPKeychainAccessOptions::accessibleWhenUnlocked, KPKeychainAccessOptions::accessibleWhenUnlockedThisDeviceOnly, KPKeychainAccessOptions::accessibleAfterFirstUnlock, KPKeychainAccessOptions::accessibleAfterFirstUnlockThisDeviceOnly, KPKeychainAccessOptions::accessibleAlways, KPKeychainAccessOptions::accessibleWhenPasscodeSetThisDeviceOnly, KPKeychainAccessOptions::accessibleAlwaysThisDeviceOnly};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(KPKeychainAccessOptions value);
 
 // The platform's accessibility constant for the option.
 [[nodiscard]] std::string value(KPKeychainAccessOptions option);

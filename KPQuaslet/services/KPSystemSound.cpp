@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "KPQuaslet/Helper/KPKitError.h"
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/audiotoolbox/AudioServices.h"
 
 namespace kp {
@@ -177,7 +178,7 @@ std::string ios_describe(KPSystemSound::AudioID audioID) {
     case A::silentVibeChanged: return "silentVibeChanged";
     case A::vibrate: return "vibrate";
   }
-  return std::to_string(static_cast<std::uint32_t>(audioID));
+  notACase("KPSystemSound.AudioID", static_cast<std::int64_t>(audioID));
 }
 
 std::optional<KPSystemSound::AudioID> fromRawValue(std::type_identity<KPSystemSound::AudioID>, std::uint32_t raw) {

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cfloat>
+#include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <string_view>
 #include <unordered_map>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Describe.h"
 #include "platform/foundation/FileManager.h"
@@ -73,6 +77,58 @@ int compareNumerically(std::string_view a, std::string_view b) {
   return i == a.size() ? -1 : 1;
 }
 
+// The leading decimal number of `text` as NSString's floatValue reads it: blanks
+// skipped, an optional sign, digits with an optional fraction and an optional decimal
+// exponent; 0 when the text does not start with such a number. Hexadecimal forms,
+// "inf" and "nan" are not numbers here, and the decimal point is always '.', whatever
+// the process's C locale says.
+float leadingDecimalNumber(std::string_view text) {
+  std::size_t i = 0;
+  auto digitAt = [&](std::size_t at) { return at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); };
+  auto skipDigits = [&](std::size_t at) {
+    while (digitAt(at)) ++at;
+    return at;
+  };
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::size_t start = i;
+  std::size_t end = skipDigits(i);
+  bool anyDigit = end > start;
+  if (end < text.size() && text[end] == '.') {
+    const std::size_t fractionEnd = skipDigits(end + 1);
+    anyDigit = anyDigit || fractionEnd > end + 1;
+    end = fractionEnd;
+  }
+  if (!anyDigit) return 0;
+  if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+    std::size_t exponent = end + 1;
+    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+    if (digitAt(exponent)) end = skipDigits(exponent);
+  }
+  // The scanned digits are read in the C locale, so the decimal point is always '.';
+  // overflow gives HUGE_VAL and underflow 0, as the platform's reader answers.
+  static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", nullptr);
+  const std::string digits(text.substr(start, end - start));
+  const double value = ::strtod_l(digits.c_str(), nullptr, cLocale);
+  const float magnitude = value > FLT_MAX ? HUGE_VALF : static_cast<float>(value);
+  return negative ? -magnitude : magnitude;
+}
+
+// The vendor identifier in the platform's UUID text: 8-4-4-4-12 hexadecimal digits,
+// upper case. Nothing when `text` is not a UUID.
+std::optional<std::string> canonicalUUID(std::string_view text) {
+  if (text.size() != 36) return std::nullopt;
+  std::string canonical(text);
+  for (std::size_t i = 0; i < canonical.size(); ++i) {
+    const bool hyphenPlace = i == 8 || i == 13 || i == 18 || i == 23;
+    const auto c = static_cast<unsigned char>(canonical[i]);
+    if (hyphenPlace ? c != '-' : !std::isxdigit(c)) return std::nullopt;
+    canonical[i] = static_cast<char>(std::toupper(c));
+  }
+  return canonical;
+}
+
 bool isOS(float version) { return systemFloatVersion() >= version && systemFloatVersion() < version + 1; }
 
 }  // namespace
@@ -95,7 +151,7 @@ std::string systemName() { return ios::UIDevice::current().systemName(); }
 std::string systemVersion() { return ios::UIDevice::current().systemVersion(); }
 std::string deviceName() { return ios::UIDevice::current().name(); }
 
-float systemFloatVersion() { return std::strtof(systemVersion().c_str(), nullptr); }
+float systemFloatVersion() { return leadingDecimalNumber(systemVersion()); }
 
 std::string deviceLanguage() {
   const auto languages = ios::Bundle::main().preferredLocalizations();
@@ -110,7 +166,11 @@ std::string deviceModelReadable() {
   return it == deviceList().end() ? model : it->second;
 }
 
-std::string deviceUUID() { return ios::UIDevice::current().identifierForVendor().value_or(""); }
+std::string deviceUUID() {
+  const std::optional<std::string> identifier = ios::UIDevice::current().identifierForVendor();
+  if (!identifier) return "";
+  return canonicalUUID(*identifier).value_or("");
+}
 std::string idForVendor() { return deviceUUID(); }
 bool isPhone() { return ios::UIDevice::current().userInterfaceIdiom() == ios::UIUserInterfaceIdiom::phone; }
 bool isPad() { return ios::UIDevice::current().userInterfaceIdiom() == ios::UIUserInterfaceIdiom::pad; }
@@ -182,6 +242,34 @@ std::uint64_t allFileNumber() {
   auto volume = homeVolume();
   if (!volume || volume->systemFreeNodes > volume->systemNodes) return 0;
   return volume->systemNodes - volume->systemFreeNodes;
+}
+
+std::string ios_describe(Size value) {
+  switch (value) {
+    case Size::unknownSize: return "unknownSize";
+    case Size::screen3_5Inch: return "screen3_5Inch";
+    case Size::screen4Inch: return "screen4Inch";
+    case Size::screen4_7Inch: return "screen4_7Inch";
+    case Size::screen5_5Inch: return "screen5_5Inch";
+    case Size::screen5_8Inch: return "screen5_8Inch";
+    case Size::screen6_1Inch: return "screen6_1Inch";
+    case Size::screen6_5Inch: return "screen6_5Inch";
+    case Size::screen7_9Inch: return "screen7_9Inch";
+    case Size::screen9_7Inch: return "screen9_7Inch";
+    case Size::screen12_9Inch: return "screen12_9Inch";
+  }
+  notACase("Size", static_cast<std::int64_t>(value));
+}
+
+std::string ios_describe(Versions value) {
+  switch (value) {
+    case Versions::eight: return "eight";
+    case Versions::nine: return "nine";
+    case Versions::ten: return "ten";
+    case Versions::eleven: return "eleven";
+    case Versions::twelve: return "twelve";
+  }
+  notACase("Versions", static_cast<std::int64_t>(value));
 }
 
 }  // namespace kp

@@ -39,6 +39,8 @@ enum class Size : std::int64_t {
   static constexpr Size cases[] = {Size::unknownSize, Size::screen3_5Inch, Size::screen4Inch, Size::screen4_7Inch, Size::screen5_5Inch, Size::screen5_8Inch, Size::screen6_1Inch, Size::screen6_5Inch, Size::screen7_9Inch, Size::screen9_7Inch, Size::screen12_9Inch};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(Size value);
 
 // Major system versions; raw values 8 to 12 as floats.
 enum class Versions { eight, nine, ten, eleven, twelve };
@@ -49,11 +51,15 @@ enum class Versions { eight, nine, ten, eleven, twelve };
   static constexpr Versions cases[] = {Versions::eight, Versions::nine, Versions::ten, Versions::eleven, Versions::twelve};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(Versions value);
 
 [[nodiscard]] std::string systemName();
 [[nodiscard]] std::string systemVersion();
 [[nodiscard]] std::string deviceName();
-// The system version's leading number ("12.4.1" gives 12.4).
+// The system version's leading decimal number ("12.4.1" gives 12.4, "13" gives 13), read
+// with '.' as the decimal point whatever the C locale; a version that does not start
+// with a decimal number ("0x10", "beta") reads as 0.
 [[nodiscard]] float systemFloatVersion();
 // The first preferred localisation of the main bundle.
 [[nodiscard]] std::string deviceLanguage();
@@ -61,7 +67,8 @@ enum class Versions { eight, nine, ten, eleven, twelve };
 [[nodiscard]] std::string deviceModel();
 // The model's readable name, or the identifier when the table has none.
 [[nodiscard]] std::string deviceModelReadable();
-// The vendor identifier as upper-case UUID text ("" when the system withholds it).
+// The vendor identifier as upper-case UUID text, 8-4-4-4-12 hexadecimal digits, however
+// the system spells it ("" when the system withholds it or answers text that is no UUID).
 [[nodiscard]] std::string deviceUUID();
 [[nodiscard]] std::string idForVendor();
 [[nodiscard]] bool isPhone();

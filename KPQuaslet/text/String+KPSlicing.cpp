@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "KPQuaslet/values/Character+KPExt.h"
 #include "KPQuaslet/text/internal/TextSupport.h"
 #include "platform/foundation/CharacterSet.h"
@@ -297,6 +298,14 @@ std::string inserting(std::string_view text, std::string_view separator, std::in
   std::string copy(text);
   insert(copy, separator, every);
   return copy;
+}
+
+std::string ios_describe(TrimmingType value) {
+  switch (value) {
+    case TrimmingType::whitespace: return "whitespace";
+    case TrimmingType::whitespaceAndNewline: return "whitespaceAndNewline";
+  }
+  notACase("TrimmingType", static_cast<std::int64_t>(value));
 }
 
 }  // namespace kp

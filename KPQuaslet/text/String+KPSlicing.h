@@ -118,6 +118,8 @@ enum class TrimmingType {
   static constexpr TrimmingType cases[] = {TrimmingType::whitespace, TrimmingType::whitespaceAndNewline};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(TrimmingType value);
 
 // trimming()
 //

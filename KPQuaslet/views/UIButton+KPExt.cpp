@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/foundation/ScopeExit.h"
 #include "platform/uikit/NSStringDrawing.h"
 #include "platform/uikit/UIGraphics.h"
@@ -130,6 +131,14 @@ void makeImageToTitle(UIButton& button, CGFloat spacing, std::optional<CGSize> i
     button.setImageEdgeInsets(UIEdgeInsets{0, h + tw, 0, -h});
   }
   button.setContentEdgeInsets(UIEdgeInsets{0, h, 0, h});
+}
+
+std::string ios_describe(UIButtonImageHorizontalAlignment value) {
+  switch (value) {
+    case UIButtonImageHorizontalAlignment::left: return "left";
+    case UIButtonImageHorizontalAlignment::right: return "right";
+  }
+  notACase("UIButtonImageHorizontalAlignment", static_cast<std::int64_t>(value));
 }
 
 }  // namespace kp

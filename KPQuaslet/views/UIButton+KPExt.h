@@ -35,6 +35,8 @@ enum class UIButtonImageHorizontalAlignment { left, right };
   static constexpr UIButtonImageHorizontalAlignment cases[] = {UIButtonImageHorizontalAlignment::left, UIButtonImageHorizontalAlignment::right};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(UIButtonImageHorizontalAlignment value);
 
 // makeButton()
 //

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/quartzcore/CAAnimation.h"
 #include "platform/quartzcore/CALayer.h"
 
@@ -123,6 +124,24 @@ void shakeWith(UIView& view, std::int64_t count) {
   animation->repeatCount = static_cast<float>(count);
   animation->duration = 0.07;
   view.layer()->add(animation, std::nullopt);
+}
+
+std::string ios_describe(UIViewAnimationFlipDirection value) {
+  switch (value) {
+    case UIViewAnimationFlipDirection::top: return "top";
+    case UIViewAnimationFlipDirection::left: return "left";
+    case UIViewAnimationFlipDirection::right: return "right";
+    case UIViewAnimationFlipDirection::bottom: return "bottom";
+  }
+  notACase("UIViewAnimationFlipDirection", static_cast<std::int64_t>(value));
+}
+
+std::string ios_describe(UIViewAnimationTranslationDirection value) {
+  switch (value) {
+    case UIViewAnimationTranslationDirection::leftToRight: return "leftToRight";
+    case UIViewAnimationTranslationDirection::rightToLeft: return "rightToLeft";
+  }
+  notACase("UIViewAnimationTranslationDirection", static_cast<std::int64_t>(value));
 }
 
 }  // namespace kp

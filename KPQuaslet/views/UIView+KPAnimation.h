@@ -37,6 +37,8 @@ enum class UIViewAnimationFlipDirection { top, left, right, bottom };
   static constexpr UIViewAnimationFlipDirection cases[] = {UIViewAnimationFlipDirection::top, UIViewAnimationFlipDirection::left, UIViewAnimationFlipDirection::right, UIViewAnimationFlipDirection::bottom};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(UIViewAnimationFlipDirection value);
 
 // The directions of a translation. Not used by the library itself.
 enum class UIViewAnimationTranslationDirection : std::int64_t { leftToRight = 0, rightToLeft = 1 };
@@ -47,6 +49,8 @@ enum class UIViewAnimationTranslationDirection : std::int64_t { leftToRight = 0,
   static constexpr UIViewAnimationTranslationDirection cases[] = {UIViewAnimationTranslationDirection::leftToRight, UIViewAnimationTranslationDirection::rightToLeft};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(UIViewAnimationTranslationDirection value);
 
 // The identity transform with m34 = -0.001.
 [[nodiscard]] ios::CATransform3D perspectiveIdentity();

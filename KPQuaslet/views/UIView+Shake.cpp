@@ -1,5 +1,6 @@
 #include "KPQuaslet/views/UIView+Shake.h"
 
+#include "KPQuaslet/Helper/RawRepresentable.h"
 #include "platform/coregraphics/CGAffineTransform.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/quartzcore/CALayer.h"
@@ -66,6 +67,14 @@ std::shared_ptr<ios::UIView> shake(ios::UIView& view, ShakeDirection direction, 
       std::move(completion)});
   step(state, numberOfTimes, 1);
   return nullptr;
+}
+
+std::string ios_describe(ShakeDirection value) {
+  switch (value) {
+    case ShakeDirection::horizontal: return "horizontal";
+    case ShakeDirection::vertical: return "vertical";
+  }
+  notACase("ShakeDirection", static_cast<std::int64_t>(value));
 }
 
 }  // namespace kp

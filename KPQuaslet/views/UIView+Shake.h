@@ -31,6 +31,8 @@ enum class ShakeDirection : std::int64_t { horizontal = 0, vertical = 1 };
   static constexpr ShakeDirection cases[] = {ShakeDirection::horizontal, ShakeDirection::vertical};
   return cases;
 }
+// The case name, as the value is printed.
+[[nodiscard]] std::string ios_describe(ShakeDirection value);
 
 // Values callers may pass to shake(); the library never reads them.
 struct DefaultValues {

@@ -14,8 +14,10 @@ std::string DateFormatter::string(Date date) const {
   const Locale locale = locale_ ? *locale_ : Locale::current();
   const TimeZone zone = timeZone_ ? *timeZone_ : TimeZone::current();
   return icu_internal::formatDate({dateFormat_, locale.identifier(), zone.identifier()},
-                                  icu_internal::wholeMilliseconds(date.timeIntervalSince1970()));
+                                  shownMillisecondsSince1970(date));
 }
+
+double shownMillisecondsSince1970(Date date) { return icu_internal::wholeMilliseconds(date.timeIntervalSince1970()); }
 
 std::optional<Date> DateFormatter::date(std::string_view text) const {
   const Locale locale = locale_ ? *locale_ : Locale::current();

@@ -60,4 +60,10 @@ class DateFormatter {
   std::optional<TimeZone> timeZone_;
 };
 
+// The milliseconds since 1970 at which DateFormatter::string() shows `date`: the
+// fraction of a millisecond is cut, but a date a rounding error below a whole
+// millisecond counts as that millisecond. (A helper of this stand-in, for callers that
+// write the milliseconds of a date themselves.)
+[[nodiscard]] double shownMillisecondsSince1970(Date date);
+
 }  // namespace ios

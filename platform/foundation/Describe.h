@@ -19,6 +19,11 @@
 //   "[k: v]" ("[:]" when empty); pairs and tuples "(a, b)";
 // - a null shared_ptr is "nil"; a shared_ptr to a described type describes the object.
 //
+// An enum is printed by its case name ("portrait"), which it supplies through
+// `ios_describe`; describing an enum that supplies no form does not compile, so no
+// enum is ever printed as its underlying integer (the library's enums stop the process
+// when asked to print a value made by a cast that is none of their cases).
+//
 // A type supplies its own form through, in this order of preference:
 // a free function `ios_describe(const T&)` found by argument-dependent lookup, a member
 // `description()`, a free function `description(const T&)` found by lookup, or
@@ -115,6 +120,18 @@ concept HasFreeDescription = requires(const T& v) {
 template <class T>
 concept Streamable = requires(std::ostream& os, const T& v) { os << v; };
 
+}  // namespace describe_internal
+
+// NamedEnum
+//
+// An enum that describe() accepts: one that supplies its printed form (its case names)
+// through `ios_describe`, or a `description` of its own.
+template <class E>
+concept NamedEnum =
+    std::is_enum_v<E> && (describe_internal::HasAdlDescribe<E> || describe_internal::HasFreeDescription<E>);
+
+namespace describe_internal {
+
 template <class T>
 std::string text(const T& value, bool nested);
 
@@ -201,7 +218,10 @@ std::string text(const T& value, bool nested) {
   } else if constexpr (RangeLike<V>) {
     return sequence(value);
   } else if constexpr (std::is_enum_v<V>) {
-    return std::to_string(static_cast<std::underlying_type_t<V>>(value));
+    static_assert(NamedEnum<V>,
+                  "ios::describe: an enum is printed by its case names; declare `std::string ios_describe(E)` "
+                  "answering them next to the enum");
+    return {};
   } else {
     static_assert(Streamable<V>, "ios::describe: the type has no textual form");
     std::ostringstream os;

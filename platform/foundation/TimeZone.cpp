@@ -1,6 +1,7 @@
 #include "platform/foundation/TimeZone.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -26,19 +27,37 @@ bool isKnownZone(const std::string& identifier) {
   return zone && *zone != icu::TimeZone::getUnknown();
 }
 
-std::string hostZone() {
-  // ICU's host-zone detection reads and caches the system's zone in shared state without
-  // a lock of its own: one detection at a time.
-  static std::mutex detection;
-  std::unique_ptr<icu::TimeZone> zone;
-  {
-    std::lock_guard lock(detection);
-    zone.reset(icu::TimeZone::detectHostTimeZone());
-  }
+// Detection reads the zone file and caches the answer in ICU's shared state without a
+// lock of its own: callers hold hostZone()'s lock.
+std::string detectHostZone() {
+  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
   if (!zone || *zone == icu::TimeZone::getUnknown()) return "GMT";
   icu::UnicodeString id;
   zone->getID(id);
   return icu_internal::toUTF8(id);
+}
+
+// The host's zone, detected again whenever the TZ variable changes. Detecting it reads
+// the zone file and its links (several system calls), so between changes of TZ the
+// answer is kept, as the C library's localtime_r keeps the zone it loaded.
+std::string hostZone() {
+  struct Detected {
+    std::mutex mutex;
+    bool valid = false;
+    std::optional<std::string> tz;  // TZ when the zone was detected
+    std::string zone;
+  };
+  static auto* detected = new Detected;  // lives for the whole process
+  const char* tzVariable = std::getenv("TZ");
+  std::optional<std::string_view> tz;
+  if (tzVariable != nullptr) tz = tzVariable;
+  std::lock_guard lock(detected->mutex);
+  if (!detected->valid || detected->tz != tz) {
+    detected->zone = detectHostZone();
+    detected->tz = tz ? std::optional<std::string>(*tz) : std::nullopt;
+    detected->valid = true;
+  }
+  return detected->zone;
 }
 
 // The zone's standard offset and daylight-saving offset at `date`, in milliseconds

@@ -7,7 +7,9 @@
 //   ios::TimeZone::current();                                   // read afresh each call
 //
 // Fidelity: backed by ICU's time-zone database. The current zone is the host's (TZ,
-// /etc/localtime) unless a test overrides it (ios::testing::ScopedTimeZone). The
+// /etc/localtime) unless a test overrides it (ios::testing::ScopedTimeZone); the host's
+// zone is detected again whenever TZ changes, while a new /etc/localtime is seen by
+// processes started after it (as the platform keeps its system zone). The
 // abbreviation table holds the common unambiguous abbreviations only.
 #pragma once
 

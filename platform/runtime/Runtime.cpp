@@ -287,7 +287,9 @@ bool class_addMethod(Class cls, SEL selector, IMP imp, std::string_view types) {
   auto method = std::make_unique<objc_method>(objc_method{selector, record, runtime_internal::typesOrDefault(types, imp)});
   auto& t = tables();
   std::unique_lock lock(t.lock);
-  return cls->data().methods.insert(std::move(method)).second;
+  const bool added = cls->data().methods.insert(std::move(method)).second;
+  if (added) runtime_internal::methodTablesChangedLocked();
+  return added;
 }
 
 IMP class_replaceMethod(Class cls, SEL selector, IMP imp, std::string_view types) {
@@ -297,6 +299,7 @@ IMP class_replaceMethod(Class cls, SEL selector, IMP imp, std::string_view types
   auto& t = tables();
   std::unique_lock lock(t.lock);
   auto [stored, added] = cls->data().methods.insert(std::move(method));
+  runtime_internal::methodTablesChangedLocked();
   if (added) return IMP();
   IMP previous(stored->imp);
   stored->imp = record;
@@ -338,6 +341,7 @@ IMP method_setImplementation(Method method, IMP imp) {
   std::unique_lock lock(t.lock);
   IMP previous(method->imp);
   method->imp = record;
+  runtime_internal::methodTablesChangedLocked();
   return previous;
 }
 
@@ -346,6 +350,7 @@ void method_exchangeImplementations(Method first, Method second) {
   auto& t = tables();
   std::unique_lock lock(t.lock);
   std::swap(first->imp, second->imp);
+  runtime_internal::methodTablesChangedLocked();
 }
 
 const char* method_getTypeEncoding(Method method) { return method != nullptr ? method->types.c_str() : nullptr; }

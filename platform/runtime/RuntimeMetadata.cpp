@@ -152,6 +152,7 @@ void attachCategory(Class cls, const Category& category) {
   std::unique_lock lock(t.lock);
   for (const auto& entry : category.instanceMethods) attachMethodLocked(cls, entry);
   for (const auto& entry : category.classMethods) attachMethodLocked(cls->getClass(), entry);
+  runtime_internal::methodTablesChangedLocked();
   for (const auto& property : category.properties) declarePropertyLocked(cls, property.name, property.attributes);
   auto& names = cls->data().categories;
   if (std::find(names.begin(), names.end(), category.name) == names.end()) names.push_back(category.name);

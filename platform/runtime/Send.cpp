@@ -1,5 +1,6 @@
 #include "platform/runtime/Send.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 
@@ -32,9 +33,42 @@ std::string methodLabel(const NSObject& receiver, SEL selector) {
                   ", but the implementation is " + demangledTypeName(record.signature()));
 }
 
+
+// One remembered lookup: what a message `selector` sent to a receiver whose lookup
+// starts at `start` runs, checked against `signature`, as of `generation`.
+struct CachedLookup {
+  Class start;
+  SEL selector;
+  const std::type_info* signature;
+  const ImpBase* record;
+  std::uint64_t generation;
+};
+
+// Each thread remembers its recent lookups in a small direct-mapped table, so senders
+// share nothing and a hit costs a few loads. Zero-initialised, so no guard is needed.
+constexpr std::size_t kCachedLookups = 256;
+// Initial-exec: the runtime is linked at start, so its thread storage is reached
+// without a call.
+[[gnu::tls_model("initial-exec")]] thread_local CachedLookup lookupCache[kCachedLookups];
+
+std::size_t cacheSlot(Class start, SEL selector) noexcept {
+  const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(start)) ^
+                    (static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(selector)) * 0x9E3779B97F4A7C15ull);
+  return static_cast<std::size_t>((bits ^ (bits >> 29)) >> 4) & (kCachedLookups - 1);
+}
+
 }  // namespace
 
 const ImpBase& resolve(NSObject& receiver, Class start, SEL selector, const std::type_info& signature) {
+  // The count is read before the lookup: a change made after it makes this entry stale
+  // for every later send, on any thread, that sees the change.
+  const std::uint64_t generation = methodTablesGeneration.load(std::memory_order_acquire);
+  CachedLookup& cached = lookupCache[cacheSlot(start, selector)];
+  if (cached.generation == generation && cached.start == start && cached.selector == selector &&
+      cached.signature == &signature) {
+    return *cached.record;
+  }
+
   const ImpBase* record = nullptr;
   {
     auto& t = tables();
@@ -43,6 +77,7 @@ const ImpBase& resolve(NSObject& receiver, Class start, SEL selector, const std:
   }
   if (record == nullptr) unrecognizedSelector(receiver, selector);
   if (record->signature() != signature) signatureMismatch(receiver, selector, *record, signature);
+  cached = CachedLookup{start, selector, &signature, record, generation};
   return *record;
 }
 

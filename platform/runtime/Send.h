@@ -1,8 +1,9 @@
 // File: platform/runtime/Send.h
 //
 // Sending messages: the implementation is looked up in the receiver's class and its
-// superclasses on every send, so a method added, replaced or exchanged is the one the
-// next message runs.
+// superclasses, and the lookup is remembered until any method table changes, so a
+// method added, replaced, exchanged or attached by a category is the one the next
+// message runs, on every thread that sees the change.
 //
 //   std::int64_t n = ios::send<std::int64_t>(counter, ios::sel_registerName("add:"), std::int64_t{2});
 //   ios::send<void>(Door::classObject(), ios::sel_registerName("reset"));   // a class method
@@ -20,8 +21,10 @@
 //   where the implementation takes an object, and R = std::shared_ptr<T> answers the
 //   object result as a T (null when it is not one).
 //
-// Fidelity: no method cache, no forwarding; the lookup takes the runtime's shared lock
-// and the implementation runs after the lock is released, so it may change the tables.
+// Fidelity: no forwarding. Each thread keeps a small cache of its recent lookups, valid
+// for as long as no method table changes (every change makes all of them stale); a
+// lookup that misses takes the runtime's shared lock. The implementation runs after the
+// lock is released, so it may change the tables.
 #pragma once
 
 #include <memory>

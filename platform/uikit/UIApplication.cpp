@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/dispatch/DispatchQueue.h"
+#include "platform/foundation/Precondition.h"
 #include "platform/uikit/internal/TargetAction.h"
 
 namespace ios {
@@ -31,6 +32,18 @@ AppState& state() {
 }
 
 }  // namespace
+
+std::string ios_describe(UIInterfaceOrientation orientation) {
+  switch (orientation) {
+    case UIInterfaceOrientation::unknown: return "unknown";
+    case UIInterfaceOrientation::portrait: return "portrait";
+    case UIInterfaceOrientation::portraitUpsideDown: return "portraitUpsideDown";
+    case UIInterfaceOrientation::landscapeRight: return "landscapeRight";
+    case UIInterfaceOrientation::landscapeLeft: return "landscapeLeft";
+  }
+  fatalError("UIInterfaceOrientation: " + std::to_string(static_cast<std::int64_t>(orientation)) +
+             " is the value of no case");
+}
 
 std::shared_ptr<UIApplication> UIApplication::shared() {
   // Never destroyed: code running during exit may still ask for it.

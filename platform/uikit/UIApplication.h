@@ -41,6 +41,8 @@ enum class UIInterfaceOrientation : std::int64_t {
   landscapeRight = 3,
   landscapeLeft = 4,
 };
+// The case name ("landscapeLeft"), as the value is printed.
+[[nodiscard]] std::string ios_describe(UIInterfaceOrientation orientation);
 
 using UIBackgroundTaskIdentifier = std::int64_t;
 inline constexpr UIBackgroundTaskIdentifier UIBackgroundTaskInvalid = 0;

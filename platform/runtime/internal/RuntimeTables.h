@@ -8,6 +8,7 @@
 // moved or freed, so a pointer to one stays valid after the lock is released.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <shared_mutex>
@@ -111,6 +112,15 @@ struct Tables {
 
 // The process's tables; they live until the process ends.
 Tables& tables();
+
+// Counts the changes of any method table (a method added, replaced, exchanged, given
+// another implementation, or attached by a category). Senders cache what they looked
+// up together with the count they read before the lookup, so any change makes every
+// cached lookup stale. Starts at 1: a zeroed cache entry is never current.
+inline constinit std::atomic<std::uint64_t> methodTablesGeneration{1};
+
+// Marks every cached lookup stale; call under the exclusive lock, after the change.
+inline void methodTablesChangedLocked() noexcept { methodTablesGeneration.fetch_add(1, std::memory_order_release); }
 
 // The method `cls` itself defines for `selector`; call under the lock.
 inline objc_method* findOwnMethodLocked(Class cls, SEL selector) { return cls->data().methods.find(selector); }

@@ -3,12 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/Locale.h"
 #include "platform/foundation/TimeZone.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -108,6 +110,52 @@ TEST_F(KPLoggerTest, FileNamesComeFromTheURLOfThePath) {
     out_.clear();
     KP::print(1, Level::info, row.path, 7, "f");
     EXPECT_EQ(out_.text(), expectedLine("\u2753", "info", row.shown, 7, "f", "1")) << row.path;
+  }
+}
+
+// The date of a line: what a formatter of "yyyy-MM-dd HH:mm:ss:SSS" in the current
+// locale and zone writes for the clock's time, also after the clock, the zone or the
+// locale changed since the previous line (the logger keeps part of the text between
+// lines).
+TEST_F(KPLoggerTest, TheDateFollowsTheClockZoneAndLocaleFromLineToLine) {
+  const auto dateOfLine = [&] {
+    out_.clear();
+    KP::print("x", Level::info, "f", 1, "g");
+    const std::string text = out_.text();
+    const std::size_t start = text.find("⏱ ") + std::string("⏱ ").size();
+    return text.substr(start, text.find(" 📱") - start);
+  };
+  const auto formatted = [] {
+    ios::DateFormatter formatter;
+    formatter.setDateFormat("yyyy-MM-dd HH:mm:ss:SSS");
+    return formatter.string(ios::Date::now());
+  };
+  struct Step {
+    const char* name;
+    std::function<void()> change;
+    const char* shown;  // the date expected, when it can be spelled here
+  };
+  std::optional<ios::testing::ScopedTimeZone> zone;
+  std::optional<ios::testing::ScopedLocale> locale;
+  const Step steps[] = {
+      {"as set up", [] {}, "2024-03-05 14:07:09:125"},
+      {"one millisecond on", [&] { clock_.advance(0.001); }, "2024-03-05 14:07:09:126"},
+      {"to the second's last millisecond", [&] { clock_.advance(0.873); }, "2024-03-05 14:07:09:999"},
+      {"into the next second", [&] { clock_.advance(0.001); }, "2024-03-05 14:07:10:000"},
+      {"another zone, same instant", [&] { zone.emplace("Asia/Shanghai"); }, "2024-03-05 22:07:10:000"},
+      {"a locale with another calendar", [&] { locale.emplace("th_TH@calendar=buddhist"); }, "2567-03-05 22:07:10:000"},
+      {"a locale with other digits", [&] { locale.emplace("ar_EG"); }, nullptr},
+      {"other digits, next millisecond", [&] { clock_.advance(0.001); }, nullptr},
+      {"back to the first locale", [&] { locale.reset(); }, "2024-03-05 22:07:10:001"},
+      {"before 1970", [&] { clock_.setAbsoluteTime(-978307200.0 - 0.25); }, nullptr},
+  };
+  for (const Step& step : steps) {
+    step.change();
+    const std::string shown = dateOfLine();
+    EXPECT_EQ(shown, formatted()) << step.name;
+    if (step.shown != nullptr) {
+      EXPECT_EQ(shown, step.shown) << step.name;
+    }
   }
 }
 

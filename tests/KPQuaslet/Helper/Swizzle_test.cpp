@@ -28,6 +28,10 @@ class SwizzleTest : public ios::testing::PlatformFixture {
   // A class defining "original" and "swizzled", and a subclass defining nothing.
   void SetUp() override {
     PlatformFixture::SetUp();
+    makeClasses();
+  }
+
+  void makeClasses() {
     base = makeTestClass("SwizzleBase");
     sub = makeTestClass("SwizzleSub", base);
     ios::class_addMethod(base, sel("original"), answering("original"));
@@ -202,6 +206,42 @@ TEST_F(SwizzleTest, UnswizzlingTheSuperclassKeepsTheSubclassSwizzleRegistered) {
   EXPECT_EQ(askSub("original"), "swizzled");
   Swizzler::unswizzleSelector(sel("original"), sub);
   EXPECT_EQ(askSub("original"), "original");
+}
+
+TEST_F(SwizzleTest, AClassAndItsSubclassSharingASwizzleAreEachUndoneInEitherOrder) {
+  const struct {
+    const char* name;
+    bool subclassSwizzledFirst;
+    bool subclassUndoneFirst;
+  } rows[] = {
+      {"superclass first, undone superclass first", false, false},
+      {"superclass first, undone subclass first", false, true},
+      {"subclass first, undone superclass first", true, false},
+      {"subclass first, undone subclass first", true, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    makeClasses();
+    const ios::Class first = row.subclassSwizzledFirst ? sub : base;
+    const ios::Class second = row.subclassSwizzledFirst ? base : sub;
+    Swizzler::swizzleSelector(sel("original"), sel("swizzled"), first, "first", noHook);
+    Swizzler::swizzleSelector(sel("original"), sel("swizzled"), second, "second", noHook);
+    ASSERT_EQ(askBase("original"), "swizzled");
+    ASSERT_EQ(askSub("original"), "swizzled");
+
+    const ios::Class undoneFirst = row.subclassUndoneFirst ? sub : base;
+    const ios::Class undoneLast = row.subclassUndoneFirst ? base : sub;
+    Swizzler::unswizzleSelector(sel("original"), undoneFirst);
+    EXPECT_EQ(ask(ios::class_createInstance(undoneFirst), sel("original")), "original");
+    EXPECT_EQ(ask(ios::class_createInstance(undoneLast), sel("original")), "swizzled") << "still swizzled";
+    ASSERT_NE(Swizzler::getSwizzle(ios::class_getInstanceMethod(undoneLast, sel("original"))), nullptr);
+
+    Swizzler::unswizzleSelector(sel("original"), undoneLast);
+    EXPECT_EQ(askBase("original"), "original");
+    EXPECT_EQ(askSub("original"), "original");
+    EXPECT_EQ(Swizzler::getSwizzle(baseOriginal), nullptr);
+    EXPECT_EQ(Swizzler::getSwizzle(ios::class_getInstanceMethod(sub, sel("original"))), nullptr);
+  }
 }
 
 TEST_F(SwizzleTest, TheRegistryStoresReplacesAndRemovesByMethod) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Locale.h"
 #include "platform/testing/PlatformFixture.h"
@@ -52,6 +54,25 @@ TEST_F(UIDeviceKPExtTest, VersionPredicates) {
   EXPECT_FALSE(kp::IS_OS_12_OR_EARLIER());
 }
 
+TEST_F(UIDeviceKPExtTest, TheFloatVersionIsTheLeadingDecimalNumberOnly) {
+  const struct {
+    const char* version;
+    float read;
+  } rows[] = {
+      {"12.4.1", 12.4f}, {"13", 13.0f},   {" 11.2", 11.2f}, {"+9.3", 9.3f},  {"-1.5", -1.5f},   {".5", 0.5f},
+      {"10.", 10.0f},    {"1e1", 10.0f},  {"2e", 2.0f},     {"0x10", 0.0f}, {"0X1p3", 0.0f},   {"inf", 0.0f},
+      {"nan", 0.0f},     {"12,5", 12.0f}, {"beta", 0.0f},   {"", 0.0f},     {".", 0.0f},      {"1e999", HUGE_VALF},
+      {"1e-999", 0.0f},
+  };
+  for (const auto& row : rows) {
+    Settings::setSystemVersion(row.version);
+    EXPECT_EQ(kp::systemFloatVersion(), row.read) << '"' << row.version << '"';
+  }
+  Settings::setSystemVersion("0x10");
+  EXPECT_TRUE(kp::IS_OS_8_OR_EARLIER()) << "a hexadecimal text is no version 16";
+  EXPECT_EQ(kp::CURRENT_VERSION(), "0.0");
+}
+
 TEST_F(UIDeviceKPExtTest, SystemVersionsCompareNumerically) {
   Settings::setSystemVersion("12.10");
   const struct {
@@ -75,6 +96,14 @@ TEST_F(UIDeviceKPExtTest, IdentityIdiomAndLanguage) {
   Settings::setIdentifierForVendor("0A1B2C3D-0000-4000-8000-00000000000F");
   EXPECT_EQ(kp::deviceUUID(), "0A1B2C3D-0000-4000-8000-00000000000F");
   EXPECT_EQ(kp::idForVendor(), kp::deviceUUID());
+  Settings::setIdentifierForVendor("0a1b2c3d-00ef-4000-8000-abcdef00000f");
+  EXPECT_EQ(kp::deviceUUID(), "0A1B2C3D-00EF-4000-8000-ABCDEF00000F") << "answered in upper case";
+  EXPECT_EQ(kp::idForVendor(), "0A1B2C3D-00EF-4000-8000-ABCDEF00000F");
+  for (const char* notUUID : {"not-a-uuid", "0A1B2C3D00EF40008000ABCDEF00000F", "0A1B2C3D-00EF-4000-8000-ABCDEF00000G",
+                              "{0A1B2C3D-00EF-4000-8000-ABCDEF00000F}", ""}) {
+    Settings::setIdentifierForVendor(notUUID);
+    EXPECT_EQ(kp::deviceUUID(), "") << notUUID;
+  }
   Settings::setIdentifierForVendor(std::nullopt);
   EXPECT_EQ(kp::deviceUUID(), "") << "a withheld identifier";
   Settings::reset();

@@ -43,6 +43,50 @@ TEST(RuntimeConcurrency, SendsSeeEitherImplementationWhileAnotherThreadSwizzles)
   EXPECT_GT(heads + tails, 0);
 }
 
+// Each sending thread keeps its own cache of lookups; a change made on another thread
+// must reach all of them: once a sender sees that the changes are over, its next send
+// runs the final implementation.
+TEST(RuntimeConcurrency, ChangesOnOneThreadReachTheCachedLookupsOfEverySender) {
+  Class base = makeTestClass("CachedFlipping");
+  Class sub = makeTestClass("CachedFlippingSub", base);
+  class_addMethod(base, sel("side"), answering("heads"));
+  class_addMethod(base, sel("other"), answering("tails"));
+  Method side = class_getInstanceMethod(base, sel("side"));
+  Method other = class_getInstanceMethod(base, sel("other"));
+  id object = class_createInstance(sub);
+
+  constexpr int kSenders = 4;
+  constexpr int kExchanges = 501;  // odd: the selectors end up exchanged
+  std::atomic<bool> done{false};
+  std::atomic<int> warmed{0};
+  std::vector<std::string> lastAnswers(kSenders);
+  std::vector<int> wrong(kSenders, 0);
+  std::vector<std::thread> senders;
+  for (int i = 0; i < kSenders; ++i) {
+    senders.emplace_back([&, i] {
+      bool counted = false;
+      while (!done.load(std::memory_order_acquire)) {
+        const std::string answer = testing::ask(object, sel("side"));
+        if (answer != "heads" && answer != "tails") ++wrong[i];
+        if (!counted) {
+          counted = true;
+          warmed.fetch_add(1);
+        }
+      }
+      lastAnswers[i] = testing::ask(object, sel("side"));
+    });
+  }
+  while (warmed.load() < kSenders) std::this_thread::yield();  // every sender has a cached lookup
+  for (int i = 0; i < kExchanges; ++i) method_exchangeImplementations(side, other);
+  done.store(true, std::memory_order_release);
+  for (auto& sender : senders) sender.join();
+
+  for (int i = 0; i < kSenders; ++i) {
+    EXPECT_EQ(wrong[i], 0);
+    EXPECT_EQ(lastAnswers[i], "tails") << "sender " << i;
+  }
+}
+
 TEST(RuntimeConcurrency, AssociatedObjectsOfOneOwnerFromManyThreads) {
   auto owner = NSObject::make();
   static char keys[4];

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/foundation/NSException.h"
 #include "tests/support/RuntimeTestClasses.h"
 
@@ -70,6 +72,54 @@ TEST(Send, LooksUpThroughTheSuperclassChainOnEverySend) {
   method_setImplementation(class_getInstanceMethod(base, sel("sound")), answering("hum"));
   EXPECT_EQ(ask(animal, sel("sound")), "hum");
   EXPECT_EQ(ask(dog, sel("sound")), "woof");
+}
+
+// Every way of changing a method table takes effect on the very next send, for the
+// class changed and for a subclass that inherits from it, after sends that cached the
+// earlier lookups.
+TEST(Send, EveryMethodTableChangeTakesEffectOnTheNextSendDespiteTheCache) {
+  struct Row {
+    const char* name;
+    std::function<void(Class base, Class sub)> change;
+    const char* baseAnswer;
+    const char* subAnswer;
+  };
+  const Row rows[] = {
+      {"method_setImplementation",
+       [](Class base, Class) { method_setImplementation(class_getInstanceMethod(base, sel("sound")), answering("set")); },
+       "set", "set"},
+      {"class_replaceMethod", [](Class base, Class) { class_replaceMethod(base, sel("sound"), answering("replaced")); },
+       "replaced", "replaced"},
+      {"method_exchangeImplementations",
+       [](Class base, Class) {
+         method_exchangeImplementations(class_getInstanceMethod(base, sel("sound")),
+                                        class_getInstanceMethod(base, sel("other")));
+       },
+       "other", "other"},
+      {"class_addMethod on the subclass",
+       [](Class, Class sub) { class_addMethod(sub, sel("sound"), answering("added")); }, "base", "added"},
+      {"class_replaceMethod adding to the subclass",
+       [](Class, Class sub) { class_replaceMethod(sub, sel("sound"), answering("sub")); }, "base", "sub"},
+      {"a category on the superclass",
+       [](Class base, Class) { attachCategory(base, Category{"Loud", {{sel("sound"), answering("category"), ""}}, {}, {}}); },
+       "category", "category"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Class base = makeTestClass("CachedBase");
+    Class sub = makeTestClass("CachedSub", base);
+    class_addMethod(base, sel("sound"), answering("base"));
+    class_addMethod(base, sel("other"), answering("other"));
+    id parent = class_createInstance(base);
+    id child = class_createInstance(sub);
+    for (int warm = 0; warm < 3; ++warm) {
+      ASSERT_EQ(ask(parent, sel("sound")), "base");
+      ASSERT_EQ(ask(child, sel("sound")), "base");
+    }
+    row.change(base, sub);
+    EXPECT_EQ(ask(parent, sel("sound")), row.baseAnswer);
+    EXPECT_EQ(ask(child, sel("sound")), row.subAnswer);
+  }
 }
 
 TEST(Send, SendSuperStartsAtTheSuperclassOfTheCurrentClass) {
