@@ -89,7 +89,10 @@ class Searcher {
     if (static_cast<std::size_t>(cluster) >= keyStarts_.size()) return std::nullopt;
     std::size_t position = keyStarts_[static_cast<std::size_t>(cluster)];
     while ((position = keys_.find(target_, position)) != std::string::npos) {
-      const auto begin = std::lower_bound(keyStarts_.begin(), keyStarts_.end(), position);
+      // The match starts with the cluster whose key holds its first byte: clusters that
+      // fold to nothing (a lone combining mark under diacriticInsensitive) before it are
+      // not part of it, so a match never starts before the cluster searched from.
+      const auto begin = std::upper_bound(keyStarts_.begin(), keyStarts_.end(), position) - 1;
       const auto end = std::lower_bound(begin, keyStarts_.end(), position + target_.size());
       if (*begin == position && end != keyStarts_.end() && *end == position + target_.size()) {
         const std::size_t first = byteStarts_[static_cast<std::size_t>(begin - keyStarts_.begin())];
