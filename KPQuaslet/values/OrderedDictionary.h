@@ -91,20 +91,7 @@ class OrderedDictionary {
         return std::nullopt;
       }
       compact();
-      slots_.insert(slots_.begin() + index, Slot{key, nullptr});
-      try {
-        slots_[static_cast<std::size_t>(index)].position =
-            &positions_.emplace(key, static_cast<std::size_t>(index)).first->second;
-        try {
-          dictionary_.emplace(key, std::move(value));
-        } catch (...) {
-          positions_.erase(key);
-          throw;
-        }
-      } catch (...) {
-        slots_.erase(slots_.begin() + index);
-        throw;
-      }
+      add(key, std::move(value), static_cast<std::size_t>(index));
       renumber(static_cast<std::size_t>(index) + 1, slots_.size());
       return std::nullopt;
     }
@@ -217,10 +204,15 @@ class OrderedDictionary {
   };
 
   // Adds a new key and its value at the end of the order.
-  void append(const Key& key, Value value) {
-    slots_.push_back(Slot{key, nullptr});
+  void append(const Key& key, Value value) { add(key, std::move(value), slots_.size()); }
+
+  // Adds a new key and its value in a slot inserted at `slot` (the slots after it move
+  // up and must be renumbered); nothing changes when an allocation throws.
+  void add(const Key& key, Value value, std::size_t slot) {
+    const auto at = slots_.begin() + static_cast<std::ptrdiff_t>(slot);
+    slots_.insert(at, Slot{key, nullptr});
     try {
-      slots_.back().position = &positions_.emplace(key, slots_.size() - 1).first->second;
+      slots_[slot].position = &positions_.emplace(key, slot).first->second;
       try {
         dictionary_.emplace(key, std::move(value));
       } catch (...) {
@@ -228,7 +220,7 @@ class OrderedDictionary {
         throw;
       }
     } catch (...) {
-      slots_.pop_back();
+      slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(slot));
       throw;
     }
   }

@@ -75,30 +75,42 @@ bool isASCII(std::string_view run) {
   return true;
 }
 
+// The thread's character break iterator, set on UTF-8 text for as long as this lives.
+// ICU reads the text in place, as far as each boundary asked for needs.
+class CharacterSegmentation {
+ public:
+  explicit CharacterSegmentation(std::string_view text) : iterator_(characterIterator()) {
+    UErrorCode status = U_ZERO_ERROR;
+    utext_openUTF8(&text_, text.data(), static_cast<int64_t>(text.size()), &status);
+    iterator_.setText(&text_, status);
+    if (U_FAILURE(status)) ios::fatalError("ICU: cannot segment text");
+  }
+  ~CharacterSegmentation() { utext_close(&text_); }
+  CharacterSegmentation(const CharacterSegmentation&) = delete;
+  CharacterSegmentation& operator=(const CharacterSegmentation&) = delete;
+
+  [[nodiscard]] icu::BreakIterator& iterator() { return iterator_; }
+
+ private:
+  UText text_ = UTEXT_INITIALIZER;
+  icu::BreakIterator& iterator_;
+};
+
 // Appends to `out` the cluster boundaries inside the well-formed `run` that starts at
-// byte `base` of the whole text (the run's start is already in `out`); only the first
-// one when `firstOnly` is set.
-void appendRunBoundaries(std::string_view run, std::size_t base, std::vector<std::size_t>& out,
-                         bool firstOnly = false) {
+// byte `base` of the whole text (the run's start is already in `out`).
+void appendRunBoundaries(std::string_view run, std::size_t base, std::vector<std::size_t>& out) {
   if (isASCII(run)) {
     for (std::size_t i = 1; i <= run.size(); ++i) {
       if (i < run.size() && run[i - 1] == '\r' && run[i] == '\n') continue;
       out.push_back(base + i);
-      if (firstOnly) return;
     }
     return;
   }
-  UErrorCode status = U_ZERO_ERROR;
-  UText text = UTEXT_INITIALIZER;
-  utext_openUTF8(&text, run.data(), static_cast<int64_t>(run.size()), &status);
-  icu::BreakIterator& iterator = characterIterator();
-  iterator.setText(&text, status);
-  if (U_FAILURE(status)) ios::fatalError("ICU: cannot segment text");
+  CharacterSegmentation segmentation(run);
+  icu::BreakIterator& iterator = segmentation.iterator();
   for (int32_t boundary = iterator.next(); boundary != icu::BreakIterator::DONE; boundary = iterator.next()) {
     out.push_back(base + static_cast<std::size_t>(boundary));
-    if (firstOnly) break;
   }
-  utext_close(&text);
 }
 
 template <class Map>
@@ -177,12 +189,8 @@ std::optional<std::size_t> advanceGraphemes(std::string_view text, std::size_t f
     // each boundary needs, and it breaks before an ill-formed byte (read as U+FFFD) as
     // at the end of a run, so its boundaries are ours up to the first ill-formed byte.
     const std::string_view rest = text.substr(position);
-    UErrorCode status = U_ZERO_ERROR;
-    UText utext = UTEXT_INITIALIZER;
-    utext_openUTF8(&utext, rest.data(), static_cast<int64_t>(rest.size()), &status);
-    icu::BreakIterator& iterator = characterIterator();
-    iterator.setText(&utext, status);
-    if (U_FAILURE(status)) ios::fatalError("ICU: cannot segment text");
+    CharacterSegmentation segmentation(rest);
+    icu::BreakIterator& iterator = segmentation.iterator();
     std::size_t start = 0;  // of the current cluster, in `rest`
     while (distance > 0) {
       const int32_t next = iterator.next();
@@ -203,7 +211,6 @@ std::optional<std::size_t> advanceGraphemes(std::string_view text, std::size_t f
         break;
       }
     }
-    utext_close(&utext);
     position += start;
     if (start == 0) return std::nullopt;  // cannot happen for a well-formed first scalar
   }
@@ -227,15 +234,12 @@ std::size_t lastGraphemeStart(std::string_view text) {
 
   // ICU finds the start of the last cluster from the end, reading back only as far as
   // the rules need.
-  UErrorCode status = U_ZERO_ERROR;
-  UText utext = UTEXT_INITIALIZER;
-  utext_openUTF8(&utext, text.data(), static_cast<int64_t>(text.size()), &status);
-  icu::BreakIterator& iterator = characterIterator();
-  iterator.setText(&utext, status);
-  if (U_FAILURE(status)) ios::fatalError("ICU: cannot segment text");
-  iterator.last();
-  const int32_t previous = iterator.previous();
-  utext_close(&utext);
+  int32_t previous = 0;
+  {
+    CharacterSegmentation segmentation(text);
+    segmentation.iterator().last();
+    previous = segmentation.iterator().previous();
+  }
   std::size_t start = previous == icu::BreakIterator::DONE ? 0 : static_cast<std::size_t>(previous);
   if (validRunEnd(text, start) == text.size()) return start;
   // ICU read an ill-formed byte into the cluster (as U+FFFD). Such a byte is a cluster
