@@ -139,7 +139,12 @@ void checkSearchOptions(const std::string& text, const std::string& needle, Fuzz
   if (!found) return;
   const auto [begin, size] = *found;
   KP_FUZZ_CHECK(begin <= text.size() && size <= text.size() - begin, "a match lies outside the text");
-  if (ios::hasOptions(options, ios::CompareOptions::regularExpression)) return;  // matches may split characters
+  // Regular expressions and literal searches compare code points: their matches may
+  // split characters.
+  if (ios::hasOptions(options, ios::CompareOptions::regularExpression) ||
+      ios::hasOptions(options, ios::CompareOptions::literal)) {
+    return;
+  }
   const std::vector<std::size_t> bounds = ios::characterBoundaries(text);
   const auto isBoundary = [&](std::size_t at) { return std::binary_search(bounds.begin(), bounds.end(), at); };
   KP_FUZZ_CHECK(isBoundary(begin) && isBoundary(begin + size), "a match splits a character");
