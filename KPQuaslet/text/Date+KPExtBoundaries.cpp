@@ -27,6 +27,12 @@ ios::DateInterval periodOf(const ios::Calendar& calendar, Component component, i
   return *period;
 }
 
+ios::Date startOfPeriod(const ios::Calendar& calendar, Component component, ios::Date date) {
+  auto start = calendar.startOf(component, date);
+  KP_PRECONDITION(start.has_value(), "the calendar cannot find the period containing the date");
+  return *start;
+}
+
 // The start of the period's last day: one `period` and minus one day added to its
 // start in one calendar addition.
 ios::Date startOfLastDay(Component period, ios::Date date) {
@@ -34,28 +40,28 @@ ios::Date startOfLastDay(Component period, ios::Date date) {
   ios::DateComponents offset;
   offset.setValue(1, period);
   offset.day = -1;
-  auto result = calendar.dateByAdding(offset, periodOf(calendar, period, date).start);
+  auto result = calendar.dateByAdding(offset, startOfPeriod(calendar, period, date));
   KP_PRECONDITION(result.has_value(), "the calendar cannot represent the period's end");
   return *result;
 }
 
-// The week containing the date for weeks that start on `weekday`.
-ios::DateInterval weekOf(ios::Date date, std::int64_t weekday) {
+// The current calendar with weeks that start on `weekday`.
+ios::Calendar weeksStartingOn(std::int64_t weekday) {
   ios::Calendar calendar = ios::Calendar::current();
   calendar.setFirstWeekday(weekday);
-  return periodOf(calendar, Component::weekOfYear, date);
+  return calendar;
 }
 
 }  // namespace
 
 ios::Date startOfYear(ios::Date date) {
-  return periodOf(ios::Calendar::current(), Component::year, date).start;
+  return startOfPeriod(ios::Calendar::current(), Component::year, date);
 }
 
 ios::Date endOfYear(ios::Date date) { return startOfLastDay(Component::year, date); }
 
 ios::Date startOfMonth(ios::Date date) {
-  return periodOf(ios::Calendar::current(), Component::month, date).start;
+  return startOfPeriod(ios::Calendar::current(), Component::month, date);
 }
 
 ios::Date endOfMonth(ios::Date date) { return startOfLastDay(Component::month, date); }
@@ -74,13 +80,15 @@ ios::Date startOfWeek(ios::Date date, std::optional<std::int64_t> weekday) {
   // The week is looked up with the requested first weekday. Reading the week number with
   // the user's first weekday and rebuilding it with another one can land a day after the
   // date (a Sunday in a Sunday-first week is in the next Monday-first week number).
-  return weekOf(date, weekday.value_or(1)).start;
+  return startOfPeriod(weeksStartingOn(weekday.value_or(1)), Component::weekOfYear, date);
 }
 
-ios::Date endOfWeek(ios::Date date, std::int64_t weekday) { return weekOf(date, weekday).end() - 1; }
+ios::Date endOfWeek(ios::Date date, std::int64_t weekday) {
+  return periodOf(weeksStartingOn(weekday), Component::weekOfYear, date).end() - 1;
+}
 
 ios::Date firstDateInThisWeek(ios::Date date) {
-  return periodOf(ios::Calendar::current(), Component::weekOfYear, date).start;
+  return startOfPeriod(ios::Calendar::current(), Component::weekOfYear, date);
 }
 
 ios::Date zeroOfDay(ios::Date date) { return ios::Calendar::current().startOfDay(date); }
@@ -93,9 +101,7 @@ ios::Date endOfDay(ios::Date date) {
 
 std::optional<ios::Date> beginning(ios::Date date, Component component) {
   if (!hasPeriod(component)) return std::nullopt;
-  auto period = ios::Calendar::current().dateInterval(component, date);
-  if (!period) return std::nullopt;
-  return period->start;
+  return ios::Calendar::current().startOf(component, date);
 }
 
 std::optional<ios::Date> end(ios::Date date, Component component) {

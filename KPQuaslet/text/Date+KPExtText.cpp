@@ -30,7 +30,9 @@ std::string convertToString(ios::Date date) { return toString(date, "yyyy-MM-dd 
 std::string iso8601String(ios::Date date) {
   ios::DateFormatter f = formatter("yyyy-MM-dd'T'HH:mm:ss.SSS", /*posix=*/true);
   if (auto gmt = ios::TimeZone::fromAbbreviation("GMT")) f.setTimeZone(gmt);
-  return f.string(date) + "Z";
+  std::string text = f.string(date);
+  if (text.empty()) return text;  // no calendar reaches the date
+  return text + "Z";
 }
 
 std::optional<ios::Date> dateWithISO08601StringIfValid(std::string_view text) {

@@ -26,6 +26,10 @@ namespace kp {
 
 // The date in the caller's pattern, in the current locale and time zone. A pattern the
 // formatter does not understand gives whatever the formatter makes of it.
+//
+// A date no calendar reaches (NaN, an infinity, or more than 9e12 seconds, about
+// 285,000 years, from the reference date) has no text: toString(), convertToString() and iso8601String() answer ""
+// for it (iso8601String() appends no "Z"), rather than digits of no date.
 [[nodiscard]] std::string toString(ios::Date date, std::string_view format);
 // The date as "yyyy-MM-dd HH:mm:ss" in the current locale and time zone.
 [[nodiscard]] std::string convertToString(ios::Date date);

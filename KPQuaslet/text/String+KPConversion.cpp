@@ -91,7 +91,7 @@ std::string change2English(std::string_view text) { return pinyin(text); }
 std::optional<std::string> firstCharactor(std::string_view text) {
   const std::string capitalised = ios::capitalized(pinyin(text));
   if (capitalised.empty()) return std::nullopt;
-  return capitalised.substr(0, ios::characterBoundaries(capitalised)[1]);
+  return capitalised.substr(0, *ios::index(capitalised, 0, 1));
 }
 
 std::string latinized(std::string_view text) {
@@ -102,20 +102,19 @@ std::string camelCased(std::string_view text) {
   const std::string lower = text_internal::lowercased(text);
   if (lower.empty()) return lower;
   if (lower.find(' ') == std::string::npos) return lower;
-  const std::size_t firstEnd = ios::characterBoundaries(lower)[1];
-  std::string joined;
-  for (char c : ios::capitalized(lower)) {
-    if (c != ' ' && c != '\n') joined += c;
-  }
+  const std::size_t firstEnd = *ios::index(lower, 0, 1);
+  std::string joined = ios::capitalized(lower);
+  std::erase_if(joined, [](char c) { return c == ' ' || c == '\n'; });
   // Drop the first character of the joined text and put back the lower-cased one.
-  const std::size_t dropped = joined.empty() ? 0 : ios::characterBoundaries(joined)[1];
-  return lower.substr(0, firstEnd) + joined.substr(dropped);
+  const std::size_t dropped = joined.empty() ? 0 : *ios::index(joined, 0, 1);
+  joined.replace(0, dropped, lower, 0, firstEnd);
+  return joined;
 }
 
 std::string capitalizeFirst(std::string_view text) {
   if (text.empty()) return std::string();
   const std::string valid = ios::decodingUTF8(text);
-  const std::size_t firstEnd = ios::characterBoundaries(valid)[1];
+  const std::size_t firstEnd = *ios::index(valid, 0, 1);
   return ios::capitalized(valid.substr(0, firstEnd)) + valid.substr(firstEnd);
 }
 

@@ -68,17 +68,21 @@ bool hasPrefix(std::string_view text, std::string_view prefix, std::size_t& end)
   return true;
 }
 
-bool hasSuffix(std::string_view text, std::string_view suffix) {
-  const std::vector<std::size_t> have = ios::characterBoundaries(text);
+// True when `text` ends with the characters of `suffix`, compared one by one by
+// canonical equivalence; `start` receives the byte offset where the suffix starts in
+// `text`. Only the end of the text is segmented.
+bool hasSuffix(std::string_view text, std::string_view suffix, std::size_t& start) {
   const std::vector<std::size_t> wanted = ios::characterBoundaries(suffix);
-  const std::size_t count = wanted.size() - 1;
-  if (count > have.size() - 1) return false;
-  const std::size_t offset = have.size() - 1 - count;
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::string_view mine = text.substr(have[offset + i], have[offset + i + 1] - have[offset + i]);
-    const std::string_view theirs = suffix.substr(wanted[i], wanted[i + 1] - wanted[i]);
+  std::size_t position = text.size();
+  for (std::size_t i = wanted.size() - 1; i > 0; --i) {
+    if (position == 0) return false;
+    const std::size_t before = ios::indexBefore(text, position);
+    const std::string_view mine = text.substr(before, position - before);
+    const std::string_view theirs = suffix.substr(wanted[i - 1], wanted[i] - wanted[i - 1]);
     if (mine != theirs && !text_internal::canonicallyEqual(mine, theirs)) return false;
+    position = before;
   }
+  start = position;
   return true;
 }
 
@@ -120,8 +124,7 @@ std::optional<std::string> firstCharacter(std::string_view text) {
 
 std::optional<std::string> lastCharacter(std::string_view text) {
   if (text.empty()) return std::nullopt;
-  const std::vector<std::size_t> bounds = ios::characterBoundaries(text);
-  return std::string(text.substr(bounds[bounds.size() - 2]));
+  return std::string(text.substr(ios::indexBefore(text, text.size())));
 }
 
 std::optional<std::string> slicing(std::string_view text, std::int64_t from, std::int64_t length) {
@@ -194,8 +197,9 @@ bool starts(std::string_view text, std::string_view prefix, bool caseSensitive) 
 }
 
 bool ends(std::string_view text, std::string_view suffix, bool caseSensitive) {
-  if (caseSensitive) return hasSuffix(text, suffix);
-  return hasSuffix(text_internal::lowercased(text), text_internal::lowercased(suffix));
+  std::size_t start = 0;
+  if (caseSensitive) return hasSuffix(text, suffix, start);
+  return hasSuffix(text_internal::lowercased(text), text_internal::lowercased(suffix), start);
 }
 
 std::string removingPrefix(std::string_view text, std::string_view prefix) {
@@ -205,10 +209,9 @@ std::string removingPrefix(std::string_view text, std::string_view prefix) {
 }
 
 std::string removingSuffix(std::string_view text, std::string_view suffix) {
-  if (!hasSuffix(text, suffix)) return std::string(text);
-  const std::vector<std::size_t> bounds = ios::characterBoundaries(text);
-  const std::size_t drop = ios::characterCount(suffix);
-  return std::string(text.substr(0, bounds[bounds.size() - 1 - drop]));
+  std::size_t start = 0;
+  if (!hasSuffix(text, suffix, start)) return std::string(text);
+  return std::string(text.substr(0, start));
 }
 
 std::int64_t countOf(std::string_view text, std::string_view needle, bool caseSensitive) {

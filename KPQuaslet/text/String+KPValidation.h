@@ -43,7 +43,10 @@ extern const std::string_view kFullEmailPattern;
 // the time limit of ios::NSRegularExpression::matchTimeLimit (about half a second on a
 // short text, growing with the text's length): a caller's pattern
 // that backtracks without end, such as "(a+)+$" on forty "a" and a "b", answers false
-// instead of running for minutes.
+// instead of running for minutes. The engine's backtracking memory grows with the text
+// too (ios::NSRegularExpression::matchStackLimit), so long texts that a pattern matches
+// ("a*" against a million "a") answer true; only a text beyond the limit's cap of
+// 1 GiB of backtracking memory answers false.
 [[nodiscard]] bool isValidateByRegex(std::string_view text, std::string_view pattern);
 
 // isMobileNumberClassification()

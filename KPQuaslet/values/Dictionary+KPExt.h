@@ -240,28 +240,32 @@ template <HashDictionary D, class Out, class H, class E, class A, class... Other
 // deeper than ios::JSONSerialization::maximumNestingDepth.
 //
 // The C++ values that stand for the platform's JSON objects (the same set the typed user
-// defaults store):
+// defaults store, which refuse unsigned values above INT64_MAX):
 //   null     an empty std::optional or std::any, std::nullopt, nullptr, std::monostate
 //   Boolean  bool
-//   number   every integer width from std::int8_t to std::uint64_t (an unsigned value
-//            above INT64_MAX has no form), float, double, long double; not char or the
-//            other character types
+//   number   every integer width from std::int8_t to std::uint64_t (UINT64_MAX too),
+//            float, double, long double; not char or the other character types
 //   text     std::string, std::string_view, const char*
 //   array    any other range of these (std::vector, std::array, std::list, std::set...),
-//            except std::vector<std::uint8_t>, which is ios::Data: bytes, which JSON
-//            cannot hold
+//            std::vector<std::uint8_t> included: numbers, as every integer vector
 //   object   std::map, std::unordered_map and other maps with text keys
 //   and      std::optional<T> (nil or the value), std::variant (the held value),
 //            ios::NSNumber, ios::PropertyList, and a std::any holding one of them.
-// Statically typed values bridge at any depth. A std::any is looked into at run time
-// for: each scalar above (and ios::Date, ios::Data, ios::NSNumber, ios::PropertyList),
-// an optional of one, and a std::vector, std::map or std::unordered_map (std::string
-// keys) whose elements are a scalar, an optional of one or a std::any. Another type held
-// in a std::any (a std::list, a vector of vectors) has no form: nest std::any (or
-// ios::PropertyList) at each level instead.
+// ios::Data is bytes, which JSON cannot hold. Statically typed values bridge at any
+// depth. A std::any is looked into at run time for: each scalar above (and ios::Date,
+// ios::Data, ios::NSNumber, ios::PropertyList) and an optional of one; a std::vector,
+// std::list, std::deque, std::map or std::unordered_map (std::string keys) of those or
+// of std::any; and for bool, int, unsigned, long, unsigned long, long long, unsigned
+// long long, float, double and std::string also two levels of std::vector and std::map
+// (std::vector<std::vector<int>>, std::map<std::string, std::vector<double>>, and the
+// mixes), std::unordered_map<std::string, std::vector<S>>, and std::array<S, N> of one
+// to four elements alone and in a std::vector. A std::any can only be looked into for
+// types listed beforehand; for other shapes (three levels of containers, longer
+// arrays), nest std::any or ios::PropertyList at each level, which bridge at any depth.
 template <HashDictionary D>
 [[nodiscard]] std::optional<std::string> jsonString(const D& dictionary, bool prettify) {
-  const std::optional<ios::PropertyList> object = values_internal::toPropertyList(dictionary);
+  const std::optional<ios::PropertyList> object =
+      values_internal::toPropertyList(dictionary, 0, values_internal::LargeUnsigned::keep);
   if (!object || !ios::JSONSerialization::isValidJSONObject(*object)) return std::nullopt;
   try {
     const ios::PropertyList::Data bytes = ios::JSONSerialization::data(

@@ -14,6 +14,14 @@
 // always the same, each key once in array(); both are readable, and only the members
 // below change them. Positions given to insert(), removeAt() and at() must exist (see
 // each member); a position outside them stops the process.
+//
+// Costs: looking up, appending and removing a key (set(), get()) take constant time on
+// average, removal included wherever the key stands; removeAt() of the first or last
+// position too. insert() at a position before the end moves the keys after it. at()
+// takes constant time unless keys were removed from the middle of the order since the
+// last reordering, when it counts its way to the position. Removed keys leave a gap in
+// the order that is closed once gaps outnumber keys, so the order never takes more than
+// about twice the room of the keys.
 #pragma once
 
 #include <algorithm>
@@ -38,12 +46,34 @@ class OrderedDictionary {
   // An empty ordered dictionary.
   OrderedDictionary() = default;
 
-  // The keys, in order.
-  [[nodiscard]] const std::vector<Key>& array() const { return array_; }
+  // Copies are independent (a copy points its order at its own position records).
+  OrderedDictionary(const OrderedDictionary& other)
+      : slots_(other.slots_), first_(other.first_), positions_(other.positions_), dictionary_(other.dictionary_) {
+    for (Slot& slot : slots_) {
+      if (slot.live()) slot.position = &positions_.find(slot.key)->second;
+    }
+  }
+  OrderedDictionary(OrderedDictionary&& other) noexcept = default;
+  OrderedDictionary& operator=(const OrderedDictionary& other) {
+    if (this != &other) *this = OrderedDictionary(other);
+    return *this;
+  }
+  OrderedDictionary& operator=(OrderedDictionary&& other) noexcept = default;
+  ~OrderedDictionary() = default;
+
+  // The keys, in order (a copy).
+  [[nodiscard]] std::vector<Key> array() const {
+    std::vector<Key> keys;
+    keys.reserve(dictionary_.size());
+    for (std::size_t slot = first_; slot < slots_.size(); ++slot) {
+      if (slots_[slot].live()) keys.push_back(slots_[slot].key);
+    }
+    return keys;
+  }
   // The value of each key.
   [[nodiscard]] const Dictionary& dictionary() const { return dictionary_; }
   // The number of keys.
-  [[nodiscard]] std::int64_t count() const { return static_cast<std::int64_t>(array_.size()); }
+  [[nodiscard]] std::int64_t count() const { return static_cast<std::int64_t>(dictionary_.size()); }
 
   // insert()
   //
@@ -54,26 +84,28 @@ class OrderedDictionary {
   // stays where it is.
   std::optional<Value> insert(Value value, const Key& key, std::int64_t index) {
     KP_PRECONDITION(index >= 0 && index <= count(), "Index out of range");
-    std::optional<Value> previous;
     auto found = dictionary_.find(key);
     if (found == dictionary_.end()) {
-      array_.insert(array_.begin() + index, key);
-      try {
-        dictionary_.emplace(key, std::move(value));
-      } catch (...) {
-        array_.erase(array_.begin() + index);
-        throw;
+      if (index == count()) {
+        append(key, std::move(value));
+        return std::nullopt;
       }
-      return previous;
+      compact();
+      add(key, std::move(value), static_cast<std::size_t>(index));
+      renumber(static_cast<std::size_t>(index) + 1, slots_.size());
+      return std::nullopt;
     }
-    previous = found->second;
+    std::optional<Value> previous = found->second;
     // Move the key from its position p to the target, shifting the keys between.
-    const std::int64_t p = positionOf(key);
-    const auto base = array_.begin();
+    compact();
+    const auto p = static_cast<std::int64_t>(positions_.at(key));
+    const auto base = slots_.begin();
     if (p < index) {
       std::rotate(base + p, base + p + 1, base + index);  // lands at index - 1
+      renumber(static_cast<std::size_t>(p), static_cast<std::size_t>(index));
     } else if (p > index) {
       std::rotate(base + index, base + p, base + p + 1);  // lands at index
+      renumber(static_cast<std::size_t>(index), static_cast<std::size_t>(p) + 1);
     }
     found->second = std::move(value);
     return previous;
@@ -85,10 +117,12 @@ class OrderedDictionary {
   // answers both.
   std::pair<Key, Value> removeAt(std::int64_t index) {
     KP_PRECONDITION(index >= 0 && index < count(), "Index out of range");
-    Key key = std::move(array_[static_cast<std::size_t>(index)]);
-    array_.erase(array_.begin() + index);
-    auto node = dictionary_.extract(key);
-    return {std::move(key), std::move(node.mapped())};
+    const std::size_t slot = slotOf(static_cast<std::size_t>(index));
+    auto node = dictionary_.extract(slots_[slot].key);
+    std::pair<Key, Value> removed{std::move(node.key()), std::move(node.mapped())};
+    positions_.erase(removed.first);
+    vacate(slot);
+    return removed;
   }
 
   // get()
@@ -107,18 +141,20 @@ class OrderedDictionary {
   // the key is absent.
   void set(const Key& key, std::optional<Value> value) {
     if (value) {
-      auto [it, inserted] = dictionary_.insert_or_assign(key, std::move(*value));
-      if (inserted) {
-        try {
-          array_.push_back(key);
-        } catch (...) {
-          dictionary_.erase(it);
-          throw;
-        }
+      auto found = dictionary_.find(key);
+      if (found != dictionary_.end()) {
+        found->second = std::move(*value);
+      } else {
+        append(key, std::move(*value));
       }
-    } else if (dictionary_.erase(key) > 0) {
-      array_.erase(array_.begin() + positionOf(key));
+      return;
     }
+    auto position = positions_.find(key);
+    if (position == positions_.end()) return;
+    const std::size_t slot = position->second;
+    positions_.erase(position);
+    dictionary_.erase(key);
+    vacate(slot);
   }
 
   // modify()
@@ -138,35 +174,102 @@ class OrderedDictionary {
   // The key at `index` (which must lie in 0..<count()) and its value.
   [[nodiscard]] std::pair<Key, Value> at(std::int64_t index) const {
     KP_PRECONDITION(index >= 0 && index < count(), "Index out of range");
-    const Key& key = array_[static_cast<std::size_t>(index)];
+    const Key& key = slots_[slotOf(static_cast<std::size_t>(index))].key;
     return {key, dictionary_.at(key)};
   }
 
   // Equal keys in the same order with equal values.
   friend bool operator==(const OrderedDictionary& a, const OrderedDictionary& b) {
-    return a.array_ == b.array_ && a.dictionary_ == b.dictionary_;
+    return a.dictionary_ == b.dictionary_ && a.array() == b.array();
   }
 
   // "[k: v, ...]" in key order ("[:]" when empty).
   [[nodiscard]] std::string description() const {
-    if (array_.empty()) return "[:]";
+    if (dictionary_.empty()) return "[:]";
     std::string out = "[";
-    for (std::size_t i = 0; i < array_.size(); ++i) {
-      if (i > 0) out += ", ";
-      out += ios::debugDescribe(array_[i]) + ": " + ios::debugDescribe(dictionary_.at(array_[i]));
+    for (const Key& key : array()) {
+      if (out.size() > 1) out += ", ";
+      out += ios::debugDescribe(key) + ": " + ios::debugDescribe(dictionary_.at(key));
     }
     return out + "]";
   }
 
  private:
-  // The position of a key that is present.
-  std::int64_t positionOf(const Key& key) const {
-    const KeyEqual equal;
-    const auto it = std::find_if(array_.begin(), array_.end(), [&](const Key& k) { return equal(k, key); });
-    return static_cast<std::int64_t>(it - array_.begin());
+  // One place in the order; a removed key leaves its slot dead until the order is
+  // compacted.
+  struct Slot {
+    Key key;
+    std::size_t* position;  // the key's entry in positions_ (entries never move); null once dead
+    [[nodiscard]] bool live() const { return position != nullptr; }
+  };
+
+  // Adds a new key and its value at the end of the order.
+  void append(const Key& key, Value value) { add(key, std::move(value), slots_.size()); }
+
+  // Adds a new key and its value in a slot inserted at `slot` (the slots after it move
+  // up and must be renumbered); nothing changes when an allocation throws.
+  void add(const Key& key, Value value, std::size_t slot) {
+    const auto at = slots_.begin() + static_cast<std::ptrdiff_t>(slot);
+    slots_.insert(at, Slot{key, nullptr});
+    try {
+      slots_[slot].position = &positions_.emplace(key, slot).first->second;
+      try {
+        dictionary_.emplace(key, std::move(value));
+      } catch (...) {
+        positions_.erase(key);
+        throw;
+      }
+    } catch (...) {
+      slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(slot));
+      throw;
+    }
   }
 
-  std::vector<Key> array_;
+  // The slot of the key at position `index` of the order.
+  std::size_t slotOf(std::size_t index) const {
+    if (slots_.size() - first_ == dictionary_.size()) return first_ + index;  // no gaps inside
+    std::size_t slot = first_;
+    for (std::size_t seen = 0;; ++slot) {
+      if (slots_[slot].live() && seen++ == index) return slot;
+    }
+  }
+
+  // Marks `slot` dead (its key already removed from both maps); dead slots at either end
+  // are dropped at once, and the order is compacted once gaps outnumber keys.
+  void vacate(std::size_t slot) {
+    slots_[slot].position = nullptr;
+    while (!slots_.empty() && !slots_.back().live()) slots_.pop_back();
+    while (first_ < slots_.size() && !slots_[first_].live()) ++first_;
+    if (first_ >= slots_.size()) {
+      slots_.clear();
+      first_ = 0;
+    } else if (slots_.size() > 2 * dictionary_.size()) {
+      compact();
+    }
+  }
+
+  // Closes the gaps left by removed keys.
+  void compact() {
+    if (first_ == 0 && slots_.size() == dictionary_.size()) return;
+    std::size_t to = 0;
+    for (std::size_t from = first_; from < slots_.size(); ++from) {
+      if (!slots_[from].live()) continue;
+      if (to != from) slots_[to] = std::move(slots_[from]);
+      ++to;
+    }
+    slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(to), slots_.end());
+    first_ = 0;
+    renumber(0, to);
+  }
+
+  // Records the slots of the keys in [begin, end) after they moved.
+  void renumber(std::size_t begin, std::size_t end) {
+    for (std::size_t slot = begin; slot < end; ++slot) *slots_[slot].position = slot;
+  }
+
+  std::vector<Slot> slots_;  // the order, with gaps; slots before first_ are all dead
+  std::size_t first_ = 0;
+  std::unordered_map<Key, std::size_t, Hash, KeyEqual> positions_;  // the slot of each key
   Dictionary dictionary_;
 };
 

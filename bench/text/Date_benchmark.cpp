@@ -2,9 +2,13 @@
 //
 // Formatting and parsing 100 000 dates with a fixed pattern through the framework (a new
 // DateFormatter per call, as the framework makes one) against one ICU SimpleDateFormat
-// kept for the whole run, and the period-boundary operations per call.
+// kept for the whole run, and the period-boundary operations per call, the start of the
+// day, week and month beside one ICU calendar kept for the whole run doing the same
+// field work (and the end of the month, two additions more).
 #include <benchmark/benchmark.h>
+#include <unicode/calendar.h>
 #include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
 
 #include <memory>
 #include <string>
@@ -148,6 +152,53 @@ void BM_TimeAgoSince(benchmark::State& s) {
 }
 void BM_Quarter(benchmark::State& s) { runPerCall(s, [](ios::Date d) { return kp::quarter(d); }); }
 void BM_Day(benchmark::State& s) { runPerCall(s, [](ios::Date d) { return kp::day(d); }); }
+// One ICU calendar for the whole run: the period start that `start` sets its fields to.
+template <class Start>
+void runOnCachedICU(benchmark::State& state, Start start) {
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(
+      icu::TimeZone::createTimeZone("Europe/Berlin"), icu::Locale("de_DE"), status));
+  const auto& dates = sampleDates();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    calendar->setTime(dates[i].timeIntervalSince1970() * 1000.0, status);
+    start(*calendar);
+    benchmark::DoNotOptimize(calendar->getTime(status));
+    if (++i == dates.size()) i = 0;
+  }
+}
+void startOfDayFields(icu::Calendar& c) {
+  c.set(UCAL_HOUR_OF_DAY, 0);
+  c.set(UCAL_MINUTE, 0);
+  c.set(UCAL_SECOND, 0);
+  c.set(UCAL_MILLISECOND, 0);
+}
+void BM_Baseline_CachedICUStartOfDay(benchmark::State& s) { runOnCachedICU(s, startOfDayFields); }
+void BM_Baseline_CachedICUStartOfWeek(benchmark::State& s) {
+  runOnCachedICU(s, [](icu::Calendar& c) {
+    c.set(UCAL_DAY_OF_WEEK, c.getFirstDayOfWeek());
+    startOfDayFields(c);
+  });
+}
+void BM_Baseline_CachedICUStartOfMonth(benchmark::State& s) {
+  runOnCachedICU(s, [](icu::Calendar& c) {
+    c.set(UCAL_DATE, 1);
+    startOfDayFields(c);
+  });
+}
+void BM_Baseline_CachedICUEndOfMonth(benchmark::State& s) {
+  runOnCachedICU(s, [](icu::Calendar& c) {
+    UErrorCode status = U_ZERO_ERROR;
+    c.set(UCAL_DATE, 1);
+    startOfDayFields(c);
+    c.add(UCAL_MONTH, 1, status);
+    c.add(UCAL_DATE, -1, status);
+  });
+}
+BENCHMARK(BM_Baseline_CachedICUStartOfDay);
+BENCHMARK(BM_Baseline_CachedICUEndOfMonth);
+BENCHMARK(BM_Baseline_CachedICUStartOfWeek);
+BENCHMARK(BM_Baseline_CachedICUStartOfMonth);
 BENCHMARK(BM_Day);
 BENCHMARK(BM_Quarter);
 BENCHMARK(BM_ZeroOfDay);

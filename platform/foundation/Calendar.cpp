@@ -118,6 +118,36 @@ std::optional<UDate> dayStart(icu::Calendar& calendar, int32_t dayOffset) {
   return timeOf(calendar);
 }
 
+// Moves the calendar to 00:00 of the first day of the day-based period `component`
+// (day, weekday, weekOfYear, weekOfMonth, month, quarter, year) of the day it shows,
+// and answers that instant; nothing for other components. The first day is named by its
+// fields (a lenient calendar carries a day of the month below 1 into the month before),
+// so no day-by-day stepping is needed.
+std::optional<UDate> periodStart(icu::Calendar& calendar, Component component) {
+  switch (component) {
+    case Component::day:
+    case Component::weekday: break;
+    case Component::weekOfYear:
+    case Component::weekOfMonth: {
+      UErrorCode status = U_ZERO_ERROR;
+      const int32_t first = calendar.getFirstDayOfWeek(status);
+      const auto daysBack = static_cast<int32_t>((get(calendar, UCAL_DAY_OF_WEEK) - first + 7) % 7);
+      calendar.set(UCAL_DATE, static_cast<int32_t>(get(calendar, UCAL_DATE)) - daysBack);
+      break;
+    }
+    case Component::month: calendar.set(UCAL_DATE, 1); break;
+    case Component::quarter: {
+      const auto month = static_cast<int32_t>(get(calendar, UCAL_MONTH));
+      calendar.set(UCAL_DATE, 1);
+      calendar.set(UCAL_MONTH, month / 3 * 3);
+      break;
+    }
+    case Component::year: calendar.set(UCAL_DAY_OF_YEAR, 1); break;
+    default: return std::nullopt;
+  }
+  return dayStart(calendar, 0);
+}
+
 // The components in the order additions and differences take them, largest first.
 constexpr std::array<Component, 13> kArithmeticOrder = {
     Component::era,         Component::year,           Component::yearForWeekOfYear, Component::quarter,
@@ -400,7 +430,7 @@ std::optional<Date> Calendar::dateBySetting(Component component, std::int64_t va
 // ---------------------------------------------------------------------------------
 // Periods
 
-Date Calendar::startOfDay(Date date) const { return dateInterval(Component::day, date)->start; }
+Date Calendar::startOfDay(Date date) const { return *startOf(Component::day, date); }
 
 std::optional<DateInterval> Calendar::dateInterval(Component component, Date date) const {
   const SplitDate parts = split(date);
@@ -443,51 +473,47 @@ std::optional<DateInterval> Calendar::dateInterval(Component component, Date dat
     default: break;
   }
 
-  int32_t daysBack = 0;
-  int32_t daysInPeriod = 0;
-  UCalendarDateFields unit = UCAL_DATE;
-  int32_t units = 1;
+  const std::optional<UDate> start = periodStart(*calendar, component);
+  if (!start) return std::nullopt;
+  // The calendar now shows the period's first day; step to the next period's first day.
+  std::optional<UDate> end;
   switch (component) {
     case Component::day:
-    case Component::weekday: daysInPeriod = 1; break;
+    case Component::weekday: end = dayStart(*calendar, 1); break;
     case Component::weekOfYear:
-    case Component::weekOfMonth: {
+    case Component::weekOfMonth: end = dayStart(*calendar, 7); break;
+    default: {
       UErrorCode status = U_ZERO_ERROR;
-      const int32_t first = calendar->getFirstDayOfWeek(status);
-      daysBack = static_cast<int32_t>((get(*calendar, UCAL_DAY_OF_WEEK) - first + 7) % 7);
-      daysInPeriod = 7;
-      break;
+      calendar->set(UCAL_HOUR_OF_DAY, 12);
+      if (component == Component::quarter) {
+        calendar->add(UCAL_MONTH, 3, status);
+      } else {
+        calendar->add(component == Component::month ? UCAL_MONTH : UCAL_YEAR, 1, status);
+      }
+      if (U_FAILURE(status)) return std::nullopt;
+      end = dayStart(*calendar, 0);
     }
-    case Component::month:
-      daysBack = static_cast<int32_t>(get(*calendar, UCAL_DATE) - 1);
-      unit = UCAL_MONTH;
-      break;
-    case Component::quarter:
-      calendar->set(UCAL_DATE, 1);
-      calendar->set(UCAL_MONTH, static_cast<int32_t>(get(*calendar, UCAL_MONTH) / 3 * 3));
-      unit = UCAL_MONTH;
-      units = 3;
-      break;
-    case Component::year:
-      daysBack = static_cast<int32_t>(get(*calendar, UCAL_DAY_OF_YEAR) - 1);
-      unit = UCAL_YEAR;
-      break;
-    default: return std::nullopt;
-  }
-  auto start = dayStart(*calendar, -daysBack);
-  if (!start) return std::nullopt;
-  std::optional<UDate> end;
-  if (daysInPeriod != 0) {
-    end = dayStart(*calendar, daysInPeriod);
-  } else {
-    UErrorCode status = U_ZERO_ERROR;
-    calendar->set(UCAL_HOUR_OF_DAY, 12);
-    calendar->add(unit, units, status);
-    if (U_FAILURE(status)) return std::nullopt;
-    end = dayStart(*calendar, 0);
   }
   if (!end) return std::nullopt;
   return DateInterval{toDate(*start), (*end - *start) / 1000.0};
+}
+
+std::optional<Date> Calendar::startOf(Component component, Date date) const {
+  switch (component) {
+    case Component::second:
+    case Component::minute:
+    case Component::hour: {
+      auto period = dateInterval(component, date);
+      if (!period) return std::nullopt;
+      return period->start;
+    }
+    default: break;
+  }
+  auto calendar = icu_internal::makeCalendar(settings());
+  setTime(*calendar, split(date).millis);
+  auto start = periodStart(*calendar, component);
+  if (!start) return std::nullopt;
+  return toDate(*start);
 }
 
 std::optional<Calendar::Range> Calendar::range(Component smaller, Component larger, Date date) const {
@@ -554,9 +580,7 @@ bool Calendar::isDateInSameDayAs(Date date1, Date date2) const { return isDate(d
 
 ComparisonResult Calendar::compare(Date date1, Date date2, Component granularity) const {
   if (granularity == Component::nanosecond) return date1.compare(date2);
-  if (auto first = dateInterval(granularity, date1)) {
-    return first->start.compare(dateInterval(granularity, date2)->start);
-  }
+  if (auto first = startOf(granularity, date1)) return first->compare(*startOf(granularity, date2));
   // Components without a period of their own compare by their values, then by the date.
   const std::int64_t a = component(granularity, date1);
   const std::int64_t b = component(granularity, date2);

@@ -8,7 +8,10 @@
 //   ios::base64EncodedString(ios::Data{'h', 'i'});      // "aGk="
 //   ios::dataUsingNonLossyASCII("é中");                 // the bytes of "\351\u4e2d"
 //
-// Fidelity: the platform's byte buffer is a plain vector of bytes here. Base64 is
+// Fidelity: the platform's byte buffer is a vector of bytes of its own type here, so
+// that bytes and a list of small numbers (a std::vector<std::uint8_t>, which bridges
+// as an array of numbers like every other integer vector) stay apart; it converts from
+// and to such a vector freely. Base64 is
 // RFC 4648's standard alphabet with "=" padding and no line breaks; decoding is strict,
 // as the platform's is without options (no other characters, no missing padding). The
 // non-lossy ASCII encoding writes a backslash as two backslashes, U+0080 ... U+00FF as a
@@ -21,11 +24,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ios {
 
-using Data = std::vector<std::uint8_t>;
+class Data : public std::vector<std::uint8_t> {
+ public:
+  using std::vector<std::uint8_t>::vector;
+  Data() = default;
+  Data(std::vector<std::uint8_t> bytes)  // NOLINT: implicit, bytes are bytes
+      : std::vector<std::uint8_t>(std::move(bytes)) {}
+};
 
 // The UTF-8 bytes of `text`, or nothing when `text` is not well-formed UTF-8.
 [[nodiscard]] std::optional<Data> dataUsingUTF8(std::string_view text);

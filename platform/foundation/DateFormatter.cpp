@@ -1,5 +1,6 @@
 #include "platform/foundation/DateFormatter.h"
 
+#include "platform/foundation/Calendar.h"
 
 #include "platform/foundation/internal/DateFormatEngine.h"
 
@@ -11,6 +12,7 @@ void DateFormatter::setTimeZone(std::optional<TimeZone> timeZone) { timeZone_ = 
 
 // The current locale and zone are read on every use, so a change shows at once.
 std::string DateFormatter::string(Date date) const {
+  if (!Calendar::canRepresent(date)) return {};
   const Locale locale = locale_ ? *locale_ : Locale::current();
   const TimeZone zone = timeZone_ ? *timeZone_ : TimeZone::current();
   return icu_internal::formatDate({dateFormat_, locale.identifier(), zone.identifier()},

@@ -49,7 +49,8 @@ class DateFormatter {
   // `date` as text in the formatter's pattern. Fractions of a second are cut to the
   // millisecond; a date a rounding error below a whole millisecond (what reading a text
   // leaves, which far from 1970 is several microseconds) shows as that millisecond, so
-  // that text this class reads writes back unchanged.
+  // that text this class reads writes back unchanged. A date no calendar reaches (one
+  // Calendar::canRepresent() refuses: NaN, an infinity, too far out) is the empty text.
   [[nodiscard]] std::string string(Date date) const;
   // The date `text` stands for, or nothing when it does not match the whole pattern.
   [[nodiscard]] std::optional<Date> date(std::string_view text) const;

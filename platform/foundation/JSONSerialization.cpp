@@ -61,7 +61,8 @@ json toJSON(const PropertyList& value) {
     case PropertyList::Kind::boolean:
       return *value.boolValue();
     case PropertyList::Kind::integer:
-      return *value.integerValue();
+      if (auto i = value.integerValue()) return *i;
+      return *value.unsignedIntegerValue();
     case PropertyList::Kind::real: {
       const double d = *value.doubleValue();
       const bool negativeZero = d == 0.0 && std::signbit(d);

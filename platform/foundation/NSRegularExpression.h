@@ -20,7 +20,8 @@
 // which grows with the text's length; the platform has no limit), so a pattern that
 // backtracks without end (such as "(a+)+$" on a long run of "a" and a "b") answers no
 // match within about half a second instead of running for minutes; matches found before
-// the limit stay found.
+// the limit stay found. Likewise the engine's backtracking memory has a limit that grows
+// with the text (NSRegularExpression::matchStackLimit).
 #pragma once
 
 #include <cstddef>
@@ -75,6 +76,19 @@ class NSRegularExpression {
   // match, and no later match is searched for.
   static constexpr std::int32_t matchTimeLimit = 1000;
   static constexpr std::int64_t matchTimeLimitBytesPerUnit = 64;
+
+  // The memory one match attempt may use to remember where to backtrack to, in bytes
+  // (ICU's RegexMatcher::setStackLimit(); the engine keeps it on the heap, not on the
+  // thread's stack): matchStackLimit, plus matchStackBytesPerTextByte for every byte of
+  // the text, at most matchStackLimitMost. Patterns whose memory grows with the text
+  // ("a*" over a million "a", "(\w+\s)*\w+" over a hundred thousand words) stay within
+  // it, however long the text; the cap keeps a caller's pattern from exhausting the
+  // process's memory. An attempt that reaches it, like one that reaches the time limit,
+  // ends the search: the whole-text test answers false and no later match is searched
+  // for (matches found before stay found).
+  static constexpr std::int64_t matchStackLimit = 8'000'000;
+  static constexpr std::int64_t matchStackBytesPerTextByte = 64;
+  static constexpr std::int64_t matchStackLimitMost = std::int64_t{1} << 30;
 
   // What the constructor throws for a pattern the engine rejects; error() is the
   // platform's error (domain "NSCocoaErrorDomain", code 2048).

@@ -89,7 +89,10 @@ class Searcher {
     if (static_cast<std::size_t>(cluster) >= keyStarts_.size()) return std::nullopt;
     std::size_t position = keyStarts_[static_cast<std::size_t>(cluster)];
     while ((position = keys_.find(target_, position)) != std::string::npos) {
-      const auto begin = std::lower_bound(keyStarts_.begin(), keyStarts_.end(), position);
+      // The match starts with the cluster whose key holds its first byte: clusters that
+      // fold to nothing (a lone combining mark under diacriticInsensitive) before it are
+      // not part of it, so a match never starts before the cluster searched from.
+      const auto begin = std::upper_bound(keyStarts_.begin(), keyStarts_.end(), position) - 1;
       const auto end = std::lower_bound(begin, keyStarts_.end(), position + target_.size());
       if (*begin == position && end != keyStarts_.end() && *end == position + target_.size()) {
         const std::size_t first = byteStarts_[static_cast<std::size_t>(begin - keyStarts_.begin())];
@@ -231,20 +234,51 @@ std::string trimmingCharacters(std::string_view text, const CharacterSet& set) {
   return std::string(text.substr(begin, end - begin));
 }
 
+namespace {
+
+// The title-cased form of one word: the first scalar in title case, the rest in lower
+// case; ASCII words without ICU.
+void appendTitlecasedWord(std::string& out, std::string_view word) {
+  const std::size_t start = out.size();
+  out.append(word);
+  for (std::size_t i = start; i < out.size(); ++i) {
+    const char c = out[i];
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      out.resize(start);
+      out += u::titlecasedWord(word);
+      return;
+    }
+    if (i == start && c >= 'a' && c <= 'z') out[i] = static_cast<char>(c - 'a' + 'A');
+    if (i > start && c >= 'A' && c <= 'Z') out[i] = static_cast<char>(c - 'A' + 'a');
+  }
+}
+
+}  // namespace
+
 std::string capitalized(std::string_view text) {
   const CharacterSet delimiters = CharacterSet::whitespacesAndNewlines();
   std::string out;
+  out.reserve(text.size());
   std::size_t wordStart = std::string_view::npos;
   const auto flushWord = [&](std::size_t end) {
-    if (wordStart != std::string_view::npos) out += u::titlecasedWord(text.substr(wordStart, end - wordStart));
+    if (wordStart != std::string_view::npos) appendTitlecasedWord(out, text.substr(wordStart, end - wordStart));
     wordStart = std::string_view::npos;
   };
   for (std::size_t position = 0; position < text.size();) {
     const std::size_t at = position;
-    const char32_t c = u::decodeScalar(text, position);
-    if (delimiters.contains(c)) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    bool delimiter = false;
+    char32_t c = byte;
+    if (byte < 0x80) {
+      ++position;
+      delimiter = byte == ' ' || (byte >= '\t' && byte <= '\r');  // the ASCII members of the set
+    } else {
+      c = u::decodeScalar(text, position);
+      delimiter = delimiters.contains(c);
+    }
+    if (delimiter) {
       flushWord(at);
-      u::appendUTF8(out, c);
+      out.append(text.substr(at, position - at));
     } else if (wordStart == std::string_view::npos) {
       wordStart = at;
     }

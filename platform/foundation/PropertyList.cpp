@@ -22,6 +22,16 @@ PropertyList PropertyList::fromData(Data bytes) {
   return result;
 }
 
+PropertyList PropertyList::fromUnsignedInteger(std::uint64_t value) {
+  PropertyList result;
+  if (value > static_cast<std::uint64_t>(INT64_MAX)) {
+    result.storage_.emplace<kUnsignedIndex>(value);
+  } else {
+    result.storage_ = static_cast<std::int64_t>(value);
+  }
+  return result;
+}
+
 void PropertyList::integerOutOfRange() {
   fatalError("PropertyList: integer does not fit in 64 signed bits");
 }
@@ -33,6 +43,15 @@ std::optional<bool> PropertyList::boolValue() const {
 
 std::optional<std::int64_t> PropertyList::integerValue() const {
   if (const std::int64_t* i = std::get_if<std::int64_t>(&storage_)) return *i;
+  return std::nullopt;
+}
+
+std::optional<std::uint64_t> PropertyList::unsignedIntegerValue() const {
+  if (const std::int64_t* i = std::get_if<std::int64_t>(&storage_)) {
+    if (*i >= 0) return static_cast<std::uint64_t>(*i);
+    return std::nullopt;
+  }
+  if (storage_.index() == kUnsignedIndex) return std::get<kUnsignedIndex>(storage_);
   return std::nullopt;
 }
 
@@ -69,7 +88,7 @@ bool operator==(const PropertyList& a, const PropertyList& b) {
     case PropertyList::Kind::boolean:
       return *a.boolValue() == *b.boolValue();
     case PropertyList::Kind::integer:
-      return *a.integerValue() == *b.integerValue();
+      return a.integerValue() == b.integerValue() && a.unsignedIntegerValue() == b.unsignedIntegerValue();
     case PropertyList::Kind::real:
       return *a.doubleValue() == *b.doubleValue();
     case PropertyList::Kind::string:
@@ -93,7 +112,8 @@ std::string PropertyList::description() const {
     case Kind::boolean:
       return describe(*boolValue());
     case Kind::integer:
-      return describe(*integerValue());
+      if (auto i = integerValue()) return describe(*i);
+      return std::to_string(*unsignedIntegerValue());
     case Kind::real:
       return describe(*doubleValue());
     case Kind::string:

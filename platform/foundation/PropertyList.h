@@ -25,6 +25,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/foundation/Data.h"
 #include "platform/foundation/Date.h"
 
 namespace ios {
@@ -33,7 +34,7 @@ class PropertyList {
  public:
   using Array = std::vector<PropertyList>;
   using Dictionary = std::map<std::string, PropertyList, std::less<>>;
-  using Data = std::vector<std::uint8_t>;
+  using Data = ios::Data;
 
   enum class Kind { null, boolean, integer, real, string, data, date, array, dictionary };
 
@@ -65,14 +66,23 @@ class PropertyList {
   // Raw bytes (a separate factory, so that a list of small numbers is never taken for
   // bytes).
   [[nodiscard]] static PropertyList fromData(Data bytes);
+  // Any unsigned 64-bit integer, those above INT64_MAX included (the platform's number
+  // holds them; the JSON writer writes them). Such a value is of kind integer, but
+  // integerValue() has nothing for it: read it with unsignedIntegerValue(). (A separate
+  // factory: stores that keep signed integers only never receive one unasked.)
+  [[nodiscard]] static PropertyList fromUnsignedInteger(std::uint64_t value);
 
-  [[nodiscard]] Kind kind() const { return static_cast<Kind>(storage_.index()); }
+  [[nodiscard]] Kind kind() const {
+    return storage_.index() == kUnsignedIndex ? Kind::integer : static_cast<Kind>(storage_.index());
+  }
   [[nodiscard]] bool isNull() const { return kind() == Kind::null; }
 
   // The value when it is of the named kind, otherwise nothing (no conversions: an
   // integer is not a double and 1 is not true).
   [[nodiscard]] std::optional<bool> boolValue() const;
   [[nodiscard]] std::optional<std::int64_t> integerValue() const;
+  // The integer as unsigned: nothing for a negative one (and for other kinds).
+  [[nodiscard]] std::optional<std::uint64_t> unsignedIntegerValue() const;
   [[nodiscard]] std::optional<double> doubleValue() const;
   [[nodiscard]] std::optional<Date> dateValue() const;
   [[nodiscard]] const std::string* stringValue() const { return std::get_if<std::string>(&storage_); }
@@ -107,8 +117,11 @@ class PropertyList {
   }
   [[noreturn]] static void integerOutOfRange();
 
-  // Order matches Kind.
-  std::variant<std::monostate, bool, std::int64_t, double, std::string, DataBox, Date, ArrayBox, DictionaryBox>
+  // Order matches Kind; the last alternative holds integers above INT64_MAX (of kind
+  // integer too).
+  static constexpr std::size_t kUnsignedIndex = 9;
+  std::variant<std::monostate, bool, std::int64_t, double, std::string, DataBox, Date, ArrayBox, DictionaryBox,
+               std::uint64_t>
       storage_;
 };
 

@@ -32,10 +32,17 @@ namespace ios {
 //
 // The byte offset `distance` characters after the character boundary `from`
 // (index(_:offsetBy:limitedBy:)), or nothing when that passes the end of the text;
-// reaching text.size() exactly is allowed. Only the text up to the answer is segmented,
+// reaching text.size() exactly is allowed. Only the characters walked are segmented,
 // so the cost grows with the distance walked, not with the length of the text.
 // Precondition: `from` is a character boundary of `text`.
 [[nodiscard]] std::optional<std::size_t> index(std::string_view text, std::size_t from, std::size_t distance);
+
+// indexBefore()
+//
+// The byte offset at which the character that ends at `position` starts
+// (index(before:)); 0 when `position` is 0. Only the characters just before `position`
+// are segmented. Precondition: `position` is a character boundary of `text`.
+[[nodiscard]] std::size_t indexBefore(std::string_view text, std::size_t position);
 
 // characterCount()
 //

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "KPQuaslet/text/String+KPSlicing.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/String.h"
 #include "tests/fuzz/support/FuzzSupport.h"
 
 namespace {
@@ -127,6 +129,31 @@ std::string replacedBytes(std::string_view text, std::string_view target, std::s
   return out.append(text.substr(from));
 }
 
+// Any mix of compare options: the search ends, and what it finds is a run of whole
+// characters of the text, at the edge the anchored option names.
+void checkSearchOptions(const std::string& text, const std::string& needle, FuzzedDataProvider& in) {
+  constexpr std::uint32_t kOptionBits = 1 | 2 | 4 | 8 | 64 | 128 | 256 | 512 | 1024;
+  const auto options = static_cast<ios::CompareOptions>(in.ConsumeIntegral<std::uint32_t>() & kOptionBits);
+  const auto found = ios::range(text, needle, options);
+  KP_FUZZ_CHECK(kp::contains(text, needle, options) == found.has_value(), "contains() and range() disagree");
+  if (!found) return;
+  const auto [begin, size] = *found;
+  KP_FUZZ_CHECK(begin <= text.size() && size <= text.size() - begin, "a match lies outside the text");
+  // Regular expressions and literal searches compare code points: their matches may
+  // split characters.
+  if (ios::hasOptions(options, ios::CompareOptions::regularExpression) ||
+      ios::hasOptions(options, ios::CompareOptions::literal)) {
+    return;
+  }
+  const std::vector<std::size_t> bounds = ios::characterBoundaries(text);
+  const auto isBoundary = [&](std::size_t at) { return std::binary_search(bounds.begin(), bounds.end(), at); };
+  KP_FUZZ_CHECK(isBoundary(begin) && isBoundary(begin + size), "a match splits a character");
+  if (ios::hasOptions(options, ios::CompareOptions::anchored)) {
+    const bool backwards = ios::hasOptions(options, ios::CompareOptions::backwards);
+    KP_FUZZ_CHECK(backwards ? begin + size == text.size() : begin == 0, "an anchored match is not at its edge");
+  }
+}
+
 void checkSearch(const std::string& text, FuzzedDataProvider& in) {
   const bool utf8 = kp_fuzz::isUTF8(text);
   const std::string needle = in.ConsumeRandomLengthString(8);
@@ -147,7 +174,7 @@ void checkSearch(const std::string& text, FuzzedDataProvider& in) {
   }
   if (needle.empty()) KP_FUZZ_CHECK(!kp::contains(text, needle) && count == 0, "the empty needle was found");
   (void)kp::countOf(text, needle, false);
-  (void)kp::contains(text, needle, ios::CompareOptions::caseInsensitive);
+  checkSearchOptions(text, needle, in);
   const std::string replaced = kp::replacing(text, needle, replacement);
   if (!kp::contains(text, needle)) KP_FUZZ_CHECK(replaced == text, "replacing() changed a text without the target");
   if (utf8 && kp_fuzz::isUTF8(replacement)) KP_FUZZ_CHECK(kp_fuzz::isUTF8(replaced), "replacing() broke UTF-8");

@@ -26,6 +26,7 @@ namespace kp::text_internal {
 
 // The full lower-case form of `text`; ill-formed bytes read as U+FFFD.
 [[nodiscard]] inline std::string lowercased(std::string_view text) {
+  if (ios::isValidUTF8(text)) return *ios::lowercased(text);
   return *ios::lowercased(ios::decodingUTF8(text));
 }
 

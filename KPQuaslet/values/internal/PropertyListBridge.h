@@ -83,6 +83,10 @@ constexpr bool isBridgeable() {
 template <class T>
 concept Bridgeable = isBridgeable<T>();
 
+// What becomes of an unsigned value above INT64_MAX: JSON text writes it; the stores,
+// which keep signed 64-bit integers, refuse it.
+enum class LargeUnsigned { refuse, keep };
+
 // The property-list value a std::any holds, or nothing when it holds no bridged type.
 // `depth` is the number of containers around it. Looked into for (the table is built
 // once, keyed by the held type):
@@ -93,14 +97,16 @@ concept Bridgeable = isBridgeable<T>();
 //   std::optional<S>;
 //   std::vector, std::map and std::unordered_map (std::string keys) whose elements are
 //     an S, a std::optional<S> or a std::any.
-std::optional<ios::PropertyList> anyToPropertyList(const std::any& value, std::size_t depth);
+std::optional<ios::PropertyList> anyToPropertyList(const std::any& value, std::size_t depth,
+                                                   LargeUnsigned large = LargeUnsigned::refuse);
 
 // The property-list value for `value`, or nothing when it has none (a user type, a map
-// with keys that are not text, an unsigned number above the 64-bit signed range, a
-// std::any holding none of the types above, nesting too deep). `depth` is the number of
-// containers around the value.
+// with keys that are not text, an unsigned number above the 64-bit signed range unless
+// `large` keeps it, a std::any holding none of the types above, nesting too deep).
+// `depth` is the number of containers around the value.
 template <class T>
-std::optional<ios::PropertyList> toPropertyList(const T& value, std::size_t depth = 0) {
+std::optional<ios::PropertyList> toPropertyList(const T& value, std::size_t depth = 0,
+                                                LargeUnsigned large = LargeUnsigned::refuse) {
   if constexpr (std::is_same_v<T, ios::PropertyList>) {
     return value;
   } else if constexpr (std::is_same_v<T, ios::NSNumber>) {
@@ -109,7 +115,10 @@ std::optional<ios::PropertyList> toPropertyList(const T& value, std::size_t dept
     return ios::PropertyList(value);
   } else if constexpr (std::is_integral_v<T> && !CharacterType<T>) {
     if constexpr (std::is_unsigned_v<T> && sizeof(T) >= sizeof(std::int64_t)) {
-      if (value > static_cast<std::uint64_t>(INT64_MAX)) return std::nullopt;
+      if (value > static_cast<std::uint64_t>(INT64_MAX)) {
+        if (large == LargeUnsigned::refuse) return std::nullopt;
+        return ios::PropertyList::fromUnsignedInteger(value);
+      }
     }
     return ios::PropertyList(static_cast<std::int64_t>(value));
   } else if constexpr (std::is_floating_point_v<T>) {
@@ -123,11 +132,11 @@ std::optional<ios::PropertyList> toPropertyList(const T& value, std::size_t dept
     return ios::PropertyList(nullptr);
   } else if constexpr (isOptional<T>) {
     if (!value) return ios::PropertyList(nullptr);
-    return toPropertyList(*value, depth);
+    return toPropertyList(*value, depth, large);
   } else if constexpr (std::is_same_v<T, std::any>) {
-    return anyToPropertyList(value, depth);
+    return anyToPropertyList(value, depth, large);
   } else if constexpr (IsVariant<T>::value) {
-    return std::visit([depth](const auto& held) { return toPropertyList(held, depth); }, value);
+    return std::visit([depth, large](const auto& held) { return toPropertyList(held, depth, large); }, value);
   } else if constexpr (std::is_same_v<T, ios::Date>) {
     return ios::PropertyList(value);
   } else if constexpr (std::is_same_v<T, ios::Data>) {
@@ -139,7 +148,7 @@ std::optional<ios::PropertyList> toPropertyList(const T& value, std::size_t dept
       if (depth >= ios::JSONSerialization::maximumNestingDepth) return std::nullopt;
       ios::PropertyList::Dictionary entries;
       for (const auto& [key, element] : value) {
-        std::optional<ios::PropertyList> bridged = toPropertyList(element, depth + 1);
+        std::optional<ios::PropertyList> bridged = toPropertyList(element, depth + 1, large);
         if (!bridged) return std::nullopt;
         entries.insert_or_assign(std::string(key), std::move(*bridged));
       }
@@ -152,7 +161,7 @@ std::optional<ios::PropertyList> toPropertyList(const T& value, std::size_t dept
     for (const auto& element : value) {
       // Read through the value type, so that proxies (std::vector<bool>) bridge too.
       const std::ranges::range_value_t<const T>& plain = element;
-      std::optional<ios::PropertyList> bridged = toPropertyList(plain, depth + 1);
+      std::optional<ios::PropertyList> bridged = toPropertyList(plain, depth + 1, large);
       if (!bridged) return std::nullopt;
       elements.push_back(std::move(*bridged));
     }

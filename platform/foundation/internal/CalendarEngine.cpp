@@ -1,5 +1,6 @@
 #include "platform/foundation/internal/CalendarEngine.h"
 
+#include <algorithm>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -50,27 +51,77 @@ icu::Locale calendarLocale(const CalendarSettings& settings) {
   return icu::Locale(name.c_str());
 }
 
-std::unique_ptr<icu::Calendar> makeCalendar(const CalendarSettings& settings) {
+namespace {
+
+// The process-wide prototype for these settings, built on first use.
+std::shared_ptr<const icu::Calendar> prototypeFor(const CalendarSettings& settings) {
   auto& c = cache();
-  std::shared_ptr<const icu::Calendar> prototype;
   {
     std::lock_guard lock(c.mutex);
     for (std::size_t i = 0; i < c.entries.size(); ++i) {
       if (c.entries[i].first == settings) {
-        prototype = c.entries[i].second;
         if (i != 0) std::swap(c.entries[i], c.entries[0]);
+        return c.entries[0].second;
+      }
+    }
+  }
+  std::shared_ptr<const icu::Calendar> prototype = buildPrototype(settings);
+  std::lock_guard lock(c.mutex);
+  if (c.entries.size() >= kCapacity) c.entries.pop_back();
+  c.entries.insert(c.entries.begin(), {settings, prototype});
+  return prototype;
+}
+
+}  // namespace
+
+struct CalendarLease::Entry {
+  CalendarSettings settings;
+  std::unique_ptr<icu::Calendar> calendar;
+  bool lent = false;
+};
+
+namespace {
+
+// The calling thread's calendars, most recently borrowed first. Entries are never
+// moved in memory, so a lease keeps pointing at its own while others come and go.
+std::vector<std::unique_ptr<CalendarLease::Entry>>& threadPool() {
+  thread_local std::vector<std::unique_ptr<CalendarLease::Entry>> pool;
+  return pool;
+}
+
+}  // namespace
+
+CalendarLease::~CalendarLease() { entry_->lent = false; }
+
+icu::Calendar& CalendarLease::operator*() const { return *entry_->calendar; }
+
+CalendarLease makeCalendar(const CalendarSettings& settings) {
+  auto& pool = threadPool();
+  for (std::size_t i = 0; i < pool.size(); ++i) {
+    if (!pool[i]->lent && pool[i]->settings == settings) {
+      std::rotate(pool.begin(), pool.begin() + static_cast<std::ptrdiff_t>(i),
+                  pool.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      pool.front()->lent = true;
+      return CalendarLease(pool.front().get());
+    }
+  }
+  // clone() is a const member and safe to call on a shared prototype.
+  auto entry = std::make_unique<CalendarLease::Entry>();
+  entry->settings = settings;
+  entry->calendar.reset(prototypeFor(settings)->clone());
+  KP_PRECONDITION(entry->calendar != nullptr, "Calendar: ICU could not copy a calendar");
+  entry->lent = true;
+  pool.insert(pool.begin(), std::move(entry));
+  // Drop the least recently borrowed calendar that is not lent out.
+  if (pool.size() > kCapacity) {
+    for (std::size_t i = pool.size(); i-- > 0;) {
+      if (!pool[i]->lent) {
+        pool.erase(pool.begin() + static_cast<std::ptrdiff_t>(i));
         break;
       }
     }
   }
-  if (!prototype) {
-    prototype = buildPrototype(settings);
-    std::lock_guard lock(c.mutex);
-    if (c.entries.size() >= kCapacity) c.entries.pop_back();
-    c.entries.insert(c.entries.begin(), {settings, prototype});
-  }
-  // clone() is a const member and safe to call on a shared prototype.
-  return std::unique_ptr<icu::Calendar>(prototype->clone());
+  return CalendarLease(pool.front().get());
 }
 
 std::vector<std::string> monthSymbols(const CalendarSettings& settings) {

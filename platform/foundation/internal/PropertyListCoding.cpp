@@ -56,7 +56,9 @@ json encodePropertyList(const PropertyList& value) {
   switch (value.kind()) {
     case PropertyList::Kind::null: return nullptr;
     case PropertyList::Kind::boolean: return *value.boolValue();
-    case PropertyList::Kind::integer: return *value.integerValue();
+    case PropertyList::Kind::integer:
+      if (auto i = value.integerValue()) return *i;
+      malformed("integer above the signed 64-bit range");
     case PropertyList::Kind::real: return json{{"real", encodeReal(*value.doubleValue())}};
     case PropertyList::Kind::string: return encodeText(*value.stringValue());
     case PropertyList::Kind::data: return json{{"data", base64EncodedString(*value.dataValue())}};

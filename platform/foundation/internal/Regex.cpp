@@ -21,18 +21,28 @@ std::int32_t timeLimit(std::int64_t length) {
   return static_cast<std::int32_t>(std::min(units, most));
 }
 
+// The backtracking memory of a match attempt over a text of `length` bytes.
+std::int32_t stackLimit(std::int64_t length) {
+  const std::int64_t bytes = std::min(NSRegularExpression::matchStackLimit +
+                                          std::max<std::int64_t>(length, 0) * NSRegularExpression::matchStackBytesPerTextByte,
+                                      NSRegularExpression::matchStackLimitMost);
+  return static_cast<std::int32_t>(bytes);
+}
+
 class CompiledPattern {
  public:
   explicit CompiledPattern(std::unique_ptr<icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
 
   // A matcher over `text`, which must outlive it, with the time limit of each match
-  // attempt set. The UText is owned by the caller.
+  // attempt and its backtracking memory set. The UText is owned by the caller.
   [[nodiscard]] std::unique_ptr<icu::RegexMatcher> matcher(UText* text) const {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> m(pattern_->matcher(status));
     if (U_FAILURE(status) || !m) return nullptr;
     m->reset(text);
-    m->setTimeLimit(timeLimit(utext_nativeLength(text)), status);
+    const std::int64_t length = utext_nativeLength(text);
+    m->setTimeLimit(timeLimit(length), status);
+    m->setStackLimit(stackLimit(length), status);
     if (U_FAILURE(status)) return nullptr;
     return m;
   }

@@ -26,12 +26,12 @@ class CompiledPattern;
 [[nodiscard]] std::shared_ptr<const CompiledPattern> compile(std::string_view pattern, std::uint32_t flags);
 
 // True when the whole of `text` matches (no line terminator may trail the match); false
-// when the attempt reaches NSRegularExpression::matchTimeLimit.
+// when the attempt reaches NSRegularExpression::matchTimeLimit or matchStackLimit.
 [[nodiscard]] bool matchesWhole(const CompiledPattern& pattern, std::string_view text);
 
 // Calls `found(begin, end)` with the byte range of every non-overlapping match inside
 // bytes [from, to) of `text`, in order, until it returns false or a search reaches
-// NSRegularExpression::matchTimeLimit.
+// NSRegularExpression::matchTimeLimit or matchStackLimit.
 void forEachMatch(const CompiledPattern& pattern, std::string_view text, std::size_t from, std::size_t to,
                   const std::function<bool(std::size_t begin, std::size_t end)>& found);
 

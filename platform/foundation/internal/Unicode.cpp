@@ -44,6 +44,10 @@ std::size_t sequenceLength(std::string_view text, std::size_t position, char32_t
 std::size_t validRunEnd(std::string_view text, std::size_t position) {
   char32_t scalar = 0;
   while (position < text.size()) {
+    if (static_cast<unsigned char>(text[position]) < 0x80) {
+      ++position;
+      continue;
+    }
     const std::size_t length = sequenceLength(text, position, scalar);
     if (length == 0) break;
     position += length;
@@ -71,30 +75,42 @@ bool isASCII(std::string_view run) {
   return true;
 }
 
+// The thread's character break iterator, set on UTF-8 text for as long as this lives.
+// ICU reads the text in place, as far as each boundary asked for needs.
+class CharacterSegmentation {
+ public:
+  explicit CharacterSegmentation(std::string_view text) : iterator_(characterIterator()) {
+    UErrorCode status = U_ZERO_ERROR;
+    utext_openUTF8(&text_, text.data(), static_cast<int64_t>(text.size()), &status);
+    iterator_.setText(&text_, status);
+    if (U_FAILURE(status)) ios::fatalError("ICU: cannot segment text");
+  }
+  ~CharacterSegmentation() { utext_close(&text_); }
+  CharacterSegmentation(const CharacterSegmentation&) = delete;
+  CharacterSegmentation& operator=(const CharacterSegmentation&) = delete;
+
+  [[nodiscard]] icu::BreakIterator& iterator() { return iterator_; }
+
+ private:
+  UText text_ = UTEXT_INITIALIZER;
+  icu::BreakIterator& iterator_;
+};
+
 // Appends to `out` the cluster boundaries inside the well-formed `run` that starts at
-// byte `base` of the whole text (the run's start is already in `out`); only the first
-// one when `firstOnly` is set.
-void appendRunBoundaries(std::string_view run, std::size_t base, std::vector<std::size_t>& out,
-                         bool firstOnly = false) {
+// byte `base` of the whole text (the run's start is already in `out`).
+void appendRunBoundaries(std::string_view run, std::size_t base, std::vector<std::size_t>& out) {
   if (isASCII(run)) {
     for (std::size_t i = 1; i <= run.size(); ++i) {
       if (i < run.size() && run[i - 1] == '\r' && run[i] == '\n') continue;
       out.push_back(base + i);
-      if (firstOnly) return;
     }
     return;
   }
-  UErrorCode status = U_ZERO_ERROR;
-  UText text = UTEXT_INITIALIZER;
-  utext_openUTF8(&text, run.data(), static_cast<int64_t>(run.size()), &status);
-  icu::BreakIterator& iterator = characterIterator();
-  iterator.setText(&text, status);
-  if (U_FAILURE(status)) ios::fatalError("ICU: cannot segment text");
+  CharacterSegmentation segmentation(run);
+  icu::BreakIterator& iterator = segmentation.iterator();
   for (int32_t boundary = iterator.next(); boundary != icu::BreakIterator::DONE; boundary = iterator.next()) {
     out.push_back(base + static_cast<std::size_t>(boundary));
-    if (firstOnly) break;
   }
-  utext_close(&text);
 }
 
 template <class Map>
@@ -148,19 +164,96 @@ std::vector<char32_t> scalars(std::string_view text) {
 
 std::size_t firstGraphemeLength(std::string_view text) {
   if (text.empty()) return 0;
-  const auto first = static_cast<unsigned char>(text[0]);
-  if (first < 0x80) {
-    // An ASCII character followed by another ASCII character ends its cluster, except
-    // for the pair CR LF.
-    if (text.size() == 1) return 1;
-    const auto second = static_cast<unsigned char>(text[1]);
-    if (second < 0x80) return (first == '\r' && second == '\n') ? 2 : 1;
+  return *advanceGraphemes(text, 0, 1);
+}
+
+std::optional<std::size_t> advanceGraphemes(std::string_view text, std::size_t from, std::size_t distance) {
+  std::size_t position = from;
+  while (distance > 0) {
+    if (position >= text.size()) return std::nullopt;
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    // An ASCII character followed by another ASCII character (or by the end) ends its
+    // cluster, except for the pair CR LF.
+    if (byteAt(position) < 0x80 && (position + 1 == text.size() || byteAt(position + 1) < 0x80)) {
+      position += (text[position] == '\r' && position + 1 < text.size() && text[position + 1] == '\n') ? 2 : 1;
+      --distance;
+      continue;
+    }
+    char32_t scalar = 0;
+    if (sequenceLength(text, position, scalar) == 0) {  // an ill-formed byte stands alone
+      ++position;
+      --distance;
+      continue;
+    }
+    // Let ICU walk from here over the rest of the text. It reads ahead only as far as
+    // each boundary needs, and it breaks before an ill-formed byte (read as U+FFFD) as
+    // at the end of a run, so its boundaries are ours up to the first ill-formed byte.
+    const std::string_view rest = text.substr(position);
+    CharacterSegmentation segmentation(rest);
+    icu::BreakIterator& iterator = segmentation.iterator();
+    std::size_t start = 0;  // of the current cluster, in `rest`
+    while (distance > 0) {
+      const int32_t next = iterator.next();
+      if (next == icu::BreakIterator::DONE) break;
+      const auto end = static_cast<std::size_t>(next);
+      if (start > 0 && sequenceLength(rest, start, scalar) == 0) break;  // ill-formed: the outer loop takes it
+      if (validRunEnd(rest.substr(0, end), start) != end) {
+        // ICU read an ill-formed byte into this cluster; it stops before that byte.
+        start = validRunEnd(rest.substr(0, end), start);
+        --distance;
+        break;
+      }
+      start = end;
+      --distance;
+      // Back to the byte loop for a stretch of ASCII.
+      if (end + 1 < rest.size() && static_cast<unsigned char>(rest[end]) < 0x80 &&
+          static_cast<unsigned char>(rest[end + 1]) < 0x80) {
+        break;
+      }
+    }
+    position += start;
+    if (start == 0) return std::nullopt;  // cannot happen for a well-formed first scalar
   }
-  const std::size_t end = validRunEnd(text, 0);
-  if (end == 0) return 1;  // an ill-formed byte
-  std::vector<std::size_t> boundaries;
-  appendRunBoundaries(text.substr(0, end), 0, boundaries, true);
-  return boundaries.front();
+  return position;
+}
+
+std::size_t lastGraphemeStart(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const std::size_t last = text.size() - 1;
+  if (byteAt(last) < 0x80 && (last == 0 || byteAt(last - 1) < 0x80)) {
+    return (last > 0 && text[last - 1] == '\r' && text[last] == '\n') ? last - 1 : last;
+  }
+  // The last scalar: back over at most three continuation bytes to its lead. When that
+  // is no well-formed sequence reaching the end, the last byte is ill-formed and stands
+  // alone.
+  std::size_t lead = last;
+  while (lead > 0 && last - lead < 3 && (byteAt(lead) & 0xC0) == 0x80) --lead;
+  char32_t scalar = 0;
+  if ((byteAt(lead) & 0xC0) == 0x80 || sequenceLength(text, lead, scalar) != text.size() - lead) return last;
+
+  // ICU finds the start of the last cluster from the end, reading back only as far as
+  // the rules need.
+  int32_t previous = 0;
+  {
+    CharacterSegmentation segmentation(text);
+    segmentation.iterator().last();
+    previous = segmentation.iterator().previous();
+  }
+  std::size_t start = previous == icu::BreakIterator::DONE ? 0 : static_cast<std::size_t>(previous);
+  if (validRunEnd(text, start) == text.size()) return start;
+  // ICU read an ill-formed byte into the cluster (as U+FFFD). Such a byte is a cluster
+  // of its own, so the text after the last one segments on its own.
+  std::size_t afterIllFormed = start;
+  for (std::size_t p = start; p < text.size();) {
+    if (sequenceLength(text, p, scalar) == 0) {
+      afterIllFormed = ++p;
+    } else {
+      p += sequenceLength(text, p, scalar);
+    }
+  }
+  const std::vector<std::size_t> bounds = graphemeBoundaries(text.substr(afterIllFormed));
+  return afterIllFormed + bounds[bounds.size() - 2];
 }
 
 std::vector<std::size_t> graphemeBoundaries(std::string_view text) {
@@ -178,7 +271,29 @@ std::vector<std::size_t> graphemeBoundaries(std::string_view text) {
   return out;
 }
 
-std::size_t graphemeCount(std::string_view text) { return graphemeBoundaries(text).size() - 1; }
+std::size_t graphemeCount(std::string_view text) {
+  std::size_t count = 0;
+  std::size_t position = 0;
+  while (position < text.size()) {
+    const std::size_t end = validRunEnd(text, position);
+    if (end == position) {
+      ++count;  // an ill-formed byte stands alone
+      ++position;
+      continue;
+    }
+    const std::string_view run = text.substr(position, end - position);
+    if (isASCII(run)) {
+      count += run.size();
+      for (std::size_t i = 1; i < run.size(); ++i) count -= (run[i - 1] == '\r' && run[i] == '\n') ? 1 : 0;
+    } else {
+      std::vector<std::size_t> bounds;
+      appendRunBoundaries(run, position, bounds);
+      count += bounds.size();
+    }
+    position = end;
+  }
+  return count;
+}
 
 std::string uppercased(std::string_view text) {
   return mapText(text, [](icu::UnicodeString& s) { s.toUpper(icu::Locale::getRoot()); });

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,16 @@ void appendUTF8(std::string& out, char32_t scalar);
 
 // The byte length of the first extended grapheme cluster of `text` (0 when empty).
 [[nodiscard]] std::size_t firstGraphemeLength(std::string_view text);
+
+// The byte offset `distance` clusters after the cluster boundary `from`, or nothing
+// when that passes the end of the text (reaching text.size() is allowed). Only the
+// clusters walked are segmented: the cost grows with the distance, not the text.
+[[nodiscard]] std::optional<std::size_t> advanceGraphemes(std::string_view text, std::size_t from,
+                                                          std::size_t distance);
+
+// The byte offset at which the last cluster of `text` starts (0 when empty). Only the
+// end of the text is segmented.
+[[nodiscard]] std::size_t lastGraphemeStart(std::string_view text);
 
 // The byte offsets at which the extended grapheme clusters of `text` start, followed
 // by text.size(); {0} for the empty text. An ill-formed byte is a cluster of its own.

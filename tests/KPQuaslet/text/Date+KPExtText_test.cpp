@@ -213,9 +213,15 @@ TEST_F(DateKPExtText, WordingForDatesTheCalendarCannotHoldIsEmpty) {
     EXPECT_EQ(kp::timeAgoSince(now, odd, false), "") << seconds;
     EXPECT_EQ(kp::timeAgoSinceNow(odd), "") << seconds;
     EXPECT_EQ(kp::timeAfterTo(now, odd), "") << seconds;
+    EXPECT_EQ(kp::convertToString(odd), "") << seconds;
+    EXPECT_EQ(kp::toString(odd, "yyyy G"), "") << seconds;
+    EXPECT_EQ(kp::iso8601String(odd), "") << seconds;
   }
   // The farthest dates the calendar holds still get their wording.
-  EXPECT_EQ(kp::timeAgoSince(ios::Date::fromTimeIntervalSinceReferenceDate(-8.9e12), now, true).back(), "前"[2]);
+  const ios::Date farthest = ios::Date::fromTimeIntervalSinceReferenceDate(-8.9e12);
+  EXPECT_EQ(kp::timeAgoSince(farthest, now, true).back(), "前"[2]);
+  EXPECT_EQ(kp::iso8601String(farthest).back(), 'Z');
+  EXPECT_FALSE(kp::convertToString(farthest).empty());
 }
 
 TEST_F(DateKPExtText, CountdownTexts) {

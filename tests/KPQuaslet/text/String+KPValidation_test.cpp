@@ -42,6 +42,11 @@ TEST(StringKPExtValidation, CallersPatternsThatBacktrackWithoutEndAnswerNoMatch)
   EXPECT_TRUE(kp::isValidateByRegex(std::string(40, 'a'), "(a+)+$"));  // matches quickly
 }
 
+TEST(StringKPExtValidation, LongTextsMatchWhateverTheBacktrackingTheyNeed) {
+  EXPECT_TRUE(kp::isValidateByRegex(std::string(1000000, 'a'), "a*"));
+  EXPECT_FALSE(kp::isValidateByRegex(std::string(1000000, 'a') + "b", "a*"));
+}
+
 TEST(StringKPExtValidation, MobileNumbers) {
   struct Row {
     const char* text;

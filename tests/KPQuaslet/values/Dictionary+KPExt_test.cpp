@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <any>
+#include <array>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <list>
 #include <map>
@@ -185,7 +187,7 @@ TEST_F(DictionaryKPExt, JsonStringCompactPrettyAndInvalid) {
   EXPECT_EQ(kp::jsonString(badValue, true), std::nullopt);
   EXPECT_EQ(kp::jsonString(intKeys, false), std::nullopt);
   EXPECT_EQ(kp::jsonString(nestedIntKeys, false), std::nullopt);
-  EXPECT_EQ(kp::jsonString(hugeUnsigned, false), std::nullopt);
+  EXPECT_EQ(kp::jsonString(hugeUnsigned, false), R"({"u":18446744073709551615})");
 }
 
 // Every value that stands for a JSON object is written, whether held in a std::any or
@@ -208,7 +210,9 @@ TEST_F(DictionaryKPExt, JsonStringBridgesEveryJSONCompatibleValue) {
       {"int64", std::int64_t{-5}, R"({"k":-5})"},
       {"long long", -6LL, R"({"k":-6})"},
       {"uint64", std::uint64_t{7}, R"({"k":7})"},
-      {"uint64 above Int.max", std::uint64_t{UINT64_MAX}, std::nullopt},
+      {"uint64 above Int.max", std::uint64_t{UINT64_MAX}, R"({"k":18446744073709551615})"},
+      {"unsigned long long above Int.max", 9223372036854775808ULL, R"({"k":9223372036854775808})"},
+      {"vector<uint64> above Int.max", std::vector<std::uint64_t>{1, UINT64_MAX}, R"({"k":[1,18446744073709551615]})"},
       {"float", 0.5f, R"({"k":0.5})"},
       {"double", 2.25, R"({"k":2.25})"},
       {"long double", 1.5L, R"({"k":1.5})"},
@@ -236,10 +240,23 @@ TEST_F(DictionaryKPExt, JsonStringBridgesEveryJSONCompatibleValue) {
       {"PropertyList", ios::PropertyList(ios::PropertyList::Array{1, "p"}), R"({"k":[1,"p"]})"},
       // No JSON form.
       {"char", 'c', std::nullopt},
-      {"Data (vector<uint8_t>)", ios::Data{1, 2}, std::nullopt},
+      {"Data", ios::Data{1, 2}, std::nullopt},
       {"Date", ios::Date(), std::nullopt},
       {"user type", Opaque{}, std::nullopt},
-      {"list<int> in an any", std::list<int>{1}, std::nullopt},
+      // Nested and other containers held in a std::any.
+      {"list<int>", std::list<int>{1}, R"({"k":[1]})"},
+      {"deque<string>", std::deque<std::string>{"d"}, R"({"k":["d"]})"},
+      {"array<double,3>", std::array<double, 3>{1, 2, 0.5}, R"({"k":[1,2,0.5]})"},
+      {"vector<array<int,2>>", std::vector<std::array<int, 2>>{{1, 2}}, R"({"k":[[1,2]]})"},
+      {"vector<vector<int>>", std::vector<std::vector<int>>{{1}, {}}, R"({"k":[[1],[]]})"},
+      {"map<string,vector<double>>", std::map<std::string, std::vector<double>>{{"a", {0.5}}},
+       R"({"k":{"a":[0.5]}})"},
+      {"vector<map<string,string>>", std::vector<std::map<std::string, std::string>>{{{"a", "b"}}},
+       R"({"k":[{"a":"b"}]})"},
+      {"unordered_map<string,vector<bool>>", std::unordered_map<std::string, std::vector<bool>>{{"t", {true}}},
+       R"({"k":{"t":[true]}})"},
+      {"vector<uint8_t>: numbers", std::vector<std::uint8_t>{1, 200}, R"({"k":[1,200]})"},
+      {"list<any>", std::list<std::any>{1, std::vector<std::vector<int>>{{2}}}, R"({"k":[1,[[2]]]})"},
       {"map<int,int>", std::map<int, int>{{1, 2}}, std::nullopt},
       {"vector<any> holding a user type", std::vector<std::any>{Opaque{}}, std::nullopt},
   };
@@ -249,15 +266,16 @@ TEST_F(DictionaryKPExt, JsonStringBridgesEveryJSONCompatibleValue) {
   }
 
   // Statically typed values bridge by their type, at any depth.
-  EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::list<std::vector<std::uint8_t>>>{{"k", {}}}, false),
-            R"({"k":[]})");
+  EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::list<std::vector<std::uint8_t>>>{{"k", {{7}}}}, false),
+            R"({"k":[[7]]})");
   EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::vector<std::vector<int>>>{{"k", {{1}, {}}}}, false),
             R"({"k":[[1],[]]})");
   EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::string_view>{{"k", "v"}}, false), R"({"k":"v"})");
   EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::variant<int, std::string>>{{"k", "x"}}, false),
             R"({"k":"x"})");
   EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, std::vector<std::uint8_t>>{{"k", {1}}}, false),
-            std::nullopt);  // bytes
+            R"({"k":[1]})");  // numbers, as every integer vector
+  EXPECT_EQ(kp::jsonString(std::unordered_map<std::string, ios::Data>{{"k", {1}}}, false), std::nullopt);  // bytes
 }
 
 TEST_F(DictionaryKPExt, JsonStringOfValuesNestedTooDeeplyIsNothing) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
+#include <unordered_map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -107,6 +109,84 @@ TEST(OrderedDictionary, CopiesAreIndependent) {
   EXPECT_THAT(copy.array(), ElementsAre("c", "b"));
   EXPECT_NE(original, copy);
   EXPECT_EQ(original, abc());
+}
+
+// Removing keys from the front, the back, the middle and at random, interleaved with
+// insertions, lookups by position and copies, keeps the same order and values as a plain
+// key vector and map doing the same work.
+TEST(OrderedDictionary, RemovalsAnywhereKeepTheOrder) {
+  struct Model {
+    std::vector<std::string> order;
+    std::unordered_map<std::string, int> values;
+  };
+  const auto expectSame = [](const Ordered& d, const Model& m, const std::string& step) {
+    ASSERT_EQ(d.array(), m.order) << step;
+    ASSERT_EQ(d.count(), static_cast<std::int64_t>(m.order.size())) << step;
+    for (std::size_t i = 0; i < m.order.size(); ++i) {
+      ASSERT_EQ(d.at(static_cast<std::int64_t>(i)), (std::pair<std::string, int>(m.order[i], m.values.at(m.order[i]))))
+          << step << " at " << i;
+    }
+    expectConsistent(d);
+  };
+  std::mt19937 random(7);
+  for (int round = 0; round < 40; ++round) {
+    Ordered d;
+    Model m;
+    for (int i = 0; i < 60; ++i) {
+      const std::string key = "k" + std::to_string(i);
+      d.set(key, i);
+      m.order.push_back(key);
+      m.values[key] = i;
+    }
+    for (int step = 0; step < 120 && !m.order.empty(); ++step) {
+      const std::string name = "round " + std::to_string(round) + " step " + std::to_string(step);
+      const auto pick = std::uniform_int_distribution<std::size_t>(0, m.order.size() - 1)(random);
+      switch (random() % 6) {
+        case 0:  // the oldest key
+          d.set(m.order.front(), std::nullopt);
+          m.values.erase(m.order.front());
+          m.order.erase(m.order.begin());
+          break;
+        case 1:  // the newest key
+          d.set(m.order.back(), std::nullopt);
+          m.values.erase(m.order.back());
+          m.order.pop_back();
+          break;
+        case 2: {  // any key
+          d.set(m.order[pick], std::nullopt);
+          m.values.erase(m.order[pick]);
+          m.order.erase(m.order.begin() + static_cast<std::ptrdiff_t>(pick));
+          break;
+        }
+        case 3: {  // by position
+          const auto removed = d.removeAt(static_cast<std::int64_t>(pick));
+          ASSERT_EQ(removed.first, m.order[pick]) << name;
+          ASSERT_EQ(removed.second, m.values.at(m.order[pick])) << name;
+          m.values.erase(m.order[pick]);
+          m.order.erase(m.order.begin() + static_cast<std::ptrdiff_t>(pick));
+          break;
+        }
+        case 4: {  // a new key somewhere
+          const std::string key = "n" + std::to_string(step);
+          d.insert(step, key, static_cast<std::int64_t>(pick));
+          m.order.insert(m.order.begin() + static_cast<std::ptrdiff_t>(pick), key);
+          m.values[key] = step;
+          break;
+        }
+        default: {  // a present key moved to the end, through a copy
+          Ordered copy = d;
+          copy.insert(-1, m.order[pick], copy.count());
+          d = copy;
+          const std::string key = m.order[pick];
+          m.order.erase(m.order.begin() + static_cast<std::ptrdiff_t>(pick));
+          m.order.push_back(key);
+          m.values[key] = -1;
+          break;
+        }
+      }
+      expectSame(d, m, name);
+    }
+  }
 }
 
 TEST(OrderedDictionaryDeathTest, PositionsOutsideTheRangeStop) {

@@ -95,6 +95,30 @@ TEST(NSRegularExpression, TheTimeLimitGrowsWithTheText) {
   EXPECT_EQ(found->range.location, (1u << 23));
 }
 
+// Patterns whose backtracking memory grows with the text match long texts: running out
+// of the engine's memory is not a mismatch. Each row once answered no match.
+TEST(NSRegularExpression, TheBacktrackingMemoryGrowsWithTheText) {
+  std::string words;
+  for (int i = 0; i < 100000; ++i) words += "word ";
+  words += "end";
+  std::string pairs;
+  for (int i = 0; i < 500000; ++i) pairs += "ab";
+  pairs += "c";
+  const struct {
+    const char* pattern;
+    std::string text;
+  } wholeTexts[] = {
+      {"a*", std::string(1000000, 'a')},
+      {"(\\w+\\s)*\\w+", words},
+      {"(a|b)*", std::string(1000000, 'b')},
+  };
+  for (const auto& row : wholeTexts) {
+    EXPECT_TRUE(ios::NSPredicate::matches(row.pattern).evaluate(row.text)) << row.pattern;
+  }
+  const auto found = ios::NSRegularExpression("(ab)*c").matches(pairs, {0, ios::utf16Length(pairs)});
+  EXPECT_THAT(ranges(found), ElementsAre(std::pair<std::size_t, std::size_t>{0, pairs.size()}));
+}
+
 TEST(NSDataDetector, FindsLinksWithUTF16Ranges) {
   const ios::NSDataDetector detector(ios::NSDataDetector::link);
   struct Row {

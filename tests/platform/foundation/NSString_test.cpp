@@ -38,6 +38,13 @@ TEST(NSString, RangeHonoursCompareOptions) {
       {"id 4521!", "[0-9]+", CompareOptions::regularExpression, ios::ByteRange{3, 4}},
       {"ID", "id", CompareOptions::regularExpression | CompareOptions::caseInsensitive, ios::ByteRange{0, 2}},
       {"abc", "(", CompareOptions::regularExpression, std::nullopt},
+      // A lone combining mark folds to nothing without diacritics; it is no part of a
+      // match, in either direction (searching backwards from it once never ended).
+      {"\u0301a", "a", CompareOptions::backwards | CompareOptions::diacriticInsensitive, ios::ByteRange{2, 1}},
+      {"\u0301a", "a", CompareOptions::diacriticInsensitive, ios::ByteRange{2, 1}},
+      {"\u0301a\n\u0301a", "a", CompareOptions::backwards | CompareOptions::diacriticInsensitive,
+       ios::ByteRange{6, 1}},
+      {"\n\u0301a", "\na", CompareOptions::diacriticInsensitive, ios::ByteRange{0, 4}},  // inside a match it stays
   };
   for (const Row& row : rows) {
     EXPECT_EQ(ios::range(row.text, row.target, row.options), row.found) << row.text << " / " << row.target;
@@ -53,6 +60,9 @@ TEST(NSString, ReplacingAndSplittingNeverLoopOnEmptyTargets) {
   EXPECT_THAT(ios::components("abc", ""), ElementsAre("abc"));
   EXPECT_THAT(ios::components("", ","), ElementsAre(""));
   EXPECT_THAT(ios::components("a\r\nb", ios::CharacterSet::newlines()), ElementsAre("a", "", "b"));
+  EXPECT_EQ(ios::replacingOccurrences("\u0301a\n\u0301A", "a", "-", CompareOptions::diacriticInsensitive |
+                                                                        CompareOptions::caseInsensitive),
+            "\u0301-\n\u0301-");
 }
 
 TEST(NSString, TrimCapitaliseFold) {

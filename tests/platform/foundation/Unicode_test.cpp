@@ -36,4 +36,49 @@ TEST(Unicode, CaseMappingAndNormalisation) {
   EXPECT_EQ(u::uppercased("a\xFF"), "A\uFFFD");
 }
 
+// Walking forwards from every boundary and back from every boundary, and counting,
+// agree with segmenting the whole text, whatever surrounds the walk: long runs of
+// flags (whose pairing depends on the whole run), emoji joined by ZWJ, prepended
+// marks, CR LF, and ill-formed bytes, which stand alone even next to combining marks.
+TEST(Unicode, WalksAgreeWithWholeTextSegmentation) {
+  std::string flags;
+  for (int i = 0; i < 7; ++i) flags += "\U0001F1EB\U0001F1F7";
+  const std::string family = "\U0001F468\u200D\U0001F469\u200D\U0001F467";
+  const struct {
+    const char* name;
+    std::string text;
+  } rows[] = {
+      {"ascii", "plain text\r\n\r\nend"},
+      {"combining", "e\u0301a\u0308\u0323 x\u0301"},
+      {"odd flags", "a" + flags + "\U0001F1EB"},
+      {"even flags", flags},
+      {"flags after mark", "\u0301" + flags + "\U0001F1EBz"},
+      {"zwj family", "x" + family + family + "\u200D"},
+      {"skin tone", "\U0001F44D\U0001F3FDok\U0001F44D"},
+      {"prepend", "\u0600a\u0600\xFF\u0600"},
+      {"ill-formed", "\xFF\u0301\xE2\x80" "a\xCC\xCC\x81\xF0\x9F\x98"},
+      {"mark after ill-formed", "ab\xC3\u0301\u0301"},
+      {"crlf split by ascii", "\r\r\n\n\u00E9\r\n"},
+      {"hangul", "\u1100\u1161\u11A8\uAC00\u11A8"},
+      {"devanagari", "\u0915\u094D\u0937\u093F ok"},
+  };
+  for (const auto& row : rows) {
+    const std::vector<std::size_t> bounds = u::graphemeBoundaries(row.text);
+    const std::size_t count = bounds.size() - 1;
+    EXPECT_EQ(u::graphemeCount(row.text), count) << row.name;
+    for (std::size_t i = 0; i < bounds.size(); ++i) {
+      for (std::size_t k = 0; i + k < bounds.size(); ++k) {
+        EXPECT_EQ(u::advanceGraphemes(row.text, bounds[i], k), bounds[i + k]) << row.name << " " << i << "+" << k;
+      }
+      EXPECT_EQ(u::advanceGraphemes(row.text, bounds[i], count - i + 1), std::nullopt) << row.name << " " << i;
+      if (i > 0) {
+        EXPECT_EQ(u::lastGraphemeStart(std::string_view(row.text).substr(0, bounds[i])), bounds[i - 1])
+            << row.name << " before " << i;
+      }
+    }
+    EXPECT_EQ(u::firstGraphemeLength(row.text), count == 0 ? 0 : bounds[1]) << row.name;
+  }
+  EXPECT_EQ(u::lastGraphemeStart(""), 0u);
+}
+
 }  // namespace
