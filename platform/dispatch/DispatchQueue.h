@@ -15,12 +15,15 @@
 // the process (the platform deadlocks there). Quality of service orders waiting work:
 // when every worker is busy, the next free one starts the oldest block of the highest
 // class that has one. The main queue runs on the main thread when it runs its run loop.
+// `sync` runs the block on the caller's thread when it can, as the platform does: on a
+// concurrent queue at once, on a serial queue (not the main queue) when nothing of the
+// queue is pending or running; the block then counts as running on the queue (label,
+// isCurrent), and blocks submitted meanwhile run after it. Otherwise the block goes to
+// the queue (a worker, or the main thread for the main queue) and the caller waits; a
+// worker that waits so lends its place in the pool to another thread meanwhile, so that
+// however many workers wait at once, the work they wait for still finds a thread.
 // Differences: the six classes map to five levels (unspecified is default), and threads
-// get no operating-system priority; `sync` hands the block to the queue (a worker, or
-// the main thread for the main queue) and waits, rather than running it on the caller's
-// thread; a worker that waits in `sync` lends its place in the pool to another thread
-// meanwhile, so that however many workers wait at once, the work they wait for still
-// finds a thread. Tests switch the whole layer to a manual executor
+// get no operating-system priority. Tests switch the whole layer to a manual executor
 // (ios::testing::ManualDispatch) that runs everything on the test thread with a manual
 // clock.
 #pragma once
@@ -78,8 +81,8 @@ class DispatchQueue {
   // Runs `block` on this queue once the deadline has come.
   void asyncAfter(DispatchTime deadline, std::function<void()> block) const;
   void asyncAfter(DispatchTime deadline, const std::shared_ptr<DispatchWorkItem>& item) const;
-  // Runs `block` on this queue and waits for it. Exceptions thrown by the block reach
-  // the caller.
+  // Runs `block` on this queue and waits for it, on the calling thread when the queue is
+  // concurrent or idle (see above). Exceptions thrown by the block reach the caller.
   void sync(const std::function<void()>& block) const;
 
   // Calls `body` with 0..iterations-1, several at once on the workers and the caller, and

@@ -16,6 +16,7 @@
 #include "platform/dispatch/internal/WorkerPool.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Precondition.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/foundation/Thread.h"
 
 namespace ios::dispatch_internal {
@@ -38,8 +39,10 @@ constexpr auto kWaitSpinTime = std::chrono::microseconds(50);
 // bodies, few enough that cheap bodies do not spend their time on the shared counters.
 constexpr std::size_t kChunksPerThread = 16;
 
-thread_local const QueueCore* tCurrentQueue = nullptr;
-thread_local std::size_t tBlocksRun = 0;  // blocks run on this thread, for the drain loops' counts
+// Initial-exec: the library is loaded with the program, and these are read on every
+// block, where a call to look a thread variable up would cost as much as the block.
+[[gnu::tls_model("initial-exec")]] thread_local const QueueCore* tCurrentQueue = nullptr;
+[[gnu::tls_model("initial-exec")]] thread_local std::size_t tBlocksRun = 0;  // blocks run on this thread, for the drain loops' counts
 std::atomic<bool> gManual{false};
 
 // ---------------------------------------------------------------------------------
@@ -114,6 +117,7 @@ struct MainInbox {
   std::mutex mutex;
   std::condition_variable wake;
   std::deque<Task> tasks;
+  bool interrupted = false;  // interruptMainQueue() was called and no wait has seen it yet
 };
 
 MainInbox& mainInbox() {
@@ -283,6 +287,23 @@ void QueueCore::enqueue(Block block) {
   if (startDrain) postDrain();
 }
 
+bool QueueCore::tryEnterInline() {
+  std::lock_guard lock(lock_);
+  if (drainers_ != 0 || head_ != pending_.size()) return false;
+  drainers_ = 1;
+  return true;
+}
+
+void QueueCore::leaveInline() {
+  bool more = false;
+  {
+    std::lock_guard lock(lock_);
+    more = head_ != pending_.size();
+    if (!more && drainers_ > 0) --drainers_;  // discardPending() may have counted it out already
+  }
+  if (more) postDrain();  // the slot passes to the drain of what came in meanwhile
+}
+
 void QueueCore::takeLocked(std::vector<Block>& batch, bool one) {
   if (one) {
     batch.push_back(std::move(pending_[head_++]));
@@ -381,6 +402,15 @@ void runJob(Job job) {
 }
 
 void syncOn(QueueCore& queue, const std::function<void()>& block) {
+  if (queue.isConcurrent()) {
+    runAsCurrent(&queue, block);
+    return;
+  }
+  if (!queue.isMain() && queue.tryEnterInline()) {
+    const ScopeExit leave([&queue] { queue.leaveInline(); });
+    runAsCurrent(&queue, block);
+    return;
+  }
   struct Handoff {
     std::atomic<bool> finished{false};
     std::mutex mutex;
@@ -447,7 +477,7 @@ void concurrentPerform(std::size_t count, ChunkBody body, void* context) {
   if (error) std::rethrow_exception(error);
 }
 
-std::size_t runMainQueue(std::uint64_t deadline) {
+std::size_t runMainQueue(std::uint64_t deadline, bool returnAfterWork) {
   KP_PRECONDITION(Thread::isMainThread() || gManual.load(), "the main queue runs on the main thread");
   if (gManual.load()) {
     const std::uint64_t now = clock::uptimeNanoseconds();
@@ -460,9 +490,14 @@ std::size_t runMainQueue(std::uint64_t deadline) {
     Task task;
     {
       std::unique_lock lock(inbox.mutex);
-      while (inbox.tasks.empty()) {
+      for (;;) {
+        if (inbox.interrupted) {
+          inbox.interrupted = false;
+          return tBlocksRun - before;
+        }
+        if (!inbox.tasks.empty()) break;
         const std::uint64_t now = clock::uptimeNanoseconds();
-        if (now >= deadline) return tBlocksRun - before;
+        if (now >= deadline || (returnAfterWork && tBlocksRun != before)) return tBlocksRun - before;
         inbox.wake.wait_for(lock, std::chrono::nanoseconds(std::min<std::uint64_t>(deadline - now, 3'600'000'000'000ULL)));
       }
       task = std::move(inbox.tasks.front());
@@ -470,6 +505,15 @@ std::size_t runMainQueue(std::uint64_t deadline) {
     }
     task();
   }
+}
+
+void interruptMainQueue() {
+  auto& inbox = mainInbox();
+  {
+    std::lock_guard lock(inbox.mutex);
+    inbox.interrupted = true;
+  }
+  inbox.wake.notify_all();
 }
 
 void enterManualMode(double absoluteTime) {
@@ -550,6 +594,12 @@ std::size_t advance(std::uint64_t nanoseconds) {
   const std::uint64_t now = clock::uptimeNanoseconds();
   if (target > now) manual.clock->advanceNanoseconds(target - now);
   return ran + runPending();
+}
+
+std::uint64_t nextTimerDeadline() {
+  auto& heap = timers();
+  std::lock_guard lock(heap.mutex);
+  return heap.entries.empty() ? UINT64_MAX : heap.entries.top().deadline;
 }
 
 std::size_t pendingBlockCount() {
