@@ -34,8 +34,10 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "platform/dispatch/DispatchTime.h"
 #include "platform/dispatch/internal/Block.h"
@@ -44,6 +46,7 @@ namespace ios {
 
 namespace dispatch_internal {
 class QueueCore;
+struct TimerId;
 }
 
 enum class DispatchQoS { unspecified, background, utility, default_, userInitiated, userInteractive };
@@ -133,15 +136,27 @@ class DispatchWorkItem {
 
   // Runs the block now, on the caller's thread, unless cancelled.
   void perform();
-  // Keeps the block from running if it has not started; a running block finishes.
+  // Keeps the block from running if it has not started; a running block finishes. The
+  // deadlines it waits for through asyncAfter() are dropped at once, and with them
+  // their references to the item.
   void cancel();
   [[nodiscard]] bool isCancelled() const;
 
-  explicit DispatchWorkItem(std::function<void()> block) : block_(std::move(block)) {}
+  explicit DispatchWorkItem(std::function<void()> block);
+  ~DispatchWorkItem();
+  DispatchWorkItem(const DispatchWorkItem&) = delete;
+  DispatchWorkItem& operator=(const DispatchWorkItem&) = delete;
 
  private:
+  friend class DispatchQueue;
+  // Remembers a deadline the item waits for, so that cancel() can drop it; forgets the
+  // ones that have passed.
+  void addDeadline(const dispatch_internal::TimerId& timer);
+
   std::function<void()> block_;
   std::atomic<bool> cancelled_{false};
+  std::mutex deadlinesMutex_;
+  std::vector<dispatch_internal::TimerId> deadlines_;
 };
 
 namespace testing {

@@ -7,9 +7,9 @@
 #include <deque>
 #include <exception>
 #include <iterator>
+#include <map>
 #include <mutex>
 #include <optional>
-#include <queue>
 #include <thread>
 #include <vector>
 
@@ -48,21 +48,25 @@ std::atomic<bool> gManual{false};
 // ---------------------------------------------------------------------------------
 // Timers: a min-heap of deadlines, shared by both executors.
 
-struct TimerEntry {
-  std::uint64_t deadline;
-  std::uint64_t sequence;
-  Task fire;
-  bool operator>(const TimerEntry& other) const {
-    return deadline != other.deadline ? deadline > other.deadline : sequence > other.sequence;
-  }
-};
-
+// Entries in deadline order (ties in the order they were added); an entry can be taken
+// out before it is due, so that a cancelled timer keeps nothing alive until its old
+// deadline.
 struct TimerHeap {
   std::mutex mutex;
   std::condition_variable wake;
-  std::priority_queue<TimerEntry, std::vector<TimerEntry>, std::greater<>> entries;
+  std::map<TimerId, Task> entries;
   std::uint64_t nextSequence = 0;
   bool threadStarted = false;
+
+  // Caller holds the lock.
+  [[nodiscard]] bool hasDue(std::uint64_t now) const { return !entries.empty() && entries.begin()->first.deadline <= now; }
+  // Caller holds the lock; the earliest entry's task, taken out.
+  Task popFirst() {
+    auto first = entries.begin();
+    Task fire = std::move(first->second);
+    entries.erase(first);
+    return fire;
+  }
 };
 
 TimerHeap& timers() {
@@ -78,9 +82,8 @@ std::size_t fireDueTimers(std::uint64_t now) {
     Task fire;
     {
       std::lock_guard lock(heap.mutex);
-      if (heap.entries.empty() || heap.entries.top().deadline > now) return fired;
-      fire = std::move(const_cast<TimerEntry&>(heap.entries.top()).fire);
-      heap.entries.pop();
+      if (!heap.hasDue(now)) return fired;
+      fire = heap.popFirst();
     }
     fire();
     ++fired;
@@ -96,13 +99,12 @@ void timerThreadLoop() {
       continue;
     }
     const std::uint64_t now = clock::uptimeNanoseconds();
-    const std::uint64_t deadline = heap.entries.top().deadline;
+    const std::uint64_t deadline = heap.entries.begin()->first.deadline;
     if (deadline > now) {
       heap.wake.wait_for(lock, std::chrono::nanoseconds(std::min<std::uint64_t>(deadline - now, 3'600'000'000'000ULL)));
       continue;
     }
-    Task fire = std::move(const_cast<TimerEntry&>(heap.entries.top()).fire);
-    heap.entries.pop();
+    Task fire = heap.popFirst();
     lock.unlock();
     fire();
     fire = nullptr;  // its captures may arm timers as they go: released before relocking
@@ -440,16 +442,29 @@ void syncOn(QueueCore& queue, const std::function<void()>& block) {
   if (handoff.error) std::rethrow_exception(handoff.error);
 }
 
-void addTimer(std::uint64_t deadline, std::function<void()> fire) {
+TimerId addTimer(std::uint64_t deadline, std::function<void()> fire) {
   auto& heap = timers();
   bool startThread = false;
+  TimerId id{deadline, 0};
   {
     std::lock_guard lock(heap.mutex);
-    heap.entries.push(TimerEntry{deadline, heap.nextSequence++, std::move(fire)});
+    id.sequence = heap.nextSequence++;
+    heap.entries.emplace(id, std::move(fire));
     if (!gManual.load() && !heap.threadStarted) heap.threadStarted = startThread = true;
   }
   if (startThread) std::thread(timerThreadLoop).detach();
   heap.wake.notify_all();
+  return id;
+}
+
+void cancelTimer(TimerId id) {
+  auto& heap = timers();
+  Task released;  // its captures go after the lock: they may arm or cancel timers
+  std::lock_guard lock(heap.mutex);
+  const auto entry = heap.entries.find(id);
+  if (entry == heap.entries.end()) return;  // fired already, or dropped with manual mode
+  released = std::move(entry->second);
+  heap.entries.erase(entry);
 }
 
 void concurrentPerform(std::size_t count, ChunkBody body, void* context) {
@@ -584,8 +599,8 @@ std::size_t advance(std::uint64_t nanoseconds) {
     {
       auto& heap = timers();
       std::lock_guard lock(heap.mutex);
-      if (heap.entries.empty() || heap.entries.top().deadline > target) break;
-      next = heap.entries.top().deadline;
+      if (!heap.hasDue(target)) break;
+      next = heap.entries.begin()->first.deadline;
     }
     const std::uint64_t now = clock::uptimeNanoseconds();
     if (next > now) manual.clock->advanceNanoseconds(next - now);
@@ -599,7 +614,7 @@ std::size_t advance(std::uint64_t nanoseconds) {
 std::uint64_t nextTimerDeadline() {
   auto& heap = timers();
   std::lock_guard lock(heap.mutex);
-  return heap.entries.empty() ? UINT64_MAX : heap.entries.top().deadline;
+  return heap.entries.empty() ? UINT64_MAX : heap.entries.begin()->first.deadline;
 }
 
 std::size_t pendingBlockCount() {

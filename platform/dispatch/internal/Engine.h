@@ -11,6 +11,7 @@
 #pragma once
 
 #include <atomic>
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -121,9 +122,18 @@ void runAsCurrent(const QueueCore* queue, F& block) {
 // its place in the pool to another thread.
 void syncOn(QueueCore& queue, const std::function<void()>& block);
 
+// A timer of the engine: its deadline and the order it was added in.
+struct TimerId {
+  std::uint64_t deadline = 0;
+  std::uint64_t sequence = 0;
+  auto operator<=>(const TimerId&) const = default;
+};
+
 // Calls `fire` on the executor's timer context once the uptime reaches `deadline`
 // (nanoseconds). `fire` must only enqueue work or re-arm timers.
-void addTimer(std::uint64_t deadline, std::function<void()> fire);
+TimerId addTimer(std::uint64_t deadline, std::function<void()> fire);
+// Takes the timer out and releases its `fire` now; nothing when it has fired already.
+void cancelTimer(TimerId id);
 
 // Runs the indexes 0..count-1 in chunks: `body(context, begin, end, stop)` runs the
 // indexes begin..end-1 and should leave out the rest once `stop` is set. Worker threads
