@@ -206,7 +206,6 @@ class RunLoop : public std::enable_shared_from_this<RunLoop> {
   std::atomic<bool> stopRequested_{false};
 };
 
-
 // CoreFoundation spellings.
 [[nodiscard]] std::shared_ptr<Timer> CFRunLoopTimerCreateWithHandler(CFAbsoluteTime fireDate, CFTimeInterval interval,
                                                                      Timer::Handler handler);
