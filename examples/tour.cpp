@@ -570,8 +570,7 @@ void tourFaces(Pictures& pictures, const std::optional<ios::UIImage>& portrait) 
   kp::set(*banner, portrait, true);
   // Detection runs on a worker; the crop is applied on the main queue.
   const ios::Date deadline = ios::Date::now() + 10;
-  while (banner->image() == std::nullopt && ios::Date::now() < deadline) {
-    ios::RunLoop::main().run(ios::Date::now() + 0.02);
+  while (banner->image() == std::nullopt && ios::RunLoop::main().runOnce(ios::kCFRunLoopDefaultMode, deadline)) {
   }
   ios::print("banner focused on faces: " + ios::describe(kp::focusOnFaces(*banner)) + ", crop " +
              (kp::focusOnFaces(*banner) ? ios::NSStringFromCGRect(banner->layer()->sublayers()->back()->frame()) : "none"));

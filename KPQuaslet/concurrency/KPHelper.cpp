@@ -1,6 +1,5 @@
 #include "KPQuaslet/concurrency/KPHelper.h"
 
-#include "KPQuaslet/Helper/KPFunctions.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/Precondition.h"
 #include "platform/runtime/Send.h"
@@ -23,8 +22,11 @@ void DelayTask::operator()(bool cancel) const {
     return;
   }
   std::function<void()> released;  // destroyed after the lock
-  std::lock_guard lock(cell_->mutex);
-  std::swap(released, cell_->work);
+  {
+    std::lock_guard lock(cell_->mutex);
+    std::swap(released, cell_->work);
+  }
+  deadline_->cancel();
 }
 
 std::optional<DelayTask> delay(double time, std::function<void()> work) {
@@ -32,8 +34,9 @@ std::optional<DelayTask> delay(double time, std::function<void()> work) {
   auto cell = std::make_shared<DelayTask::Cell>();
   cell->work = std::move(work);
   // The deadline keeps the cell (not the task), so nothing refers back to itself.
-  KP::runThisAfterDelay(time, ios::DispatchQueue::main(), [cell] { DelayTask::submit(*cell); });
-  return DelayTask(std::move(cell));
+  auto deadline = ios::DispatchWorkItem::make([cell] { DelayTask::submit(*cell); });
+  ios::DispatchQueue::main().asyncAfter(ios::DispatchTime::now().advanced(ios::secondsToNanoseconds(time)), deadline);
+  return DelayTask(std::move(cell), std::move(deadline));
 }
 
 void cancel(const std::optional<DelayTask>& task) {

@@ -22,13 +22,19 @@
 #include "platform/uikit/UIResponder.h"
 #include "platform/uikit/UIView.h"
 
+namespace ios {
+class DispatchWorkItem;
+}  // namespace ios
+
 namespace kp {
 
 // DelayTask
 //
 // The handle delay() answers: task(true) cancels, task(false) submits the work now.
 // Copies share one state. The work is released once the task is cancelled, or once
-// every copy is gone and the deadline has passed.
+// every copy is gone and the deadline has passed; cancelling also drops the pending
+// deadline from the main queue's timers at once, so nothing of a cancelled task waits
+// there until its old deadline.
 class DelayTask {
  public:
   // Cancels (true) or submits the work to the main queue now (false; nothing once
@@ -41,10 +47,12 @@ class DelayTask {
     std::mutex mutex;
     std::function<void()> work;  // empty once cancelled
   };
-  explicit DelayTask(std::shared_ptr<Cell> cell) : cell_(std::move(cell)) {}
+  DelayTask(std::shared_ptr<Cell> cell, std::shared_ptr<ios::DispatchWorkItem> deadline)
+      : cell_(std::move(cell)), deadline_(std::move(deadline)) {}
   static void submit(Cell& cell);
 
   std::shared_ptr<Cell> cell_;
+  std::shared_ptr<ios::DispatchWorkItem> deadline_;  // the pending deadline, dropped on cancel
 };
 
 // delay()

@@ -5,7 +5,9 @@
 // - the same batch on the global concurrent queue, against tbb::task_group;
 // - concurrentPerform over a million trivial iterations and over ten thousand that cost
 //   about a microsecond each, against tbb::parallel_for;
-// - the cost of setting up and rescheduling a timer source.
+// - the cost of setting up and rescheduling a timer source;
+// - a synchronous block on an idle serial queue and on a concurrent queue, against the
+//   same block run under a mutex on the caller.
 #include <benchmark/benchmark.h>
 #include <oneapi/tbb/concurrent_queue.h>
 #include <oneapi/tbb/flow_graph.h>
@@ -265,5 +267,41 @@ void BM_TimerSourceReschedule(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_TimerSourceReschedule);
+
+// A synchronous block on a serial queue nothing else uses: the cost of the hand-off.
+void BM_SyncIdleSerial_Dispatch(benchmark::State& state) {
+  auto queue = ios::DispatchQueue::make("bench.sync");
+  std::int64_t counter = 0;
+  for (auto _ : state) queue->sync([&counter] { ++counter; });
+  benchmark::DoNotOptimize(counter);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SyncIdleSerial_Dispatch);
+
+// A synchronous block on a private concurrent queue.
+void BM_SyncConcurrent_Dispatch(benchmark::State& state) {
+  auto queue = ios::DispatchQueue::make("bench.sync.concurrent", ios::DispatchQoS::unspecified,
+                                        ios::DispatchQueue::Attributes::concurrent);
+  std::atomic<std::int64_t> counter{0};
+  for (auto _ : state) queue->sync([&counter] { counter.fetch_add(1, std::memory_order_relaxed); });
+  benchmark::DoNotOptimize(counter.load());
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SyncConcurrent_Dispatch);
+
+// The anchor: the same block under a mutex on the caller, through a std::function as
+// sync() takes it.
+void BM_SyncAnchor_MutexAroundBlock(benchmark::State& state) {
+  std::mutex mutex;
+  std::int64_t counter = 0;
+  const std::function<void()> block = [&counter] { ++counter; };
+  for (auto _ : state) {
+    std::lock_guard lock(mutex);
+    block();
+  }
+  benchmark::DoNotOptimize(counter);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SyncAnchor_MutexAroundBlock);
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "platform/dispatch/internal/Engine.h"
 #include "platform/dispatch/internal/WorkerPool.h"
+#include "platform/foundation/Clock.h"
 #include "platform/foundation/Precondition.h"
 #include "platform/foundation/Thread.h"
 
@@ -81,7 +82,9 @@ void DispatchQueue::asyncAfter(DispatchTime deadline, std::function<void()> bloc
 }
 
 void DispatchQueue::asyncAfter(DispatchTime deadline, const std::shared_ptr<DispatchWorkItem>& item) const {
-  asyncAfter(deadline, [item] { item->perform(); });
+  if (deadline.isDistantFuture() || item->isCancelled()) return;  // never runs
+  item->addDeadline(dispatch_internal::addTimer(
+      deadline.uptimeNanoseconds(), [core = core_, item]() mutable { core->enqueue([item] { item->perform(); }); }));
 }
 
 void DispatchQueue::sync(const std::function<void()>& block) const {
@@ -120,11 +123,36 @@ std::shared_ptr<DispatchWorkItem> DispatchWorkItem::make(std::function<void()> b
   return std::make_shared<DispatchWorkItem>(std::move(block));
 }
 
+DispatchWorkItem::DispatchWorkItem(std::function<void()> block) : block_(std::move(block)) {}
+
+DispatchWorkItem::~DispatchWorkItem() = default;
+
 void DispatchWorkItem::perform() {
   if (!cancelled_.load() && block_) block_();
 }
 
-void DispatchWorkItem::cancel() { cancelled_.store(true); }
+void DispatchWorkItem::addDeadline(const dispatch_internal::TimerId& timer) {
+  const std::uint64_t now = clock::uptimeNanoseconds();
+  std::lock_guard lock(deadlinesMutex_);
+  std::erase_if(deadlines_, [now](const dispatch_internal::TimerId& t) { return t.deadline < now; });
+  deadlines_.push_back(timer);
+  if (cancelled_.load()) {
+    // cancel() ran meanwhile and may have missed this one.
+    for (const auto& t : deadlines_) dispatch_internal::cancelTimer(t);
+    deadlines_.clear();
+  }
+}
+
+void DispatchWorkItem::cancel() {
+  cancelled_.store(true);
+  std::vector<dispatch_internal::TimerId> dropped;
+  {
+    std::lock_guard lock(deadlinesMutex_);
+    dropped.swap(deadlines_);
+  }
+  // Outside the lock: a dropped deadline releases its reference to this item.
+  for (const auto& timer : dropped) dispatch_internal::cancelTimer(timer);
+}
 
 bool DispatchWorkItem::isCancelled() const { return cancelled_.load(); }
 

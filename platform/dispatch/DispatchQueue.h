@@ -15,12 +15,15 @@
 // the process (the platform deadlocks there). Quality of service orders waiting work:
 // when every worker is busy, the next free one starts the oldest block of the highest
 // class that has one. The main queue runs on the main thread when it runs its run loop.
+// `sync` runs the block on the caller's thread when it can, as the platform does: on a
+// concurrent queue at once, on a serial queue (not the main queue) when nothing of the
+// queue is pending or running; the block then counts as running on the queue (label,
+// isCurrent), and blocks submitted meanwhile run after it. Otherwise the block goes to
+// the queue (a worker, or the main thread for the main queue) and the caller waits; a
+// worker that waits so lends its place in the pool to another thread meanwhile, so that
+// however many workers wait at once, the work they wait for still finds a thread.
 // Differences: the six classes map to five levels (unspecified is default), and threads
-// get no operating-system priority; `sync` hands the block to the queue (a worker, or
-// the main thread for the main queue) and waits, rather than running it on the caller's
-// thread; a worker that waits in `sync` lends its place in the pool to another thread
-// meanwhile, so that however many workers wait at once, the work they wait for still
-// finds a thread. Tests switch the whole layer to a manual executor
+// get no operating-system priority. Tests switch the whole layer to a manual executor
 // (ios::testing::ManualDispatch) that runs everything on the test thread with a manual
 // clock.
 #pragma once
@@ -31,8 +34,10 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "platform/dispatch/DispatchTime.h"
 #include "platform/dispatch/internal/Block.h"
@@ -41,6 +46,7 @@ namespace ios {
 
 namespace dispatch_internal {
 class QueueCore;
+struct TimerId;
 }
 
 enum class DispatchQoS { unspecified, background, utility, default_, userInitiated, userInteractive };
@@ -78,8 +84,8 @@ class DispatchQueue {
   // Runs `block` on this queue once the deadline has come.
   void asyncAfter(DispatchTime deadline, std::function<void()> block) const;
   void asyncAfter(DispatchTime deadline, const std::shared_ptr<DispatchWorkItem>& item) const;
-  // Runs `block` on this queue and waits for it. Exceptions thrown by the block reach
-  // the caller.
+  // Runs `block` on this queue and waits for it, on the calling thread when the queue is
+  // concurrent or idle (see above). Exceptions thrown by the block reach the caller.
   void sync(const std::function<void()>& block) const;
 
   // Calls `body` with 0..iterations-1, several at once on the workers and the caller, and
@@ -130,15 +136,27 @@ class DispatchWorkItem {
 
   // Runs the block now, on the caller's thread, unless cancelled.
   void perform();
-  // Keeps the block from running if it has not started; a running block finishes.
+  // Keeps the block from running if it has not started; a running block finishes. The
+  // deadlines it waits for through asyncAfter() are dropped at once, and with them
+  // their references to the item.
   void cancel();
   [[nodiscard]] bool isCancelled() const;
 
-  explicit DispatchWorkItem(std::function<void()> block) : block_(std::move(block)) {}
+  explicit DispatchWorkItem(std::function<void()> block);
+  ~DispatchWorkItem();
+  DispatchWorkItem(const DispatchWorkItem&) = delete;
+  DispatchWorkItem& operator=(const DispatchWorkItem&) = delete;
 
  private:
+  friend class DispatchQueue;
+  // Remembers a deadline the item waits for, so that cancel() can drop it; forgets the
+  // ones that have passed.
+  void addDeadline(const dispatch_internal::TimerId& timer);
+
   std::function<void()> block_;
   std::atomic<bool> cancelled_{false};
+  std::mutex deadlinesMutex_;
+  std::vector<dispatch_internal::TimerId> deadlines_;
 };
 
 namespace testing {

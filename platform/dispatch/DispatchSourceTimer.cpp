@@ -1,6 +1,7 @@
 #include "platform/dispatch/DispatchSourceTimer.h"
 
 #include <mutex>
+#include <optional>
 
 #include "platform/dispatch/internal/Engine.h"
 #include "platform/foundation/Clock.h"
@@ -26,12 +27,21 @@ struct DispatchSourceTimer::State : std::enable_shared_from_this<State> {
   std::uint64_t pending = 0;       // fires not yet handed to the handler
   bool enqueued = false;           // a handler call is queued or running
   std::uint64_t data = 0;
+  std::optional<dispatch_internal::TimerId> armed;  // the engine's timer for `next`, until it fires
+
+  // Caller holds the lock. Takes the armed timer out of the engine: a schedule that is
+  // replaced or cancelled keeps nothing there until its old deadline.
+  void disarm() {
+    if (armed) dispatch_internal::cancelTimer(*armed);
+    armed.reset();
+  }
 
   // Caller holds the lock.
   void arm() {
+    disarm();
     if (!activated || cancelled || !scheduled) return;
     const std::uint64_t expected = generation;
-    dispatch_internal::addTimer(next, [weak = weak_from_this(), expected] {
+    armed = dispatch_internal::addTimer(next, [weak = weak_from_this(), expected] {
       if (auto self = weak.lock()) self->fire(expected);
     });
   }
@@ -39,6 +49,7 @@ struct DispatchSourceTimer::State : std::enable_shared_from_this<State> {
   void fire(std::uint64_t expected) {
     std::lock_guard lock(mutex);
     if (cancelled || expected != generation) return;
+    armed.reset();  // this very timer, gone from the engine
     ++pending;
     if (interval > 0) {
       // Stay on the grid: the next deadline after now.
@@ -111,6 +122,7 @@ void DispatchSourceTimer::schedule(DispatchTime deadline, DispatchTimeInterval r
   state_->pending = 0;
   if (deadline.isDistantFuture()) {
     state_->scheduled = false;
+    state_->disarm();
     return;
   }
   state_->scheduled = true;
@@ -157,6 +169,7 @@ void DispatchSourceTimer::cancel() {
   state_->cancelled = true;
   ++state_->generation;
   state_->pending = 0;
+  state_->disarm();
   if (!state_->enqueued) std::swap(released, state_->handler);
 }
 

@@ -15,7 +15,9 @@
 // from the call; repeats stay on the grid deadline + k x interval, and fires missed while
 // suspended or busy merge into one handler call (data() tells how many). The handler
 // never overlaps itself; setEventHandler() takes effect from the next call; cancel()
-// stops further calls and releases the handler once it is not running. Differences: a
+// stops further calls and releases the handler once it is not running; cancel() and a
+// new schedule() also take the pending deadline out of the dispatch timers at once, so
+// a cancelled source leaves nothing behind there. Differences: a
 // repeat interval of zero (a timer that would fire without pause) fires once; leeway is
 // accepted and ignored.
 #pragma once

@@ -5,12 +5,22 @@
 #include <ctime>
 
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/Precondition.h"
 
 namespace ios {
 
 Date Date::now() { return Date(clock::absoluteTime()); }
 
 TimeInterval Date::timeIntervalSinceNow() const { return seconds_ - clock::absoluteTime(); }
+
+std::chrono::sys_time<std::chrono::microseconds> Date::timePoint() const {
+  const double microseconds = std::round(seconds_ * 1e6);
+  // Within the 64-bit count, with room for the 31 years between 1970 and the reference date.
+  constexpr double kReach = 9.2e18;
+  KP_PRECONDITION(std::isfinite(microseconds) && std::abs(microseconds) < kReach,
+                  "a date too far away to count in microseconds");
+  return referenceTimePoint() + std::chrono::microseconds(static_cast<std::int64_t>(microseconds));
+}
 
 std::string Date::description() const {
   const double unix = std::floor(timeIntervalSince1970());

@@ -127,9 +127,23 @@ void RunLoop::add(const std::shared_ptr<Timer>& timer, const RunLoopMode& mode) 
     std::lock_guard lock(mutex_);
     if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end()) timers_.push_back(timer);
   }
+  wake();  // a loop waiting for a later date must see the new timer
+}
+
+void RunLoop::wake() {
+  if (isMain_) {
+    // The main loop waits inside the main queue's wait.
+    dispatch_internal::interruptMainQueue();
+    return;
+  }
   std::lock_guard lock(wake_->mutex);
   wake_->signalled = true;
   wake_->cv.notify_all();
+}
+
+void RunLoop::stop() {
+  stopRequested_.store(true);
+  wake();
 }
 
 void RunLoop::remove(Timer* timer) {
@@ -147,7 +161,7 @@ std::size_t RunLoop::timerCount() const {
   return timers_.size();
 }
 
-CFAbsoluteTime RunLoop::fireDue(const RunLoopMode& mode, CFAbsoluteTime limit) {
+CFAbsoluteTime RunLoop::fireDue(const RunLoopMode& mode, CFAbsoluteTime limit, std::size_t& fired) {
   for (;;) {
     const CFAbsoluteTime now = CFAbsoluteTimeGetCurrent();
     std::shared_ptr<Timer> due;
@@ -174,34 +188,73 @@ CFAbsoluteTime RunLoop::fireDue(const RunLoopMode& mode, CFAbsoluteTime limit) {
       }
     }
     due->fire();
+    ++fired;
+    if (stopRequested_.load()) return earliest;  // the handler stopped the loop
   }
 }
 
-void RunLoop::run(const RunLoopMode& mode, Date limitDate) {
-  const CFAbsoluteTime limit = limitDate.timeIntervalSinceReferenceDate();
+namespace {
+
+// Whole nanoseconds from `now` to `until`, at least zero and at most a year.
+std::uint64_t nanosecondsUntil(CFAbsoluteTime until, CFAbsoluteTime now) {
+  const double wait = std::clamp(until - now, 0.0, 86400.0 * 365);
+  return static_cast<std::uint64_t>(std::ceil(wait * 1e9));
+}
+
+}  // namespace
+
+CFRunLoopRunResult RunLoop::runUntil(const RunLoopMode& mode, CFAbsoluteTime limit, bool returnAfterHandled) {
+  const bool forever = limit >= Date::distantFuture().timeIntervalSinceReferenceDate();
   for (;;) {
-    const CFAbsoluteTime next = fireDue(mode, limit);
+    if (stopRequested_.exchange(false)) return kCFRunLoopRunStopped;
+    std::size_t handled = 0;
+    const CFAbsoluteTime next = fireDue(mode, limit, handled);
+    if (stopRequested_.exchange(false)) return kCFRunLoopRunStopped;
     const CFAbsoluteTime now = CFAbsoluteTimeGetCurrent();
     if (now >= limit) {
-      if (isMain_) dispatch_internal::runMainQueue(0);
-      return;
+      if (isMain_) handled += dispatch_internal::runMainQueue(0);  // what is waiting, without waiting
+      if (stopRequested_.exchange(false)) return kCFRunLoopRunStopped;
+      return returnAfterHandled && handled > 0 ? kCFRunLoopRunHandledSource : kCFRunLoopRunTimedOut;
     }
-    const double wait = std::max(0.0, std::min(next, limit) - now);
-    const auto waitNanoseconds = static_cast<std::uint64_t>(std::ceil(std::min(wait, 86400.0 * 365) * 1e9));
+    if (returnAfterHandled && handled > 0) return kCFRunLoopRunHandledSource;
+    std::uint64_t waitNanoseconds = nanosecondsUntil(std::min(next, limit), now);
     if (dispatch_internal::isManualMode()) {
-      // One thread: move the manual clock to the next event, running queued work.
-      dispatch_internal::advance(waitNanoseconds == 0 ? 0 : waitNanoseconds);
-      if (waitNanoseconds == 0) dispatch_internal::runPending();
-      continue;
+      // One thread: move the manual clock to the next event (a timer of this loop, a
+      // dispatch deadline, or the limit), running what comes due, then look again.
+      const std::size_t ranNow = dispatch_internal::runPending();  // what is waiting runs before the clock moves
+      handled += ranNow;
+      if (ranNow == 0) {
+        const std::uint64_t uptime = clock::uptimeNanoseconds();
+        const std::uint64_t engineNext = dispatch_internal::nextTimerDeadline();
+        if (forever && next >= limit && engineNext == UINT64_MAX) return kCFRunLoopRunFinished;  // nothing could stop it
+        if (engineNext != UINT64_MAX) {
+          waitNanoseconds = std::min(waitNanoseconds, engineNext > uptime ? engineNext - uptime : 0);
+        }
+        handled += dispatch_internal::advance(waitNanoseconds);
+      }
+    } else if (isMain_) {
+      handled += dispatch_internal::runMainQueue(clock::uptimeNanoseconds() + waitNanoseconds, returnAfterHandled);
+    } else {
+      std::unique_lock lock(wake_->mutex);
+      wake_->cv.wait_for(lock, std::chrono::nanoseconds(waitNanoseconds), [&] { return wake_->signalled; });
+      wake_->signalled = false;
     }
-    if (isMain_) {
-      dispatch_internal::runMainQueue(clock::uptimeNanoseconds() + waitNanoseconds);
-      continue;
+    if (returnAfterHandled && handled > 0) {
+      return stopRequested_.exchange(false) ? kCFRunLoopRunStopped : kCFRunLoopRunHandledSource;
     }
-    std::unique_lock lock(wake_->mutex);
-    wake_->cv.wait_for(lock, std::chrono::nanoseconds(waitNanoseconds), [&] { return wake_->signalled; });
-    wake_->signalled = false;
   }
+}
+
+void RunLoop::run(const RunLoopMode& mode, Date limit) { runUntil(mode, limit.timeIntervalSinceReferenceDate(), false); }
+
+bool RunLoop::runOnce(const RunLoopMode& mode, Date before) {
+  return runUntil(mode, before.timeIntervalSinceReferenceDate(), true) == kCFRunLoopRunHandledSource;
+}
+
+CFRunLoopRunResult CFRunLoopRunInMode(const RunLoopMode& mode, CFTimeInterval seconds, bool returnAfterSourceHandled) {
+  const CFAbsoluteTime limit =
+      std::isnan(seconds) ? CFAbsoluteTimeGetCurrent() : CFAbsoluteTimeGetCurrent() + std::max(seconds, 0.0);
+  return RunLoop::current().runUntil(mode, limit, returnAfterSourceHandled);
 }
 
 }  // namespace ios

@@ -10,9 +10,11 @@
 #include <cstring>
 #include <iterator>
 #include <mutex>
+#include <stdexcept>
 #include <vector>
 
 #include "platform/foundation/Random.h"
+#include "platform/uikit/internal/DeviceState.h"
 
 namespace ios {
 namespace {
@@ -40,6 +42,9 @@ Settings& settings() {
   static Settings* s = [] {
     auto* made = new Settings;
     made->reset();
+    const DeviceDescription& described = uikit_internal::environmentDevice();
+    if (described.systemVersion) made->version = *described.systemVersion;
+    if (described.model) made->machine = *described.model;
     return made;
   }();
   return *s;
@@ -62,6 +67,17 @@ std::string makeUUID() {
 UIDevice& UIDevice::current() {
   static auto* device = new UIDevice;
   return *device;
+}
+
+void UIDevice::simulate(const DeviceDescription& device) {
+  if (auto fault = uikit_internal::deviceDescriptionFault(device)) {
+    throw std::invalid_argument("UIDevice::simulate: " + *fault);
+  }
+  if (device.screenScale) uikit_internal::storeScreenScale(*device.screenScale);
+  if (device.screenSize) uikit_internal::storeScreenSize(*device.screenSize);
+  std::lock_guard lock(settings().mutex);
+  if (device.model) settings().machine = *device.model;
+  if (device.systemVersion) settings().version = *device.systemVersion;
 }
 
 std::string UIDevice::systemName() const { return "iOS"; }

@@ -7,15 +7,16 @@
 #include <deque>
 #include <exception>
 #include <iterator>
+#include <map>
 #include <mutex>
 #include <optional>
-#include <queue>
 #include <thread>
 #include <vector>
 
 #include "platform/dispatch/internal/WorkerPool.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Precondition.h"
+#include "platform/foundation/ScopeExit.h"
 #include "platform/foundation/Thread.h"
 
 namespace ios::dispatch_internal {
@@ -38,28 +39,34 @@ constexpr auto kWaitSpinTime = std::chrono::microseconds(50);
 // bodies, few enough that cheap bodies do not spend their time on the shared counters.
 constexpr std::size_t kChunksPerThread = 16;
 
-thread_local const QueueCore* tCurrentQueue = nullptr;
-thread_local std::size_t tBlocksRun = 0;  // blocks run on this thread, for the drain loops' counts
+// Initial-exec: the library is loaded with the program, and these are read on every
+// block, where a call to look a thread variable up would cost as much as the block.
+[[gnu::tls_model("initial-exec")]] thread_local const QueueCore* tCurrentQueue = nullptr;
+[[gnu::tls_model("initial-exec")]] thread_local std::size_t tBlocksRun = 0;  // blocks run on this thread, for the drain loops' counts
 std::atomic<bool> gManual{false};
 
 // ---------------------------------------------------------------------------------
 // Timers: a min-heap of deadlines, shared by both executors.
 
-struct TimerEntry {
-  std::uint64_t deadline;
-  std::uint64_t sequence;
-  Task fire;
-  bool operator>(const TimerEntry& other) const {
-    return deadline != other.deadline ? deadline > other.deadline : sequence > other.sequence;
-  }
-};
-
+// Entries in deadline order (ties in the order they were added); an entry can be taken
+// out before it is due, so that a cancelled timer keeps nothing alive until its old
+// deadline.
 struct TimerHeap {
   std::mutex mutex;
   std::condition_variable wake;
-  std::priority_queue<TimerEntry, std::vector<TimerEntry>, std::greater<>> entries;
+  std::map<TimerId, Task> entries;
   std::uint64_t nextSequence = 0;
   bool threadStarted = false;
+
+  // Caller holds the lock.
+  [[nodiscard]] bool hasDue(std::uint64_t now) const { return !entries.empty() && entries.begin()->first.deadline <= now; }
+  // Caller holds the lock; the earliest entry's task, taken out.
+  Task popFirst() {
+    auto first = entries.begin();
+    Task fire = std::move(first->second);
+    entries.erase(first);
+    return fire;
+  }
 };
 
 TimerHeap& timers() {
@@ -75,9 +82,8 @@ std::size_t fireDueTimers(std::uint64_t now) {
     Task fire;
     {
       std::lock_guard lock(heap.mutex);
-      if (heap.entries.empty() || heap.entries.top().deadline > now) return fired;
-      fire = std::move(const_cast<TimerEntry&>(heap.entries.top()).fire);
-      heap.entries.pop();
+      if (!heap.hasDue(now)) return fired;
+      fire = heap.popFirst();
     }
     fire();
     ++fired;
@@ -93,13 +99,12 @@ void timerThreadLoop() {
       continue;
     }
     const std::uint64_t now = clock::uptimeNanoseconds();
-    const std::uint64_t deadline = heap.entries.top().deadline;
+    const std::uint64_t deadline = heap.entries.begin()->first.deadline;
     if (deadline > now) {
       heap.wake.wait_for(lock, std::chrono::nanoseconds(std::min<std::uint64_t>(deadline - now, 3'600'000'000'000ULL)));
       continue;
     }
-    Task fire = std::move(const_cast<TimerEntry&>(heap.entries.top()).fire);
-    heap.entries.pop();
+    Task fire = heap.popFirst();
     lock.unlock();
     fire();
     fire = nullptr;  // its captures may arm timers as they go: released before relocking
@@ -114,6 +119,7 @@ struct MainInbox {
   std::mutex mutex;
   std::condition_variable wake;
   std::deque<Task> tasks;
+  bool interrupted = false;  // interruptMainQueue() was called and no wait has seen it yet
 };
 
 MainInbox& mainInbox() {
@@ -283,6 +289,23 @@ void QueueCore::enqueue(Block block) {
   if (startDrain) postDrain();
 }
 
+bool QueueCore::tryEnterInline() {
+  std::lock_guard lock(lock_);
+  if (drainers_ != 0 || head_ != pending_.size()) return false;
+  drainers_ = 1;
+  return true;
+}
+
+void QueueCore::leaveInline() {
+  bool more = false;
+  {
+    std::lock_guard lock(lock_);
+    more = head_ != pending_.size();
+    if (!more && drainers_ > 0) --drainers_;  // discardPending() may have counted it out already
+  }
+  if (more) postDrain();  // the slot passes to the drain of what came in meanwhile
+}
+
 void QueueCore::takeLocked(std::vector<Block>& batch, bool one) {
   if (one) {
     batch.push_back(std::move(pending_[head_++]));
@@ -381,6 +404,15 @@ void runJob(Job job) {
 }
 
 void syncOn(QueueCore& queue, const std::function<void()>& block) {
+  if (queue.isConcurrent()) {
+    runAsCurrent(&queue, block);
+    return;
+  }
+  if (!queue.isMain() && queue.tryEnterInline()) {
+    const ScopeExit leave([&queue] { queue.leaveInline(); });
+    runAsCurrent(&queue, block);
+    return;
+  }
   struct Handoff {
     std::atomic<bool> finished{false};
     std::mutex mutex;
@@ -410,16 +442,29 @@ void syncOn(QueueCore& queue, const std::function<void()>& block) {
   if (handoff.error) std::rethrow_exception(handoff.error);
 }
 
-void addTimer(std::uint64_t deadline, std::function<void()> fire) {
+TimerId addTimer(std::uint64_t deadline, std::function<void()> fire) {
   auto& heap = timers();
   bool startThread = false;
+  TimerId id{deadline, 0};
   {
     std::lock_guard lock(heap.mutex);
-    heap.entries.push(TimerEntry{deadline, heap.nextSequence++, std::move(fire)});
+    id.sequence = heap.nextSequence++;
+    heap.entries.emplace(id, std::move(fire));
     if (!gManual.load() && !heap.threadStarted) heap.threadStarted = startThread = true;
   }
   if (startThread) std::thread(timerThreadLoop).detach();
   heap.wake.notify_all();
+  return id;
+}
+
+void cancelTimer(TimerId id) {
+  auto& heap = timers();
+  Task released;  // its captures go after the lock: they may arm or cancel timers
+  std::lock_guard lock(heap.mutex);
+  const auto entry = heap.entries.find(id);
+  if (entry == heap.entries.end()) return;  // fired already, or dropped with manual mode
+  released = std::move(entry->second);
+  heap.entries.erase(entry);
 }
 
 void concurrentPerform(std::size_t count, ChunkBody body, void* context) {
@@ -447,7 +492,7 @@ void concurrentPerform(std::size_t count, ChunkBody body, void* context) {
   if (error) std::rethrow_exception(error);
 }
 
-std::size_t runMainQueue(std::uint64_t deadline) {
+std::size_t runMainQueue(std::uint64_t deadline, bool returnAfterWork) {
   KP_PRECONDITION(Thread::isMainThread() || gManual.load(), "the main queue runs on the main thread");
   if (gManual.load()) {
     const std::uint64_t now = clock::uptimeNanoseconds();
@@ -460,9 +505,14 @@ std::size_t runMainQueue(std::uint64_t deadline) {
     Task task;
     {
       std::unique_lock lock(inbox.mutex);
-      while (inbox.tasks.empty()) {
+      for (;;) {
+        if (inbox.interrupted) {
+          inbox.interrupted = false;
+          return tBlocksRun - before;
+        }
+        if (!inbox.tasks.empty()) break;
         const std::uint64_t now = clock::uptimeNanoseconds();
-        if (now >= deadline) return tBlocksRun - before;
+        if (now >= deadline || (returnAfterWork && tBlocksRun != before)) return tBlocksRun - before;
         inbox.wake.wait_for(lock, std::chrono::nanoseconds(std::min<std::uint64_t>(deadline - now, 3'600'000'000'000ULL)));
       }
       task = std::move(inbox.tasks.front());
@@ -470,6 +520,15 @@ std::size_t runMainQueue(std::uint64_t deadline) {
     }
     task();
   }
+}
+
+void interruptMainQueue() {
+  auto& inbox = mainInbox();
+  {
+    std::lock_guard lock(inbox.mutex);
+    inbox.interrupted = true;
+  }
+  inbox.wake.notify_all();
 }
 
 void enterManualMode(double absoluteTime) {
@@ -540,8 +599,8 @@ std::size_t advance(std::uint64_t nanoseconds) {
     {
       auto& heap = timers();
       std::lock_guard lock(heap.mutex);
-      if (heap.entries.empty() || heap.entries.top().deadline > target) break;
-      next = heap.entries.top().deadline;
+      if (!heap.hasDue(target)) break;
+      next = heap.entries.begin()->first.deadline;
     }
     const std::uint64_t now = clock::uptimeNanoseconds();
     if (next > now) manual.clock->advanceNanoseconds(next - now);
@@ -550,6 +609,12 @@ std::size_t advance(std::uint64_t nanoseconds) {
   const std::uint64_t now = clock::uptimeNanoseconds();
   if (target > now) manual.clock->advanceNanoseconds(target - now);
   return ran + runPending();
+}
+
+std::uint64_t nextTimerDeadline() {
+  auto& heap = timers();
+  std::lock_guard lock(heap.mutex);
+  return heap.entries.empty() ? UINT64_MAX : heap.entries.begin()->first.deadline;
 }
 
 std::size_t pendingBlockCount() {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <atomic>
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -63,6 +64,11 @@ class QueueCore : public std::enable_shared_from_this<QueueCore> {
   // A handle for a job of this queue: owning for a private queue, only pointing for a
   // process-wide one.
   [[nodiscard]] std::shared_ptr<QueueCore> handle();
+  // Serial queues: takes the queue's one drain slot when nothing is pending or running,
+  // so that the caller may run a block in place; false when the queue is busy. Blocks
+  // submitted meanwhile wait for leaveInline(), which hands them to a drain.
+  [[nodiscard]] bool tryEnterInline();
+  void leaveInline();
 
  private:
   void postDrain();
@@ -110,12 +116,24 @@ void runAsCurrent(const QueueCore* queue, F& block) {
 }
 
 // Threaded executor: runs `block` on `queue` and waits for it; rethrows what it throws.
-// A pool thread waiting here lends its place in the pool to another thread.
+// The block runs on the calling thread (marked as running on `queue`) when the queue
+// allows it: a concurrent queue always, a serial queue other than the main queue when
+// it is idle. Otherwise it is handed to the queue; a pool thread waiting for it lends
+// its place in the pool to another thread.
 void syncOn(QueueCore& queue, const std::function<void()>& block);
+
+// A timer of the engine: its deadline and the order it was added in.
+struct TimerId {
+  std::uint64_t deadline = 0;
+  std::uint64_t sequence = 0;
+  auto operator<=>(const TimerId&) const = default;
+};
 
 // Calls `fire` on the executor's timer context once the uptime reaches `deadline`
 // (nanoseconds). `fire` must only enqueue work or re-arm timers.
-void addTimer(std::uint64_t deadline, std::function<void()> fire);
+TimerId addTimer(std::uint64_t deadline, std::function<void()> fire);
+// Takes the timer out and releases its `fire` now; nothing when it has fired already.
+void cancelTimer(TimerId id);
 
 // Runs the indexes 0..count-1 in chunks: `body(context, begin, end, stop)` runs the
 // indexes begin..end-1 and should leave out the rest once `stop` is set. Worker threads
@@ -125,11 +143,14 @@ void addTimer(std::uint64_t deadline, std::function<void()> fire);
 using ChunkBody = void (*)(void* context, std::size_t begin, std::size_t end, const std::atomic<bool>& stop);
 void concurrentPerform(std::size_t count, ChunkBody body, void* context);
 
-// Main thread only: runs the main queue's pending blocks until none is left or
-// `deadline` (uptime) passes, sleeping for new work meanwhile (threaded mode) or
-// stepping the manual clock (manual mode). Returns the number of blocks run on the
-// calling thread.
-std::size_t runMainQueue(std::uint64_t deadline);
+// Main thread only: runs the main queue's pending blocks until `deadline` (uptime)
+// passes, sleeping for new work meanwhile, or until interruptMainQueue() is called
+// (before or during the wait); with `returnAfterWork`, also as soon as it has run at
+// least one block and none is left. In manual mode it steps the manual clock instead.
+// Returns the number of blocks run on the calling thread.
+std::size_t runMainQueue(std::uint64_t deadline, bool returnAfterWork = false);
+// Makes the main thread's runMainQueue() return now, or the next call return at once.
+void interruptMainQueue();
 
 // Manual mode.
 void enterManualMode(double absoluteTime);
@@ -141,6 +162,8 @@ std::size_t runPending();
 // Moves the manual clock forward by `nanoseconds`, deadline by deadline, firing timers
 // and running pending work at each one.
 std::size_t advance(std::uint64_t nanoseconds);
+// The deadline (uptime) of the earliest timer not yet fired; UINT64_MAX when none.
+[[nodiscard]] std::uint64_t nextTimerDeadline();
 // Drain tasks waiting to run, and timers not yet fired.
 [[nodiscard]] std::size_t pendingBlockCount();
 [[nodiscard]] std::size_t pendingTimerCount();

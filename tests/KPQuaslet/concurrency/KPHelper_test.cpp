@@ -150,10 +150,13 @@ TEST_F(KPHelperTest, TheWorkIsReleasedOnceTheTaskIsGoneAfterTheDeadline) {
 
   auto cancelled = std::make_shared<int>(0);
   std::weak_ptr<int> cancelledWatch = cancelled;
+  const std::size_t timersBefore = dispatch_.pendingTimerCount();
   auto pending = delay(10.0, [cancelled] {});
+  EXPECT_EQ(dispatch_.pendingTimerCount(), timersBefore + 1);
   cancelled.reset();
   cancel(pending);
   EXPECT_TRUE(cancelledWatch.expired()) << "cancelling releases the work at once";
+  EXPECT_EQ(dispatch_.pendingTimerCount(), timersBefore) << "and its deadline with it";
 }
 
 // Work that cancels its own task and drops the last copy of it while it runs: what the

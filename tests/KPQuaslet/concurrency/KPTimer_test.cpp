@@ -174,12 +174,15 @@ TEST_F(KPTimerTest, ThrottleRunsTheLastCallOfABurstAfterTheInterval) {
   auto call = [&](const std::string& id, const std::string& what) {
     KPTimer::throttle(DispatchTimeInterval::seconds(1), id, queue_, [&runs, this, what] { runs.emplace_back(what, elapsed()); });
   };
+  const std::size_t timersBefore = dispatch_.pendingTimerCount();
   call("save", "first");
   dispatch_.advance(0.1);
   call("save", "second");
   call("load", "load");
   dispatch_.advance(0.1);
   call("save", "third");
+  // The calls a newer one replaced left nothing waiting: one deadline per identifier.
+  EXPECT_EQ(dispatch_.pendingTimerCount(), timersBefore + 2);
   dispatch_.advance(5.0);
   call("save", "after the burst");
   dispatch_.advance(1.0);

@@ -185,13 +185,20 @@ TEST(DispatchQueueThreaded, ABlockWhoseCapturesSubmitWorkAsTheyGoDoesNotStallThe
 TEST(DispatchQueueThreaded, PrivateQueuesRunOffTheCallerInOrder) {
   auto queue = DispatchQueue::make("threaded");
   std::vector<int> order;
-  for (int i = 0; i < 100; ++i) queue->async([&order, i] { order.push_back(i); });
-  bool onWorker = false;
-  queue->sync([&] { onWorker = !ios::Thread::isMainThread() && queue->isCurrent(); });
+  std::atomic<bool> onWorker{true};
+  for (int i = 0; i < 100; ++i) {
+    queue->async([&, i] {
+      order.push_back(i);
+      if (ios::Thread::isMainThread() || !queue->isCurrent()) onWorker = false;
+    });
+  }
+  bool syncInQueue = false;
+  queue->sync([&] { syncInQueue = queue->isCurrent(); });
   std::vector<int> expected(100);
   std::iota(expected.begin(), expected.end(), 0);
   EXPECT_EQ(order, expected);
   EXPECT_TRUE(onWorker);
+  EXPECT_TRUE(syncInQueue);
 }
 
 TEST(DispatchQueueThreaded, DelayedWorkArrivesAfterItsDeadline) {

@@ -3,7 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <future>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/foundation/Clock.h"
@@ -163,6 +166,85 @@ TEST(DispatchSourceTimerThreaded, FiresOnItsTargetQueue) {
   EXPECT_EQ(future.get(), "com.example.tick");
   timer->cancel();
   queue->sync([] {});  // any handler call still queued finishes before `fires` goes away
+}
+
+}  // namespace
+
+namespace {
+
+// What a cancelled deadline leaves in the dispatch timers: nothing, at once, and what it
+// held is released then, not at the old deadline.
+struct CancelCase {
+  const char* name;
+  // Sets up a pending deadline an hour away that holds `token`; answers the cancel.
+  std::function<std::function<void()>(std::shared_ptr<int> token)> arm;
+};
+
+class DispatchDeadlineCancelTest : public ::testing::TestWithParam<CancelCase> {
+ protected:
+  ios::testing::ManualDispatch dispatch_;
+};
+
+TEST_P(DispatchDeadlineCancelTest, CancellingDropsTheEngineEntryAndItsCapturesAtOnce) {
+  const std::size_t before = dispatch_.pendingTimerCount();
+  auto token = std::make_shared<int>(0);
+  const std::weak_ptr<int> watch = token;
+  auto cancel = GetParam().arm(std::move(token));
+  EXPECT_EQ(dispatch_.pendingTimerCount(), before + 1);
+  cancel();
+  EXPECT_EQ(dispatch_.pendingTimerCount(), before);
+  EXPECT_TRUE(watch.expired());
+  cancel = nullptr;
+  dispatch_.advance(7200);  // nothing fires at the old deadline
+  EXPECT_EQ(dispatch_.pendingTimerCount(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Deadlines, DispatchDeadlineCancelTest,
+    ::testing::Values(
+        CancelCase{"TimerSource",
+                   [](std::shared_ptr<int> token) -> std::function<void()> {
+                     auto timer = DispatchSourceTimer::makeTimerSource(DispatchQueue::make("cancel"));
+                     timer->setEventHandler([token] {});
+                     timer->schedule(DispatchTime::now() + 3600.0);
+                     timer->resume();
+                     return [timer] { timer->cancel(); };
+                   }},
+        CancelCase{"TimerSourceScheduledForever",
+                   [](std::shared_ptr<int> token) -> std::function<void()> {
+                     auto timer = DispatchSourceTimer::makeTimerSource(DispatchQueue::make("forever"));
+                     timer->schedule(DispatchTime::now() + 3600.0);
+                     timer->resume();
+                     return [timer, token]() mutable {
+                       timer->schedule(DispatchTime::distantFuture());
+                       token.reset();
+                       timer->cancel();
+                     };
+                   }},
+        CancelCase{"WorkItemAfterADeadline",
+                   [](std::shared_ptr<int> token) -> std::function<void()> {
+                     auto item = ios::DispatchWorkItem::make([token] {});
+                     DispatchQueue::main().asyncAfter(DispatchTime::now() + 3600.0, item);
+                     const std::weak_ptr<ios::DispatchWorkItem> weak = item;
+                     item.reset();  // the deadline alone keeps it
+                     return [weak] {
+                       if (auto kept = weak.lock()) kept->cancel();
+                     };
+                   }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DispatchSourceTimerTest, ReschedulingKeepsOneEngineEntry) {
+  auto timer = DispatchSourceTimer::makeTimerSource(queue_);
+  int fires = 0;
+  timer->setEventHandler([&] { ++fires; });
+  timer->resume();
+  const std::size_t before = dispatch_.pendingTimerCount();
+  for (int i = 1; i <= 50; ++i) timer->schedule(DispatchTime::now() + static_cast<double>(i));
+  EXPECT_EQ(dispatch_.pendingTimerCount(), before + 1);
+  dispatch_.advance(100);
+  EXPECT_EQ(fires, 1);  // only the last schedule fires
+  EXPECT_EQ(dispatch_.pendingTimerCount(), before);
+  timer->cancel();
 }
 
 }  // namespace
