@@ -25,6 +25,7 @@ UIView::UIView(CGRect frame, std::shared_ptr<CALayer> layer) : layer_(std::move(
 }
 
 UIView::~UIView() {
+  uikit_internal::noteLayoutInputsChanged();
   for (auto& sub : subviews_) sub->superview_.reset();
   for (auto& recognizer : recognizers_) recognizer->view_.reset();
 }
@@ -149,6 +150,7 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
   ca_internal::insertChild(subviews_, index, keep);
   keep->superview_ = std::static_pointer_cast<UIView>(shared_from_this());
   layer_->insertSublayerBelow(keep->layer_, above);
+  uikit_internal::noteLayoutInputsChanged();
   setNeedsLayout();
 }
 
@@ -168,6 +170,7 @@ void UIView::bringSubviewToFront(const std::shared_ptr<UIView>& view) {
   view->layer_->removeFromSuperlayer();
   subviews_.push_back(keep);
   layer_->addSublayer(keep->layer_);
+  uikit_internal::noteLayoutInputsChanged();
 }
 
 void UIView::removeFromSuperview() {
@@ -177,6 +180,7 @@ void UIView::removeFromSuperview() {
   parent->detachSubview(this);
   superview_.reset();
   layer_->removeFromSuperlayer();
+  uikit_internal::noteLayoutInputsChanged();
   parent->setNeedsLayout();
 }
 
@@ -240,8 +244,15 @@ void UIView::layoutSubtree() {
   for (auto sub : subviews()) sub->layoutSubtree();
 }
 
+void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
+  if (translates == translatesMask_) return;
+  translatesMask_ = translates;
+  uikit_internal::noteLayoutInputsChanged();
+}
+
 void UIView::layoutIfNeeded() {
-  uikit_internal::solveConstraints(*this);
+  if (layoutCache_ == nullptr) layoutCache_ = std::make_unique<uikit_internal::LayoutCache>();
+  uikit_internal::solveConstraints(*this, *layoutCache_);
   layoutSubtree();
 }
 
