@@ -120,7 +120,9 @@ class UIView : public UIResponder {
   void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
 
   // ---- Hierarchy -----------------------------------------------------------------
-  [[nodiscard]] std::shared_ptr<UIView> superview() const { return superview_.lock(); }
+  [[nodiscard]] std::shared_ptr<UIView> superview() const {
+    return superview_ == nullptr ? nullptr : std::static_pointer_cast<UIView>(superview_->weak_from_this().lock());
+  }
   // The subviews back to front (a copy: changing the tree does not change it).
   [[nodiscard]] std::vector<std::shared_ptr<UIView>> subviews() const { return {subviews_.begin(), subviews_.end()}; }
   // The window the view is in, or null.
@@ -218,7 +220,8 @@ class UIView : public UIResponder {
   void layoutSubtree();
 
   std::shared_ptr<CALayer> layer_;
-  std::weak_ptr<UIView> superview_;
+  // The superview, which clears it when it lets the view go or is destroyed.
+  UIView* superview_ = nullptr;
   std::deque<std::shared_ptr<UIView>> subviews_;
   std::deque<std::shared_ptr<UIGestureRecognizer>> recognizers_;
   std::vector<NSLayoutConstraintRef> constraints_;
