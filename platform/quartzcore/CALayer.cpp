@@ -1,6 +1,7 @@
 #include "platform/quartzcore/CALayer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "platform/quartzcore/internal/ChildList.h"
@@ -12,44 +13,23 @@ IOS_DEFINE_RUNTIME_CLASS(CAShapeLayer, "CAShapeLayer", nullptr)
 
 namespace {
 
-ca_internal::LayerObserver& observer() {
-  static ca_internal::LayerObserver current;
-  return current;
-}
+// Read on its own, like propertyObserver (layers may change off the main thread).
+std::atomic<decltype(ca_internal::LayerObserver::animationsRemoved)> animationsObserver{nullptr};
 
 }  // namespace
 
+std::atomic<ca_internal::PropertyChangedCall> ca_internal::propertyObserver{nullptr};
+
 namespace ca_internal {
-void setLayerObserver(LayerObserver o) { observer() = o; }
+void setLayerObserver(LayerObserver o) {
+  propertyObserver.store(o.propertyChanged, std::memory_order_relaxed);
+  animationsObserver.store(o.animationsRemoved, std::memory_order_relaxed);
+}
 }  // namespace ca_internal
 
 CALayer::~CALayer() {
   // Sublayers outlive us only if someone else holds them; they no longer have a parent.
-  for (auto& sub : sublayers_) sub->superlayer_.reset();
-}
-
-void CALayer::willChange(const char* key, const CAPropertyValue& from, const CAPropertyValue& to) {
-  if (observer().propertyChanged != nullptr) observer().propertyChanged(*this, key, from, to);
-}
-
-void CALayer::setBounds(CGRect bounds) {
-  willChange("bounds", bounds_, bounds);
-  bounds_ = bounds;
-}
-
-void CALayer::setPosition(CGPoint position) {
-  willChange("position", position_, position);
-  position_ = position;
-}
-
-void CALayer::setAnchorPoint(CGPoint anchorPoint) {
-  willChange("anchorPoint", anchorPoint_, anchorPoint);
-  anchorPoint_ = anchorPoint;
-}
-
-void CALayer::setTransform(const CATransform3D& transform) {
-  willChange("transform", transform_, transform);
-  transform_ = transform;
+  for (auto& sub : sublayers_) sub->superlayer_ = nullptr;
 }
 
 CGAffineTransform CALayer::affineTransform() const { return CATransform3DGetAffineTransform(transform_); }
@@ -108,49 +88,14 @@ void CALayer::setBackgroundColor(std::optional<CGColor> color) {
   backgroundColor_ = std::move(color);
 }
 
-void CALayer::setCornerRadius(CGFloat radius) {
-  willChange("cornerRadius", cornerRadius_, radius);
-  cornerRadius_ = radius;
-}
-
-void CALayer::setBorderWidth(CGFloat width) {
-  willChange("borderWidth", borderWidth_, width);
-  borderWidth_ = width;
-}
-
 void CALayer::setBorderColor(std::optional<CGColor> color) {
   willChange("borderColor", borderColor_, color);
   borderColor_ = std::move(color);
 }
 
-void CALayer::setOpacity(float opacity) {
-  willChange("opacity", static_cast<double>(opacity_), static_cast<double>(opacity));
-  opacity_ = opacity;
-}
-
-void CALayer::setHidden(bool hidden) {
-  willChange("hidden", hidden_, hidden);
-  hidden_ = hidden;
-}
-
 void CALayer::setShadowColor(std::optional<CGColor> color) {
   willChange("shadowColor", shadowColor_, color);
   shadowColor_ = std::move(color);
-}
-
-void CALayer::setShadowOffset(CGSize offset) {
-  willChange("shadowOffset", shadowOffset_, offset);
-  shadowOffset_ = offset;
-}
-
-void CALayer::setShadowRadius(CGFloat radius) {
-  willChange("shadowRadius", shadowRadius_, radius);
-  shadowRadius_ = radius;
-}
-
-void CALayer::setShadowOpacity(float opacity) {
-  willChange("shadowOpacity", static_cast<double>(shadowOpacity_), static_cast<double>(opacity));
-  shadowOpacity_ = opacity;
 }
 
 std::optional<std::vector<std::shared_ptr<CALayer>>> CALayer::sublayers() const {
@@ -165,12 +110,12 @@ void CALayer::detachSublayer(const CALayer* layer) {
 void CALayer::insertSublayer(const std::shared_ptr<CALayer>& layer, std::size_t index) {
   if (layer == nullptr || layer.get() == this) return;
   // Keep the tree a tree: a layer cannot become a sublayer of its own descendant.
-  for (auto up = superlayer(); up != nullptr; up = up->superlayer()) {
-    if (up == layer) return;
+  for (const CALayer* up = superlayer_; up != nullptr; up = up->superlayer_) {
+    if (up == layer.get()) return;
   }
   const std::shared_ptr<CALayer> keep = layer;  // may be held only by its old parent
-  if (auto old = layer->superlayer()) {
-    if (old.get() == this) {
+  if (CALayer* old = layer->superlayer_) {
+    if (old == this) {
       // Moving within this layer: the index counts the layers without it.
       detachSublayer(layer.get());
     } else {
@@ -178,7 +123,7 @@ void CALayer::insertSublayer(const std::shared_ptr<CALayer>& layer, std::size_t 
     }
   }
   ca_internal::insertChild(sublayers_, index, keep);
-  keep->superlayer_ = std::static_pointer_cast<CALayer>(shared_from_this());
+  keep->superlayer_ = this;
 }
 
 void CALayer::addSublayer(const std::shared_ptr<CALayer>& layer) { insertSublayer(layer, sublayers_.size() + 1); }
@@ -187,7 +132,7 @@ void CALayer::insertSublayerBelow(const std::shared_ptr<CALayer>& layer, const C
   if (layer == nullptr || layer.get() == sibling) return;
   std::size_t index = sibling != nullptr ? ca_internal::indexOfChild(sublayers_, sibling) : ca_internal::kNotAChild;
   // A layer moved within this one leaves its place first, which moves the sibling down.
-  if (index != ca_internal::kNotAChild && layer->superlayer().get() == this &&
+  if (index != ca_internal::kNotAChild && layer->superlayer_ == this &&
       ca_internal::indexOfChild(sublayers_, layer.get()) < index) {
     --index;
   }
@@ -195,10 +140,10 @@ void CALayer::insertSublayerBelow(const std::shared_ptr<CALayer>& layer, const C
 }
 
 void CALayer::removeFromSuperlayer() {
-  if (auto parent = superlayer()) {
+  if (CALayer* parent = superlayer_) {
     const std::shared_ptr<NSObject> keep = shared_from_this();
     parent->detachSublayer(this);
-    superlayer_.reset();
+    superlayer_ = nullptr;
   }
 }
 
@@ -232,7 +177,7 @@ void CALayer::removeAnimation(const std::string& forKey) {
 
 void CALayer::removeAllAnimations() {
   animations_.clear();
-  if (observer().animationsRemoved != nullptr) observer().animationsRemoved(*this);
+  if (const auto observe = animationsObserver.load(std::memory_order_relaxed); observe != nullptr) observe(*this);
 }
 
 void CALayer::drawOwnContent(CGContext&) const {}

@@ -24,6 +24,7 @@
 // affine part of transforms; shadows, 3-D perspective and filters are not drawn.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -46,6 +47,16 @@
 
 namespace ios {
 
+class CALayer;
+
+namespace ca_internal {
+// Called with each layer property change while someone observes them (see LayerObserver).
+using PropertyChangedCall = void (*)(CALayer& layer, const char* key, const CAPropertyValue& from,
+                                     const CAPropertyValue& to);
+// The current property observer; null while nobody observes, which every setter checks.
+extern std::atomic<PropertyChangedCall> propertyObserver;
+}  // namespace ca_internal
+
 class CALayer : public NSObject {
   IOS_RUNTIME_CLASS(CALayer, NSObject);
 
@@ -54,13 +65,25 @@ class CALayer : public NSObject {
 
   // ---- Geometry ----------------------------------------------------------------
   [[nodiscard]] CGRect bounds() const { return bounds_; }
-  void setBounds(CGRect bounds);
+  void setBounds(CGRect bounds) {
+    willChange("bounds", bounds_, bounds);
+    bounds_ = bounds;
+  }
   [[nodiscard]] CGPoint position() const { return position_; }
-  void setPosition(CGPoint position);
+  void setPosition(CGPoint position) {
+    willChange("position", position_, position);
+    position_ = position;
+  }
   [[nodiscard]] CGPoint anchorPoint() const { return anchorPoint_; }
-  void setAnchorPoint(CGPoint anchorPoint);
-  [[nodiscard]] CATransform3D transform() const { return transform_; }
-  void setTransform(const CATransform3D& transform);
+  void setAnchorPoint(CGPoint anchorPoint) {
+    willChange("anchorPoint", anchorPoint_, anchorPoint);
+    anchorPoint_ = anchorPoint;
+  }
+  [[nodiscard]] const CATransform3D& transform() const { return transform_; }
+  void setTransform(const CATransform3D& transform) {
+    willChange("transform", transform_, transform);
+    transform_ = transform;
+  }
   // The affine part of the transform; setting it replaces the whole transform.
   [[nodiscard]] CGAffineTransform affineTransform() const;
   void setAffineTransform(const CGAffineTransform& transform);
@@ -72,17 +95,29 @@ class CALayer : public NSObject {
   [[nodiscard]] const std::optional<CGColor>& backgroundColor() const { return backgroundColor_; }
   void setBackgroundColor(std::optional<CGColor> color);
   [[nodiscard]] CGFloat cornerRadius() const { return cornerRadius_; }
-  void setCornerRadius(CGFloat radius);
+  void setCornerRadius(CGFloat radius) {
+    willChange("cornerRadius", cornerRadius_, radius);
+    cornerRadius_ = radius;
+  }
   [[nodiscard]] bool masksToBounds() const { return masksToBounds_; }
   void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
   [[nodiscard]] CGFloat borderWidth() const { return borderWidth_; }
-  void setBorderWidth(CGFloat width);
+  void setBorderWidth(CGFloat width) {
+    willChange("borderWidth", borderWidth_, width);
+    borderWidth_ = width;
+  }
   [[nodiscard]] const std::optional<CGColor>& borderColor() const { return borderColor_; }
   void setBorderColor(std::optional<CGColor> color);
   [[nodiscard]] float opacity() const { return opacity_; }
-  void setOpacity(float opacity);
+  void setOpacity(float opacity) {
+    willChange("opacity", static_cast<double>(opacity_), static_cast<double>(opacity));
+    opacity_ = opacity;
+  }
   [[nodiscard]] bool isHidden() const { return hidden_; }
-  void setHidden(bool hidden);
+  void setHidden(bool hidden) {
+    willChange("hidden", hidden_, hidden);
+    hidden_ = hidden;
+  }
   [[nodiscard]] bool isOpaque() const { return opaque_; }
   void setOpaque(bool opaque) { opaque_ = opaque; }
 
@@ -90,11 +125,20 @@ class CALayer : public NSObject {
   [[nodiscard]] const std::optional<CGColor>& shadowColor() const { return shadowColor_; }
   void setShadowColor(std::optional<CGColor> color);
   [[nodiscard]] CGSize shadowOffset() const { return shadowOffset_; }
-  void setShadowOffset(CGSize offset);
+  void setShadowOffset(CGSize offset) {
+    willChange("shadowOffset", shadowOffset_, offset);
+    shadowOffset_ = offset;
+  }
   [[nodiscard]] CGFloat shadowRadius() const { return shadowRadius_; }
-  void setShadowRadius(CGFloat radius);
+  void setShadowRadius(CGFloat radius) {
+    willChange("shadowRadius", shadowRadius_, radius);
+    shadowRadius_ = radius;
+  }
   [[nodiscard]] float shadowOpacity() const { return shadowOpacity_; }
-  void setShadowOpacity(float opacity);
+  void setShadowOpacity(float opacity) {
+    willChange("shadowOpacity", static_cast<double>(shadowOpacity_), static_cast<double>(opacity));
+    shadowOpacity_ = opacity;
+  }
   [[nodiscard]] const std::optional<CGPath>& shadowPath() const { return shadowPath_; }
   void setShadowPath(std::optional<CGPath> path) { shadowPath_ = std::move(path); }
 
@@ -115,7 +159,9 @@ class CALayer : public NSObject {
   // ---- Tree ----------------------------------------------------------------------
   // The sublayers back to front; nothing when there are none.
   [[nodiscard]] std::optional<std::vector<std::shared_ptr<CALayer>>> sublayers() const;
-  [[nodiscard]] std::shared_ptr<CALayer> superlayer() const { return superlayer_.lock(); }
+  [[nodiscard]] std::shared_ptr<CALayer> superlayer() const {
+    return superlayer_ == nullptr ? nullptr : std::static_pointer_cast<CALayer>(superlayer_->weak_from_this().lock());
+  }
   // Appends `layer` on top (taking it from its old superlayer first).
   void addSublayer(const std::shared_ptr<CALayer>& layer);
   // Inserts `layer` at `index` (clamped to the count).
@@ -157,7 +203,15 @@ class CALayer : public NSObject {
 
  private:
   void detachSublayer(const CALayer* layer);
-  void willChange(const char* key, const CAPropertyValue& from, const CAPropertyValue& to);
+  // Reports a change of `key` to the layer observer; the values are boxed only when
+  // property changes are being observed.
+  template <class T>
+  void willChange(const char* key, const T& from, const T& to) {
+    if (const auto observe = ca_internal::propertyObserver.load(std::memory_order_relaxed); observe != nullptr)
+        [[unlikely]] {
+      observe(*this, key, CAPropertyValue(from), CAPropertyValue(to));
+    }
+  }
 
   CGRect bounds_;
   CGPoint position_;
@@ -181,7 +235,8 @@ class CALayer : public NSObject {
   std::optional<std::string> name_;
   std::optional<Actions> actions_;
   std::deque<std::shared_ptr<CALayer>> sublayers_;
-  std::weak_ptr<CALayer> superlayer_;
+  // The superlayer, which clears it when it lets the layer go or is destroyed.
+  CALayer* superlayer_ = nullptr;
   std::vector<std::pair<std::optional<std::string>, std::shared_ptr<CAAnimation>>> animations_;
 };
 
@@ -209,8 +264,9 @@ namespace ca_internal {
 // What the view animation recorder learns from layers.
 struct LayerObserver {
   // A property of `layer` changed from `from` to `to` (key as the platform names it).
-  void (*propertyChanged)(CALayer& layer, const char* key, const CAPropertyValue& from, const CAPropertyValue& to) =
-      nullptr;
+  // Null while nobody needs property changes (outside view animation blocks), so that
+  // setting a property then costs no more than the write.
+  PropertyChangedCall propertyChanged = nullptr;
   // removeAllAnimations() ran on `layer`.
   void (*animationsRemoved)(CALayer& layer) = nullptr;
 };

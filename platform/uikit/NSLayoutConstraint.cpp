@@ -66,6 +66,13 @@ void NSLayoutConstraint::deactivate(const std::vector<NSLayoutConstraintRef>& co
 
 void NSLayoutConstraint::setConstant(CGFloat constant) {
   constant_ = constant;
+  uikit_internal::noteLayoutInputsChanged();
+  if (auto view = installedOn()) view->setNeedsLayout();
+}
+
+void NSLayoutConstraint::setPriority(UILayoutPriority priority) {
+  priority_ = priority;
+  uikit_internal::noteLayoutInputsChanged();
   if (auto view = installedOn()) view->setNeedsLayout();
 }
 
@@ -120,6 +127,7 @@ void UIView::addConstraint(const NSLayoutConstraintRef& constraint) {
   if (auto old = constraint->installedOn()) old->removeConstraint(constraint);
   constraints_.push_back(constraint);
   constraint->installedOn_ = std::static_pointer_cast<UIView>(shared_from_this());
+  uikit_internal::noteLayoutInputsChanged();
   setNeedsLayout();
 }
 
@@ -131,6 +139,7 @@ void UIView::removeConstraint(const NSLayoutConstraintRef& constraint) {
   if (constraint == nullptr || constraint->installedOn().get() != this) return;
   constraint->installedOn_.reset();
   std::erase(constraints_, constraint);
+  uikit_internal::noteLayoutInputsChanged();
   setNeedsLayout();
 }
 

@@ -18,7 +18,10 @@
 // frame value, and an equality that contradicts the others is dropped. Inequalities,
 // lower priorities, intrinsic content sizes, leading/trailing for right-to-left text
 // (leading is left here) and relations between views further apart are stored but not
-// solved. The visual format takes "H:" / "V:", "|", "[name]" with size predicates
+// solved. A layout pass solves again only when something it reads has changed since
+// the last one: a constraint installed, removed or given another constant or priority,
+// a view moved in the tree, an autoresizing-mask translation switched, or the frame or
+// bounds of a view the constraints name. The visual format takes "H:" / "V:", "|", "[name]" with size predicates
 // ("(80)", "(>=50@750)", "(==other)"), and connections "", "-", "-N-" and
 // "-(predicates)-"; the standard spacing is 8 between views and 20 to the superview.
 // Options and metrics other than numbers are not supported.
@@ -89,7 +92,8 @@ class NSLayoutConstraint : public NSObject {
   [[nodiscard]] CGFloat multiplier() const { return multiplier_; }
   [[nodiscard]] CGFloat constant() const { return constant_; }
   void setConstant(CGFloat constant);
-  UILayoutPriority priority = UILayoutPriorityRequired;
+  [[nodiscard]] UILayoutPriority priority() const { return priority_; }
+  void setPriority(UILayoutPriority priority);
 
   [[nodiscard]] bool isActive() const { return !installedOn_.expired(); }
   // Installs the constraint on the nearest common ancestor of its views, or removes it.
@@ -112,10 +116,17 @@ class NSLayoutConstraint : public NSObject {
   NSLayoutAttribute secondAttribute_;
   CGFloat multiplier_;
   CGFloat constant_;
+  UILayoutPriority priority_ = UILayoutPriorityRequired;
   std::weak_ptr<UIView> installedOn_;
 };
 
 using NSLayoutConstraintRef = std::shared_ptr<NSLayoutConstraint>;
+
+namespace testing {
+// Test seam: how many times a layout pass has solved constraints so far (a pass with
+// nothing changed since the last one does not solve).
+[[nodiscard]] std::uint64_t layoutSolveCount();
+}  // namespace testing
 
 struct NSLayoutXAxis {};
 struct NSLayoutYAxis {};

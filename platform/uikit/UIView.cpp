@@ -25,7 +25,8 @@ UIView::UIView(CGRect frame, std::shared_ptr<CALayer> layer) : layer_(std::move(
 }
 
 UIView::~UIView() {
-  for (auto& sub : subviews_) sub->superview_.reset();
+  uikit_internal::noteLayoutInputsChanged();
+  for (auto& sub : subviews_) sub->superview_ = nullptr;
   for (auto& recognizer : recognizers_) recognizer->view_.reset();
 }
 
@@ -68,7 +69,8 @@ CGPoint fromSuperview(const UIView& view, CGPoint p) {
   const CALayer& layer = *view.layer();
   const CGRect b = layer.bounds();
   const CGPoint local(p.x - layer.position().x, p.y - layer.position().y);
-  const CGPoint back = CATransform3DApplyToPoint(CATransform3DInvert(layer.transform()), local);
+  const CATransform3D& t = layer.transform();
+  const CGPoint back = CATransform3DIsIdentity(t) ? local : CATransform3DApplyToPoint(CATransform3DInvert(t), local);
   return CGPoint(back.x + b.origin.x + layer.anchorPoint().x * b.size.width,
                  back.y + b.origin.y + layer.anchorPoint().y * b.size.height);
 }
@@ -125,7 +127,7 @@ std::shared_ptr<UIWindow> UIView::window() const {
 }
 
 bool UIView::isDescendant(const UIView& of) const {
-  for (const UIView* v : chain(this)) {
+  for (const UIView* v = this; v != nullptr; v = v->superview_) {
     if (v == &of) return true;
   }
   return false;
@@ -138,7 +140,7 @@ void UIView::detachSubview(const UIView* view) {
 void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
   if (view == nullptr || isDescendant(*view)) return;
   const std::shared_ptr<UIView> keep = view;
-  if (auto old = view->superview()) {
+  if (UIView* old = view->superview_) {
     old->detachSubview(view.get());
     view->layer_->removeFromSuperlayer();
   }
@@ -147,14 +149,15 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
   // subview they go in front of, so that standalone sublayers keep their places.
   const CALayer* above = index < subviews_.size() ? subviews_[index]->layer_.get() : nullptr;
   ca_internal::insertChild(subviews_, index, keep);
-  keep->superview_ = std::static_pointer_cast<UIView>(shared_from_this());
+  keep->superview_ = this;
   layer_->insertSublayerBelow(keep->layer_, above);
+  uikit_internal::noteLayoutInputsChanged();
   setNeedsLayout();
 }
 
 void UIView::addSubview(const std::shared_ptr<UIView>& view) {
   if (view == nullptr) return;
-  if (view->superview().get() == this) {
+  if (view->superview_ == this) {
     bringSubviewToFront(view);
     return;
   }
@@ -162,21 +165,23 @@ void UIView::addSubview(const std::shared_ptr<UIView>& view) {
 }
 
 void UIView::bringSubviewToFront(const std::shared_ptr<UIView>& view) {
-  if (view == nullptr || view->superview().get() != this) return;
+  if (view == nullptr || view->superview_ != this) return;
   const std::shared_ptr<UIView> keep = view;
   detachSubview(view.get());
   view->layer_->removeFromSuperlayer();
   subviews_.push_back(keep);
   layer_->addSublayer(keep->layer_);
+  uikit_internal::noteLayoutInputsChanged();
 }
 
 void UIView::removeFromSuperview() {
-  auto parent = superview();
+  UIView* parent = superview_;
   if (parent == nullptr) return;
   const std::shared_ptr<NSObject> keep = shared_from_this();
   parent->detachSubview(this);
-  superview_.reset();
+  superview_ = nullptr;
   layer_->removeFromSuperlayer();
+  uikit_internal::noteLayoutInputsChanged();
   parent->setNeedsLayout();
 }
 
@@ -216,9 +221,12 @@ bool UIView::pointInside(CGPoint point) const {
 std::shared_ptr<UIView> UIView::hitTest(CGPoint point) {
   if (isHidden() || !isUserInteractionEnabled() || alpha() < 0.01) return nullptr;
   if (!pointInside(point)) return nullptr;
-  for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
-    const std::shared_ptr<UIView> sub = *it;
-    if (auto hit = sub->hitTest(fromSuperview(*sub, point))) return hit;
+  // Front to back by position, so that a pointInside() that changes the subviews
+  // cannot send the search past the end.
+  for (std::size_t i = subviews_.size(); i-- > 0;) {
+    if (i >= subviews_.size()) continue;
+    UIView& sub = *subviews_[i];
+    if (auto hit = sub.hitTest(fromSuperview(sub, point))) return hit;
   }
   return std::static_pointer_cast<UIView>(shared_from_this());
 }
@@ -237,11 +245,24 @@ void UIView::layoutSubtree() {
     needsLayout_ = false;
     layoutSubviews();
   }
-  for (auto sub : subviews()) sub->layoutSubtree();
+  // By position, so that subviews added or removed meanwhile cannot send the walk past
+  // the end; each subview is held while it lays out, as its layoutSubviews() may take
+  // it out of the tree.
+  for (std::size_t i = 0; i < subviews_.size(); ++i) {
+    const std::shared_ptr<UIView> sub = subviews_[i];
+    sub->layoutSubtree();
+  }
+}
+
+void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
+  if (translates == translatesMask_) return;
+  translatesMask_ = translates;
+  uikit_internal::noteLayoutInputsChanged();
 }
 
 void UIView::layoutIfNeeded() {
-  uikit_internal::solveConstraints(*this);
+  if (layoutCache_ == nullptr) layoutCache_ = std::make_unique<uikit_internal::LayoutCache>();
+  uikit_internal::solveConstraints(*this, *layoutCache_);
   layoutSubtree();
 }
 

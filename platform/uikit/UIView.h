@@ -38,6 +38,9 @@ namespace ios {
 
 class UIGestureRecognizer;
 class UIWindow;
+namespace uikit_internal {
+struct LayoutCache;
+}
 class UIViewController;
 
 // UIView.AutoresizingMask raw bits.
@@ -114,10 +117,12 @@ class UIView : public UIResponder {
   [[nodiscard]] UIViewAutoresizing autoresizingMask() const { return autoresizingMask_; }
   void setAutoresizingMask(UIViewAutoresizing mask) { autoresizingMask_ = mask; }
   [[nodiscard]] bool translatesAutoresizingMaskIntoConstraints() const { return translatesMask_; }
-  void setTranslatesAutoresizingMaskIntoConstraints(bool translates) { translatesMask_ = translates; }
+  void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
 
   // ---- Hierarchy -----------------------------------------------------------------
-  [[nodiscard]] std::shared_ptr<UIView> superview() const { return superview_.lock(); }
+  [[nodiscard]] std::shared_ptr<UIView> superview() const {
+    return superview_ == nullptr ? nullptr : std::static_pointer_cast<UIView>(superview_->weak_from_this().lock());
+  }
   // The subviews back to front (a copy: changing the tree does not change it).
   [[nodiscard]] std::vector<std::shared_ptr<UIView>> subviews() const { return {subviews_.begin(), subviews_.end()}; }
   // The window the view is in, or null.
@@ -179,7 +184,8 @@ class UIView : public UIResponder {
   void setNeedsLayout() { needsLayout_ = true; }
   [[nodiscard]] bool needsLayout() const { return needsLayout_; }
   // Lays out this view's subtree now: solves the active constraints installed in it
-  // into frames, then calls layoutSubviews() on every view that needs layout, parents
+  // into frames (unless nothing they depend on has changed since the last pass from
+  // this view), then calls layoutSubviews() on every view that needs layout, parents
   // before children.
   void layoutIfNeeded();
   // Where subclasses place their subviews; does nothing here.
@@ -214,10 +220,13 @@ class UIView : public UIResponder {
   void layoutSubtree();
 
   std::shared_ptr<CALayer> layer_;
-  std::weak_ptr<UIView> superview_;
+  // The superview, which clears it when it lets the view go or is destroyed.
+  UIView* superview_ = nullptr;
   std::deque<std::shared_ptr<UIView>> subviews_;
   std::deque<std::shared_ptr<UIGestureRecognizer>> recognizers_;
   std::vector<NSLayoutConstraintRef> constraints_;
+  // What the last layout pass from this view solved; made on the first pass.
+  std::unique_ptr<uikit_internal::LayoutCache> layoutCache_;
   bool userInteractionEnabled_ = true;
   std::int64_t tag_ = 0;
   UIViewAutoresizing autoresizingMask_ = 0;

@@ -50,8 +50,13 @@ void layerAnimationsRemoved(CALayer& layer) {
   std::erase_if(r.pending, [](const auto& p) { return p->done; });
 }
 
+// Property changes are observed only while an animation block runs.
+void observePropertyChanges(bool observe) {
+  ca_internal::setLayerObserver({observe ? &layerChanged : nullptr, &layerAnimationsRemoved});
+}
+
 const bool observerInstalled = [] {
-  ca_internal::setLayerObserver({&layerChanged, &layerAnimationsRemoved});
+  observePropertyChanges(false);
   return true;
 }();
 
@@ -72,11 +77,13 @@ void run(testing::ViewAnimationRecord record, const std::function<void()>& anima
   }
   r.open.push_back(r.records.size() - 1);
   r.openPending.push_back(pending);
+  observePropertyChanges(true);
   struct Close {
     Recorder& r;
     ~Close() {
       r.open.pop_back();
       r.openPending.pop_back();
+      if (r.open.empty()) observePropertyChanges(false);
     }
   } close{r};
   if (animations) animations();

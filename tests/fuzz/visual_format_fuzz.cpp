@@ -80,7 +80,7 @@ void checkConstraints(const Scene& scene, const std::vector<ios::NSLayoutConstra
     KP_FUZZ_CHECK(relation == ios::NSLayoutRelation::equal || relation == ios::NSLayoutRelation::lessThanOrEqual ||
                       relation == ios::NSLayoutRelation::greaterThanOrEqual,
                   "a constraint has an unknown relation");
-    KP_FUZZ_CHECK(c->priority >= 1 && c->priority <= 1000, "a constraint's priority is outside 1...1000");
+    KP_FUZZ_CHECK(c->priority() >= 1 && c->priority() <= 1000, "a constraint's priority is outside 1...1000");
   }
 }
 

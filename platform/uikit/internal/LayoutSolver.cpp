@@ -1,24 +1,48 @@
 #include "platform/uikit/internal/LayoutSolver.h"
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <span>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/foundation/NSException.h"
 #include "platform/uikit/UIView.h"
+#include "platform/uikit/internal/LinearSystem.h"
 
 namespace ios::uikit_internal {
 namespace {
 
 // ---- Layout --------------------------------------------------------------------------
 
+std::atomic<std::uint64_t> inputsGeneration{1};
+std::atomic<std::uint64_t> solves{0};
+
 // A linear expression over the frame variables: sum of coefficient x variable, plus c.
+// One side of a constraint names at most two variables, so a whole constraint at most
+// four; the terms are kept in increasing variable order.
 struct Expression {
-  std::map<std::size_t, double> terms;
+  std::array<Term, 4> terms{};
+  std::size_t count = 0;
   double c = 0;
-  void add(std::size_t variable, double coefficient) { terms[variable] += coefficient; }
+
+  void add(std::size_t variable, double coefficient) {
+    std::size_t i = 0;
+    while (i < count && terms[i].variable < variable) ++i;
+    if (i < count && terms[i].variable == variable) {
+      terms[i].coefficient += coefficient;
+      return;
+    }
+    for (std::size_t j = count; j > i; --j) terms[j] = terms[j - 1];
+    terms[i] = {variable, 0.0 + coefficient};
+    ++count;
+  }
+  [[nodiscard]] std::span<const Term> view() const { return {terms.data(), count}; }
 };
 
 class System {
@@ -39,6 +63,7 @@ class System {
     const CGRect bounds = view->bounds();
     const bool variable = !view->translatesAutoresizingMaskIntoConstraints();
     const std::size_t base = variable ? variables(view) : 0;
+    if (!variable) constants_.insert(view);
     // Origin along one axis (a constant in bounds space) and size.
     auto along = [&](bool horizontal, double originFactor, double sizeFactor) {
       const double origin = horizontal ? (inBounds ? bounds.origin.x : frame.origin.x)
@@ -70,51 +95,10 @@ class System {
     return e;
   }
 
-  // Adds the equation e = 0 unless it repeats or contradicts the ones before it.
-  void equate(const Expression& e) {
-    std::vector<double> row(width(), 0.0);
-    for (const auto& [v, k] : e.terms) row[v] += k;
-    double rhs = -e.c;
-    // Reduce by the pivots so far.
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-      const double f = row[pivots_[r]];
-      if (f == 0) continue;
-      for (std::size_t j = 0; j < row.size(); ++j) row[j] -= f * rows_[r][j];
-      rhs -= f * rhs_[r];
-    }
-    std::size_t pivot = row.size();
-    double best = 1e-9;
-    for (std::size_t j = 0; j < row.size(); ++j) {
-      if (std::fabs(row[j]) > best) {
-        best = std::fabs(row[j]);
-        pivot = j;
-      }
-    }
-    if (pivot == row.size()) return;  // nothing new, or a contradiction: dropped
-    const double p = row[pivot];
-    for (double& x : row) x /= p;
-    rhs /= p;
-    row[pivot] = 1;
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-      const double f = rows_[r][pivot];
-      if (f == 0) continue;
-      for (std::size_t j = 0; j < row.size(); ++j) rows_[r][j] -= f * row[j];
-      rhs_[r] -= f * rhs;
-    }
-    rows_.push_back(std::move(row));
-    rhs_.push_back(rhs);
-    pivots_.push_back(pivot);
-  }
-
-  void widen() {
-    for (auto& row : rows_) row.resize(width(), 0.0);
-  }
-
-  // Writes the solution into the frames; open variables keep their current values.
-  void apply() {
-    const std::size_t n = width();
-    std::vector<double> value(n);
-    std::vector<bool> pivotal(n, false);
+  // Solves `equations` (one that repeats or contradicts the ones before it is dropped)
+  // and writes the solution into the frames; open variables keep their current values.
+  void solve(LinearSystem& equations) {
+    std::vector<double> value(views_.size() * 4);
     for (std::size_t i = 0; i < views_.size(); ++i) {
       const CGRect f = views_[i]->frame();
       value[i * 4] = f.origin.x;
@@ -122,33 +106,44 @@ class System {
       value[i * 4 + 2] = f.size.width;
       value[i * 4 + 3] = f.size.height;
     }
-    for (std::size_t p : pivots_) pivotal[p] = true;
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-      double v = rhs_[r];
-      for (std::size_t j = 0; j < n; ++j) {
-        if (!pivotal[j] && j < rows_[r].size()) v -= rows_[r][j] * value[j];
-      }
-      value[pivots_[r]] = v;
-    }
+    equations.solve(value);
     for (std::size_t i = 0; i < views_.size(); ++i) {
       const CGRect solved(value[i * 4], value[i * 4 + 1], value[i * 4 + 2], value[i * 4 + 3]);
       if (views_[i]->frame() != solved) views_[i]->setFrame(solved);
     }
   }
 
-  std::size_t width() const { return views_.size() * 4; }
+  // The geometry of every view the equations read, as it is now.
+  void remember(LayoutCache& cache) const {
+    cache.seen.clear();
+    cache.seen.reserve(views_.size() + constants_.size());
+    for (UIView* view : views_) cache.seen.push_back({view, view->frame(), view->bounds()});
+    for (UIView* view : constants_) cache.seen.push_back({view, view->frame(), view->bounds()});
+  }
 
  private:
   std::unordered_map<UIView*, std::size_t> index_;
   std::vector<UIView*> views_;
-  std::vector<std::vector<double>> rows_;
-  std::vector<double> rhs_;
-  std::vector<std::size_t> pivots_;
+  std::unordered_set<UIView*> constants_;
 };
+
+// Whether the last solve's inputs are all as they were: no constraint, priority,
+// constant, view tree or autoresizing flag has changed since (the generation), and no
+// view the equations read has moved or been resized.
+bool unchanged(const LayoutCache& cache) {
+  if (cache.generation != inputsGeneration.load(std::memory_order_relaxed)) return false;
+  return std::all_of(cache.seen.begin(), cache.seen.end(), [](const LayoutCache::Seen& s) {
+    return s.view->frame() == s.frame && s.view->bounds() == s.bounds;
+  });
+}
 
 }  // namespace
 
-void solveConstraints(UIView& root) {
+void noteLayoutInputsChanged() { inputsGeneration.fetch_add(1, std::memory_order_relaxed); }
+
+void solveConstraints(UIView& root, LayoutCache& cache) {
+  if (unchanged(cache)) return;
+  solves.fetch_add(1, std::memory_order_relaxed);
   std::vector<NSLayoutConstraintRef> all;
   std::vector<std::shared_ptr<UIView>> queue{std::static_pointer_cast<UIView>(root.shared_from_this())};
   for (std::size_t i = 0; i < queue.size(); ++i) {
@@ -156,10 +151,10 @@ void solveConstraints(UIView& root) {
     for (auto& sub : queue[i]->subviews()) queue.push_back(sub);
   }
   System system;
-  std::vector<std::pair<Expression, Expression>> sides;
-  std::vector<NSLayoutConstraintRef> used;
+  LinearSystem& equations = cache.equations;
+  equations.clear();
   for (const auto& c : all) {
-    if (c->relation() != NSLayoutRelation::equal || c->priority < UILayoutPriorityRequired) continue;
+    if (c->relation() != NSLayoutRelation::equal || c->priority() < UILayoutPriorityRequired) continue;
     const auto first = c->firstItem();
     const auto second = c->secondItem();
     if (first == nullptr) continue;
@@ -175,13 +170,14 @@ void solveConstraints(UIView& root) {
     }
     Expression e = system.attribute(first.get(), c->firstAttribute(), firstInBounds);
     const Expression s = system.attribute(second.get(), c->secondAttribute(), secondInBounds);
-    for (const auto& [v, k] : s.terms) e.add(v, -c->multiplier() * k);
+    for (const Term& t : s.view()) e.add(t.variable, -c->multiplier() * t.coefficient);
     e.c -= c->multiplier() * s.c + c->constant();
-    sides.emplace_back(std::move(e), Expression());
+    equations.add(e.view(), -e.c);
   }
-  system.widen();
-  for (const auto& [e, unused] : sides) system.equate(e);
-  system.apply();
+  // The generation is read before the frames change: setting frames changes no input.
+  cache.generation = inputsGeneration.load(std::memory_order_relaxed);
+  system.solve(equations);
+  system.remember(cache);
 }
 
 // ---- Visual format -------------------------------------------------------------------
@@ -383,7 +379,7 @@ class Parser {
   static NSLayoutConstraintRef make(const std::shared_ptr<UIView>& first, NSLayoutAttribute a, const Predicate& p,
                                     const std::shared_ptr<UIView>& second, NSLayoutAttribute b) {
     auto c = NSLayoutConstraint::make(first, a, p.relation, second, b, 1, p.constant.value_or(0));
-    c->priority = p.priority;
+    c->setPriority(p.priority);
     return c;
   }
 
@@ -402,3 +398,7 @@ std::vector<NSLayoutConstraintRef> parseVisualFormat(std::string_view format,
 }
 
 }  // namespace ios::uikit_internal
+
+namespace ios::testing {
+std::uint64_t layoutSolveCount() { return uikit_internal::solves.load(std::memory_order_relaxed); }
+}  // namespace ios::testing

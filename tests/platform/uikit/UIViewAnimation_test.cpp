@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIViewSubclasses.h"
@@ -35,6 +38,23 @@ TEST_F(UIViewAnimationTest, BlocksRunAtOnceAndRecordTheirChanges) {
   EXPECT_EQ(record.changes[0].layer.lock(), view->layer());
   view->setAlpha(1);  // outside a block: not recorded
   EXPECT_EQ(recordedViewAnimations()[0].changes.size(), 1u);
+}
+
+// Changes are recorded into the innermost open block, and the outer block keeps
+// recording after an inner one closes; nothing is recorded once all are closed.
+TEST_F(UIViewAnimationTest, NestedBlocksRecordIntoTheInnermostOpenOne) {
+  UIView::animate(0.5, [&] {
+    view->setAlpha(0.5);
+    UIView::animate(0.2, [&] { view->setHidden(true); });
+    view->setCenter({7, 7});
+  });
+  view->setAlpha(1);
+  ASSERT_EQ(recordedViewAnimations().size(), 2u);
+  std::vector<std::string> outer, inner;
+  for (const auto& change : recordedViewAnimations()[0].changes) outer.push_back(change.key);
+  for (const auto& change : recordedViewAnimations()[1].changes) inner.push_back(change.key);
+  EXPECT_THAT(outer, ::testing::ElementsAre("opacity", "position"));
+  EXPECT_THAT(inner, ::testing::ElementsAre("hidden"));
 }
 
 TEST_F(UIViewAnimationTest, CompletionsRunOnTheMainQueueAtTheEndOfDelayPlusDuration) {

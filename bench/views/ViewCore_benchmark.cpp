@@ -1,0 +1,127 @@
+// Per-view and per-layer costs: hit-testing through n subviews, a layout pass over n
+// subviews with nothing to solve, and layer property sets outside any animation. Beside
+// them, the baselines: a deque of the same pointers scanned for the same point or
+// walked once, and a plain field write.
+#include <benchmark/benchmark.h>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "platform/quartzcore/CALayer.h"
+#include "platform/uikit/UIView.h"
+
+namespace {
+
+using ios::CGPoint;
+using ios::CGRect;
+using ios::UIView;
+
+// n subviews side by side in rows of 100, each 10 x 10; the point lies in the first
+// one, so a front-to-back search visits every subview.
+std::shared_ptr<UIView> makeRow(std::size_t n) {
+  auto parent = UIView::make(CGRect(0, 0, 1000, static_cast<double>(n / 100 + 1) * 10));
+  for (std::size_t i = 0; i < n; ++i) {
+    parent->addSubview(
+        UIView::make(CGRect(static_cast<double>(i % 100) * 10, static_cast<double>(i / 100) * 10, 10, 10)));
+  }
+  return parent;
+}
+
+void BM_HitTestThroughSubviews(benchmark::State& state) {
+  auto parent = makeRow(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(parent->hitTest(CGPoint(5, 5)));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_HitTestThroughSubviews)->Arg(1000)->Arg(10000)->Complexity();
+
+// Baseline: a deque of the same pointers searched back to front, reading the position
+// and size of each view's layer (the least a hit test must read).
+void BM_DequeScanForPoint(benchmark::State& state) {
+  auto parent = makeRow(static_cast<std::size_t>(state.range(0)));
+  std::deque<std::shared_ptr<UIView>> list;
+  for (const auto& v : parent->subviews()) list.push_back(v);
+  const CGPoint point(5, 5);
+  for (auto _ : state) {
+    UIView* found = nullptr;
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+      const ios::CALayer& layer = *(*it)->layer();
+      const ios::CGSize size = layer.bounds().size;
+      const CGRect frame(layer.position().x - size.width * 0.5, layer.position().y - size.height * 0.5, size.width,
+                         size.height);
+      if (frame.contains(point)) {
+        found = it->get();
+        break;
+      }
+    }
+    benchmark::DoNotOptimize(found);
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_DequeScanForPoint)->Arg(1000)->Arg(10000)->Complexity();
+
+void BM_LayoutPassOverSubviews(benchmark::State& state) {
+  auto parent = makeRow(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    parent->setNeedsLayout();
+    parent->layoutIfNeeded();
+    benchmark::DoNotOptimize(parent->needsLayout());
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_LayoutPassOverSubviews)->Arg(1000)->Arg(10000)->Complexity();
+
+// Baseline: one walk over a deque of the same pointers, reading a flag of each view.
+void BM_DequeWalk(benchmark::State& state) {
+  auto parent = makeRow(static_cast<std::size_t>(state.range(0)));
+  std::deque<std::shared_ptr<UIView>> list;
+  for (const auto& v : parent->subviews()) list.push_back(v);
+  for (auto _ : state) {
+    bool any = false;
+    for (const auto& v : list) any |= v->needsLayout();
+    benchmark::DoNotOptimize(any);
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_DequeWalk)->Arg(1000)->Arg(10000)->Complexity();
+
+void BM_LayerSetOpacity(benchmark::State& state) {
+  auto layer = ios::CALayer::make();
+  float value = 0;
+  for (auto _ : state) {
+    layer->setOpacity(value);
+    value = value == 0 ? 1 : 0;
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_LayerSetOpacity);
+
+void BM_LayerSetBorderColor(benchmark::State& state) {
+  auto layer = ios::CALayer::make();
+  const ios::CGColor colors[2] = {ios::CGColor(ios::CGColorSpaceCreateDeviceGray(), {0, 1}),
+                                  ios::CGColor(ios::CGColorSpaceCreateDeviceGray(), {1, 1})};
+  int i = 0;
+  for (auto _ : state) {
+    layer->setBorderColor(colors[i]);
+    i ^= 1;
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_LayerSetBorderColor);
+
+// Baseline: the same write to a plain field.
+void BM_PlainFieldWrite(benchmark::State& state) {
+  struct {
+    float opacity = 1;
+  } plain;
+  float value = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(&plain);
+    plain.opacity = value;
+    value = value == 0 ? 1 : 0;
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PlainFieldWrite);
+
+}  // namespace
