@@ -100,8 +100,20 @@ struct BandCounter {
 
 template <PixelLayout Layout>
 ColorCounter countPixels(const std::uint8_t* bytes, std::size_t w, std::size_t h, std::size_t bytesPerRow) {
+  if (w * h < kSmallImagePixels) {
+    // Too few pixels to repay a band's tables: each one goes straight to the counter.
+    ColorCounter counts(w * h);
+    for (std::size_t y = 0; y < h; ++y) {
+      const std::uint8_t* p = bytes + y * bytesPerRow;
+      for (std::size_t x = 0; x < w; ++x, p += 4) {
+        if (!BandCounter<Layout>::counted(p)) continue;
+        counts.add(PackedColor::fromChannels(p[Layout.red], p[Layout.green], p[Layout.blue]).value,
+                   static_cast<std::uint32_t>(x * h + y));
+      }
+    }
+    return counts;
+  }
   ColorCounter counts(4096);
-  if (w == 0 || h == 0) return counts;
   const std::size_t rowsPerBand = std::max<std::size_t>(1, kBandPixels / w);
   BandCounter<Layout> band(std::min(h, rowsPerBand) * w);
   for (std::size_t y0 = 0; y0 < h; y0 += rowsPerBand) {

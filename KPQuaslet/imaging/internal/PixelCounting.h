@@ -43,6 +43,9 @@ extern template ColorCounter countPixels<kEveryARGB>(const std::uint8_t*, std::s
 
 // The most pixels a band counted at once holds (8 bytes of working memory each).
 inline constexpr std::size_t kBandPixels = std::size_t{1} << 18;
+// Bitmaps with fewer pixels are counted one pixel at a time into the counter, whose size
+// follows the pixels, instead of through a band's fixed tables.
+inline constexpr std::size_t kSmallImagePixels = std::size_t{1} << 15;
 
 // Orders entries by their first position (positions are distinct).
 void sortByFirstPosition(std::vector<ColorCounter::Entry>& entries);
