@@ -113,7 +113,9 @@ ColorCounter countPixels(const std::uint8_t* bytes, std::size_t w, std::size_t h
     }
     return counts;
   }
-  ColorCounter counts(4096);
+  // Room for a colour in every other pixel up to half a million colours: most pictures
+  // never grow it, and a large one grows it with its colours, not its pixels.
+  ColorCounter counts(std::min<std::size_t>(w * h / 2, std::size_t{1} << 19));
   const std::size_t rowsPerBand = std::max<std::size_t>(1, kBandPixels / w);
   BandCounter<Layout> band(std::min(h, rowsPerBand) * w);
   for (std::size_t y0 = 0; y0 < h; y0 += rowsPerBand) {
