@@ -52,10 +52,13 @@ ios::UIImage resizeForKPImageColors(const ios::UIImage& image, ios::CGSize size)
 
 KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality) {
   const ios::UIImage scaled = resizeForKPImageColors(image, scaledSize(image.size(), quality));
-  const ios::CGImage& cgImage = *scaled.cgImage();
-  const auto threshold = static_cast<std::uint64_t>(static_cast<double>(cgImage.height()) * 0.01);
-  const std::optional<std::vector<std::uint8_t>> bytes = ios::CGDataProviderCopyData(cgImage.dataProvider());
+  // An image without a bitmap has no bytes to read, like one whose bytes cannot be copied.
+  const ios::CGImageRef& bitmap = scaled.cgImage();
+  const std::optional<std::vector<std::uint8_t>> bytes =
+      bitmap ? ios::CGDataProviderCopyData(bitmap->dataProvider()) : std::nullopt;
   if (!bytes) ios::fatalError("KPImageColors.getColors failed: could not get cgImage data.");
+  const ios::CGImage& cgImage = *bitmap;
+  const auto threshold = static_cast<std::uint64_t>(static_cast<double>(cgImage.height()) * 0.01);
   const imaging_internal::ColorCounter counter = imaging_internal::countVisiblePixels(cgImage, *bytes);
   const auto entries = counter.entries();
 

@@ -93,7 +93,8 @@ enum class KPImageColorsQuality { lowest, low, high, highest };
 // Stops the process with "KPImageColors.resizeForKPImageColors failed:
 // UIGraphicsGetImageFromCurrentImageContext returned nil." when the image cannot be
 // drawn (an empty image or a zero size), and with "KPImageColors.getColors failed: could
-// not get cgImage data." when its pixels cannot be read.
+// not get cgImage data." when its pixels cannot be read, the drawn image having no
+// bitmap included (checked, never read through).
 [[nodiscard]] KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality);
 
 // getColors() (asynchronous)

@@ -7,6 +7,8 @@
 
 #include "KPQuaslet/imaging/UIColor+KPExt.h"
 #include "KPQuaslet/imaging/internal/ColorCounter.h"
+#include "KPQuaslet/imaging/internal/PackedColor.h"
+#include "KPQuaslet/imaging/internal/PixelCounting.h"
 #include "platform/coregraphics/CGContext.h"
 #include "platform/foundation/ScopeExit.h"
 #include "platform/uikit/UIGraphics.h"
@@ -15,6 +17,7 @@ namespace kp {
 namespace {
 
 using imaging_internal::ColorCounter;
+using imaging_internal::PackedColor;
 using ios::CGFloat;
 using ios::UIColor;
 
@@ -25,12 +28,21 @@ struct CountedColor {
   std::uint32_t count;
 };
 
+// A candidate colour kept as its three components (its alpha is 1), a quarter of the
+// size of a colour object: the image may have as many colours as pixels.
+struct CountedComponents {
+  CGFloat red, green, blue;
+  std::uint32_t count;
+};
+
 // Smallest count first; equal counts keep their order.
 using ByCount = imaging_internal::CountOrder<CountedColor>;
 
+// Colours are counted under PackedColor keys of their red, green and blue bytes.
 UIColor colorOfKey(std::uint32_t key) {
-  return UIColor::colorWithRed(static_cast<CGFloat>((key >> 16) & 255) / 255,
-                               static_cast<CGFloat>((key >> 8) & 255) / 255, static_cast<CGFloat>(key & 255) / 255, 1);
+  const PackedColor c{key};
+  return UIColor::colorWithRed(static_cast<CGFloat>(c.red()) / 255, static_cast<CGFloat>(c.green()) / 255,
+                               static_cast<CGFloat>(c.blue()) / 255, 1);
 }
 
 // The pixel count of `color`: colours counted from pixels are exact k/255 components at
@@ -38,13 +50,13 @@ UIColor colorOfKey(std::uint32_t key) {
 std::uint32_t countOf(const ColorCounter& counter, const UIColor& color) {
   const auto c = color.cgColor().components();
   if (color.cgColor().colorSpace().model() != ios::CGColorSpaceModel::rgb || c[3] != 1) return 0;
-  std::uint32_t key = 0;
+  std::uint32_t bytes[3];
   for (int i = 0; i < 3; ++i) {
     const CGFloat scaled = std::round(c[i] * 255);
     if (!(scaled >= 0 && scaled <= 255) || static_cast<CGFloat>(scaled) / 255 != c[i]) return 0;
-    key = (key << 8) | static_cast<std::uint32_t>(scaled);
+    bytes[i] = static_cast<std::uint32_t>(scaled);
   }
-  return counter.count(key);
+  return counter.count(PackedColor::fromChannels(bytes[0], bytes[1], bytes[2]).value);
 }
 
 // The image redrawn at `size` points, scale 2, and its pixels as A,R,G,B bytes.
@@ -96,20 +108,20 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
 
   // Count every pixel, and those of columns 5 to 10 once more as edge colours. Positions
   // follow the visiting order: columns left to right, each top to bottom.
-  ColorCounter imageColors(4096), edgeColors(256);
-  for (std::size_t y = 0; y < h; ++y) {
-    const std::uint8_t* row = pixels->argb.data() + w * y * 4;
-    for (std::size_t x = 0; x < w; ++x) {
-      const std::uint8_t* p = row + x * 4;
-      const std::uint32_t key = (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-      const auto position = static_cast<std::uint32_t>(x * h + y);
-      imageColors.add(key, position);
-      if (x >= 5 && x <= 10) edgeColors.add(key, position);
+  const ColorCounter imageColors =
+      imaging_internal::countPixels<imaging_internal::kEveryARGB>(pixels->argb.data(), w, h, w * 4);
+  ColorCounter edgeColors(256);
+  for (std::size_t x = 5; x <= 10 && x < w; ++x) {
+    for (std::size_t y = 0; y < h; ++y) {
+      const std::uint8_t* p = pixels->argb.data() + (w * y + x) * 4;
+      edgeColors.add(PackedColor::fromChannels(p[1], p[2], p[3]).value, static_cast<std::uint32_t>(x * h + y));
     }
   }
 
+  const auto edgeEntries = edgeColors.entries();
   std::vector<CountedColor> edges;
-  for (const auto& entry : edgeColors.entries()) {
+  edges.reserve(edgeEntries.size());
+  for (const auto& entry : edgeEntries) {
     if (entry.count >= threshold) edges.push_back({colorOfKey(entry.key), entry.count});
   }
   ByCount edgeOrder(std::move(edges), false);
@@ -129,16 +141,21 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
   result.background = candidate.color;
 
   const bool backgroundIsDark = luminosity(result.background) < 0.5;
-  std::vector<CountedColor> candidates;
-  for (const auto& entry : imageColors.entries()) {
+  const auto imageEntries = imageColors.entries();
+  std::vector<CountedComponents> candidates;
+  candidates.reserve(imageEntries.size());
+  for (const auto& entry : imageEntries) {
     const UIColor c = colorWithMinimumSaturation(colorOfKey(entry.key), kMinimumSaturation);
-    if ((luminosity(c) < 0.5) != backgroundIsDark) candidates.push_back({c, countOf(imageColors, c)});
+    if ((luminosity(c) < 0.5) == backgroundIsDark) continue;
+    const auto components = c.cgColor().components();
+    candidates.push_back({components[0], components[1], components[2], countOf(imageColors, c)});
   }
-  ByCount ordered(std::move(candidates), false);
+  imaging_internal::CountOrder<CountedComponents> ordered(std::move(candidates), false);
 
   std::optional<UIColor> primary, secondary, detail;
   while (!ordered.empty()) {
-    const UIColor c = ordered.next().color;
+    const CountedComponents next = ordered.next();
+    const UIColor c = UIColor::colorWithRed(next.red, next.green, next.blue, 1);
     if (!primary) {
       if (isContrasting(c, result.background)) primary = c;
     } else if (!secondary) {

@@ -119,7 +119,7 @@ UIImage cropped(const UIImage& image, CGRect rect) {
   }
   auto part = bitmap->cropping(rect);
   if (!part) return image;
-  return UIImage(std::move(part), 1, image.imageOrientation());
+  return UIImage(std::move(part));
 }
 
 UIImage largestCenteredSquareImage(const UIImage& image) {

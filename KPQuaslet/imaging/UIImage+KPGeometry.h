@@ -55,14 +55,13 @@ namespace kp {
 
 // cropped()
 //
-// The part of the bitmap inside `rect`, in pixels of the bitmap (origin at its top-left
-// corner), at scale 1 (its size in points is its pixel size). Only a rect strictly
+// The part of the bitmap inside `rect`, in pixels of the stored bitmap (origin at its
+// top-left corner, whatever the receiver's orientation), upright (orientation up) at
+// scale 1: its size in points is the rect's size in pixels. Only a rect strictly
 // narrower and strictly lower than the bitmap is cropped; otherwise, without a bitmap or
-// when the rect misses it, the receiver.
-// Two things differ from a plain UIImage(cgImage:) of the cropped bitmap: the rect is
-// compared with the bitmap's pixel size, the unit it is taken in (not the point size,
-// which at scale 2 would refuse rects that fit); and the part keeps the receiver's
-// orientation, so that a part of a photo stored sideways shows upright like the photo.
+// when the rect misses it, the receiver. Mended: the rect is compared with the bitmap's
+// pixel size, the unit it is taken in, not with the point size (which at scale 2 or
+// for a photo stored sideways would refuse rects that fit).
 [[nodiscard]] ios::UIImage cropped(const ios::UIImage& image, ios::CGRect rect);
 
 // largestCenteredSquareImage()
@@ -78,7 +77,11 @@ namespace kp {
 // ratio that is not positive and finite. Mended: the part is measured in pixels of the
 // picture as it shows and keeps the receiver's orientation (the point size taken as
 // pixel coordinates of the stored bitmap would cut off-centre at scale 2 and across
-// the picture of a photo stored sideways).
+// the picture of a photo stored sideways). The cut side is the whole number of pixels
+// nearest to the other side × `ratio` (or ÷ `ratio`), at least 1, and its offset is
+// rounded down: the part is a pixel narrower or lower than a rect with fractional edges
+// widened to whole pixels, and its ratio is the nearest whole pixels allow (a 20 × 10
+// picture cut to ratio 4 is rows 2 to 6, 20 × 5).
 [[nodiscard]] ios::UIImage cropToAspectRatio(const ios::UIImage& image, ios::CGFloat ratio);
 
 // adjustOrientation()

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "KPQuaslet/Helper/internal/RuntimeCategory.h"
-#include "KPQuaslet/imaging/UIImage+KPGeometry.h"
+#include "KPQuaslet/imaging/internal/DrawingSupport.h"
 #include "platform/coreimage/CIDetector.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/StandardOutput.h"
@@ -94,9 +94,8 @@ void startFacePath(const std::shared_ptr<UIImageView>& view, const std::optional
   ios::DispatchQueue::global(ios::DispatchQoS::default_).async([view, image] {
     if (!image) return;
     // Faces are found in, and the crop shows, the picture as the image presents it: a
-    // camera photo stored sideways is turned upright first.
-    const std::optional<ios::UIImage> upright = adjustOrientation(*image);
-    const ios::CGImageRef cgImage = upright ? upright->cgImage() : nullptr;
+    // camera photo stored sideways is turned upright first, every pixel kept.
+    const ios::CGImageRef cgImage = imaging_internal::uprightBitmap(*image);
     const auto detector =
         ios::CIDetector::make(ios::CIDetectorTypeFace, {{ios::CIDetectorAccuracy, ios::CIDetectorAccuracyLow}});
     const auto& main = ios::DispatchQueue::main();

@@ -12,8 +12,9 @@
 // "KPQuaslet" category of UIImageView (property "focusOnFaces", "TB,N"). Detection
 // runs on the global queue and prints "found N faces" or "No faces found"; the view,
 // its bounds and its layers are read and changed on the main queue only, and the image
-// is assigned to the view in every case. An image whose orientation is not up is turned
-// upright before detection, and the crop shows the upright picture. An image without a bitmap
+// is assigned to the view in every case. Mended: an image whose orientation is not up is
+// turned upright, pixel for pixel (at its own scale), before detection; the crop shows
+// that upright picture and its W × H are its pixels. An image without a bitmap
 // is shown the ordinary way and nothing is printed. Do not wait on the main queue
 // for the result: the work finishes with synchronous hops to the main queue.
 #pragma once

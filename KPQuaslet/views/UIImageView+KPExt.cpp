@@ -53,10 +53,12 @@ void setImage(UIImageView& view, const std::optional<ios::UIImage>& image, bool 
     return;
   }
   namespace option = ios::UIViewAnimationOption;
-  ios::UIView::transition(std::static_pointer_cast<ios::UIView>(view.shared_from_this()), animationDuration,
+  // The animations hold the image view itself, not a reference that a later run could outlive.
+  auto shared = std::static_pointer_cast<UIImageView>(view.shared_from_this());
+  ios::UIView::transition(shared, animationDuration,
                           option::transitionCrossDissolve | option::beginFromCurrentState |
                               option::allowUserInteraction,
-                          [&view, image] { view.setImage(image); });
+                          [shared, image] { shared->setImage(image); });
 }
 
 void blur(UIImageView& view, ios::UIBlurEffectStyle style) {

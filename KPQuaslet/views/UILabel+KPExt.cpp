@@ -91,9 +91,10 @@ void setText(UILabel& label, const std::optional<std::string>& text, bool animat
     label.setText(text);
     return;
   }
-  auto view = std::static_pointer_cast<ios::UIView>(label.shared_from_this());
-  ios::UIView::transition(view, duration.value_or(0.3), ios::UIViewAnimationOption::transitionCrossDissolve,
-                          [&label, text] { label.setText(text); });
+  // The animations hold the label itself, not a reference that a later run could outlive.
+  auto shared = std::static_pointer_cast<UILabel>(label.shared_from_this());
+  ios::UIView::transition(shared, duration.value_or(0.3), ios::UIViewAnimationOption::transitionCrossDissolve,
+                          [shared, text] { shared->setText(text); });
 }
 
 ios::UIFont bold(const ios::UIFont& font) { return withTraits(font, ios::UIFont::traitBold); }

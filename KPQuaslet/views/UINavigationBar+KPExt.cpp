@@ -15,6 +15,11 @@ namespace {
 // The overlay's association key: only its address matters.
 const char navigationBarLayKey[] = "kKPNavigationBarOverLayerKey";
 
+// The bar's background overlay, or null (a stored object of another kind reads as null).
+std::shared_ptr<ios::UIView> overlayer(const UINavigationBar& bar) {
+  return std::dynamic_pointer_cast<ios::UIView>(ios::objc_getAssociatedObject(&bar, navigationBarLayKey));
+}
+
 void setOverlayer(UINavigationBar& bar, std::shared_ptr<ios::UIView> overlay) {
   ios::objc_setAssociatedObject(&bar, navigationBarLayKey, std::move(overlay),
                                 ios::OBJC_ASSOCIATION_RETAIN_NONATOMIC);
@@ -95,10 +100,6 @@ void remove(UINavigationController& nav, std::int64_t index) {
   std::vector<std::shared_ptr<ios::UIViewController>> stack = nav.viewControllers();
   if (index >= 0 && index < static_cast<std::int64_t>(stack.size())) stack.erase(stack.begin() + index);
   nav.setViewControllers(stack, false);
-}
-
-std::shared_ptr<ios::UIView> overlayer(const UINavigationBar& bar) {
-  return std::dynamic_pointer_cast<ios::UIView>(ios::objc_getAssociatedObject(&bar, navigationBarLayKey));
 }
 
 void kp_setBackgroundColor(UINavigationBar& bar, const ios::UIColor& color) {

@@ -65,8 +65,6 @@ void kp_setBackgroundLayerHeight(UINavigationBar& bar, ios::CGFloat height);
 void kp_setElementsAlpha(UINavigationBar& bar, ios::CGFloat alpha);
 // Clears the background and shadow images and removes and forgets the overlay.
 void kp_reset(UINavigationBar& bar);
-// The bar's background overlay, or null.
-[[nodiscard]] std::shared_ptr<ios::UIView> overlayer(const UINavigationBar& bar);
 
 // ---- Looks ---------------------------------------------------------------------------
 

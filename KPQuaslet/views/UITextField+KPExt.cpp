@@ -40,7 +40,10 @@ std::int64_t maxLength(const UITextField& field) {
 
 void setMaxLength(UITextField& field, std::int64_t length) {
   views_internal::storeNumber(field, &kAssociationKeyMaxLength, length);
-  field.addTarget(field.shared_from_this(), selectors().checkMaxLength, ios::UIControlEventOption::editingChanged);
+  // Editing that ends while text is being composed ends the composition without an
+  // edit: the text is checked then too, so that it never stays longer than the maximum.
+  field.addTarget(field.shared_from_this(), selectors().checkMaxLength,
+                  ios::UIControlEventOption::editingChanged | ios::UIControlEventOption::editingDidEnd);
 }
 
 // Cuts the text to the maximum length after an edit, keeping the selection.

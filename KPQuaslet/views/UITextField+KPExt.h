@@ -16,7 +16,10 @@
 // only. Setting it registers the field as its own target for editing changed; after
 // each edit a text longer than the maximum is cut to its first characters (whole
 // characters: an emoji of several code points counts once), the selection kept. Text an
-// input method is still composing is not cut; the cut happens once it is committed.
+// input method is still composing is not cut; the cut happens as soon as the
+// composition ends, however it ends. Mended: the field is also its own target for
+// editing did end, because ending editing ends the composition without an edit and
+// would otherwise leave the composed text longer than the maximum.
 // A negative maximum counts as 0.
 #pragma once
 

@@ -80,12 +80,16 @@ void hook(UIViewController& controller, const KeyboardRoute& route, CGRect frame
 }
 
 // The controller the geometry members answer for: a navigation controller answers for
-// its visible controller (itself when it has none).
+// its visible controller (itself when it has none), and so on while that controller is
+// itself a navigation controller. The visible controller is kept alive by its stack.
 UIViewController& subject(UIViewController& controller) {
-  if (auto* nav = dynamic_cast<ios::UINavigationController*>(&controller)) {
-    if (std::shared_ptr<UIViewController> visible = nav->visibleViewController()) return *visible;
+  UIViewController* current = &controller;
+  while (auto* nav = dynamic_cast<ios::UINavigationController*>(current)) {
+    std::shared_ptr<UIViewController> visible = nav->visibleViewController();
+    if (visible == nullptr || visible.get() == current) break;
+    current = visible.get();
   }
-  return controller;
+  return *current;
 }
 
 }  // namespace

@@ -57,7 +57,10 @@ void keyboardDidHideWithFrame(UIViewController& controller, CGRect frame);
 
 // Where the free area starts: below a visible navigation bar (its frame's maximum y),
 // at the view frame's minimum y with a hidden bar, the view frame's y without a
-// navigation controller. A navigation controller answers for its visible controller.
+// navigation controller. A navigation controller answers for its visible controller,
+// and the rule applies again while that one is a navigation controller too; so do
+// bottom, tabBarHeight, navigationBarHeight, topBarsHeight, applicationFrame and the
+// navigationBarColor getter.
 [[nodiscard]] CGFloat top(UIViewController& controller);
 // Where the free area ends: the tab bar's y, or the view frame's maximum y with a
 // hidden tab bar or none.
@@ -76,7 +79,7 @@ void keyboardDidHideWithFrame(UIViewController& controller, CGRect frame);
 [[nodiscard]] CGRect applicationFrame(UIViewController& controller);
 // The navigation controller's bar, or null without one.
 [[nodiscard]] std::shared_ptr<ios::UINavigationBar> navBar(const UIViewController& controller);
-// The bar tint colour of the navigation bar (that of the visible controller's
+// The bar tint colour of the navigation bar (that of the innermost visible controller's
 // navigation controller when the receiver is itself one); none without a bar.
 [[nodiscard]] std::optional<ios::UIColor> navigationBarColor(UIViewController& controller);
 // Sets the bar tint colour of the bar of the controller's own navigation controller;

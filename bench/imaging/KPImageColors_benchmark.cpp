@@ -68,12 +68,24 @@ void BM_CountingAtHighest(benchmark::State& state) {
 }
 BENCHMARK(BM_CountingAtHighest)->Unit(benchmark::kMillisecond);
 
-// The edge-colour extractor at its default size (500 pixels wide).
+// The edge-colour extractor at its default size (500 pixels wide), from a 4000 × 3000,
+// a 500 × 500 and a 64 × 64 photo, and from a 64 × 64 photo at a size of its own
+// pixels: the last two read as many pixels as they count.
 void BM_EdgeColors(benchmark::State& state) {
-  const ios::UIImage& image = photo(4000, 3000);
-  for (auto _ : state) benchmark::DoNotOptimize(kp::colors(image, std::nullopt));
+  const auto side = static_cast<std::size_t>(state.range(0));
+  const ios::UIImage& image = side == 4000 ? photo(4000, 3000) : photo(side, side);
+  const bool ownSize = state.range(1) != 0;
+  const std::optional<ios::CGSize> size =
+      ownSize ? std::optional<ios::CGSize>(ios::CGSize(side / 2.0, side / 2.0)) : std::nullopt;
+  for (auto _ : state) benchmark::DoNotOptimize(kp::colors(image, size));
 }
-BENCHMARK(BM_EdgeColors)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EdgeColors)
+    ->ArgNames({"side", "ownSize"})
+    ->Args({4000, 0})
+    ->Args({500, 0})
+    ->Args({64, 0})
+    ->Args({64, 1})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

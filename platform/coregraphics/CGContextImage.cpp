@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/coregraphics/CGContext.h"
 #include "platform/coregraphics/internal/ContextState.h"
@@ -44,43 +47,120 @@ std::vector<Footprint> footprints(std::size_t srcLength, std::size_t dstLength) 
 
 }  // namespace
 
+namespace {
+
+// Four single-precision lanes: the B, G, R, A bytes of one pixel (on a little-endian
+// machine, the order of its bytes in memory) as numbers.
+typedef float Lanes __attribute__((vector_size(16)));
+typedef std::uint8_t PixelBytes __attribute__((vector_size(4)));
+
+Lanes splat(float w) { return Lanes{w, w, w, w}; }
+
+// The destination columns' footprints in one row: where each starts, how many pixels it
+// takes, and their weights, each repeated in four lanes.
+struct ColumnWeights {
+  explicit ColumnWeights(const std::vector<Footprint>& columns) {
+    for (const Footprint& f : columns) {
+      first.push_back(f.first);
+      begin.push_back(weights.size());
+      for (float w : f.weights) weights.push_back(splat(w));
+    }
+    begin.push_back(weights.size());
+  }
+  [[nodiscard]] std::size_t count(std::size_t j) const { return begin[j + 1] - begin[j]; }
+  std::vector<std::size_t> first, begin;
+  std::vector<Lanes> weights;
+};
+
+#if defined(__SSE2__)
+// The next term of a column's sum for each of four pixels in a row, from one load.
+[[gnu::always_inline]] inline void addFour(Lanes& sum, const Lanes* w, const std::uint32_t* p) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
+  sum += w[0] * reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpacklo_epi16(low, zero)));
+  sum += w[1] * reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpackhi_epi16(low, zero)));
+  sum += w[2] * reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpacklo_epi16(high, zero)));
+  sum += w[3] * reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpackhi_epi16(high, zero)));
+}
+
+[[gnu::always_inline]] inline Lanes lanesOf(const std::uint32_t* pixel) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(*pixel));
+  return reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero)));
+}
+#else
+[[gnu::always_inline]] inline Lanes lanesOf(const std::uint32_t* pixel) {
+  PixelBytes bytes;
+  std::memcpy(&bytes, pixel, sizeof bytes);
+  return __builtin_convertvector(bytes, Lanes);
+}
+
+[[gnu::always_inline]] inline void addFour(Lanes& sum, const Lanes* w, const std::uint32_t* p) {
+  for (int i = 0; i < 4; ++i) sum += w[i] * lanesOf(p + i);
+}
+#endif
+
+// One source row's weighted sums over every destination column's footprint, into
+// `line` (four lanes a column). Each column's sum takes its terms in order, one
+// multiplication and one addition each; four columns are summed side by side, four
+// pixels at a time, so that their additions overlap and their bytes are read in one go.
+void sumRow(const std::uint32_t* row, const ColumnWeights& columns, Lanes* line) {
+  const std::size_t count = columns.first.size();
+  auto finish = [&](std::size_t j, std::size_t from, Lanes sum) {
+    const std::uint32_t* p = row + columns.first[j];
+    const Lanes* w = columns.weights.data() + columns.begin[j];
+    for (std::size_t k = from; k < columns.count(j); ++k) sum += w[k] * lanesOf(p + k);
+    line[j] = sum;
+  };
+  std::size_t j = 0;
+  for (; j + 4 <= count; j += 4) {
+    const std::size_t shared =
+        std::min({columns.count(j), columns.count(j + 1), columns.count(j + 2), columns.count(j + 3)}) / 4 * 4;
+    const std::uint32_t *p0 = row + columns.first[j], *p1 = row + columns.first[j + 1],
+                        *p2 = row + columns.first[j + 2], *p3 = row + columns.first[j + 3];
+    const Lanes* w0 = columns.weights.data() + columns.begin[j];
+    const Lanes *w1 = w0 + columns.count(j), *w2 = w1 + columns.count(j + 1), *w3 = w2 + columns.count(j + 2);
+    Lanes s0{}, s1{}, s2{}, s3{};
+    for (std::size_t k = 0; k < shared; k += 4) {
+      addFour(s0, w0 + k, p0 + k);
+      addFour(s1, w1 + k, p1 + k);
+      addFour(s2, w2 + k, p2 + k);
+      addFour(s3, w3 + k, p3 + k);
+    }
+    finish(j, shared, s0), finish(j + 1, shared, s1), finish(j + 2, shared, s2), finish(j + 3, shared, s3);
+  }
+  for (; j < count; ++j) finish(j, 0, Lanes{});
+}
+
+}  // namespace
+
 void areaAverage(const std::uint32_t* src, std::size_t srcWidth, std::size_t srcHeight, std::size_t srcStride,
                  std::uint32_t* dst, std::size_t dstWidth, std::size_t dstHeight) {
-  const auto columns = footprints(srcWidth, dstWidth);
+  const ColumnWeights columns(footprints(srcWidth, dstWidth));
   const auto rows = footprints(srcHeight, dstHeight);
   // Which destination rows each source row feeds, with its weight.
   std::vector<std::vector<std::pair<std::size_t, float>>> feeds(srcHeight);
   for (std::size_t j = 0; j < dstHeight; ++j) {
     for (std::size_t k = 0; k < rows[j].weights.size(); ++k) feeds[rows[j].first + k].emplace_back(j, rows[j].weights[k]);
   }
-  std::vector<float> line(dstWidth * 4);
-  std::vector<float> sums(dstWidth * dstHeight * 4, 0.0f);
+  std::vector<Lanes> line(dstWidth);
+  std::vector<Lanes> sums(dstWidth * dstHeight, Lanes{});
   for (std::size_t y = 0; y < srcHeight; ++y) {
     if (feeds[y].empty()) continue;
-    const std::uint32_t* row = src + y * srcStride;
-    for (std::size_t j = 0; j < dstWidth; ++j) {
-      float a = 0, r = 0, g = 0, b = 0;
-      const std::uint32_t* p = row + columns[j].first;
-      for (float w : columns[j].weights) {
-        const std::uint32_t v = *p++;
-        a += w * static_cast<float>(v >> 24);
-        r += w * static_cast<float>((v >> 16) & 255);
-        g += w * static_cast<float>((v >> 8) & 255);
-        b += w * static_cast<float>(v & 255);
-      }
-      float* l = &line[j * 4];
-      l[0] = a, l[1] = r, l[2] = g, l[3] = b;
-    }
+    sumRow(src + y * srcStride, columns, line.data());
     for (const auto& [j, w] : feeds[y]) {
-      float* s = &sums[j * dstWidth * 4];
-      for (std::size_t k = 0; k < dstWidth * 4; ++k) s[k] += w * line[k];
+      Lanes* s = &sums[j * dstWidth];
+      const Lanes weight = splat(w);
+      for (std::size_t k = 0; k < dstWidth; ++k) s[k] += weight * line[k];
     }
   }
   auto toByte = [](float v) { return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
   for (std::size_t i = 0; i < dstWidth * dstHeight; ++i) {
-    const float* s = &sums[i * 4];
-    const std::uint32_t a = toByte(s[0]);
-    dst[i] = (a << 24) | (std::min(a, toByte(s[1])) << 16) | (std::min(a, toByte(s[2])) << 8) | std::min(a, toByte(s[3]));
+    // Lanes 0 to 3 are blue, green, red, alpha (the pixel's bytes in memory order).
+    const Lanes& s = sums[i];
+    const std::uint32_t a = toByte(s[3]);
+    dst[i] = (a << 24) | (std::min(a, toByte(s[2])) << 16) | (std::min(a, toByte(s[1])) << 8) | std::min(a, toByte(s[0]));
   }
 }
 

@@ -18,6 +18,7 @@
 #include "platform/uikit/UIAccessibility.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImageNamed.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINib.h"
@@ -48,6 +49,7 @@ void resetPlatform() {
   resetStoryboards();
   resetMainScreen();
   resetDataProviderFailures();
+  resetContextImageBitmaps();
   resetImageIO();
   resetRandomSource();
   resetFaceDetector();

@@ -1,5 +1,6 @@
 #include "platform/uikit/UIGraphics.h"
 
+#include <atomic>
 #include <cmath>
 #include <vector>
 
@@ -28,6 +29,11 @@ std::size_t pixelsFor(CGFloat points, CGFloat scale) {
   return static_cast<std::size_t>(pixels);
 }
 
+std::atomic<int>& pendingBitmapDrops() {
+  static std::atomic<int> count{0};
+  return count;
+}
+
 }  // namespace
 
 void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, CGFloat scale) {
@@ -52,6 +58,10 @@ std::optional<UIImage> UIGraphicsGetImageFromCurrentImageContext() {
   if (stack.empty() || !stack.back().imageContext || !stack.back().context) return std::nullopt;
   CGImageRef image = stack.back().context->makeImage();
   if (!image) return std::nullopt;
+  int pending = pendingBitmapDrops().load();
+  while (pending > 0) {
+    if (pendingBitmapDrops().compare_exchange_weak(pending, pending - 1)) return UIImage();
+  }
   return UIImage(std::move(image), stack.back().scale, UIImageOrientation::up);
 }
 
@@ -81,6 +91,9 @@ void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
 namespace testing {
 
 std::size_t graphicsContextDepth() { return contextStack().size(); }
+
+void dropNextContextImageBitmap(int count) { pendingBitmapDrops().store(count); }
+void resetContextImageBitmaps() { pendingBitmapDrops().store(0); }
 
 }  // namespace testing
 }  // namespace ios

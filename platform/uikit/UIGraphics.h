@@ -72,5 +72,10 @@ namespace testing {
 // The number of contexts on this thread's stack.
 [[nodiscard]] std::size_t graphicsContextDepth();
 
+// The next `count` images taken from an image context (on any thread) come back without
+// a bitmap, as an image the platform backs by something else would; reset between tests.
+void dropNextContextImageBitmap(int count = 1);
+void resetContextImageBitmaps();
+
 }  // namespace testing
 }  // namespace ios

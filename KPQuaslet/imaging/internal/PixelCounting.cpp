@@ -1,4 +1,4 @@
-// Counting in two steps that keep memory access local, band by band: the visible pixels
+// Counting in two steps that keep memory access local, band by band: the admitted pixels
 // of a band of rows are first split by their red byte into 256 groups (256 sequential
 // output streams), then each group is counted in a table indexed by its green and blue
 // bytes, small enough to stay in the processor's cache. Each band's distinct colours are
@@ -27,26 +27,30 @@ void sortByFirstPosition(std::vector<ColorCounter::Entry>& entries) {
 namespace {
 
 // The working memory of one band, reused for every band of an image.
+template <PixelLayout L>
 struct BandCounter {
   explicit BandCounter(std::size_t capacity) : records(capacity), counts(65536, 0), firsts(65536, 0) {}
 
-  // Counts the visible pixels of rows [y0, y1) into `image`.
+  static bool counted(const std::uint8_t* p) { return L.minimumAlpha == 0 || p[L.alpha] >= L.minimumAlpha; }
+
+  // Counts the admitted pixels of rows [y0, y1) into `image`.
   void count(const std::uint8_t* bytes, std::size_t bytesPerRow, std::size_t w, std::size_t h, std::size_t y0,
              std::size_t y1, ColorCounter& image) {
-    // Group sizes, then each visible pixel as (position << 16 | green << 8 | blue) in its
-    // red byte's group.
+    // Group sizes, then each admitted pixel as (position << 16 | green << 8 | blue) in
+    // its red byte's group.
     std::array<std::size_t, 257> starts{};
     for (std::size_t y = y0; y < y1; ++y) {
       const std::uint8_t* p = bytes + y * bytesPerRow;
       for (std::size_t x = 0; x < w; ++x, p += 4) {
-        if (p[3] >= 127) ++starts[p[2] + 1];
+        if (counted(p)) ++starts[p[L.red] + 1];
       }
     }
     for (std::size_t i = 1; i < starts.size(); ++i) starts[i] += starts[i - 1];
     std::array<std::size_t, 256> next{};
     std::copy(starts.begin(), starts.end() - 1, next.begin());
     auto record = [h](const std::uint8_t* p, std::size_t x, std::size_t y) {
-      return (static_cast<std::uint64_t>(x * h + y) << 16) | (static_cast<std::uint64_t>(p[1]) << 8) | p[0];
+      return (static_cast<std::uint64_t>(x * h + y) << 16) | (static_cast<std::uint64_t>(p[L.green]) << 8) |
+             p[L.blue];
     };
     for (std::size_t y = y0; y < y1; ++y) {
       const std::uint8_t* p = bytes + y * bytesPerRow;
@@ -54,17 +58,17 @@ struct BandCounter {
       // Two neighbours of one red byte (the common case) take one step of the group's
       // write position instead of two dependent ones.
       for (; x + 1 < w; x += 2, p += 8) {
-        if (p[3] >= 127 && p[7] >= 127 && p[2] == p[6]) {
-          std::size_t& at = next[p[2]];
+        if (counted(p) && counted(p + 4) && p[L.red] == p[4 + L.red]) {
+          std::size_t& at = next[p[L.red]];
           records[at] = record(p, x, y);
           records[at + 1] = record(p + 4, x + 1, y);
           at += 2;
           continue;
         }
-        if (p[3] >= 127) records[next[p[2]]++] = record(p, x, y);
-        if (p[7] >= 127) records[next[p[6]]++] = record(p + 4, x + 1, y);
+        if (counted(p)) records[next[p[L.red]]++] = record(p, x, y);
+        if (counted(p + 4)) records[next[p[4 + L.red]]++] = record(p + 4, x + 1, y);
       }
-      if (x < w && p[3] >= 127) records[next[p[2]]++] = record(p, x, y);
+      if (x < w && counted(p)) records[next[p[L.red]]++] = record(p, x, y);
     }
     for (std::uint32_t red = 0; red < 256; ++red) {
       const std::uint64_t* begin = records.data() + starts[red];
@@ -94,16 +98,37 @@ struct BandCounter {
 
 }  // namespace
 
-ColorCounter countVisiblePixels(const ios::CGImage& image, const std::vector<std::uint8_t>& bytes) {
-  const std::size_t w = image.width(), h = image.height(), bytesPerRow = image.bytesPerRow();
-  ColorCounter counts(4096);
-  if (w == 0 || h == 0) return counts;
+template <PixelLayout Layout>
+ColorCounter countPixels(const std::uint8_t* bytes, std::size_t w, std::size_t h, std::size_t bytesPerRow) {
+  if (w * h < kSmallImagePixels) {
+    // Too few pixels to repay a band's tables: each one goes straight to the counter.
+    ColorCounter counts(w * h);
+    for (std::size_t y = 0; y < h; ++y) {
+      const std::uint8_t* p = bytes + y * bytesPerRow;
+      for (std::size_t x = 0; x < w; ++x, p += 4) {
+        if (!BandCounter<Layout>::counted(p)) continue;
+        counts.add(PackedColor::fromChannels(p[Layout.red], p[Layout.green], p[Layout.blue]).value,
+                   static_cast<std::uint32_t>(x * h + y));
+      }
+    }
+    return counts;
+  }
+  // Room for a colour in every other pixel up to half a million colours: most pictures
+  // never grow it, and a large one grows it with its colours, not its pixels.
+  ColorCounter counts(std::min<std::size_t>(w * h / 2, std::size_t{1} << 19));
   const std::size_t rowsPerBand = std::max<std::size_t>(1, kBandPixels / w);
-  BandCounter band(std::min(h, rowsPerBand) * w);
+  BandCounter<Layout> band(std::min(h, rowsPerBand) * w);
   for (std::size_t y0 = 0; y0 < h; y0 += rowsPerBand) {
-    band.count(bytes.data(), bytesPerRow, w, h, y0, std::min(h, y0 + rowsPerBand), counts);
+    band.count(bytes, bytesPerRow, w, h, y0, std::min(h, y0 + rowsPerBand), counts);
   }
   return counts;
+}
+
+template ColorCounter countPixels<kVisibleBGRA>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
+template ColorCounter countPixels<kEveryARGB>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
+
+ColorCounter countVisiblePixels(const ios::CGImage& image, const std::vector<std::uint8_t>& bytes) {
+  return countPixels<kVisibleBGRA>(bytes.data(), image.width(), image.height(), image.bytesPerRow());
 }
 
 }  // namespace kp::imaging_internal

@@ -9,6 +9,7 @@
 #include "platform/coregraphics/CGImage.h"
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
 #include "tests/support/ImageFixtures.h"
 
@@ -176,6 +177,12 @@ TEST_F(KPImageColorsTest, FatalStops) {
   EXPECT_DEATH(
       {
         ios::testing::failNextDataProviderCopy();
+        (void)kp::getColors(image, KPImageColorsQuality::highest);
+      },
+      "Fatal error: KPImageColors.getColors failed: could not get cgImage data\\.");
+  EXPECT_DEATH(
+      {
+        ios::testing::dropNextContextImageBitmap();
         (void)kp::getColors(image, KPImageColorsQuality::highest);
       },
       "Fatal error: KPImageColors.getColors failed: could not get cgImage data\\.");

@@ -201,19 +201,26 @@ TEST_F(UIImageKPGeometryTest, RenderAtSizeRoundsUpAndReturnsScaleOne) {
   EXPECT_EQ(kp::renderAtSize(empty, {0, 5}), empty);
 }
 
-TEST_F(UIImageKPGeometryTest, CroppedTakesPixelsComesBackAtScaleOneAndKeepsOrientation) {
+TEST_F(UIImageKPGeometryTest, CroppedTakesStoredPixelsAndComesBackUprightAtScaleOne) {
   for (double scale : {1.0, 2.0, 3.0}) {
-    const UIImage image = distinct(20, 10, scale, UIImageOrientation::downMirrored);
-    const UIImage part = kp::cropped(image, {{4, 2}, {12, 6}});
-    ASSERT_NE(part.cgImage(), image.cgImage()) << scale;
-    // The part comes back at scale 1, whatever the receiver's: its points are its pixels.
-    EXPECT_EQ(part.scale(), 1) << scale;
-    EXPECT_EQ(part.size(), ios::CGSize(12, 6)) << scale;
-    EXPECT_EQ(part.imageOrientation(), UIImageOrientation::downMirrored);
-    EXPECT_EQ(part.cgImage()->width(), 12u);
-    EXPECT_EQ(pixelAt(*part.cgImage(), 0, 0), kp_test::distinctPixel(4, 2));
-    EXPECT_EQ(pixelAt(*part.cgImage(), 11, 5), kp_test::distinctPixel(15, 7));
+    for (UIImageOrientation o : kAll) {
+      SCOPED_TRACE(::testing::Message() << "scale " << scale << " orientation " << static_cast<int>(o));
+      const UIImage image = distinct(20, 10, scale, o);
+      const UIImage part = kp::cropped(image, {{4, 2}, {12, 6}});
+      ASSERT_NE(part.cgImage(), image.cgImage());
+      // The rect's pixels of the stored bitmap, shown as they are stored.
+      EXPECT_EQ(part.scale(), 1);
+      EXPECT_EQ(part.imageOrientation(), UIImageOrientation::up);
+      EXPECT_EQ(part.size(), ios::CGSize(12, 6));
+      EXPECT_EQ(shownPixel(part, 0, 0), kp_test::distinctPixel(4, 2));
+      EXPECT_EQ(shownPixel(part, 11, 5), kp_test::distinctPixel(15, 7));
+    }
   }
+  // A photo stored sideways: 8 × 4 pixels shown 4 × 8; the rect still fits the bitmap.
+  const UIImage sideways = kp::cropped(distinct(8, 4, 1, UIImageOrientation::right), {{1, 1}, {4, 2}});
+  EXPECT_EQ(sideways.imageOrientation(), UIImageOrientation::up);
+  EXPECT_EQ(sideways.size(), ios::CGSize(4, 2));
+  EXPECT_EQ(shownPixel(sideways, 3, 1), kp_test::distinctPixel(4, 2));
   const UIImage image = distinct(20, 10);
   EXPECT_EQ(kp::cropped(image, {{0, 0}, {20, 5}}), image);    // as wide as the image
   EXPECT_EQ(kp::cropped(image, {{0, 0}, {5, 10}}), image);    // as high

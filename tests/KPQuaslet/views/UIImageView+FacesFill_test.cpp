@@ -177,6 +177,43 @@ TEST_F(FacesFill, SidewaysStoredPhotoIsDetectedAndShownUpright) {
   EXPECT_EQ(view->image(), photo);
 }
 
+TEST_F(FacesFill, TurnedImagesKeepEveryPixelAndTheirProportions) {
+  struct Row {
+    const char* name;
+    std::size_t w, h;  // stored pixels
+    ios::UIImageOrientation orientation;
+    CGRect view;
+    ios::CGSize shownPixels, frameSize;
+  };
+  const std::vector<Row> rows = {
+      {"quarter turn at scale 2", 16, 8, ios::UIImageOrientation::right, {0, 0, 40, 40}, {8, 16}, {40, 80}},
+      {"odd sizes half turned at scale 2", 15, 7, ios::UIImageOrientation::down, {0, 0, 30, 10}, {15, 7}, {30, 14}},
+      {"odd sizes mirrored quarter turn", 7, 15, ios::UIImageOrientation::leftMirrored, {0, 0, 30, 10}, {15, 7},
+       {30, 14}},
+  };
+  scriptFaces({{0, 0, 2, 2}});
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const ios::UIImage image(kp_test::makeBGRAImage(row.w, row.h, kp_test::distinctPixel), 2, row.orientation);
+    auto view = UIImageView::make(row.view);
+    ios::testing::CapturedOutput output;
+    kp::set(*view, image, true);
+    dispatch_.runPending();
+    auto layer = faceLayer(*view);
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(layer->frame().size, row.frameSize);
+    const ios::CGImageRef shown = layer->contents();
+    ASSERT_NE(shown, nullptr);
+    ASSERT_EQ(static_cast<double>(shown->width()), row.shownPixels.width);
+    ASSERT_EQ(static_cast<double>(shown->height()), row.shownPixels.height);
+    for (std::size_t y = 0; y < shown->height(); ++y) {
+      for (std::size_t x = 0; x < shown->width(); ++x) {
+        ASSERT_EQ(kp_test::pixelAt(*shown, x, y), kp_test::shownPixel(image, x, y)) << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST_F(FacesFill, TurningFocusOffRemovesTheFaceLayer) {
   scriptFaces({{10, 10, 10, 10}});
   auto view = UIImageView::make(CGRect(0, 0, 50, 50));

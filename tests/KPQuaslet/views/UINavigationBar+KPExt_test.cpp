@@ -91,15 +91,17 @@ TEST_F(UINavigationBarKPExt, RemoveFromTheStack) {
 
 TEST_F(UINavigationBarKPExt, BackgroundOverlayIsMadeOnceAndReset) {
   kp::kp_setBackgroundColor(*bar, UIColor::red());
-  auto overlay = kp::overlayer(*bar);
+  // The overlay goes at the back of the bar's first subview.
+  auto overlayOf = [](const UINavigationBar& b) { return b.subviews().front()->subviews().front(); };
+  auto overlay = overlayOf(*bar);
   ASSERT_NE(overlay, nullptr);
+  EXPECT_EQ(overlay->backgroundColor(), UIColor::red());
   EXPECT_EQ(overlay->frame(), ios::CGRect(0, 0, 375, 64));  // down to the bar's bottom
   EXPECT_FALSE(overlay->isUserInteractionEnabled());
   EXPECT_EQ(overlay->autoresizingMask(), 18u);
-  EXPECT_EQ(bar->subviews().front()->subviews().front(), overlay);
   EXPECT_TRUE(bar->backgroundImage(ios::UIBarMetrics::default_).has_value());
   kp::kp_setBackgroundColor(*bar, UIColor::blue());
-  EXPECT_EQ(kp::overlayer(*bar), overlay);
+  EXPECT_EQ(overlayOf(*bar), overlay);
   EXPECT_EQ(overlay->backgroundColor(), UIColor::blue());
 
   kp::kp_setBackgroundLayerHeight(*bar, 100);
@@ -108,12 +110,12 @@ TEST_F(UINavigationBarKPExt, BackgroundOverlayIsMadeOnceAndReset) {
   EXPECT_EQ(bar->frame().maxY(), 44);
 
   kp::kp_reset(*bar);
-  EXPECT_EQ(kp::overlayer(*bar), nullptr);
   EXPECT_EQ(overlay->superview(), nullptr);
   EXPECT_EQ(bar->backgroundImage(ios::UIBarMetrics::default_), std::nullopt);
   kp::kp_setBackgroundLayerHeight(*bar, 10);  // no overlay: nothing
+  EXPECT_EQ(overlay->frame(), ios::CGRect(0, 0, 375, 100));
   kp::kp_setBackgroundColor(*bar, UIColor::red());
-  EXPECT_NE(kp::overlayer(*bar), overlay);
+  EXPECT_NE(overlayOf(*bar), overlay);
 }
 
 TEST_F(UINavigationBarKPExt, ElementsFadeButTheHiddenBackIndicatorStaysHidden) {
@@ -140,7 +142,7 @@ TEST_F(UINavigationBarKPExt, ElementsFadeButTheHiddenBackIndicatorStaysHidden) {
   EXPECT_EQ(titleView->alpha(), 0);
   EXPECT_EQ(custom->alpha(), 0);
   EXPECT_EQ(shownIndicator->alpha(), 0);
-  EXPECT_EQ(kp::overlayer(*bar)->alpha(), 1);
+  EXPECT_EQ(bar->subviews().front()->subviews().front()->alpha(), 1);  // the overlay
   EXPECT_EQ(bar->alpha(), 1);
 
   kp::kp_setElementsAlpha(*bar, 1);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -169,6 +170,26 @@ TEST_F(TextControlsKPExt, ComposingTextIsCutOnlyOnceCommitted) {
   field->setMarkedText("ren");
   field->insertText("人");
   EXPECT_EQ(field->text(), "你好中国");
+}
+
+TEST_F(TextControlsKPExt, ComposingTextIsCutHoweverTheCompositionEnds) {
+  struct Row {
+    const char* name;
+    std::function<void(UITextField&)> end;
+  };
+  const std::vector<Row> rows = {
+      {"committed", [](UITextField& f) { f.insertText("abcdef"); }},
+      {"editing ended", [](UITextField& f) { f.resignFirstResponder(); }},
+  };
+  for (const Row& row : rows) {
+    auto field = editingField();
+    setMaxLength(field, 3);
+    field->setMarkedText("abcdefg");
+    EXPECT_EQ(field->text(), "abcdefg") << row.name;  // not cut while composing
+    row.end(*field);
+    EXPECT_EQ(field->markedTextRange(), std::nullopt) << row.name;
+    EXPECT_EQ(field->text(), "abc") << row.name;
+  }
 }
 
 TEST_F(TextControlsKPExt, FieldConveniences) {

@@ -136,6 +136,35 @@ TEST_F(UIViewControllerKPExt, GeometryOutsideAndInsideContainers) {
   EXPECT_EQ(nav->navigationBar()->barTintColor(), ios::UIColor::red());
 }
 
+TEST_F(UIViewControllerKPExt, NestedNavigationControllersAnswerForTheInnermostVisibleController) {
+  // A navigation controller that presents another: the presented one is its visible
+  // controller, and the presented one's visible controller is `content`.
+  auto content = UIViewController::make();
+  auto inner = ios::UINavigationController::make(content);
+  auto outer = ios::UINavigationController::make(UIViewController::make());
+  window->setRootViewController(outer);
+  outer->present(inner, false, nullptr);
+  dispatch.runPending();
+  ASSERT_EQ(outer->visibleViewController(), inner);
+  // The inner bar differs from the outer one in every answer.
+  outer->setNavigationBarHidden(true, false);
+  inner->navigationBar()->setFrame(CGRect(0, 20, 375, 30));
+  inner->navigationBar()->setBarTintColor(ios::UIColor::green());
+  outer->navigationBar()->setBarTintColor(ios::UIColor::blue());
+  outer->navigationBar()->setFrame(CGRect(0, 0, 375, 90));
+  ASSERT_EQ(kp::navBar(*content), inner->navigationBar());
+
+  for (UIViewController* asked : {static_cast<UIViewController*>(outer.get()), static_cast<UIViewController*>(inner.get())}) {
+    SCOPED_TRACE(asked == outer.get() ? "outer" : "inner");
+    EXPECT_EQ(kp::top(*asked), kp::top(*content));
+    EXPECT_EQ(kp::top(*asked), 50);
+    EXPECT_EQ(kp::navigationBarHeight(*asked), 30);
+    EXPECT_EQ(kp::topBarsHeight(*asked), kp::topBarsHeight(*content));
+    EXPECT_EQ(kp::applicationFrame(*asked).origin.y, 50);
+    EXPECT_EQ(kp::navigationBarColor(*asked), ios::UIColor::green());
+  }
+}
+
 TEST_F(UIViewControllerKPExt, PreviousViewControllerFollowsTheStack) {
   auto first = UIViewController::make();
   auto second = UIViewController::make();

@@ -1,0 +1,114 @@
+// The area-average downscaler against a plain, one-pixel-at-a-time form of the same
+// arithmetic: every destination byte must come out the same, whatever the sizes, the
+// row padding and the pictures.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "platform/coregraphics/internal/ContextState.h"
+
+namespace {
+
+// Each destination pixel: for every source row it covers, the row's weighted sum over
+// the pixel's columns (channel by channel, in single precision, left to right), added
+// into the pixel's sum with the row's weight, top to bottom; then rounded to bytes, the
+// colours capped at alpha.
+std::vector<std::uint32_t> plainAverage(const std::vector<std::uint32_t>& src, std::size_t sw, std::size_t sh,
+                                        std::size_t stride, std::size_t dw, std::size_t dh) {
+  struct Span {
+    std::size_t first = 0;
+    std::vector<float> weights;
+  };
+  auto spans = [](std::size_t length, std::size_t out) {
+    std::vector<Span> result(out);
+    const double ratio = static_cast<double>(length) / static_cast<double>(out);
+    for (std::size_t j = 0; j < out; ++j) {
+      const double a = static_cast<double>(j) * ratio, b = static_cast<double>(j + 1) * ratio;
+      result[j].first = static_cast<std::size_t>(std::floor(a));
+      const auto last = std::min(length, static_cast<std::size_t>(std::ceil(b)));
+      for (std::size_t i = result[j].first; i < last; ++i) {
+        const double overlap = std::min(b, static_cast<double>(i + 1)) - std::max(a, static_cast<double>(i));
+        result[j].weights.push_back(static_cast<float>(std::max(0.0, overlap) / ratio));
+      }
+    }
+    return result;
+  };
+  const auto columns = spans(sw, dw), rows = spans(sh, dh);
+  std::vector<std::uint32_t> out(dw * dh);
+  for (std::size_t y = 0; y < dh; ++y) {
+    for (std::size_t x = 0; x < dw; ++x) {
+      float sum[4] = {0, 0, 0, 0};
+      for (std::size_t r = 0; r < rows[y].weights.size(); ++r) {
+        const std::uint32_t* row = src.data() + (rows[y].first + r) * stride + columns[x].first;
+        float line[4] = {0, 0, 0, 0};
+        for (std::size_t c = 0; c < columns[x].weights.size(); ++c) {
+          for (int k = 0; k < 4; ++k) {
+            line[k] += columns[x].weights[c] * static_cast<float>((row[c] >> (24 - 8 * k)) & 255);
+          }
+        }
+        for (int k = 0; k < 4; ++k) sum[k] += rows[y].weights[r] * line[k];
+      }
+      auto toByte = [](float v) { return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
+      const std::uint32_t a = toByte(sum[0]);
+      out[y * dw + x] = (a << 24) | (std::min(a, toByte(sum[1])) << 16) | (std::min(a, toByte(sum[2])) << 8) |
+                        std::min(a, toByte(sum[3]));
+    }
+  }
+  return out;
+}
+
+enum class Picture { noise, translucentNoise, gradient, solid };
+
+std::vector<std::uint32_t> picture(Picture kind, std::size_t w, std::size_t h, std::size_t stride) {
+  std::mt19937 random(static_cast<unsigned>(w * 31 + h));
+  std::vector<std::uint32_t> pixels(stride * h, 0xDEADBEEF);  // padding that must not be read
+  for (std::size_t y = 0; y < h; ++y) {
+    for (std::size_t x = 0; x < w; ++x) {
+      std::uint32_t a = 255, r = 0, g = 0, b = 0;
+      switch (kind) {
+        case Picture::noise: r = random() & 255, g = random() & 255, b = random() & 255; break;
+        case Picture::translucentNoise:
+          a = random() & 255;
+          r = a ? random() % (a + 1) : 0, g = a ? random() % (a + 1) : 0, b = a ? random() % (a + 1) : 0;
+          break;
+        case Picture::gradient: r = x * 255 / w, g = y * 255 / h, b = (x + y) * 127 / (w + h); break;
+        case Picture::solid: r = 200, g = 100, b = 7, a = 255; break;
+      }
+      pixels[y * stride + x] = (a << 24) | (r << 16) | (g << 8) | b;
+    }
+  }
+  return pixels;
+}
+
+TEST(AreaAverage, MatchesThePlainArithmeticByteForByte) {
+  struct Size {
+    std::size_t sw, sh, padding, dw, dh;
+  };
+  const Size sizes[] = {
+      {640, 480, 0, 100, 75},   // whole ratio
+      {997, 613, 3, 50, 31},    // uneven footprints
+      {300, 200, 0, 7, 3},      // wide footprints
+      {33, 17, 1, 32, 16},      // barely smaller
+      {1000, 10, 0, 1, 1},      // everything into one pixel
+      {5, 400, 0, 3, 9},        // narrower than a group of columns
+      {250, 187, 0, 125, 94},   // half size, odd rows
+  };
+  for (const Size& s : sizes) {
+    for (Picture kind : {Picture::noise, Picture::translucentNoise, Picture::gradient, Picture::solid}) {
+      SCOPED_TRACE(::testing::Message() << s.sw << "x" << s.sh << " -> " << s.dw << "x" << s.dh << " picture "
+                                        << static_cast<int>(kind));
+      const std::size_t stride = s.sw + s.padding;
+      const auto src = picture(kind, s.sw, s.sh, stride);
+      std::vector<std::uint32_t> dst(s.dw * s.dh);
+      ios::cg_internal::areaAverage(src.data(), s.sw, s.sh, stride, dst.data(), s.dw, s.dh);
+      const auto expected = plainAverage(src, s.sw, s.sh, stride, s.dw, s.dh);
+      for (std::size_t i = 0; i < dst.size(); ++i) ASSERT_EQ(dst[i], expected[i]) << "pixel " << i;
+    }
+  }
+}
+
+}  // namespace
