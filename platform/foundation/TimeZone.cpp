@@ -27,6 +27,10 @@ bool isKnownZone(const std::string& identifier) {
 }
 
 std::string hostZone() {
+  // ICU finds the host's zone through buffers shared by the whole process: one thread
+  // at a time.
+  static std::mutex detecting;
+  std::lock_guard lock(detecting);
   std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
   if (!zone || *zone == icu::TimeZone::getUnknown()) return "GMT";
   icu::UnicodeString id;
