@@ -17,7 +17,7 @@ foreach(dir IN LISTS KP_BENCH_DIRS)
   file(GLOB files CONFIGURE_DEPENDS ${dir}/*_benchmark.cpp)
   add_executable(bench_${base} ${files})
   # kp_private_deps: each benchmark runs beside the raw library doing the same work.
-  target_link_libraries(bench_${base} PRIVATE KPQuaslet kp_private_deps benchmark::benchmark_main)
+  target_link_libraries(bench_${base} PRIVATE kp_internals kp_private_deps benchmark::benchmark_main)
   target_compile_definitions(bench_${base} PRIVATE KP_TEST_DATA_DIR="${KP_TEST_DATA_DIR}")
   list(APPEND KP_BENCH_TARGETS bench_${base})
 endforeach()

@@ -8,7 +8,7 @@ endif()
 file(GLOB KP_FUZZ_SUPPORT CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/fuzz/support/*.cpp)
 add_library(kp_fuzz_support STATIC ${KP_FUZZ_SUPPORT})
 # kp_private_deps: harnesses reach the platform headers, which include the libraries' own.
-target_link_libraries(kp_fuzz_support PUBLIC KPQuaslet kp_private_deps)
+target_link_libraries(kp_fuzz_support PUBLIC kp_internals kp_private_deps)
 target_include_directories(kp_fuzz_support PUBLIC ${PROJECT_SOURCE_DIR})
 
 file(GLOB KP_FUZZ_HARNESSES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)

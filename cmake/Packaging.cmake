@@ -31,6 +31,15 @@ set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "KPQuaslet utility framework (shared librar
 ${kp_about}
 
 This package holds the shared libraries.")
+# The dynamic linker's cache is refreshed by dpkg's ldconfig trigger rather than by
+# maintainer scripts: a package with a postrm script stays listed (state "rc") after it
+# is removed. CPack writes its own ldconfig postinst and postrm for libraries unless the
+# extra control files name scripts of those names; the two names below are no files, so
+# the package gets neither script (CPack notes each missing name with a warning).
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA
+  ${PROJECT_SOURCE_DIR}/cmake/debian/triggers
+  ${PROJECT_SOURCE_DIR}/cmake/debian/no-maintainer-scripts/postinst
+  ${PROJECT_SOURCE_DIR}/cmake/debian/no-maintainer-scripts/postrm)
 # A shlibs file, so that programs built against the package depend on it in turn.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")

@@ -4,7 +4,7 @@
 find_package(GTest REQUIRED)
 
 add_library(kp_test_main OBJECT ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
-target_link_libraries(kp_test_main PUBLIC KPQuaslet GTest::gmock GTest::gtest)
+target_link_libraries(kp_test_main PUBLIC kp_internals GTest::gmock GTest::gtest)
 
 file(GLOB_RECURSE KP_ALL_TEST_FILES CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/tests/*_test.cpp)
@@ -23,7 +23,7 @@ list(REMOVE_DUPLICATES KP_TEST_DIRS)
 # Helpers shared by the tests (image builders, fixtures), compiled once. The tests are
 # white-box: some reach the internal shims and the backend libraries themselves.
 add_library(kp_test_support STATIC ${KP_TEST_SUPPORT} ${PROJECT_SOURCE_DIR}/tests/support/TestSupport.cpp)
-target_link_libraries(kp_test_support PUBLIC KPQuaslet kp_private_deps GTest::gmock GTest::gtest)
+target_link_libraries(kp_test_support PUBLIC kp_internals kp_private_deps GTest::gmock GTest::gtest)
 target_include_directories(kp_test_support PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_definitions(kp_test_support PRIVATE KP_TEST_DATA_DIR="${KP_TEST_DATA_DIR}")
 

@@ -38,6 +38,6 @@ echo "check-install: the consumer through pkg-config"
 pcdir=$(dirname "$(find "$prefix" -name kpquaslet.pc)")
 libdir=$(PKG_CONFIG_PATH=$pcdir pkg-config --variable=libdir kpquaslet)
 # shellcheck disable=SC2046
-c++ -std=c++20 examples/consumer/main.cpp -o "$scratch/consumer-pc" \
+c++ examples/consumer/main.cpp -o "$scratch/consumer-pc" \
   $(PKG_CONFIG_PATH=$pcdir pkg-config --cflags --libs kpquaslet) -Wl,-rpath,"$libdir"
 "$scratch/consumer-pc"

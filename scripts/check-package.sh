@@ -33,6 +33,9 @@ has runtime.list 'libKPQuaslet\.so\.1 ->' || fail "no libKPQuaslet.so.1 in $runt
 has runtime.list 'libios_platform\.so\.1 ->' || fail "no libios_platform.so.1 in $runtime"
 has runtime.list '\.h$' && fail "headers in $runtime"
 has runtime.control shlibs || fail "no shlibs file in $runtime"
+has runtime.control triggers || fail "no ldconfig trigger in $runtime"
+# A maintainer script would keep the package listed (state "rc") after its removal.
+has runtime.control 'post\|pre' && fail "maintainer scripts in $runtime"
 dpkg-deb -f "$runtime" Depends | grep -q 'libicu' || fail "the runtime package does not depend on ICU"
 
 dpkg-deb -f "$dev" Depends | grep -qF "libkpquaslet1 (= $version)" ||

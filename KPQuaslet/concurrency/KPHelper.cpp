@@ -4,6 +4,7 @@
 #include "platform/foundation/Precondition.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIView.h"
 
 namespace kp {
 

@@ -19,8 +19,10 @@
 #include <mutex>
 #include <optional>
 
-#include "platform/uikit/UIResponder.h"
-#include "platform/uikit/UIView.h"
+namespace ios {
+class UIResponder;
+class UIView;
+}  // namespace ios
 
 namespace ios {
 class DispatchWorkItem;

@@ -8,14 +8,31 @@
 namespace kp {
 namespace {
 
-// The compression loop: the first encoding below the budget, if any.
-std::optional<std::vector<std::uint8_t>> firstUnder(const ios::UIImage& image, std::int64_t budget) {
+// What the compression loop found: the first encoding under the budget, if any, and
+// the attempt at quality 0.9 (the fallback of dataWithCompressTo()).
+struct BudgetSearch {
+  std::optional<std::vector<std::uint8_t>> accepted;
+  std::optional<std::vector<std::uint8_t>> atPointNine;
+};
+
+constexpr double kFallbackQuality = 0.9;
+
+BudgetSearch searchBudget(const ios::UIImage& image, std::int64_t budget) {
+  BudgetSearch found;
+  // No encoding is smaller than zero bytes, so a budget of 0 or less is never met and
+  // the attempts could only fail.
+  if (budget <= 0) return found;
   for (double quality = 1.0; quality > 0; quality -= 0.1) {
     auto data = ios::UIImageJPEGRepresentation(image, quality);
     // An encoding that fails counts as too large: the loop goes on with a lower quality.
-    if (data && static_cast<std::int64_t>(data->size()) < budget) return data;
+    if (data && static_cast<std::int64_t>(data->size()) < budget) {
+      found.accepted = std::move(data);
+      return found;
+    }
+    // The second step is exactly 0.9 (1.0 - 0.1 rounds to it): the same encoding.
+    if (quality == kFallbackQuality) found.atPointNine = std::move(data);
   }
-  return std::nullopt;
+  return found;
 }
 
 }  // namespace
@@ -28,14 +45,16 @@ std::int64_t bytesSize(const ios::UIImage& image) {
 std::int64_t kilobytesSize(const ios::UIImage& image) { return bytesSize(image) / 1024; }
 
 ios::UIImage compressTo(const ios::UIImage& image, std::int64_t expectedSizeInBytes) {
-  auto data = firstUnder(image, expectedSizeInBytes);
+  auto data = searchBudget(image, expectedSizeInBytes).accepted;
   if (!data) return image;
   return ios::UIImage::fromData(*data).value_or(image);
 }
 
 std::vector<std::uint8_t> dataWithCompressTo(const ios::UIImage& image, std::int64_t expectedSizeInBytes) {
-  if (auto data = firstUnder(image, expectedSizeInBytes)) return std::move(*data);
-  return ios::UIImageJPEGRepresentation(image, 0.9).value_or(std::vector<std::uint8_t>{});
+  BudgetSearch found = searchBudget(image, expectedSizeInBytes);
+  if (found.accepted) return std::move(*found.accepted);
+  if (found.atPointNine) return std::move(*found.atPointNine);
+  return ios::UIImageJPEGRepresentation(image, kFallbackQuality).value_or(std::vector<std::uint8_t>{});
 }
 
 namespace imaging_internal {

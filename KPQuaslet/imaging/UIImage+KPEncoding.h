@@ -30,14 +30,15 @@ namespace kp {
 // The first JPEG below `expectedSizeInBytes` (strictly), trying the qualities 1.0, 0.9,
 // ... in steps of 0.1 taken in double arithmetic for as long as the quality stays above
 // 0: eleven attempts, the last at a quality of about 1.4e-16. A budget of 0 or less is
-// never met.
+// never met, and is answered without those attempts (the answer is the same).
 //
 // compressTo() answers the image decoded from that JPEG as UIImage(data:) decodes it:
 // scale 1 (its point size is its pixel size) and the orientation the file records (the
 // encoder writes the receiver's); the receiver when no attempt fits or the data cannot
 // be decoded.
 // dataWithCompressTo() answers the JPEG itself; when no attempt fits, the encoding at
-// quality 0.9 (which is over the budget; empty when even that fails).
+// quality 0.9 (which is over the budget; empty when even that fails): the loop's own
+// attempt at 0.9, which is the same encoding, unless that attempt failed.
 [[nodiscard]] ios::UIImage compressTo(const ios::UIImage& image, std::int64_t expectedSizeInBytes);
 [[nodiscard]] std::vector<std::uint8_t> dataWithCompressTo(const ios::UIImage& image,
                                                            std::int64_t expectedSizeInBytes);

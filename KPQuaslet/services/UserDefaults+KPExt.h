@@ -26,10 +26,14 @@
 #include "KPQuaslet/services/internal/DefaultsStoring.h"
 #include "platform/foundation/Data.h"
 #include "platform/foundation/Date.h"
-#include "platform/foundation/JSONCoder.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/UserDefaults.h"
+
+namespace ios {
+class JSONDecoder;
+class JSONEncoder;
+}  // namespace ios
 
 namespace kp {
 
@@ -116,14 +120,15 @@ void removeAll(ios::UserDefaults& defaults);
 //
 // The `T` decoded by `decoder` from the bytes stored under `key`; nothing when the key
 // is missing, does not hold bytes, or the bytes do not decode as a `T`.
-template <class T>
+// Include "platform/foundation/JSONCoder.h" to make the decoder.
+template <class T, std::same_as<ios::JSONDecoder> Decoder>
 [[nodiscard]] std::optional<T> object(const ios::UserDefaults& defaults, std::string_view key,
-                                      const ios::JSONDecoder& decoder) {
+                                      const Decoder& decoder) {
   auto bytes = defaults.value(key);
   if (!bytes || !bytes->dataValue()) return std::nullopt;
   try {
-    return decoder.decode<T>(*bytes->dataValue());
-  } catch (const ios::DecodingError&) {
+    return decoder.template decode<T>(*bytes->dataValue());
+  } catch (const typename Decoder::Failure&) {
     return std::nullopt;
   }
 }
@@ -133,12 +138,13 @@ template <class T>
 // Encodes `object` with `encoder` and stores the bytes under `key`; answers true. When
 // it cannot be encoded (a NaN, text that is not UTF-8) the entry is removed, so that no
 // stale value reads as if the write had succeeded, and the answer is false.
-template <class T>
-bool set(ios::UserDefaults& defaults, const T& object, std::string_view key, const ios::JSONEncoder& encoder) {
+// Include "platform/foundation/JSONCoder.h" to make the encoder.
+template <class T, std::same_as<ios::JSONEncoder> Encoder>
+bool set(ios::UserDefaults& defaults, const T& object, std::string_view key, const Encoder& encoder) {
   ios::Data bytes;
   try {
     bytes = encoder.encode(object);
-  } catch (const ios::EncodingError&) {
+  } catch (const typename Encoder::Failure&) {
     defaults.removeObject(key);
     return false;
   }

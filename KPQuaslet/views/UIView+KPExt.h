@@ -151,7 +151,8 @@ void animateWithDuration(double duration, double delay, const std::function<void
 //
 // The view's layer drawn into an image of its bounds size at the main screen's scale;
 // nothing when no context or image could be made (a view with no area). With `save`
-// the image also goes to the photo album.
+// the image also goes to the photo album (ios::UIImageWriteToSavedPhotosAlbum, without a
+// completion): a PNG file in the user's pictures folder that outlives the program.
 [[nodiscard]] std::optional<ios::UIImage> screenshot(const UIView& view, bool save);
 
 // ---------------------------------------------------------------------------------------

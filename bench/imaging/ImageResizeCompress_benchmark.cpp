@@ -1,6 +1,7 @@
 // Image resizing and compression to a byte budget: resizeTo() of a 4000 × 3000 picture to
-// 1000 × 750, dataWithCompressTo() of it under 200 KB (with its attempt count), and the
-// baseline: libjpeg-turbo encoding the same bitmap once at quality 0.8.
+// 1000 × 750, dataWithCompressTo() of it under 200 KB and under a budget it cannot meet
+// (with their attempt counts), and the baseline: libjpeg-turbo encoding the same bitmap
+// once at quality 0.8.
 #include <benchmark/benchmark.h>
 
 #include <jpeglib.h>
@@ -47,6 +48,16 @@ void BM_DataWithCompressTo200KB(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_DataWithCompressTo200KB)->Unit(benchmark::kMillisecond);
+
+// A budget no encoding meets (1 byte): every attempt, then the quality-0.9 fallback.
+void BM_DataWithCompressToUnreachable(benchmark::State& state) {
+  const ios::UIImage& image = photo();
+  ios::testing::resetImageIO();
+  for (auto _ : state) benchmark::DoNotOptimize(kp::dataWithCompressTo(image, 1));
+  state.counters["attempts"] =
+      static_cast<double>(ios::testing::jpegEncodeCount()) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_DataWithCompressToUnreachable)->Unit(benchmark::kMillisecond);
 
 // libjpeg-turbo straight from the B,G,R,A bytes, once, at quality 80.
 void BM_LibjpegOnceAtQuality80(benchmark::State& state) {

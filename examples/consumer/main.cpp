@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "KPQuaslet/KPQuaslet.h"
-#include "platform/uikit/UIImage.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -48,6 +48,14 @@ int main() {
          decoded ? std::to_string(decoded->cgImage()->width()) + " x " + std::to_string(decoded->cgImage()->height())
                  : "(not decoded)",
          std::to_string(swatch.cgImage()->width()) + " x " + std::to_string(swatch.cgImage()->height()));
+
+  // The stand-in's own calls, through its umbrella header.
+  bool ranOnMain = false;
+  ios::DispatchQueue::main().async([&] { ranOnMain = true; });
+  ios::RunLoop::main().run(ios::Date::now().addingTimeInterval(0.05));
+  expect("a block given to the main queue ran in the run loop", text(ranOnMain), "true");
+  expect("the main screen's size", ios::describe(ios::UIScreen::main().bounds().size.width) + " x " +
+                                       ios::describe(ios::UIScreen::main().bounds().size.height), "375.0 x 667.0");
 
   if (failures != 0) return 1;
   std::printf("consumer: ok\n");

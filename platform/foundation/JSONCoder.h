@@ -39,6 +39,7 @@ class DecodingError : public std::runtime_error {
 
 class JSONEncoder {
  public:
+  using Failure = EncodingError;
   struct OutputFormatting {
     bool prettyPrinted = false;
   };
@@ -72,6 +73,7 @@ class JSONEncoder {
 
 class JSONDecoder {
  public:
+  using Failure = DecodingError;
   // decode()
   //
   // The `T` that the JSON text `data` holds. Throws DecodingError for text that is not

@@ -73,14 +73,25 @@ TEST_F(UIImageKPEncodingTest, CompressionStopsAtTheFirstQualityUnderTheBudget) {
 TEST_F(UIImageKPEncodingTest, UnreachableBudgetsFallBackAfterElevenAttempts) {
   const UIImage image = photo();
   const auto atPointNine = *ios::UIImageJPEGRepresentation(image, 0.9);
-  for (std::int64_t budget : {std::int64_t{1}, std::int64_t{0}, std::int64_t{-5}}) {
+  // A budget of 1 byte takes all eleven attempts; the fallback is the loop's own attempt at
+  // 0.9. A budget of 0 or less cannot be met by any encoding, so none is tried.
+  const struct {
+    std::int64_t budget;
+    std::size_t compressAttempts, dataAttempts;
+  } rows[] = {{1, 11, 11}, {0, 0, 1}, {-5, 0, 1}};
+  for (const auto& row : rows) {
     ios::testing::resetImageIO();
-    EXPECT_EQ(kp::compressTo(image, budget), image);  // the receiver itself
-    EXPECT_EQ(jpegEncodeCount(), 11u);
+    EXPECT_EQ(kp::compressTo(image, row.budget), image);  // the receiver itself
+    EXPECT_EQ(jpegEncodeCount(), row.compressAttempts) << row.budget;
     ios::testing::resetImageIO();
-    EXPECT_EQ(kp::dataWithCompressTo(image, budget), atPointNine);
-    EXPECT_EQ(jpegEncodeCount(), 12u);  // eleven attempts, then the 0.9 fallback
+    EXPECT_EQ(kp::dataWithCompressTo(image, row.budget), atPointNine);
+    EXPECT_EQ(jpegEncodeCount(), row.dataAttempts) << row.budget;
   }
+  // When the attempt at 0.9 failed (with the one at 1.0), the fallback encodes once more.
+  ios::testing::resetImageIO();
+  ios::testing::failNextJPEGEncode(2);
+  EXPECT_EQ(kp::dataWithCompressTo(image, 1), atPointNine);
+  EXPECT_EQ(jpegEncodeCount(), 12u);
   // An encoding that fails counts as too large: the next quality is tried.
   ios::testing::resetImageIO();
   ios::testing::failNextJPEGEncode();

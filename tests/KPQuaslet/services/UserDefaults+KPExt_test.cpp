@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/JSONCoder.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/testing/PlatformFixture.h"
 #include "tests/support/TemporaryDirectory.h"
