@@ -33,7 +33,10 @@ has runtime.list 'libKPQuaslet\.so\.1 ->' || fail "no libKPQuaslet.so.1 in $runt
 has runtime.list 'libios_platform\.so\.1 ->' || fail "no libios_platform.so.1 in $runtime"
 has runtime.list '\.h$' && fail "headers in $runtime"
 has runtime.control shlibs || fail "no shlibs file in $runtime"
-dpkg-deb -f "$runtime" Depends | grep -q 'libicu' || fail "the runtime package does not depend on ICU"
+dpkg-deb -f "$runtime" Depends >"$scratch/runtime.depends"
+for dependency in libicu libpango fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 fonts-wqy-microhei; do
+  has runtime.depends "$dependency" || fail "the runtime package does not depend on $dependency"
+done
 
 dpkg-deb -f "$dev" Depends | grep -qF "libkpquaslet1 (= $version)" ||
   fail "the development package does not depend on libkpquaslet1 (= $version)"
