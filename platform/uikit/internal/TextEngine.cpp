@@ -36,12 +36,11 @@ struct FontStack {
 FcConfig* pinnedConfiguration() {
   FcConfig* config = FcConfigCreate();
   for (const uikit_internal::FontFace& face : uikit_internal::fontFaces()) {
+    requireFontFile(face.file, face.package);
     const std::string file(face.file);
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0 ||
-        !FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file.c_str()))) {
-      fatalError("text: the font file " + file + " is missing; install the package " + std::string(face.package) +
-                 " (scripts/setup.sh installs every font the library needs)");
+    if (!FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file.c_str()))) {
+      fatalError("text: the font file " + file + " is not a font fontconfig can read; reinstall the Debian package " +
+                 std::string(face.package));
     }
   }
   return config;
@@ -320,6 +319,14 @@ CGSize measureInput(const LayoutInput& in, const TextBox& box) {
 }
 
 }  // namespace
+
+void requireFontFile(std::string_view file, std::string_view package) {
+  const std::string path(file);
+  struct stat info {};
+  if (!path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return;
+  fatalError("text: the font file " + path + " is missing; install the Debian package " + std::string(package) +
+             " (scripts/setup.sh installs every font the library draws with)");
+}
 
 FontMetrics fontMetrics(const UIFont& font) {
   if (!laysOut(font)) return {};

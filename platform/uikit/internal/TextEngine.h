@@ -28,6 +28,11 @@ namespace ios::text_internal {
 // sizes leave text empty.
 inline constexpr CGFloat kLargestPointSize = 16384;
 
+// Stops the process with one message naming `file` and the Debian `package` that
+// installs it when the file cannot be read; the engine checks every pinned font so
+// before it lays out any text.
+void requireFontFile(std::string_view file, std::string_view package);
+
 struct FontMetrics {
   CGFloat ascender = 0;
   CGFloat descender = 0;  // negative: below the baseline

@@ -11,6 +11,7 @@
 
 #include "platform/foundation/NSNumber.h"
 #include "platform/uikit/NSParagraphStyle.h"
+#include "platform/uikit/internal/TextEngine.h"
 
 namespace {
 
@@ -217,6 +218,13 @@ TEST(NSStringDrawing, MonospacedDigitsUseTabularFigures) {
   const UIFont font = UIFont::systemFont(17);
   const UIFont tabular = UIFont::fontWithDescriptor(font.fontDescriptor().addingFeatureSettings({{6, 0}}), 0);
   EXPECT_DOUBLE_EQ(ios::sizeWithFont("1111", tabular).width, ios::sizeWithFont("0000", tabular).width);
+}
+
+TEST(NSStringDrawingDeathTest, AMissingFontFileStopsWithOneMessage) {
+  EXPECT_DEATH(ios::text_internal::requireFontFile("/nonexistent/fonts/Missing.ttf", "fonts-missing"),
+               "the font file /nonexistent/fonts/Missing.ttf is missing; install the Debian package fonts-missing");
+  EXPECT_DEATH(ios::text_internal::requireFontFile("/usr/share/fonts", "fonts-folder"), "fonts-folder");
+  ios::text_internal::requireFontFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "fonts-dejavu-core");
 }
 
 }  // namespace
