@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <any>
 #include <climits>
+#include <cstdlib>
 #include <cmath>
 #include <mutex>
 #include <string>
@@ -46,8 +47,20 @@ FcConfig* pinnedConfiguration() {
   return config;
 }
 
+FontStack* builtStack = nullptr;
+
+// Pango's font map keeps fontconfig patterns in caches that only its own teardown
+// frees, so the stack is taken down at exit; text measured after that is empty.
+void releaseFontStack() {
+  FontStack& s = *builtStack;
+  const std::lock_guard lock(s.mutex);
+  g_object_unref(s.context);
+  g_object_unref(s.map);
+  s.context = nullptr;
+  s.map = nullptr;
+}
+
 FontStack& fontStack() {
-  // Built once and kept for the life of the process, as Pango's own caches are.
   static FontStack* const stack = [] {
     auto* s = new FontStack;
     FcConfig* config = pinnedConfiguration();
@@ -64,6 +77,8 @@ FontStack& fontStack() {
     pango_cairo_context_set_font_options(s->context, options);
     cairo_font_options_destroy(options);
     pango_context_set_round_glyph_positions(s->context, FALSE);
+    builtStack = s;
+    std::atexit(releaseFontStack);
     return s;
   }();
   return *stack;
@@ -308,6 +323,7 @@ CGSize measureInput(const LayoutInput& in, const TextBox& box) {
   if (in.text.empty() || !in.laysOut) return CGSize();
   FontStack& stack = fontStack();
   const std::lock_guard lock(stack.mutex);
+  if (stack.context == nullptr) return CGSize();
   PangoLayout* layout = makeLayout(stack, in, box);
   const ScopeExit freeLayout([layout] { g_object_unref(layout); });
   CGSize size = linesBox(layout, box.numberOfLines).size;
@@ -332,6 +348,7 @@ FontMetrics fontMetrics(const UIFont& font) {
   if (!laysOut(font)) return {};
   FontStack& stack = fontStack();
   const std::lock_guard lock(stack.mutex);
+  if (stack.map == nullptr) return {};
   PangoFontDescription* d = describe(font);
   const ScopeExit freeDescription([d] { pango_font_description_free(d); });
   PangoFont* loaded = pango_font_map_load_font(stack.map, stack.context, d);
@@ -385,6 +402,7 @@ void draw(cairo_t* cr, const NSAttributedString& text, const UIFont& font, const
   box.width = rect.size.width;
   FontStack& stack = fontStack();
   const std::lock_guard lock(stack.mutex);
+  if (stack.context == nullptr) return;
   PangoLayout* layout = makeLayout(stack, in, box);
   const ScopeExit freeLayout([layout] { g_object_unref(layout); });
   const CGRect lines = linesBox(layout, box.numberOfLines);
