@@ -6,8 +6,8 @@
 #    installed package config (cmake/KPQuasletConfig.cmake.in) repeats for consumers,
 #    the pkg-config module that kpquaslet.pc requires and the Debian package that the
 #    development package depends on. Linked PUBLIC from KP_PUBLIC_LIBRARIES.
-#  - private: used inside the libraries' sources only (ICU, cairo, the codecs, FFmpeg,
-#    dlib, SQLite). Gathered in the interface target kp_private_deps, linked PRIVATE; a shared
+#  - private: used inside the libraries' sources only (ICU, cairo, Pango with
+#    fontconfig and HarfBuzz, the codecs, FFmpeg, dlib, SQLite). Gathered in the interface target kp_private_deps, linked PRIVATE; a shared
 #    library's consumers need neither their headers nor a find_dependency() for them.
 #    The white-box tests and the benchmarks' raw-library baselines link it too.
 find_package(PkgConfig REQUIRED)
@@ -44,6 +44,9 @@ find_package(ICU 72 REQUIRED COMPONENTS uc i18n data)
 find_package(JPEG REQUIRED)
 find_package(PNG REQUIRED)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+# Text: pangocairo lays out and draws, fontconfig (through pangoft2's font map) finds
+# the pinned font files, HarfBuzz shapes and reads the fonts' own metrics.
+pkg_check_modules(PANGO REQUIRED IMPORTED_TARGET pangocairo pangoft2 fontconfig harfbuzz)
 find_package(dlib 19 CONFIG REQUIRED)
 find_package(SQLite3 3.20 REQUIRED)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
@@ -56,5 +59,5 @@ endif()
 add_library(kp_private_deps INTERFACE)
 target_link_libraries(kp_private_deps INTERFACE
   ICU::uc ICU::i18n ICU::data
-  JPEG::JPEG PNG::PNG PkgConfig::CAIRO PkgConfig::FFMPEG
+  JPEG::JPEG PNG::PNG PkgConfig::CAIRO PkgConfig::PANGO PkgConfig::FFMPEG
   dlib::dlib SQLite::SQLite3)

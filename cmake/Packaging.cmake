@@ -2,7 +2,8 @@
 # the libraries land in Debian's multiarch folder; `cpack -G DEB` works in any build
 # folder too):
 #   libkpquaslet1    the two shared libraries; its dependencies come from the libraries
-#                    they link (dpkg-shlibdeps);
+#                    they link (dpkg-shlibdeps), plus the font packages whose files the
+#                    text measurement and drawing load by path;
 #   libkpquaslet-dev the headers, linker names, CMake package and kpquaslet.pc; it
 #                    depends on the runtime package at the same version and on the
 #                    development packages of what the public headers include.
@@ -16,7 +17,7 @@ conveniences on values and collections, text, dates and URLs; typed settings,
 a keychain, biometrics, device information and a logger; timers, method
 swizzling and crash logs; images and colours with two palette extractors;
 views and controls. It runs on a stand-in for the mobile platform services it
-calls, backed by ICU, cairo, libjpeg-turbo, libpng, FFmpeg and dlib.")
+calls, backed by ICU, cairo, Pango, libjpeg-turbo, libpng, FFmpeg and dlib.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -27,6 +28,10 @@ set(KP_DEB_RUNTIME libkpquaslet${KP_LIBRARY_SOVERSION})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${KP_DEB_RUNTIME})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
+# Fonts are data, not linked libraries, so dpkg-shlibdeps cannot find them; the list
+# matches the files named in platform/uikit/internal/FontFaces.cpp.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS
+    "fonts-dejavu-core, fonts-dejavu-extra, fonts-urw-base35, fonts-wqy-microhei")
 set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "KPQuaslet utility framework (shared libraries)
 ${kp_about}
 

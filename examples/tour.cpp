@@ -495,9 +495,8 @@ void tourViews(Pictures& pictures, const std::optional<ios::UIImage>& portrait) 
              ios::describe(shot.size().width) + " x " + ios::describe(shot.size().height) + " pt at scale " +
              ios::describe(shot.scale()) + ", shadow " + kp::shadow(*icon).debugDescription());
 
-  // A profile card: a gradient header, a round bordered avatar, placeholder bars for
-  // its text (text is not drawn) and a rounded button; its screenshot is drawn from the
-  // layer tree.
+  // A profile card: a gradient header, a round bordered avatar, a name and a subtitle
+  // (Latin and Chinese) and a titled button; its screenshot is drawn from the layer tree.
   auto card = ios::UIView::make(ios::CGRect(0, 0, 320, 180));
   card->setBackgroundColor(ios::UIColor::white());
   auto header = ios::UIView::make(ios::CGRect(0, 0, 320, 64));
@@ -514,23 +513,31 @@ void tourViews(Pictures& pictures, const std::optional<ios::UIImage>& portrait) 
   kp::setCornerRadius(*avatar, 36);
   kp::setBorderWidth(*avatar, 3);
   kp::setBorderColor(*avatar, ios::UIColor::white());
-  auto nameBar = ios::UIView::make(ios::CGRect(100, 76, 150, 14));
-  nameBar->setBackgroundColor(ios::UIColor::darkGray());
-  kp::setCornerRadius(*nameBar, 7);
-  auto detailBar = ios::UIView::make(ios::CGRect(100, 98, 100, 10));
-  detailBar->setBackgroundColor(ios::UIColor::lightGray());
-  kp::setCornerRadius(*detailBar, 5);
-  auto follow = ios::UIView::make(ios::CGRect(16, 128, 288, 36));
+  auto name = kp::makeLabel(100, 70, 204, 22);
+  name->setFont(ios::UIFont::boldSystemFont(18));
+  name->setText("Eileen Collins");
+  auto subtitle = kp::makeLabel(100, 94, 204, 18, 13);
+  subtitle->setTextColor(ios::UIColor::darkGray());
+  subtitle->setText("Astronaut · 宇航员");
+  kp::fitWidth(*subtitle);
+  auto follow = kp::makeButton(16, 128, 288, 36, nullptr, ios::sel_registerName("follow:"));
   follow->setBackgroundColor(*kp::makeColorHexString("#1e88e5"));
+  follow->setTitle("Follow", ios::UIControlStateOption::normal);
+  follow->setTitleColor(ios::UIColor::white(), ios::UIControlStateOption::normal);
+  follow->titleLabel()->setFont(ios::UIFont::boldSystemFont(16));
   kp::setCornerRadius(*follow, 10);
-  kp::addSubviews(*card, header, avatar, nameBar, detailBar, follow);
+  kp::addSubviews(*card, header, avatar, name, subtitle, follow);
+  card->layoutIfNeeded();
+  ios::print("profile card: \"" + name->text().value_or("") + "\" measures " +
+             ios::NSStringFromCGSize(name->sizeThatFits(name->bounds().size)) + ", the subtitle fits in " +
+             ios::describe(subtitle->frame().size.width) + " points");
   const ios::UIImage cardShot = kp::screenshot(*card);
   ios::print("profile card screenshot: " + pixelSize(cardShot) + " for " + ios::describe(card->subviews().size()) +
              " subviews");
   pictures.save("view-screenshot", cardShot);
 }
 
-void tourControls() {
+void tourControls(Pictures& pictures) {
   section("Controls and text");
   auto share = kp::makeButton(0, 0, 100, 60, nullptr, ios::sel_registerName("share:"));
   kp::setTitleForAllStates(*share, "Share");
@@ -558,6 +565,24 @@ void tourControls() {
   ios::UIApplication::shared()->sendAction(done->action(), done->target(), done);
   ios::print("notes toolbar " + ios::NSStringFromCGRect(toolbar->frame()) + " with \"" + done->title().value_or("") +
              "\"; still editing after tapping it: " + ios::describe(notes->isFirstResponder()));
+
+  // The controls as they draw: the button with its image above its title, a field
+  // showing its placeholder, the code field and the notes.
+  auto panel = ios::UIView::make(ios::CGRect(0, 0, 320, 250));
+  panel->setBackgroundColor(ios::UIColor::white());
+  share->setFrame(ios::CGRect(10, 10, 100, 60));
+  kp::setTitleColorForAllStates(*share, ios::UIColor::black());
+  auto search = kp::makeTextField(120, 10, 190, 28, 15);
+  search->setPlaceholder("Search");
+  kp::setBottomBorder(*search);
+  code->setFrame(ios::CGRect(120, 44, 190, 28));
+  notes->setFrame(ios::CGRect(10, 80, 300, 160));
+  notes->setText("Text views wrap their text at their width. 文字按宽度换行。 "
+                 "Fields draw their placeholder until they hold text.");
+  notes->textColor = ios::UIColor::darkGray();
+  kp::addSubviews(*panel, share, search, code, notes);
+  panel->layoutIfNeeded();
+  pictures.save("controls", kp::screenshot(*panel));
 }
 
 void tourFaces(Pictures& pictures, const std::optional<ios::UIImage>& portrait) {
@@ -633,7 +658,7 @@ int main(int argc, char** argv) {
   tourTimers();
   tourText();
   tourViews(pictures, portrait);
-  tourControls();
+  tourControls(pictures);
   tourFaces(pictures, portrait);
   tourControllers();
   ios::print("\n" + std::to_string(pictures.saved()) + " pictures saved in " + pictures.folder().string());

@@ -36,7 +36,10 @@ has runtime.control shlibs || fail "no shlibs file in $runtime"
 has runtime.control triggers || fail "no ldconfig trigger in $runtime"
 # A maintainer script would keep the package listed (state "rc") after its removal.
 has runtime.control 'post\|pre' && fail "maintainer scripts in $runtime"
-dpkg-deb -f "$runtime" Depends | grep -q 'libicu' || fail "the runtime package does not depend on ICU"
+dpkg-deb -f "$runtime" Depends >"$scratch/runtime.depends"
+for dependency in libicu libpango fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 fonts-wqy-microhei; do
+  has runtime.depends "$dependency" || fail "the runtime package does not depend on $dependency"
+done
 
 dpkg-deb -f "$dev" Depends | grep -qF "libkpquaslet1 (= $version)" ||
   fail "the development package does not depend on libkpquaslet1 (= $version)"

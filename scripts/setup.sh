@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libtbb-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libdlib-dev libsqlite3-dev
+  libpango1.0-dev fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 fonts-wqy-microhei
   file
   clang libclang-rt-14-dev
 )

@@ -9,8 +9,11 @@
 //   kp::fitHeight(*title);                          // as high as the wrapped text
 //   kp::setText(*title, "Done", true, std::nullopt); // 0.3 s cross-dissolve
 //
-// Measuring asks the label's sizeThatFits(); the greatest finite CGFloat stands for
-// "unlimited" in the width or the height.
+// Measuring asks the label's sizeThatFits(), which measures with the installed fonts
+// (platform/uikit/NSStringDrawing.h) and rounds up to whole points; the greatest
+// finite CGFloat stands for "unlimited" in the width or the height. A label whose
+// frame width is zero, negative or not finite measures its text unwrapped (its lines
+// end only at line breaks) instead of converting the width to a character count.
 #pragma once
 
 #include <memory>

@@ -13,11 +13,12 @@
 // Fidelity: values (copies are independent, so a mutable copy never changes its
 // source). Locations and ranges are UTF-16 code units, as the platform's; attribute
 // values are std::any (the platform's Any) under the platform's key names ("NSFont",
-// "NSColor", "NSUnderline", "NSStrikethrough"). Adding an attribute replaces that key
-// over the range and keeps the other keys; neighbouring runs whose attributes are then
-// equal join into one, where a value added through the typed addAttribute() compares with
-// its type's ==, and a value given as std::any only equals the pieces of itself that a
-// split left. Removing attributes, editing the text and enumeration are absent.
+// "NSColor", "NSUnderline", "NSStrikethrough", "NSKern", "NSParagraphStyle"). Adding an
+// attribute replaces that key over the range and keeps the other keys; neighbouring
+// runs whose attributes are then equal join into one, where a value added through the
+// typed addAttribute() compares with its type's ==, and a value given as std::any only
+// equals the pieces of itself that a split left. Removing attributes, editing the text
+// and enumeration are absent.
 #pragma once
 
 #include <any>
@@ -51,6 +52,8 @@ class NSAttributedString {
     static constexpr std::string_view foregroundColor = "NSColor";
     static constexpr std::string_view underlineStyle = "NSUnderline";
     static constexpr std::string_view strikethroughStyle = "NSStrikethrough";
+    static constexpr std::string_view kern = "NSKern";
+    static constexpr std::string_view paragraphStyle = "NSParagraphStyle";
   };
   using Attributes = std::map<std::string, std::any, std::less<>>;
 

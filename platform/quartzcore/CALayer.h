@@ -19,9 +19,10 @@
 // as set (when the transform can map some size onto it; otherwise the bounds size is
 // kept). Changes inside a view
 // animation are reported to the view animation recorder; standalone layers make no
-// implicit animations. render(in:) draws backgrounds, contents images, borders,
-// corner radii, masksToBounds clipping, shape masks, opacity, hidden layers and the
-// affine part of transforms; shadows, 3-D perspective and filters are not drawn.
+// implicit animations. render(in:) draws backgrounds, contents images, the text of
+// the views that hold text (labels, text fields, text views), borders, corner radii,
+// masksToBounds clipping, shape masks, opacity, hidden layers and the affine part of
+// transforms; shadows, 3-D perspective and filters are not drawn.
 #pragma once
 
 #include <atomic>

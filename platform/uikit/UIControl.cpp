@@ -16,6 +16,8 @@ IOS_DEFINE_RUNTIME_CLASS(UISegmentedControl, "UISegmentedControl", nullptr)
 
 UIControl::UIControl(CGRect frame) : UIView(frame) {}
 
+UIControl::UIControl(CGRect frame, std::shared_ptr<CALayer> layer) : UIView(frame, std::move(layer)) {}
+
 void UIControl::addTarget(const std::shared_ptr<NSObject>& target, SEL action, UIControlEvents events) {
   if (action == nullptr || events == 0) return;
   for (const Target& t : targets_) {
@@ -118,18 +120,75 @@ std::shared_ptr<UIImageView> UIButton::imageView() {
   return imageView_;
 }
 
+std::shared_ptr<UILabel> UIButton::makeTitleLabel() {
+  auto label = UILabel::make();
+  label->setFont(UIFont::systemFont(UIFont::labelFontSize()));
+  addSubview(label);
+  return label;
+}
+
 std::shared_ptr<UILabel> UIButton::titleLabel() {
   if (titleLabel_ == nullptr) {
-    titleLabel_ = UILabel::make();
-    titleLabel_->setFont(UIFont::systemFont(UIFont::labelFontSize()));
-    addSubview(titleLabel_);
+    titleLabel_ = makeTitleLabel();
     refresh();
   }
   return titleLabel_;
 }
 
+namespace {
+
+CGRect insetRect(CGRect r, UIEdgeInsets insets) {
+  return CGRect(r.origin.x + insets.left, r.origin.y + insets.top, r.size.width - insets.left - insets.right,
+                r.size.height - insets.top - insets.bottom);
+}
+
+}  // namespace
+
+void UIButton::layoutSubviews() {
+  UIControl::layoutSubviews();
+  const CGRect content = insetRect(bounds(), contentEdgeInsets_);
+  const CGRect imageArea = insetRect(content, imageEdgeInsets_);
+  const CGRect titleArea = insetRect(content, titleEdgeInsets_);
+  const CGSize imageSize = imageView_ != nullptr && imageView_->image() ? imageView_->image()->size() : CGSize();
+  CGSize titleSize;
+  if (titleLabel_ != nullptr) {
+    titleSize = titleLabel_->sizeThatFits(CGSize(titleArea.size.width, titleArea.size.height));
+    titleSize.width = std::clamp(titleArea.size.width - imageSize.width, 0.0, titleSize.width);
+  }
+  const CGFloat together = imageSize.width + titleSize.width;
+  // The left edge of a piece `offset` into the image-and-title group placed in `area`.
+  auto left = [&](CGRect area, CGFloat offset) {
+    switch (contentHorizontalAlignment) {
+      case UIControlContentHorizontalAlignment::left: return area.origin.x + offset;
+      case UIControlContentHorizontalAlignment::right: return area.origin.x + area.size.width - together + offset;
+      default: return area.origin.x + (area.size.width - together) / 2 + offset;
+    }
+  };
+  auto top = [&](CGRect area, CGFloat height) {
+    switch (contentVerticalAlignment) {
+      case UIControlContentVerticalAlignment::top: return area.origin.y;
+      case UIControlContentVerticalAlignment::bottom: return area.origin.y + area.size.height - height;
+      default: return area.origin.y + (area.size.height - height) / 2;
+    }
+  };
+  if (imageView_ != nullptr) {
+    imageView_->setFrame(CGRect(left(imageArea, 0), top(imageArea, imageSize.height), imageSize.width,
+                                imageSize.height));
+  }
+  if (titleLabel_ != nullptr) {
+    titleLabel_->setFrame(CGRect(left(titleArea, imageSize.width), top(titleArea, titleSize.height), titleSize.width,
+                                 titleSize.height));
+  }
+}
+
 void UIButton::refresh() {
   const UIControlState s = state();
+  if (titleLabel_ == nullptr && title(s)) titleLabel_ = makeTitleLabel();
+  if (imageView_ == nullptr && image(s)) {
+    imageView_ = UIImageView::make();
+    addSubview(imageView_);
+  }
+  setNeedsLayout();
   if (imageView_ != nullptr) imageView_->setImage(image(s));
   if (titleLabel_ != nullptr) {
     titleLabel_->setText(title(s));

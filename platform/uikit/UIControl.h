@@ -14,8 +14,11 @@
 // the control. A null target is skipped (the responder-chain search is absent).
 // A button keeps a title, title colour, image and background image per state; a state
 // without its own value shows the normal state's. Its image view and title label are
-// made on first use and show the values of the current state; the button lays nothing
-// out (the edge insets and content alignments are stored). Setting a switch or a
+// made on first use (setting a title or an image makes them) and show the values of
+// the current state. Laying out places them side by side, image first, in the bounds
+// less the content insets, each moved by its own edge insets and aligned as the
+// content alignments say; the title takes its measured size (NSStringDrawing.h),
+// at most the room left beside the image. Setting a switch or a
 // segmented control from code sends no actions, as on the platform. Touch tracking,
 // menus, configurations and the system button types are absent.
 #pragma once
@@ -86,6 +89,8 @@ class UIControl : public UIView {
 
  protected:
   explicit UIControl(CGRect frame = CGRect());
+  // For controls backed by another kind of layer.
+  UIControl(CGRect frame, std::shared_ptr<CALayer> layer);
   // Called after the enabled, selected or highlighted flag changed.
   virtual void stateChanged() {}
 
@@ -126,21 +131,24 @@ class UIButton : public UIControl {
   [[nodiscard]] std::shared_ptr<UILabel> titleLabel();
 
   [[nodiscard]] UIEdgeInsets contentEdgeInsets() const { return contentEdgeInsets_; }
-  void setContentEdgeInsets(UIEdgeInsets insets) { contentEdgeInsets_ = insets; }
+  void setContentEdgeInsets(UIEdgeInsets insets) { contentEdgeInsets_ = insets; setNeedsLayout(); }
   [[nodiscard]] UIEdgeInsets titleEdgeInsets() const { return titleEdgeInsets_; }
-  void setTitleEdgeInsets(UIEdgeInsets insets) { titleEdgeInsets_ = insets; }
+  void setTitleEdgeInsets(UIEdgeInsets insets) { titleEdgeInsets_ = insets; setNeedsLayout(); }
   [[nodiscard]] UIEdgeInsets imageEdgeInsets() const { return imageEdgeInsets_; }
-  void setImageEdgeInsets(UIEdgeInsets insets) { imageEdgeInsets_ = insets; }
+  void setImageEdgeInsets(UIEdgeInsets insets) { imageEdgeInsets_ = insets; setNeedsLayout(); }
 
  protected:
   explicit UIButton(CGRect frame = CGRect());
   void stateChanged() override { refresh(); }
+  void layoutSubviews() override;
 
  private:
   template <class V>
   static std::optional<V> lookup(const std::map<UIControlState, V>& values, UIControlState state);
-  // Puts the current state's values into the image view and the title label.
+  // Puts the current state's values into the image view and the title label (making
+  // them when a title or image is set for the first time).
   void refresh();
+  [[nodiscard]] std::shared_ptr<UILabel> makeTitleLabel();
 
   std::map<UIControlState, std::string> titles_;
   std::map<UIControlState, UIColor> titleColors_;

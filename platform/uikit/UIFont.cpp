@@ -1,48 +1,21 @@
 #include "platform/uikit/UIFont.h"
 
-#include <algorithm>
-#include <array>
+#include "platform/uikit/internal/FontFaces.h"
+#include "platform/uikit/internal/TextEngine.h"
 
 namespace ios {
 namespace {
 
-struct Face {
-  std::string_view name;
-  std::string_view family;
-  std::uint32_t traits;
-};
-
-constexpr std::uint32_t kBold = UIFont::traitBold;
-constexpr std::uint32_t kItalic = UIFont::traitItalic;
-
-constexpr std::array<Face, 13> kFaces = {{
-    {".SFUI-Regular", ".SFUI", 0},
-    {".SFUI-Semibold", ".SFUI", kBold},
-    {".SFUI-RegularItalic", ".SFUI", kItalic},
-    {".SFUI-SemiboldItalic", ".SFUI", kBold | kItalic},
-    {"HelveticaNeue", "Helvetica Neue", 0},
-    {"HelveticaNeue-Bold", "Helvetica Neue", kBold},
-    {"HelveticaNeue-Italic", "Helvetica Neue", kItalic},
-    {"HelveticaNeue-BoldItalic", "Helvetica Neue", kBold | kItalic},
-    {"Menlo-Regular", "Menlo", 0},
-    {"Menlo-Bold", "Menlo", kBold},
-    {"Menlo-Italic", "Menlo", kItalic},
-    {"Menlo-BoldItalic", "Menlo", kBold | kItalic},
-    {"Zapfino", "Zapfino", 0},
-}};
-
-const Face* faceNamed(std::string_view name) {
-  auto it = std::find_if(kFaces.begin(), kFaces.end(), [name](const Face& f) { return f.name == name; });
-  return it == kFaces.end() ? nullptr : &*it;
-}
+using uikit_internal::FontFace;
+using uikit_internal::fontFace;
 
 }  // namespace
 
 std::optional<UIFontDescriptor> UIFontDescriptor::withSymbolicTraits(std::uint32_t traits) const {
-  const Face* current = faceNamed(name_);
+  const FontFace* current = fontFace(name_);
   if (current == nullptr) return std::nullopt;
-  for (const Face& f : kFaces) {
-    if (f.family == current->family && f.traits == traits) {
+  for (const FontFace& f : uikit_internal::fontFaces()) {
+    if (!f.name.empty() && f.family == current->family && f.traits == traits) {
       UIFontDescriptor derived = *this;
       derived.name_ = std::string(f.name);
       derived.traits_ = traits;
@@ -59,7 +32,7 @@ UIFontDescriptor UIFontDescriptor::addingFeatureSettings(std::vector<UIFontFeatu
 }
 
 std::optional<UIFont> UIFont::fontWithName(std::string_view name, CGFloat size) {
-  const Face* face = faceNamed(name);
+  const FontFace* face = fontFace(name);
   if (face == nullptr) return std::nullopt;
   return UIFont(std::string(face->name), size, face->traits);
 }
@@ -84,5 +57,12 @@ UIFontDescriptor UIFont::fontDescriptor() const {
   d.features_ = features_;
   return d;
 }
+
+CGFloat UIFont::ascender() const { return text_internal::fontMetrics(*this).ascender; }
+CGFloat UIFont::descender() const { return text_internal::fontMetrics(*this).descender; }
+CGFloat UIFont::capHeight() const { return text_internal::fontMetrics(*this).capHeight; }
+CGFloat UIFont::xHeight() const { return text_internal::fontMetrics(*this).xHeight; }
+CGFloat UIFont::leading() const { return text_internal::fontMetrics(*this).leading; }
+CGFloat UIFont::lineHeight() const { return text_internal::fontMetrics(*this).lineHeight; }
 
 }  // namespace ios

@@ -10,14 +10,25 @@
 //   ios::UIFont::fontWithDescriptor(*italic, 0);          // the italic face, 14 points
 //
 // Fidelity: the system font sizes are the platform's (systemFontSize 14, labelFontSize
-// 17). A font is its face name, family, size, traits and feature settings, with nothing
-// to draw with (Linux has no such font here; NSStringDrawing.h measures text by a fixed
-// model). The named faces are the system font's (".SFUI-..."), Helvetica Neue's
-// ("HelveticaNeue", "-Bold", "-Italic", "-BoldItalic"), Menlo's ("Menlo-Regular",
-// "-Bold", "-Italic", "-BoldItalic") and "Zapfino" (regular only); any other name has no
-// font. Deriving a face replaces the traits and answers nothing when the family has no
-// face with exactly those traits. Font metrics and the other descriptor attributes are
-// absent.
+// 17). A font is its face name, family, size, traits and feature settings. The named
+// faces are the system font's (".SFUI-..."), Helvetica Neue's ("HelveticaNeue",
+// "-Bold", "-Italic", "-BoldItalic"), Menlo's ("Menlo-Regular", "-Bold", "-Italic",
+// "-BoldItalic") and "Zapfino" (regular only); any other name has no font. Deriving a
+// face replaces the traits and answers nothing when the family has no face with
+// exactly those traits. The other descriptor attributes are absent.
+//
+// Each face is drawn and measured (NSStringDrawing.h) with one installed font file,
+// listed in platform/uikit/internal/FontFaces.cpp and installed by scripts/setup.sh:
+// the system font is DejaVu Sans (its semibold is DejaVu Sans Bold, its italic DejaVu
+// Sans Oblique), Helvetica Neue is Nimbus Sans (Helvetica's metrics), Menlo is DejaVu
+// Sans Mono and Zapfino is Z003; characters a face lacks (Chinese, Japanese, Korean)
+// come from WenQuanYi Micro Hei. No other installed font is ever used, so results are
+// the same on every machine. A pinned file that is missing stops the process with one
+// message naming the file and its package. The monospaced-digits feature (type 6,
+// selector 0) selects the font's tabular figures; other features do not change the
+// text. The metrics (ascender, descender, ...) are the font file's own, scaled to the
+// point size; a size that is not a positive finite number of at most 16384 points has
+// zero metrics.
 #pragma once
 
 #include <cstdint>
@@ -90,6 +101,19 @@ class UIFont {
   [[nodiscard]] CGFloat pointSize() const { return size_; }
   [[nodiscard]] std::uint32_t symbolicTraits() const { return traits_; }
   [[nodiscard]] const std::vector<UIFontFeatureSetting>& featureSettings() const { return features_; }
+
+  // The font's vertical metrics in points: the height above the baseline of the
+  // tallest letters (ascender), the depth below it (descender, negative), the height
+  // of capitals and of a lower-case x, the gap the font recommends between lines
+  // (leading), and the height of one line of text, ascender - descender, which is what
+  // a line measures in NSStringDrawing.h (layouts do not add the leading).
+  [[nodiscard]] CGFloat ascender() const;
+  [[nodiscard]] CGFloat descender() const;
+  [[nodiscard]] CGFloat capHeight() const;
+  [[nodiscard]] CGFloat xHeight() const;
+  [[nodiscard]] CGFloat leading() const;
+  [[nodiscard]] CGFloat lineHeight() const;
+
   // The same face at another size.
   [[nodiscard]] UIFont withSize(CGFloat size) const;
   [[nodiscard]] UIFontDescriptor fontDescriptor() const;

@@ -8,6 +8,8 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/UIPasteboard.h"
+#include "platform/uikit/internal/TextEngine.h"
+#include "platform/uikit/internal/TextLayer.h"
 
 namespace ios {
 namespace {
@@ -31,6 +33,45 @@ std::size_t byteOffset(std::string_view text, std::size_t unit) {
   return *std::prev(it);
 }
 
+// Whether the field shows its left view now.
+bool showsLeftView(const UITextField& field) {
+  if (field.leftView == nullptr) return false;
+  switch (field.leftViewMode) {
+    case UITextFieldViewMode::always: return true;
+    case UITextFieldViewMode::whileEditing: return field.isFirstResponder();
+    case UITextFieldViewMode::unlessEditing: return !field.isFirstResponder();
+    case UITextFieldViewMode::never: return false;
+  }
+  return false;
+}
+
+// The text of a field, or its placeholder when it has none, on one line.
+void drawField(const UITextField& field, cairo_t* cr, CGRect bounds) {
+  CGRect area = bounds;
+  if (showsLeftView(field)) {
+    const CGFloat taken = std::clamp(field.leftView->frame().maxX() - bounds.minX(), 0.0, bounds.size.width);
+    area.origin.x += taken;
+    area.size.width -= taken;
+  }
+  const text_internal::TextBox line{area.size.width, 1, NSLineBreakMode::byTruncatingTail, field.textAlignment};
+  if (field.text() && !field.text()->empty()) {
+    text_internal::draw(cr, *field.attributedText(), field.font(), field.textColor, line, area,
+                        text_internal::VerticalPlacement::center);
+  } else if (field.attributedPlaceholder() && field.attributedPlaceholder()->length() > 0) {
+    text_internal::draw(cr, *field.attributedPlaceholder(), field.font(), UIColor::colorWithWhite(0.7, 1), line, area,
+                        text_internal::VerticalPlacement::center);
+  }
+}
+
+// The text of a text view, wrapped inside the text inset.
+void drawTextView(const UITextView& view, cairo_t* cr, CGRect bounds) {
+  const CGRect area(bounds.minX() + 5, bounds.minY() + 8, std::max(0.0, bounds.size.width - 10),
+                    std::max(0.0, bounds.size.height - 16));
+  text_internal::draw(cr, view.attributedText(), view.font.value_or(UIFont::systemFont(12)), view.textColor,
+                      text_internal::TextBox{area.size.width, 0, NSLineBreakMode::byWordWrapping, view.textAlignment},
+                      area, text_internal::VerticalPlacement::top);
+}
+
 }  // namespace
 
 IOS_DEFINE_RUNTIME_CLASS(UITextField, "UITextField", [](Class cls) {
@@ -51,7 +92,11 @@ IOS_DEFINE_RUNTIME_CLASS(UITextView, "UITextView", [](Class cls) {
 
 // ---- UITextField --------------------------------------------------------------------
 
-UITextField::UITextField(CGRect frame) : UIControl(frame) {}
+UITextField::UITextField(CGRect frame) : UIControl(frame, uikit_internal::makeTextLayer()) {
+  uikit_internal::setTextDrawer(*layer(), [this](cairo_t* cr, CGRect bounds) { drawField(*this, cr, bounds); });
+}
+
+UITextField::~UITextField() { uikit_internal::setTextDrawer(*layer(), {}); }
 
 void UITextField::setText(std::optional<std::string> text) {
   text_ = std::move(text);
@@ -166,7 +211,11 @@ bool UITextField::resignFirstResponder() {
 
 // ---- UITextView ---------------------------------------------------------------------
 
-UITextView::UITextView(CGRect frame) : UIScrollView(frame) {}
+UITextView::UITextView(CGRect frame) : UIScrollView(frame, uikit_internal::makeTextLayer()) {
+  uikit_internal::setTextDrawer(*layer(), [this](cairo_t* cr, CGRect bounds) { drawTextView(*this, cr, bounds); });
+}
+
+UITextView::~UITextView() { uikit_internal::setTextDrawer(*layer(), {}); }
 
 void UITextView::setText(std::string text) {
   text_ = std::move(text);

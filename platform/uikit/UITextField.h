@@ -19,7 +19,13 @@
 // runtime-visible: a field or text view offers copy with a non-empty selection, select
 // all with text, paste with text on the general pasteboard, and asks its superclass for
 // anything else (UIResponder: whether the receiver implements the action, then its next
-// responder). Text layout, drawing, keyboards, autocorrection and delegates are absent.
+// responder). Rendering the layer draws the text (or, when there is none, the
+// placeholder in a light grey unless the attributed placeholder says otherwise) on one
+// line, centred vertically and truncated at the tail, right of a shown left view; a
+// text view draws its text wrapped at its width inside the platform's text inset (8
+// points above and below, 5 at the sides), from the top. Measuring and drawing are
+// NSStringDrawing.h's. Scrolling the text, the caret, keyboards, autocorrection and
+// delegates are absent.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +36,7 @@
 #include "platform/foundation/NSAttributedString.h"
 #include "platform/foundation/NSRange.h"
 #include "platform/runtime/Selector.h"
+#include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIControl.h"
 #include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIViewSubclasses.h"
@@ -56,6 +63,8 @@ class UITextField : public UIControl {
   IOS_RUNTIME_CLASS(UITextField, UIControl);
 
  public:
+  ~UITextField() override;
+
   [[nodiscard]] const std::optional<std::string>& text() const { return text_; }
   // Sets the text (nil is kept as nil) without sending an event; the attributed text
   // follows; a selection becomes a caret at the end, marked text ends.
@@ -73,6 +82,7 @@ class UITextField : public UIControl {
 
   [[nodiscard]] const UIFont& font() const { return font_; }
   void setFont(const UIFont& font) { font_ = font; }
+  UIColor textColor = UIColor::black();
   NSTextAlignment textAlignment = NSTextAlignment::natural;
   UITextBorderStyle borderStyle = UITextBorderStyle::none;
   std::shared_ptr<UIView> leftView;
@@ -121,6 +131,8 @@ class UITextView : public UIScrollView {
   IOS_RUNTIME_CLASS(UITextView, UIScrollView);
 
  public:
+  ~UITextView() override;
+
   [[nodiscard]] const std::string& text() const { return text_; }
   // Sets the text (a caret at its end) without sending a notification.
   void setText(std::string text);
@@ -128,8 +140,10 @@ class UITextView : public UIScrollView {
   [[nodiscard]] NSAttributedString attributedText() const;
   void setAttributedText(const NSAttributedString& text) { setText(text.string()); }
 
-  // The font; nil until set (the platform then draws in its default).
+  // The font; nil until set (the text is then drawn in the system font of 12 points,
+  // the platform's default).
   std::optional<UIFont> font;
+  UIColor textColor = UIColor::black();
   NSTextAlignment textAlignment = NSTextAlignment::natural;
   bool isEditable = true;
   bool isSelectable = true;

@@ -1,9 +1,10 @@
 #include "platform/uikit/UIViewSubclasses.h"
 
-#include <any>
+#include <cmath>
 #include <limits>
 
-#include "platform/uikit/NSStringDrawing.h"
+#include "platform/uikit/internal/TextEngine.h"
+#include "platform/uikit/internal/TextLayer.h"
 
 namespace ios {
 
@@ -22,7 +23,17 @@ void UIImageView::setImage(std::optional<UIImage> image) {
   image_ = std::move(image);
 }
 
-UILabel::UILabel(CGRect frame) : UIView(frame) { setUserInteractionEnabled(false); }
+UILabel::UILabel(CGRect frame) : UIView(frame, uikit_internal::makeTextLayer()) {
+  setUserInteractionEnabled(false);
+  uikit_internal::setTextDrawer(*layer(), [this](cairo_t* cr, CGRect bounds) {
+    if (!attributedText_) return;
+    text_internal::draw(cr, *attributedText_, font_, textColor_,
+                        text_internal::TextBox{bounds.size.width, numberOfLines, lineBreakMode, textAlignment}, bounds,
+                        text_internal::VerticalPlacement::center);
+  });
+}
+
+UILabel::~UILabel() { uikit_internal::setTextDrawer(*layer(), {}); }
 
 void UILabel::setText(std::optional<std::string> text) {
   attributedText_ = text ? std::optional<NSAttributedString>(NSAttributedString(
@@ -56,14 +67,11 @@ void UILabel::setFont(const UIFont& font) {
 }
 
 CGSize UILabel::sizeThatFits(CGSize size) const {
-  if (!text_ || text_->empty()) return CGSize();
-  UIFont font = font_;
-  if (attributedText_ && attributedText_->length() > 0) {
-    const std::any value = attributedText_->attribute(NSAttributedString::Key::font, 0);
-    if (const auto* f = std::any_cast<UIFont>(&value)) font = *f;
-  }
-  if (numberOfLines == 1) return sizeWithFont(*text_, font, std::numeric_limits<CGFloat>::max(), 1);
-  return sizeWithFont(*text_, font, size.width, numberOfLines);
+  if (!attributedText_ || attributedText_->length() == 0) return CGSize();
+  const CGFloat width = numberOfLines == 1 ? std::numeric_limits<CGFloat>::infinity() : size.width;
+  const CGSize needed = text_internal::measure(
+      *attributedText_, font_, text_internal::TextBox{width, numberOfLines, lineBreakMode, textAlignment});
+  return CGSize(std::ceil(needed.width), std::ceil(needed.height));
 }
 
 void UILabel::sizeToFit() {
@@ -73,6 +81,8 @@ void UILabel::sizeToFit() {
 }
 
 UIScrollView::UIScrollView(CGRect frame) : UIView(frame) {}
+
+UIScrollView::UIScrollView(CGRect frame, std::shared_ptr<CALayer> layer) : UIView(frame, std::move(layer)) {}
 
 void UIScrollView::setContentOffset(CGPoint offset) {
   CGRect b = bounds();

@@ -8,8 +8,10 @@
 //
 // Fidelity: an image view shows its image as its layer's contents (stretched to the
 // bounds: the content mode is stored, not applied); image views and labels start with
-// user interaction off, as on the platform. A label keeps its text, colour and font but draws
-// no text. A scroll view's content offset is its bounds origin; setting it animated
+// user interaction off, as on the platform. A label draws its attributed text when its
+// layer is rendered (NSStringDrawing.h's fonts and line breaking), centred vertically in
+// its bounds, with its alignment, number of lines and line-break mode; runs keep their
+// own font, colour, kerning, underline and strikethrough. A scroll view's content offset is its bounds origin; setting it animated
 // records a view animation of 0.3 s; the adjusted content inset is the content inset
 // (no safe area). Scrolling physics, zooming and indicators are absent.
 #pragma once
@@ -20,6 +22,7 @@
 #include <string_view>
 
 #include "platform/foundation/NSAttributedString.h"
+#include "platform/uikit/NSParagraphStyle.h"
 #include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIGeometry.h"
 #include "platform/uikit/UIImage.h"
@@ -38,17 +41,6 @@ enum class UIViewContentMode : std::int64_t {
   bottom = 6,
   left = 7,
   right = 8,
-};
-
-enum class NSTextAlignment : std::int64_t { left = 0, center = 1, right = 2, justified = 3, natural = 4 };
-
-enum class NSLineBreakMode : std::int64_t {
-  byWordWrapping = 0,
-  byCharWrapping = 1,
-  byClipping = 2,
-  byTruncatingHead = 3,
-  byTruncatingTail = 4,
-  byTruncatingMiddle = 5,
 };
 
 class UIImageView : public UIView {
@@ -73,6 +65,8 @@ class UILabel : public UIView {
   IOS_RUNTIME_CLASS(UILabel, UIView);
 
  public:
+  ~UILabel() override;
+
   [[nodiscard]] const std::optional<std::string>& text() const { return text_; }
   // Sets the text; the attributed text becomes it in the label's font and text colour
   // (nil for nil).
@@ -93,10 +87,11 @@ class UILabel : public UIView {
   NSLineBreakMode lineBreakMode = NSLineBreakMode::byTruncatingTail;
   NSTextAlignment textAlignment = NSTextAlignment::natural;
 
-  // The size the text needs within `size` (NSStringDrawing.h's model, in the font of
-  // the attributed text's first character, else the label's): one line of its natural
-  // width for a one-line label, wrapped at size.width for more lines; (0, 0) without
-  // text.
+  // The size the attributed text needs within `size`, measured as NSStringDrawing.h
+  // measures (each run in its own font, the label's where it has none) and rounded up
+  // to whole points: one line of its natural width for a one-line label, wrapped at
+  // size.width into at most numberOfLines lines otherwise (a width that is not a
+  // positive finite number does not wrap); (0, 0) without text.
   [[nodiscard]] CGSize sizeThatFits(CGSize size) const;
   // Resizes the label to sizeThatFits(its width, unlimited height), origin kept.
   void sizeToFit();
@@ -131,6 +126,8 @@ class UIScrollView : public UIView {
 
  protected:
   explicit UIScrollView(CGRect frame = CGRect());
+  // For scroll views backed by another kind of layer.
+  UIScrollView(CGRect frame, std::shared_ptr<CALayer> layer);
 
  private:
   CGSize contentSize_;

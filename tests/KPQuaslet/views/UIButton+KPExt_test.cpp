@@ -9,6 +9,7 @@
 #include "KPQuaslet/views/UISwitch+KPExt.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/NSStringDrawing.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIViewAnimation.h"
@@ -30,7 +31,9 @@ ios::UIImage solidImage(std::size_t w, std::size_t h, kp_test::Rgba colour = kp_
 }
 
 // A 100 × 60 button with a 20 × 20 image and the title "Settings", which measures
-// 40 × 15 in the 10-point system font.
+// tw × th in the 10-point system font (DejaVu Sans, worked out once from the font).
+constexpr double tw = 41.015625, th = 11.640625;
+
 std::shared_ptr<UIButton> layoutButton() {
   auto button = UIButton::make(ios::CGRect(0, 0, 100, 60));
   button->setImage(solidImage(20, 20), State::normal);
@@ -61,25 +64,30 @@ TEST_F(UIButtonKPExt, LayoutsForEachPosition) {
     std::function<void(UIButton&)> layout;
     Insets expected;
   };
+  ASSERT_EQ(ios::sizeWithAttributes("Settings", {{std::string(ios::NSAttributedString::Key::font),
+                                                  ios::UIFont::systemFont(10)}}),
+            ios::CGSize(tw, th));
+  const double a = (60 - (th + 20)) / 2;      // vertical: the image and title block's top
+  const double boxed = (60 - (th + 30)) / 2;  // the same with a 30 × 30 image box
   const std::vector<Row> rows = {
       {"vertical",
        [](UIButton& b) { kp::makeImageToTitle(b, 5, std::nullopt, true, UIButtonImageHorizontalAlignment::left); },
-       {{7.5, 40, 0, 0}, {37.5, 10, 0, 0}, {}}},
+       {{a - 5, 40, 0, 0}, {a + 20 + 5, (100 - tw) / 2 - 20, 0, 0}, {}}},
       {"vertical with an image box",
        [](UIButton& b) { kp::makeImageToTitle(b, 5, ios::CGSize(30, 30), true, UIButtonImageHorizontalAlignment::right); },
-       {{2.5, 35, 27.5, 35}, {42.5, 10, 0, 0}, {}}},
+       {{boxed - 5, 35, 60 - (boxed - 5) - 30, 35}, {boxed + 30 + 5, (100 - tw) / 2 - 20, 0, 0}, {}}},
       {"image left",
        [](UIButton& b) { kp::makeImageToTitle(b, 10, std::nullopt, false, UIButtonImageHorizontalAlignment::left); },
        {{0, -5, 0, 5}, {0, 5, 0, -5}, {0, 5, 0, 5}}},
       {"image right",
        [](UIButton& b) { kp::makeImageToTitle(b, 10, std::nullopt, false, UIButtonImageHorizontalAlignment::right); },
-       {{0, 45, 0, -5}, {0, -25, 0, 5}, {0, 5, 0, 5}}},
+       {{0, 5 + tw, 0, -5}, {0, -5 - tw / 2, 0, 5}, {0, 5, 0, 5}}},
       {"centred side by side", [](UIButton& b) { kp::centerTextAndImage(b, 10); },
        {{0, -5, 0, 5}, {0, 5, 0, -5}, {0, 5, 0, 5}}},
       {"centred, image not above", [](UIButton& b) { kp::centerTextAndImage(b, false, 10); },
        {{0, -5, 0, 5}, {0, 5, 0, -5}, {0, 5, 0, 5}}},
       {"centred, image above", [](UIButton& b) { kp::centerTextAndImage(b, true, 4); },
-       {{-19, 0, 0, -40}, {0, -20, -24, 0}, {2.5, 0, 2.5, 0}}},
+       {{-(th + 4), 0, 0, -tw}, {0, -20, -24, 0}, {(20 - th) / 2, 0, (20 - th) / 2, 0}}},
   };
   for (const Row& row : rows) {
     auto button = layoutButton();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <any>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,38 +23,56 @@ using ios::UILabel;
 
 class UILabelKPExt : public ios::testing::PlatformFixture {};
 
-// In the 10-point system font a character is 5 points wide and a line 15 points high.
+// What a label measures: the fonts' sizes rounded up to whole points.
+CGSize rounded(CGSize size) { return CGSize(std::ceil(size.width), std::ceil(size.height)); }
+ios::CGFloat lineHeight(ios::CGFloat size) { return UIFont::systemFont(size).lineHeight(); }
+
 TEST_F(UILabelKPExt, RequiredHeightWrapsAtTheLabelsWidthAndLeavesItAlone) {
   auto label = kp::makeLabel(0, 0, 40, 15, 10);
-  label->setText("aaaa bbbb cccc");  // 70 points on one line: one word a line at 40
-  EXPECT_EQ(kp::requiredHeight(*label), 45);
+  label->setText("aaaa bbbb cccc");  // about 80 points on one line: one word a line at 40
+  EXPECT_EQ(kp::requiredHeight(*label), std::ceil(3 * lineHeight(10)));
   EXPECT_EQ(label->frame(), CGRect(0, 0, 40, 15));
   EXPECT_EQ(label->numberOfLines, 1);
 
   // The attributed text's font wins over the label's.
-  label->setAttributedText(ios::NSAttributedString(
-      "aaaa bbbb cccc", {{std::string(ios::NSAttributedString::Key::font), UIFont::systemFont(20)}}));
-  EXPECT_EQ(kp::requiredHeight(*label), 90);  // 10 points a character: one word a line
+  const UIFont large = UIFont::systemFont(20);
+  label->setAttributedText(
+      ios::NSAttributedString("aaaa bbbb cccc", {{std::string(ios::NSAttributedString::Key::font), large}}));
+  EXPECT_EQ(kp::requiredHeight(*label), std::ceil(ios::sizeWithFont("aaaa bbbb cccc", large, 40, 0).height));
+  EXPECT_GE(kp::requiredHeight(*label), 3 * lineHeight(20));
 }
 
-TEST_F(UILabelKPExt, WrappingModel) {
+TEST_F(UILabelKPExt, WrappingAtTheWidth) {
+  const UIFont font = UIFont::systemFont(10);
+  auto width = [&](const char* text) { return ios::sizeWithFont(text, font).width; };
   struct Row {
     const char* name;
     std::string text;
     ios::CGFloat width;
     std::int64_t lines;
-    CGSize size;
+    int expectedLines;  // 0: several
+    ios::CGFloat expectedWidth;  // 0: at most `width`
   };
   const std::vector<Row> rows = {
-      {"fits", "ab cd", 100, 0, {25, 15}},
-      {"two lines", "ab cd", 20, 0, {10, 30}},
-      {"long word breaks", "abcdefgh", 20, 0, {20, 30}},
-      {"line limit", "ab cd ef", 10, 2, {10, 30}},
-      {"explicit breaks", "ab\ncdef", 100, 0, {20, 30}},
-      {"spaces at a break take no room", "ab    cd", 10, 0, {10, 30}},
+      {"fits", "ab cd", 100, 0, 1, width("ab cd")},
+      {"two lines", "ab cd", width("ab") + 1, 0, 2, 0},
+      {"long word breaks", "abcdefgh", 20, 0, 0, 0},
+      {"line limit", "ab cd ef", width("ab") + 1, 2, 2, 0},
+      {"explicit breaks", "ab\ncdef", 100, 0, 2, width("cdef")},
+      {"a space at a break takes no room", "ab cd", width("ab") + 1, 0, 2, width("ab")},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(ios::sizeWithFont(row.text, UIFont::systemFont(10), row.width, row.lines), row.size) << row.name;
+    const CGSize size = ios::sizeWithFont(row.text, font, row.width, row.lines);
+    if (row.expectedLines > 0) {
+      EXPECT_NEAR(size.height, row.expectedLines * font.lineHeight(), 1e-3) << row.name;
+    } else {
+      EXPECT_GE(size.height, 2 * font.lineHeight()) << row.name;
+    }
+    if (row.expectedWidth > 0) {
+      EXPECT_DOUBLE_EQ(size.width, row.expectedWidth) << row.name;
+    } else {
+      EXPECT_LE(size.width, row.width) << row.name;
+    }
   }
 }
 
@@ -63,21 +82,23 @@ TEST_F(UILabelKPExt, EstimatesAndFitting) {
   EXPECT_TRUE(label->isUserInteractionEnabled());
   EXPECT_EQ(label->font().pointSize(), 10);
   EXPECT_EQ(kp::makeLabel(0, 0, 1, 1)->font(), UIFont::systemFont(17));
-  label->setText("hello world");  // 55 wide on one line
+  label->setText("hello world");  // wider than 30 on one line
+  const CGSize oneLine = rounded(ios::sizeWithFont("hello world", UIFont::systemFont(10)));
+  ASSERT_GT(oneLine.width, 30);
 
-  EXPECT_EQ(kp::getEstimatedWidth(*label), 55);
-  EXPECT_EQ(kp::getEstimatedHeight(*label), 15);  // one line
-  EXPECT_EQ(kp::getEstimatedSize(*label, 10, 10), CGSize(55, 15));
+  EXPECT_EQ(kp::getEstimatedWidth(*label), oneLine.width);
+  EXPECT_EQ(kp::getEstimatedHeight(*label), oneLine.height);  // one line
+  EXPECT_EQ(kp::getEstimatedSize(*label, 10, 10), oneLine);
   kp::fitWidth(*label, 4);
-  EXPECT_EQ(label->frame(), CGRect(5, 6, 59, 10));
+  EXPECT_EQ(label->frame(), CGRect(5, 6, oneLine.width + 4, 10));
   kp::fitHeight(*label);
-  EXPECT_EQ(label->frame(), CGRect(5, 6, 59, 15));
+  EXPECT_EQ(label->frame(), CGRect(5, 6, oneLine.width + 4, oneLine.height));
 
   label->numberOfLines = 0;
   label->setFrame(CGRect(5, 6, 30, 10));
-  EXPECT_EQ(kp::getEstimatedHeight(*label), 30);  // "hello" / "world"
-  kp::fitSize(*label);                             // width first, so one line
-  EXPECT_EQ(label->frame(), CGRect(5, 6, 55, 15));
+  EXPECT_EQ(kp::getEstimatedHeight(*label), std::ceil(2 * lineHeight(10)));  // "hello" / "world"
+  kp::fitSize(*label);                                                       // width first, so one line
+  EXPECT_EQ(label->frame(), CGRect(5, 6, oneLine.width, oneLine.height));
 
   EXPECT_EQ(kp::makeLabel(std::string("hi"))->text(), "hi");
   EXPECT_EQ(kp::makeLabel(std::nullopt)->text(), std::nullopt);
@@ -148,7 +169,8 @@ TEST_F(UILabelKPExt, MeasuresFollowAFontSetAfterTheText) {
   }
   auto label = kp::makeLabel(std::string("hello world"));
   label->setFont(UIFont::systemFont(10));
-  EXPECT_EQ(kp::getEstimatedWidth(*label), 55);  // not the 17-point width
+  const CGSize small = rounded(ios::sizeWithFont("hello world", UIFont::systemFont(10)));
+  EXPECT_EQ(kp::getEstimatedWidth(*label), small.width);  // not the 17-point width
   EXPECT_EQ(std::any_cast<UIFont>(label->attributedText()->attribute(ios::NSAttributedString::Key::font, 6)),
             UIFont::systemFont(10));
   label->setTextColor(ios::UIColor::red());
@@ -159,7 +181,7 @@ TEST_F(UILabelKPExt, MeasuresFollowAFontSetAfterTheText) {
   auto button = ios::UIButton::make();
   button->setTitle("hello world", ios::UIControlStateOption::normal);
   button->titleLabel()->setFont(UIFont::systemFont(10));
-  EXPECT_EQ(button->titleLabel()->sizeThatFits(CGSize(1000, 1000)), CGSize(55, 15));
+  EXPECT_EQ(button->titleLabel()->sizeThatFits(CGSize(1000, 1000)), small);
 }
 
 }  // namespace

@@ -150,27 +150,4 @@ TEST_F(UIControlTest, SegmentsInsertClampedAndKeepTheSelection) {
   EXPECT_EQ(control->selectedSegmentIndex(), ios::UISegmentedControl::noSegment);
 }
 
-TEST(NSStringDrawing, SizesFollowTheDocumentedModel) {
-  struct Row {
-    const char* name;
-    std::string text;
-    ios::UIFont font;
-    ios::CGSize size;
-  };
-  const std::vector<Row> rows = {
-      {"empty", "", ios::UIFont::systemFont(10), {0, 0}},
-      {"ascii", "Settings", ios::UIFont::systemFont(10), {40, 15}},
-      {"bold", "ab", ios::UIFont::boldSystemFont(20), {22, 30}},
-      {"clusters", "e\u0301👍🏽中", ios::UIFont::systemFont(10), {15, 15}},
-      {"lines", "abc\r\nab\n", ios::UIFont::systemFont(10), {15, 45}},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(ios::sizeWithFont(row.text, row.font), row.size) << row.name;
-  }
-  EXPECT_EQ(ios::sizeWithAttributes("abcd", {}), ios::CGSize(24, 18));  // the 12-point default
-  EXPECT_EQ(ios::sizeWithAttributes("abcd", {{std::string(ios::NSAttributedString::Key::font),
-                                              ios::UIFont::systemFont(4)}}),
-            ios::CGSize(8, 6));
-}
-
 }  // namespace
