@@ -93,7 +93,7 @@ std::optional<std::string> picturesEntry(std::string_view text, const std::strin
 
 // The user's pictures folder, or nothing without a home folder.
 std::optional<std::string> userPicturesFolder() {
-  const std::string home = NSHomeDirectory();
+  const std::string home = userHomeDirectory();
   if (home.empty()) return std::nullopt;
   const char* configHome = std::getenv("XDG_CONFIG_HOME");
   const std::string config = configHome && configHome[0] == '/' ? configHome : home + "/.config";
