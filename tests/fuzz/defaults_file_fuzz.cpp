@@ -18,6 +18,7 @@
 
 #include "KPQuaslet/services/DefaultsKey.h"
 #include "KPQuaslet/services/UserDefaults+KPExt.h"
+#include "platform/foundation/JSONCoder.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/foundation/internal/PropertyListCoding.h"
