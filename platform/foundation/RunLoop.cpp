@@ -16,6 +16,11 @@
 namespace ios {
 
 struct RunLoopWake {
+  // A thread that stops or wakes this loop holds the mutex until it is done with the
+  // condition; the loop's thread may end as soon as it sees the stop, so the last owner
+  // takes the mutex once more before the condition goes away.
+  ~RunLoopWake() { std::lock_guard lock(mutex); }
+
   std::mutex mutex;
   std::condition_variable cv;
   bool signalled = false;
@@ -142,8 +147,17 @@ void RunLoop::wake() {
 }
 
 void RunLoop::stop() {
+  if (isMain_) {
+    stopRequested_.store(true);
+    wake();
+    return;
+  }
+  // Set under the wake lock: the loop's thread cannot see the stop, end and take its
+  // loop down before this thread has let go of the condition.
+  std::lock_guard lock(wake_->mutex);
   stopRequested_.store(true);
-  wake();
+  wake_->signalled = true;
+  wake_->cv.notify_all();
 }
 
 void RunLoop::remove(Timer* timer) {
