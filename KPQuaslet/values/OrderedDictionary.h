@@ -10,18 +10,21 @@
 //   scores.get("bob");                    // 5
 //   scores.set("ann", std::nullopt);      // removed: cy, bob
 //
-// A value type: copies are independent. The keys in array() and in dictionary() are
-// always the same, each key once in array(); both are readable, and only the members
-// below change them. Positions given to insert(), removeAt() and at() must exist (see
-// each member); a position outside them stops the process.
+// A value type: copies are independent, and a dictionary moved from is left empty and
+// ready for use. The keys in array() and in dictionary() are always the same, each key
+// once in array(); both are readable, and only the members below change them. Positions
+// given to insert(), removeAt() and at() must exist (see each member); a position
+// outside them stops the process.
 //
 // Costs: looking up, appending and removing a key (set(), get()) take constant time on
-// average, removal included wherever the key stands; removeAt() of the first or last
-// position too. insert() at a position before the end moves the keys after it. at()
-// takes constant time unless keys were removed from the middle of the order since the
-// last reordering, when it counts its way to the position. Removed keys leave a gap in
-// the order that is closed once gaps outnumber keys, so the order never takes more than
-// about twice the room of the keys.
+// average, removal included wherever the key stands, and hash the key once; removeAt()
+// of the first or last position too. insert() at a position before the end moves the
+// keys after it. at() takes constant time unless keys were removed from the middle of
+// the order since the last reordering, when it counts its way to the position. Removed
+// keys leave a gap in the order that is closed once gaps outnumber keys, so the order
+// never takes more than about twice the room of the keys. The order refers to the keys
+// stored in dictionary() instead of holding copies of them, so copying an ordered
+// dictionary hashes each key once more to rebuild its order.
 #pragma once
 
 #include <algorithm>
@@ -33,6 +36,7 @@
 #include <utility>
 #include <vector>
 
+#include "KPQuaslet/values/internal/AddressIndex.h"
 #include "platform/foundation/Describe.h"
 #include "platform/foundation/Precondition.h"
 
@@ -46,19 +50,39 @@ class OrderedDictionary {
   // An empty ordered dictionary.
   OrderedDictionary() = default;
 
-  // Copies are independent (a copy points its order at its own position records).
-  OrderedDictionary(const OrderedDictionary& other)
-      : slots_(other.slots_), first_(other.first_), positions_(other.positions_), dictionary_(other.dictionary_) {
-    for (Slot& slot : slots_) {
-      if (slot.live()) slot.position = &positions_.find(slot.key)->second;
+  // Copies are independent: a copy points its order at its own entries.
+  OrderedDictionary(const OrderedDictionary& other) : dictionary_(other.dictionary_) {
+    slots_.reserve(dictionary_.size());
+    positions_.reserve(dictionary_.size());
+    for (std::size_t slot = other.first_; slot < other.slots_.size(); ++slot) {
+      if (!other.slots_[slot].live()) continue;
+      Entry& entry = *dictionary_.find(other.slots_[slot].entry->first);
+      positions_.insert(&entry, slots_.size());
+      slots_.push_back(Slot{&entry});
     }
   }
-  OrderedDictionary(OrderedDictionary&& other) noexcept = default;
+  // A move keeps the entries where they are; the source is left empty.
+  OrderedDictionary(OrderedDictionary&& other) noexcept
+      : slots_(std::move(other.slots_)),
+        first_(std::exchange(other.first_, 0)),
+        positions_(std::move(other.positions_)),
+        dictionary_(std::move(other.dictionary_)) {
+    other.clear();
+  }
   OrderedDictionary& operator=(const OrderedDictionary& other) {
     if (this != &other) *this = OrderedDictionary(other);
     return *this;
   }
-  OrderedDictionary& operator=(OrderedDictionary&& other) noexcept = default;
+  OrderedDictionary& operator=(OrderedDictionary&& other) noexcept {
+    if (this != &other) {
+      slots_ = std::move(other.slots_);
+      first_ = std::exchange(other.first_, 0);
+      positions_ = std::move(other.positions_);
+      dictionary_ = std::move(other.dictionary_);
+      other.clear();
+    }
+    return *this;
+  }
   ~OrderedDictionary() = default;
 
   // The keys, in order (a copy).
@@ -66,7 +90,7 @@ class OrderedDictionary {
     std::vector<Key> keys;
     keys.reserve(dictionary_.size());
     for (std::size_t slot = first_; slot < slots_.size(); ++slot) {
-      if (slots_[slot].live()) keys.push_back(slots_[slot].key);
+      if (slots_[slot].live()) keys.push_back(slots_[slot].entry->first);
     }
     return keys;
   }
@@ -98,7 +122,7 @@ class OrderedDictionary {
     std::optional<Value> previous = found->second;
     // Move the key from its position p to the target, shifting the keys between.
     compact();
-    const auto p = static_cast<std::int64_t>(positions_.at(key));
+    const auto p = static_cast<std::int64_t>(*positions_.find(&*found));
     const auto base = slots_.begin();
     if (p < index) {
       std::rotate(base + p, base + p + 1, base + index);  // lands at index - 1
@@ -118,11 +142,10 @@ class OrderedDictionary {
   std::pair<Key, Value> removeAt(std::int64_t index) {
     KP_PRECONDITION(index >= 0 && index < count(), "Index out of range");
     const std::size_t slot = slotOf(static_cast<std::size_t>(index));
-    auto node = dictionary_.extract(slots_[slot].key);
-    std::pair<Key, Value> removed{std::move(node.key()), std::move(node.mapped())};
-    positions_.erase(removed.first);
+    auto node = dictionary_.extract(dictionary_.find(slots_[slot].entry->first));
+    positions_.erase(slots_[slot].entry);
     vacate(slot);
-    return removed;
+    return {std::move(node.key()), std::move(node.mapped())};
   }
 
   // get()
@@ -140,8 +163,8 @@ class OrderedDictionary {
   // keeps its place). With nothing: removes the key and its value; nothing happens when
   // the key is absent.
   void set(const Key& key, std::optional<Value> value) {
+    auto found = dictionary_.find(key);
     if (value) {
-      auto found = dictionary_.find(key);
       if (found != dictionary_.end()) {
         found->second = std::move(*value);
       } else {
@@ -149,11 +172,9 @@ class OrderedDictionary {
       }
       return;
     }
-    auto position = positions_.find(key);
-    if (position == positions_.end()) return;
-    const std::size_t slot = position->second;
-    positions_.erase(position);
-    dictionary_.erase(key);
+    if (found == dictionary_.end()) return;
+    const std::size_t slot = positions_.erase(&*found);
+    dictionary_.erase(found);
     vacate(slot);
   }
 
@@ -174,8 +195,8 @@ class OrderedDictionary {
   // The key at `index` (which must lie in 0..<count()) and its value.
   [[nodiscard]] std::pair<Key, Value> at(std::int64_t index) const {
     KP_PRECONDITION(index >= 0 && index < count(), "Index out of range");
-    const Key& key = slots_[slotOf(static_cast<std::size_t>(index))].key;
-    return {key, dictionary_.at(key)};
+    const Entry& entry = *slots_[slotOf(static_cast<std::size_t>(index))].entry;
+    return {entry.first, entry.second};
   }
 
   // Equal keys in the same order with equal values.
@@ -187,36 +208,41 @@ class OrderedDictionary {
   [[nodiscard]] std::string description() const {
     if (dictionary_.empty()) return "[:]";
     std::string out = "[";
-    for (const Key& key : array()) {
+    for (std::size_t slot = first_; slot < slots_.size(); ++slot) {
+      if (!slots_[slot].live()) continue;
       if (out.size() > 1) out += ", ";
-      out += ios::debugDescribe(key) + ": " + ios::debugDescribe(dictionary_.at(key));
+      out += ios::debugDescribe(slots_[slot].entry->first) + ": " + ios::debugDescribe(slots_[slot].entry->second);
     }
     return out + "]";
   }
 
  private:
-  // One place in the order; a removed key leaves its slot dead until the order is
+  using Entry = typename Dictionary::value_type;
+
+  // One place in the order: the key's entry in dictionary_, which does not move while
+  // the key is present. A removed key leaves its slot dead (null) until the order is
   // compacted.
   struct Slot {
-    Key key;
-    std::size_t* position;  // the key's entry in positions_ (entries never move); null once dead
-    [[nodiscard]] bool live() const { return position != nullptr; }
+    Entry* entry;
+    [[nodiscard]] bool live() const { return entry != nullptr; }
   };
 
   // Adds a new key and its value at the end of the order.
   void append(const Key& key, Value value) { add(key, std::move(value), slots_.size()); }
 
   // Adds a new key and its value in a slot inserted at `slot` (the slots after it move
-  // up and must be renumbered); nothing changes when an allocation throws.
+  // up and must be renumbered); nothing changes when a hash, a copy or an allocation
+  // throws.
   void add(const Key& key, Value value, std::size_t slot) {
     const auto at = slots_.begin() + static_cast<std::ptrdiff_t>(slot);
-    slots_.insert(at, Slot{key, nullptr});
+    slots_.insert(at, Slot{nullptr});
     try {
-      slots_[slot].position = &positions_.emplace(key, slot).first->second;
+      const auto entry = dictionary_.emplace(key, std::move(value)).first;
       try {
-        dictionary_.emplace(key, std::move(value));
+        positions_.insert(&*entry, slot);
+        slots_[slot] = Slot{&*entry};
       } catch (...) {
-        positions_.erase(key);
+        dictionary_.erase(entry);
         throw;
       }
     } catch (...) {
@@ -237,7 +263,7 @@ class OrderedDictionary {
   // Marks `slot` dead (its key already removed from both maps); dead slots at either end
   // are dropped at once, and the order is compacted once gaps outnumber keys.
   void vacate(std::size_t slot) {
-    slots_[slot].position = nullptr;
+    slots_[slot] = Slot{nullptr};
     while (!slots_.empty() && !slots_.back().live()) slots_.pop_back();
     while (first_ < slots_.size() && !slots_[first_].live()) ++first_;
     if (first_ >= slots_.size()) {
@@ -251,25 +277,28 @@ class OrderedDictionary {
   // Closes the gaps left by removed keys.
   void compact() {
     if (first_ == 0 && slots_.size() == dictionary_.size()) return;
-    std::size_t to = 0;
-    for (std::size_t from = first_; from < slots_.size(); ++from) {
-      if (!slots_[from].live()) continue;
-      if (to != from) slots_[to] = std::move(slots_[from]);
-      ++to;
-    }
-    slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(to), slots_.end());
+    slots_.erase(std::remove_if(slots_.begin(), slots_.end(), [](const Slot& slot) { return !slot.live(); }),
+                 slots_.end());
     first_ = 0;
-    renumber(0, to);
+    renumber(0, slots_.size());
   }
 
   // Records the slots of the keys in [begin, end) after they moved.
   void renumber(std::size_t begin, std::size_t end) {
-    for (std::size_t slot = begin; slot < end; ++slot) *slots_[slot].position = slot;
+    for (std::size_t slot = begin; slot < end; ++slot) *positions_.find(slots_[slot].entry) = slot;
+  }
+
+  // Empties every field (what a move leaves behind).
+  void clear() noexcept {
+    slots_.clear();
+    first_ = 0;
+    positions_.clear();
+    dictionary_.clear();
   }
 
   std::vector<Slot> slots_;  // the order, with gaps; slots before first_ are all dead
   std::size_t first_ = 0;
-  std::unordered_map<Key, std::size_t, Hash, KeyEqual> positions_;  // the slot of each key
+  values_internal::AddressIndex<Entry> positions_;  // the slot of each key, by its entry
   Dictionary dictionary_;
 };
 

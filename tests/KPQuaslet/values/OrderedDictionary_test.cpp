@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <random>
 #include <unordered_map>
@@ -109,6 +110,141 @@ TEST(OrderedDictionary, CopiesAreIndependent) {
   EXPECT_THAT(copy.array(), ElementsAre("c", "b"));
   EXPECT_NE(original, copy);
   EXPECT_EQ(original, abc());
+
+  // A copy taken while the order has gaps; then both sides change the same keys.
+  original.set("d", 4);
+  original.set("e", 5);
+  original.set("b", std::nullopt);
+  Ordered second(original);
+  original.set("c", std::nullopt);
+  original.insert(1, "x", 1);
+  second.set("d", std::nullopt);
+  second.insert(9, "e", 0);
+  EXPECT_THAT(original.array(), ElementsAre("a", "x", "d", "e"));
+  EXPECT_THAT(second.array(), ElementsAre("e", "a", "c"));
+  EXPECT_EQ(original.at(3), (std::pair<std::string, int>("e", 5)));
+  EXPECT_EQ(second.at(0), (std::pair<std::string, int>("e", 9)));
+  expectConsistent(original);
+  expectConsistent(second);
+
+  // Assigning over a dictionary, to itself included, and moving.
+  copy = second;
+  EXPECT_EQ(copy, second);
+  copy.set("a", std::nullopt);
+  EXPECT_THAT(second.array(), ElementsAre("e", "a", "c"));
+  const Ordered& self = copy;
+  copy = self;
+  EXPECT_THAT(copy.array(), ElementsAre("e", "c"));
+  Ordered moved(std::move(copy));
+  EXPECT_THAT(moved.array(), ElementsAre("e", "c"));
+  moved.set("e", std::nullopt);
+  EXPECT_EQ(moved.at(0), (std::pair<std::string, int>("c", 3)));
+  copy = std::move(moved);
+  copy.insert(1, "f", 0);
+  EXPECT_THAT(copy.array(), ElementsAre("f", "c"));
+  expectConsistent(copy);
+}
+
+// A moved-from dictionary is empty and can be used again.
+TEST(OrderedDictionary, MovedFromIsEmptyAndReusable) {
+  Ordered source = abc();
+  source.set("a", std::nullopt);  // a gap at the front of the order
+  Ordered byConstruction(std::move(source));
+  Ordered byAssignment;
+  byAssignment = std::move(byConstruction);
+  EXPECT_THAT(byAssignment.array(), ElementsAre("b", "c"));
+  for (Ordered* d : {&source, &byConstruction}) {
+    EXPECT_EQ(d->count(), 0);
+    EXPECT_TRUE(d->array().empty());
+    d->set("n", 1);
+    d->insert(0, "m", 0);
+    EXPECT_THAT(d->array(), ElementsAre("m", "n"));
+    EXPECT_EQ(d->at(1), (std::pair<std::string, int>("n", 1)));
+    expectConsistent(*d);
+  }
+}
+
+// Draining by key from the front, the back or in a scattered order keeps every
+// position answering the right key, with insertions at positions in between.
+TEST(OrderedDictionary, DrainsKeepPositions) {
+  constexpr int kKeys = 300;
+  std::vector<int> scattered(kKeys);
+  for (int i = 0; i < kKeys; ++i) scattered[static_cast<std::size_t>(i)] = (i * 137) % kKeys;
+  std::vector<int> oldest(kKeys), newest(kKeys);
+  for (int i = 0; i < kKeys; ++i) {
+    oldest[static_cast<std::size_t>(i)] = i;
+    newest[static_cast<std::size_t>(i)] = kKeys - 1 - i;
+  }
+  const std::pair<const char*, const std::vector<int>*> orders[] = {
+      {"oldest first", &oldest}, {"newest first", &newest}, {"scattered", &scattered}};
+  for (const auto& [name, removals] : orders) {
+    Ordered d;
+    std::vector<std::string> model;
+    for (int i = 0; i < kKeys; ++i) {
+      d.set("k" + std::to_string(i), i);
+      model.push_back("k" + std::to_string(i));
+    }
+    for (int step = 0; step < kKeys; ++step) {
+      const std::string key = "k" + std::to_string((*removals)[static_cast<std::size_t>(step)]);
+      d.set(key, std::nullopt);
+      model.erase(std::find(model.begin(), model.end(), key));
+      if (step % 50 == 25) {  // a new key in the middle of the gaps
+        const std::string added = "n" + std::to_string(step);
+        const std::size_t at = model.size() / 2;
+        d.insert(-step, added, static_cast<std::int64_t>(at));
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), added);
+      }
+      if (step % 7 != 0) continue;
+      ASSERT_EQ(d.array(), model) << name << " step " << step;
+      for (std::size_t i = 0; i < model.size(); ++i) {
+        ASSERT_EQ(d.at(static_cast<std::int64_t>(i)).first, model[i]) << name << " step " << step << " at " << i;
+      }
+    }
+    EXPECT_THAT(d.array(), ElementsAreArray(model)) << name;
+    expectConsistent(d);
+  }
+}
+
+// A value whose moves throw once a budget of moves is spent.
+struct Fragile {
+  static inline int movesLeft = -1;  // -1: unlimited
+  int n = 0;
+  explicit Fragile(int value) : n(value) {}
+  Fragile(const Fragile&) = default;
+  Fragile(Fragile&& other) : n(other.n) {
+    if (movesLeft == 0) throw std::runtime_error("move");
+    if (movesLeft > 0) --movesLeft;
+  }
+  Fragile& operator=(const Fragile&) = default;
+  Fragile& operator=(Fragile&&) = default;
+  bool operator==(const Fragile&) const = default;
+};
+
+// A value that fails to move at any step of an insertion leaves the dictionary as it was.
+TEST(OrderedDictionary, FailedInsertChangesNothing) {
+  kp::OrderedDictionary<std::string, Fragile> d;
+  for (int i = 0; i < 6; ++i) d.set("k" + std::to_string(i), Fragile(i));
+  d.set("k2", std::nullopt);  // a gap inside the order
+  const auto before = d;
+  for (const std::int64_t index : {std::int64_t{0}, std::int64_t{2}, d.count()}) {
+    int failures = 0;
+    for (int budget = 0;; ++budget) {
+      Fragile::movesLeft = budget;
+      try {
+        d.insert(Fragile(99), "new", index);
+        Fragile::movesLeft = -1;
+        break;
+      } catch (const std::runtime_error&) {
+        Fragile::movesLeft = -1;
+        ++failures;
+        ASSERT_EQ(d, before) << index << " after " << budget << " moves";
+        ASSERT_EQ(d.at(4).first, "k5") << index;
+      }
+    }
+    EXPECT_GT(failures, 0) << index;
+    EXPECT_EQ(d.at(index).first, "new") << index;
+    d.set("new", std::nullopt);
+  }
 }
 
 // Removing keys from the front, the back, the middle and at random, interleaved with
