@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "KPQuaslet/values/internal/PropertyListBridge.h"
+#include "KPQuaslet/values/internal/RandomEntry.h"
 #include "KPQuaslet/values/internal/Support.h"
 #include "KPQuaslet/values/internal/ValueCast.h"
 #include "platform/foundation/JSONSerialization.h"
@@ -171,16 +172,25 @@ void removeAll(D& dictionary, const R& keys) {
 
 // removeValueForRandomKey()
 //
-// Removes one key picked uniformly at random (the platform's arc4random_uniform over
-// the iteration order) and answers its value; nothing, and no change, when the
-// dictionary is empty. The dictionary must hold at most 4294967295 pairs.
+// Removes one key picked uniformly at random with the platform's arc4random_uniform and
+// answers its value; nothing, and no change, when the dictionary is empty. The
+// dictionary must hold at most 4294967295 pairs.
+//
+// Up to 64 pairs, the pick is the pair at a random position of the iteration order.
+// Larger dictionaries are sampled by their buckets against a bound on the longest
+// bucket that is remembered between calls, so a call takes constant time on average
+// while the dictionary is about as full as its buckets allow, and draining a dictionary
+// call by call takes O(n log n) in all rather than O(n^2). The pick is exactly uniform
+// over the keys as long as the dictionary is changed only by these calls between them,
+// or changes its size or bucket count; when other code changes it and keeps both (an
+// insertion and a removal between two calls), the pick is uniform again as soon as the
+// bound is checked afresh, which happens within size/4 calls
+// (KPQuaslet/values/internal/RandomEntry.h has the details).
 template <HashDictionary D>
 std::optional<typename D::mapped_type> removeValueForRandomKey(D& dictionary) {
   if (dictionary.empty()) return std::nullopt;
-  auto it = std::next(dictionary.begin(), values_internal::randomPosition(dictionary.size()));
-  std::optional<typename D::mapped_type> value(std::move(it->second));
-  dictionary.erase(it);
-  return value;
+  auto entry = values_internal::removeRandomEntry(dictionary);
+  return std::optional<typename D::mapped_type>(std::move(entry.mapped()));
 }
 
 // ---------------------------------------------------------------------------------
