@@ -172,20 +172,22 @@ void removeAll(D& dictionary, const R& keys) {
 
 // removeValueForRandomKey()
 //
-// Removes one key picked uniformly at random with the platform's arc4random_uniform and
+// Removes one key picked uniformly at random with the platform's random source and
 // answers its value; nothing, and no change, when the dictionary is empty. The
 // dictionary must hold at most 4294967295 pairs.
 //
-// Up to 64 pairs, the pick is the pair at a random position of the iteration order.
-// Larger dictionaries are sampled by their buckets against a bound on the longest
-// bucket that is remembered between calls, so a call takes constant time on average
-// while the dictionary is about as full as its buckets allow, and draining a dictionary
-// call by call takes O(n log n) in all rather than O(n^2). The pick is exactly uniform
-// over the keys as long as the dictionary is changed only by these calls between them,
-// or changes its size or bucket count; when other code changes it and keeps both (an
-// insertion and a removal between two calls), the pick is uniform again as soon as the
-// bound is checked afresh, which happens within size/4 calls
-// (KPQuaslet/values/internal/RandomEntry.h has the details).
+// Up to 256 pairs, and in dictionaries with far more buckets than pairs, the pick is
+// the pair at a random position of the iteration order. Larger dictionaries are sampled
+// by their buckets against a bound on the longest bucket that is remembered between
+// calls, so a call takes constant time on average while the dictionary is about as full
+// as its buckets allow, and draining a dictionary call by call takes O(n log n) in all
+// rather than O(n^2). The pick is exactly uniform over the keys while the dictionary is
+// changed only by these calls between them, or by changes that alter its size, bucket
+// count or first pair in iteration order. Other code that changes it between two calls
+// and keeps all three (an insertion and a removal, say) may leave a remembered bound too
+// short, which can leave keys of the lengthened bucket out of the picks until the bound
+// is checked afresh: at once when the long bucket is drawn, and at the latest after a
+// quarter of the dictionary's size in calls (KPQuaslet/values/internal/RandomEntry.h).
 template <HashDictionary D>
 std::optional<typename D::mapped_type> removeValueForRandomKey(D& dictionary) {
   if (dictionary.empty()) return std::nullopt;
