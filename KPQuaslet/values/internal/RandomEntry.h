@@ -136,6 +136,12 @@ const typename M::key_type& randomKeyByBuckets(M& map, RandomEntryBound& bound) 
   }
 }
 
+// Takes out the entry at a position of the iteration order drawn uniformly.
+template <class M>
+typename M::node_type removeEntryAtRandomPosition(M& map) {
+  return map.extract(std::next(map.begin(), randomPosition(map.size())));
+}
+
 // removeRandomEntry()
 //
 // Takes an entry picked uniformly at random out of the non-empty `map` and hands it
@@ -152,7 +158,7 @@ typename M::node_type removeRandomEntry(M& map) {
         bound = RandomEntryBound{&map, size, buckets, &*map.begin(), longestBucket(map), size / 4 + 1};
       }
       typename M::node_type entry = walkIsCheaper(size, buckets, bound.longest)
-                                        ? map.extract(std::next(map.begin(), randomPosition(size)))
+                                        ? removeEntryAtRandomPosition(map)
                                         : map.extract(randomKeyByBuckets(map, bound));
       // Removing an entry only shortens its bucket: the bound still holds.
       bound.size = map.size();
@@ -161,7 +167,7 @@ typename M::node_type removeRandomEntry(M& map) {
       return entry;
     }
   }
-  return map.extract(std::next(map.begin(), randomPosition(map.size())));
+  return removeEntryAtRandomPosition(map);
 }
 
 }  // namespace kp::values_internal
