@@ -212,6 +212,28 @@ TEST_F(DictionaryRandomKey, ChangesByOtherCodeBetweenPicks) {
   EXPECT_LT(tally.statistic(), tally.limit());
 }
 
+TEST_F(DictionaryRandomKey, ALengthenedBucketIsNoticedWhenDrawn) {
+  // As above, but the long bucket is so long that a pick draws it about one time in
+  // five: the bound must be checked afresh as soon as the lengthened bucket is drawn, so
+  // the picks right after the change are already uniform but for the first few.
+  CountingRandom random;
+  PickTally tally(20, [](int key) { return key >= 100000 ? 0 : key / 50; });
+  for (int trial = 0; trial < 60; ++trial) {
+    Crowded d = makeCrowded(1000, 200);
+    (void)kp::removeValueForRandomKey(d);  // learns a bound of 200
+    int spread = 500;
+    for (int added = 0; added < 100; ++added) {
+      while (!d.contains(spread)) ++spread;
+      d.erase(spread);
+      d.emplace(100000 + added, 100000 + added);
+    }
+    for (const auto& [key, value] : d) tally.addedElsewhere(key);
+    for (int pick = 0; pick < 100; ++pick) tally.pick(d);
+    for (const auto& [key, value] : d) tally.removedElsewhere(key);
+  }
+  EXPECT_LT(tally.statistic(), tally.limit());
+}
+
 TEST_F(DictionaryRandomKey, EmptyAnswersNothing) {
   CountingRandom random;
   Crowded d = makeCrowded(0, 0);
