@@ -56,31 +56,19 @@ class CountingRandom {
 // to every group's expectation the share of the remaining keys that group holds.
 class PickTally {
  public:
-  // `groupOf` maps a value to its group. No value is present at first: see
-  // addedElsewhere().
+  // `groupOf` maps a value to its group.
   PickTally(int groups, std::function<int(int)> groupOf)
       : groupOf_(std::move(groupOf)), remaining_(static_cast<std::size_t>(groups)),
         observed_(static_cast<std::size_t>(groups)), expected_(static_cast<std::size_t>(groups)) {}
 
-  // Removes one key of `d` (holding each value under its own key) and tallies it.
+  // Tallies `picks` picks from `d`, as it stands, and leaves its other values out of
+  // the count again.
   template <class D>
-  void pick(D& d) {
-    double total = 0;
-    for (double r : remaining_) total += r;
-    for (std::size_t g = 0; g < remaining_.size(); ++g) expected_[g] += remaining_[g] / total;
-    const std::size_t before = d.size();
-    const std::optional<int> value = kp::removeValueForRandomKey(d);
-    ASSERT_TRUE(value.has_value());
-    ASSERT_EQ(d.size(), before - 1);
-    const auto group = static_cast<std::size_t>(groupOf_(*value));
-    ASSERT_GT(remaining_[group], 0) << "a value picked twice: " << *value;
-    --remaining_[group];
-    ++observed_[group];
+  void pickFrom(D& d, int picks) {
+    for (const auto& entry : d) ++remaining_[static_cast<std::size_t>(groupOf_(entry.second))];
+    for (int i = 0; i < picks; ++i) pick(d);
+    for (const auto& entry : d) --remaining_[static_cast<std::size_t>(groupOf_(entry.second))];
   }
-
-  // Counts a value that other code added to the dictionary, or forgets one it removed.
-  void removedElsewhere(int value) { --remaining_[static_cast<std::size_t>(groupOf_(value))]; }
-  void addedElsewhere(int value) { ++remaining_[static_cast<std::size_t>(groupOf_(value))]; }
 
   // The statistic over the groups that ever held a key (a pick from any other group
   // makes it infinite), and the value it exceeds with probability about 3e-7 for a
@@ -106,6 +94,22 @@ class PickTally {
   }
 
  private:
+  // Removes one key of `d` and tallies its value (every value names its own key).
+  template <class D>
+  void pick(D& d) {
+    double total = 0;
+    for (double r : remaining_) total += r;
+    for (std::size_t g = 0; g < remaining_.size(); ++g) expected_[g] += remaining_[g] / total;
+    const std::size_t before = d.size();
+    const std::optional<int> value = kp::removeValueForRandomKey(d);
+    ASSERT_TRUE(value.has_value());
+    ASSERT_EQ(d.size(), before - 1);
+    const auto group = static_cast<std::size_t>(groupOf_(*value));
+    ASSERT_GT(remaining_[group], 0) << "a value picked twice: " << *value;
+    --remaining_[group];
+    ++observed_[group];
+  }
+
   std::function<int(int)> groupOf_;
   std::vector<double> remaining_;
   std::vector<double> observed_;
@@ -123,9 +127,7 @@ double checkDrains(Make make, int keys, int groups, int picks, int trials) {
   PickTally tally(groups, [=](int key) { return key * groups / keys; });
   for (int trial = 0; trial < trials; ++trial) {
     auto d = make();
-    for (int key = 0; key < keys; ++key) tally.addedElsewhere(key);
-    for (int pick = 0; pick < picks; ++pick) tally.pick(d);
-    for (const auto& [key, value] : d) tally.removedElsewhere(key);
+    tally.pickFrom(d, picks);
     total += picks;
   }
   EXPECT_GT(tally.smallestExpectation(), 200);
@@ -148,9 +150,7 @@ TEST_F(DictionaryRandomKey, LargeDictionariesAreSampledByBucketUniformly) {
   PickTally tally(20, [](int i) { return i * 20 / kKeys; });
   for (int trial = 0; trial < 60; ++trial) {
     auto d = full;
-    for (int i = 0; i < kKeys; ++i) tally.addedElsewhere(i);
-    for (int pick = 0; pick < 400; ++pick) tally.pick(d);
-    for (const auto& [key, i] : d) tally.removedElsewhere(i);
+    tally.pickFrom(d, 400);
   }
   EXPECT_GT(tally.smallestExpectation(), 200);
   EXPECT_LT(tally.statistic(), tally.limit());
@@ -174,11 +174,21 @@ TEST_F(DictionaryRandomKey, AnotherDictionaryAtTheSameAddress) {
     (void)kp::removeValueForRandomKey(*slot);
     slot.reset();
     slot.emplace(makeCrowded(1000, 100));
-    for (int key = 0; key < 1000; ++key) tally.addedElsewhere(key);
-    for (int pick = 0; pick < 200; ++pick) tally.pick(*slot);
-    for (const auto& [key, value] : *slot) tally.removedElsewhere(key);
+    tally.pickFrom(*slot, 200);
   }
   EXPECT_LT(tally.statistic(), tally.limit());
+}
+
+// What other code does between two picks in the tests below: `count` keys join the long
+// bucket and as many spread keys leave it, from the middle of the key range (so the
+// size, the bucket count and the first pair of the iteration order stay as they were).
+void moveIntoLongBucket(Crowded& d, int count) {
+  int spread = 500;
+  for (int added = 0; added < count; ++added) {
+    while (!d.contains(spread)) ++spread;
+    d.erase(spread);
+    d.emplace(100000 + added, 100000 + added);
+  }
 }
 
 TEST_F(DictionaryRandomKey, ChangesByOtherCodeBetweenPicks) {
@@ -192,12 +202,7 @@ TEST_F(DictionaryRandomKey, ChangesByOtherCodeBetweenPicks) {
   for (int trial = 0; trial < 60; ++trial) {
     Crowded d = makeCrowded(1000, 20);
     (void)kp::removeValueForRandomKey(d);  // learns a bound of 20
-    int spread = 500;  // from the middle: the first entry of the iteration order stays
-    for (int added = 0; added < 60; ++added) {
-      while (!d.contains(spread)) ++spread;
-      d.erase(spread);
-      d.emplace(100000 + added, 100000 + added);
-    }
+    moveIntoLongBucket(d, 60);
     for (int pick = 0; pick < 300; ++pick) {
       const std::size_t before = d.size();
       const std::optional<int> value = kp::removeValueForRandomKey(d);
@@ -205,9 +210,7 @@ TEST_F(DictionaryRandomKey, ChangesByOtherCodeBetweenPicks) {
       ASSERT_EQ(d.size(), before - 1);
       ASSERT_FALSE(d.contains(*value));
     }
-    for (const auto& [key, value] : d) tally.addedElsewhere(key);
-    for (int pick = 0; pick < 150; ++pick) tally.pick(d);
-    for (const auto& [key, value] : d) tally.removedElsewhere(key);
+    tally.pickFrom(d, 150);
   }
   EXPECT_LT(tally.statistic(), tally.limit());
 }
@@ -221,15 +224,8 @@ TEST_F(DictionaryRandomKey, ALengthenedBucketIsNoticedWhenDrawn) {
   for (int trial = 0; trial < 60; ++trial) {
     Crowded d = makeCrowded(1000, 200);
     (void)kp::removeValueForRandomKey(d);  // learns a bound of 200
-    int spread = 500;
-    for (int added = 0; added < 100; ++added) {
-      while (!d.contains(spread)) ++spread;
-      d.erase(spread);
-      d.emplace(100000 + added, 100000 + added);
-    }
-    for (const auto& [key, value] : d) tally.addedElsewhere(key);
-    for (int pick = 0; pick < 100; ++pick) tally.pick(d);
-    for (const auto& [key, value] : d) tally.removedElsewhere(key);
+    moveIntoLongBucket(d, 100);
+    tally.pickFrom(d, 100);
   }
   EXPECT_LT(tally.statistic(), tally.limit());
 }
