@@ -264,16 +264,23 @@ template <HashDictionary D, class Out, class H, class E, class A, class... Other
 //   and      std::optional<T> (nil or the value), std::variant (the held value),
 //            ios::NSNumber, ios::PropertyList, and a std::any holding one of them.
 // ios::Data is bytes, which JSON cannot hold. Statically typed values bridge at any
-// depth. A std::any is looked into at run time for: each scalar above (and ios::Date,
-// ios::Data, ios::NSNumber, ios::PropertyList) and an optional of one; a std::vector,
-// std::list, std::deque, std::map or std::unordered_map (std::string keys) of those or
-// of std::any; and for bool, int, unsigned, long, unsigned long, long long, unsigned
-// long long, float, double and std::string also two levels of std::vector and std::map
-// (std::vector<std::vector<int>>, std::map<std::string, std::vector<double>>, and the
-// mixes), std::unordered_map<std::string, std::vector<S>>, and std::array<S, N> of one
-// to four elements alone and in a std::vector. A std::any can only be looked into for
-// types listed beforehand; for other shapes (three levels of containers, longer
-// arrays), nest std::any or ios::PropertyList at each level, which bridge at any depth.
+// depth. A std::any can only be looked into for types listed beforehand, which are (C is
+// any of std::vector, std::list, std::deque, std::set, std::map<std::string, _> and
+// std::unordered_map<std::string, _>; N is 16 or less):
+//   - the null types above and ios::PropertyList::Dictionary;
+//   - S, std::optional<S> and C<E> where E is S, std::optional<S> or std::any, for S each
+//     Boolean, number and text type above, ios::Date, ios::Data, ios::NSNumber and
+//     ios::PropertyList;
+//   - C<C<E>> where E is bool, int, unsigned, long, unsigned long, long long, unsigned
+//     long long, float, double, std::string or std::any;
+//   - C<C<C<E>>> where E is int, long long, double, std::string or bool;
+//   - std::array<E, N>, std::vector<std::array<E, N>> and std::array<E, N> as the value
+//     of either map, where E is one of the ten types of C<C<E>> but std::any.
+// (There is no std::set of an unordered type: std::any, an unordered map,
+// ios::PropertyList, ios::NSNumber.) A std::any holding
+// any other type (four levels, std::array<int, 17>, a map with another comparator, a
+// user type) answers nothing: for such shapes nest std::any or ios::PropertyList at each
+// level, which bridge at any depth. Looking into a std::any costs one hash lookup.
 template <HashDictionary D>
 [[nodiscard]] std::optional<std::string> jsonString(const D& dictionary, bool prettify) {
   const std::optional<ios::PropertyList> object =

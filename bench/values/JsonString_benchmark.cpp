@@ -1,8 +1,8 @@
 // kp::jsonString of a dictionary of about 1 MB of JSON text, compact and pretty, beside
 // nlohmann-json converting and dumping the same dictionary directly; the same for values
-// held in std::any (looked up in the bridge's table) against typed values; and reading
-// 1 MB of JSON text with the platform's reader (nesting check included) against
-// nlohmann-json's parser alone.
+// held in std::any (looked up in the bridge's table) against typed values, for a whole
+// dictionary and for one value; and reading 1 MB of JSON text with the platform's reader
+// (nesting check included) against nlohmann-json's parser alone.
 #include <benchmark/benchmark.h>
 
 #include <nlohmann/json.hpp>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "KPQuaslet/values/Dictionary+KPExt.h"
+#include "KPQuaslet/values/internal/PropertyListBridge.h"
 #include "platform/foundation/JSONSerialization.h"
 
 namespace {
@@ -121,6 +122,55 @@ void BM_Baseline_NlohmannDumpOfTypedValues(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Baseline_NlohmannDumpOfTypedValues)->Unit(benchmark::kMillisecond);
+
+// One value held in a std::any against the same value statically typed: the lookup in
+// the bridge's table of held types is one hash probe, whatever the table's size. The
+// anchor is nlohmann-json converting the typed value.
+const std::vector<std::vector<std::vector<int>>> kThreeLevels{{{1, 2}, {3}}, {{4}}};
+
+void BM_KP_AnyToPropertyListOfInt(benchmark::State& state) {
+  const std::any value = 7;
+  for (auto _ : state) benchmark::DoNotOptimize(kp::values_internal::anyToPropertyList(value, 0));
+}
+BENCHMARK(BM_KP_AnyToPropertyListOfInt);
+
+void BM_KP_TypedToPropertyListOfInt(benchmark::State& state) {
+  int value = 7;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(value);
+    benchmark::DoNotOptimize(kp::values_internal::toPropertyList(value));
+  }
+}
+BENCHMARK(BM_KP_TypedToPropertyListOfInt);
+
+void BM_Baseline_NlohmannFromInt(benchmark::State& state) {
+  int value = 7;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(value);
+    nlohmann::json j = value;
+    benchmark::DoNotOptimize(j);
+  }
+}
+BENCHMARK(BM_Baseline_NlohmannFromInt);
+
+void BM_KP_AnyToPropertyListOfThreeLevels(benchmark::State& state) {
+  const std::any value = kThreeLevels;
+  for (auto _ : state) benchmark::DoNotOptimize(kp::values_internal::anyToPropertyList(value, 0));
+}
+BENCHMARK(BM_KP_AnyToPropertyListOfThreeLevels);
+
+void BM_KP_TypedToPropertyListOfThreeLevels(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(kp::values_internal::toPropertyList(kThreeLevels));
+}
+BENCHMARK(BM_KP_TypedToPropertyListOfThreeLevels);
+
+void BM_Baseline_NlohmannFromThreeLevels(benchmark::State& state) {
+  for (auto _ : state) {
+    nlohmann::json j = kThreeLevels;
+    benchmark::DoNotOptimize(j);
+  }
+}
+BENCHMARK(BM_Baseline_NlohmannFromThreeLevels);
 
 const std::string& jsonText() {
   static const std::string text = *kp::jsonString(textDictionary(), false);

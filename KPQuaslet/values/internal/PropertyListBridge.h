@@ -12,7 +12,7 @@
 //   toPropertyList(UserStruct{});                          // nothing
 //
 // A statically typed value bridges by its type, at any depth. A std::any is looked
-// into at run time, for the types listed at anyToPropertyList(). Containers nested
+// into at run time, for the types listed at kp::jsonString(). Containers nested
 // deeper than ios::JSONSerialization::maximumNestingDepth answer nothing.
 #pragma once
 
@@ -88,15 +88,8 @@ concept Bridgeable = isBridgeable<T>();
 enum class LargeUnsigned { refuse, keep };
 
 // The property-list value a std::any holds, or nothing when it holds no bridged type.
-// `depth` is the number of containers around it. Looked into for (the table is built
-// once, keyed by the held type):
-//   scalars S: bool; every integer width (signed char ... unsigned long long, not the
-//     character types); float, double, long double; std::string, std::string_view,
-//     const char*; ios::Date, ios::Data, ios::NSNumber, ios::PropertyList;
-//   null: std::nullptr_t, std::nullopt_t, std::monostate;
-//   std::optional<S>;
-//   std::vector, std::map and std::unordered_map (std::string keys) whose elements are
-//     an S, a std::optional<S> or a std::any.
+// `depth` is the number of containers around it. The held type is looked up in a table
+// built once (AnyShapes.h), which holds the shapes listed at kp::jsonString().
 std::optional<ios::PropertyList> anyToPropertyList(const std::any& value, std::size_t depth,
                                                    LargeUnsigned large = LargeUnsigned::refuse);
 

@@ -3,6 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <any>
+#include <array>
+#include <deque>
+#include <list>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/NSException.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -254,6 +263,12 @@ TEST_F(DefaultsKeyTest, StoredAnyValuesBridgeLikeTheirContents) {
       {"unordered_map", std::unordered_map<std::string, double>{{"a", 0.5}},
        PropertyList(PropertyList::Dictionary{{"a", 0.5}})},
       {"bytes", ios::Data{1, 2}, PropertyList::fromData({1, 2})},
+      {"set<list<int>>", std::set<std::list<int>>{{2}, {1}},
+       PropertyList(PropertyList::Array{PropertyList::Array{1}, PropertyList::Array{2}})},
+      {"map<deque<vector<string>>>", std::map<std::string, std::deque<std::vector<std::string>>>{{"a", {{"x"}}}},
+       PropertyList(PropertyList::Dictionary{{"a", PropertyList::Array{PropertyList::Array{"x"}}}})},
+      {"vector<array<bool,16>>", std::vector<std::array<bool, 16>>{{}},
+       PropertyList(PropertyList::Array{PropertyList::Array(16, PropertyList(false))})},
   };
   for (const Row& row : rows) {
     kp::set(d, row.key, row.value);
@@ -262,6 +277,9 @@ TEST_F(DefaultsKeyTest, StoredAnyValuesBridgeLikeTheirContents) {
   kp::set(d, "optional int", std::any(std::optional<int>()));
   EXPECT_FALSE(kp::hasKey(d, "optional int")) << "an empty optional in a std::any removes the key";
   EXPECT_THROW(kp::set(d, "k", std::any(std::uint64_t{UINT64_MAX})), ios::NSException);
+  EXPECT_THROW(kp::set(d, "k", std::any(std::vector<std::vector<std::vector<std::vector<int>>>>{})),
+               ios::NSException)
+      << "four levels are not looked into";
 }
 
 TEST_F(DefaultsKeyTest, UnsignedIntegersBeyondTheSignedRangeAreStoredAsNumbers) {
