@@ -87,6 +87,77 @@ BENCHMARK(BM_EdgeColors)
     ->Args({64, 1})
     ->Unit(benchmark::kMillisecond);
 
+// The cost per pixel read: the edge-colour extractor (and getColors(.highest) beside it)
+// on photos of s × s pixels drawn at their own size, so that the pixels counted are the
+// pixels read; the fitted complexity is in pixels.
+void BM_EdgeColorsByPixels(benchmark::State& state) {
+  const auto side = static_cast<std::size_t>(state.range(0));
+  const ios::UIImage& image = photo(side, side);
+  const ios::CGSize size(side / 2.0, side / 2.0);  // drawn at scale 2
+  for (auto _ : state) benchmark::DoNotOptimize(kp::colors(image, size));
+  state.SetComplexityN(state.range(0) * state.range(0));
+}
+BENCHMARK(BM_EdgeColorsByPixels)
+    ->ArgName("side")
+    ->RangeMultiplier(2)
+    ->Range(64, 2048)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_GetColorsByPixels(benchmark::State& state) {
+  const auto side = static_cast<std::size_t>(state.range(0));
+  const ios::UIImage& image = photo(side, side);
+  ios::testing::setMainScreenScale(1);
+  for (auto _ : state) benchmark::DoNotOptimize(kp::getColors(image, kp::KPImageColorsQuality::highest));
+  ios::testing::resetMainScreen();
+  state.SetComplexityN(state.range(0) * state.range(0));
+}
+BENCHMARK(BM_GetColorsByPixels)
+    ->ArgName("side")
+    ->RangeMultiplier(2)
+    ->Range(64, 2048)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+// A 512 × 512 picture with exactly `colors` distinct opaque colours, scattered.
+const ios::UIImage& paletteOf(std::size_t colors) {
+  static std::vector<std::pair<std::size_t, ios::UIImage>> cache;
+  for (const auto& [count, image] : cache) {
+    if (count == colors) return image;
+  }
+  constexpr std::size_t kSide = 512;
+  std::vector<std::uint8_t> bytes(kSide * kSide * 4);
+  for (std::size_t i = 0; i < kSide * kSide; ++i) {
+    // Every index below `colors` occurs (the first pixels take them in turn), the rest at
+    // random; an odd multiplier spreads distinct indices to distinct 24-bit colours.
+    const std::uint32_t index = i < colors ? static_cast<std::uint32_t>(i)
+                                           : static_cast<std::uint32_t>((i * 2654435761u >> 7) % colors);
+    const std::uint32_t rgb = (index * 40503u + 12345u) & 0xFFFFFF;
+    bytes[i * 4] = static_cast<std::uint8_t>(rgb), bytes[i * 4 + 1] = static_cast<std::uint8_t>(rgb >> 8);
+    bytes[i * 4 + 2] = static_cast<std::uint8_t>(rgb >> 16), bytes[i * 4 + 3] = 255;
+  }
+  auto cg = ios::CGImage::make(kSide, kSide, 8, 32, kSide * 4, ios::CGColorSpaceCreateDeviceRGB(),
+                               ios::kCGImageAlphaPremultipliedFirst | ios::kCGBitmapByteOrder32Little,
+                               std::move(bytes));
+  cache.emplace_back(colors, ios::UIImage(cg));
+  return cache.back().second;
+}
+
+// The edge-colour extractor on 512 × 512 pictures (drawn at their own size) of 2 to all
+// 262,144 colours: the cost of many distinct colours against few.
+void BM_EdgeColorsByPalette(benchmark::State& state) {
+  const ios::UIImage& image = paletteOf(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(kp::colors(image, ios::CGSize(256, 256)));
+}
+BENCHMARK(BM_EdgeColorsByPalette)
+    ->ArgName("colors")
+    ->Arg(2)
+    ->Arg(64)
+    ->Arg(4096)
+    ->Arg(65536)
+    ->Arg(262144)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 // Peak memory and time of getColors on a 12-megapixel photo (4000 × 3000 points at
