@@ -26,16 +26,20 @@ constexpr CGFloat kMinimumSaturation = 0.15;
 struct CountedColor {
   UIColor color;
   std::uint32_t count;
+  std::uint32_t firstPosition;
 };
 
-// A candidate colour kept as its three components (its alpha is 1), a quarter of the
-// size of a colour object: the image may have as many colours as pixels.
-struct CountedComponents {
-  CGFloat red, green, blue;
+// A candidate for the primary, secondary and detail colours, in 12 bytes (an image may
+// have as many colours as pixels): the counted colour it is raised from, the pixel count
+// of the raised colour and where the counted colour was first met. The raised colour is
+// made again only when the choice reaches it.
+struct Candidate {
+  std::uint32_t key;
   std::uint32_t count;
+  std::uint32_t firstPosition;
 };
 
-// Smallest count first; equal counts keep their order.
+// Smallest count first; equal counts in the order their colours were first met.
 using ByCount = imaging_internal::CountOrder<CountedColor>;
 
 // Colours are counted under PackedColor keys of their red, green and blue bytes.
@@ -118,15 +122,13 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
     }
   }
 
-  const auto edgeEntries = edgeColors.entries();
   std::vector<CountedColor> edges;
-  edges.reserve(edgeEntries.size());
-  for (const auto& entry : edgeEntries) {
-    if (entry.count >= threshold) edges.push_back({colorOfKey(entry.key), entry.count});
-  }
+  edgeColors.forEach([&](const ColorCounter::Entry& entry) {
+    if (entry.count >= threshold) edges.push_back({colorOfKey(entry.key), entry.count, entry.firstPosition});
+  });
   ByCount edgeOrder(std::move(edges), false);
 
-  CountedColor candidate{UIColor::colorWithRed(0, 0, 0, 1), 1};
+  CountedColor candidate{UIColor::colorWithRed(0, 0, 0, 1), 1, 0};
   if (!edgeOrder.empty()) {
     candidate = edgeOrder.next();
     // The visit starts at the candidate itself, which is passed over as black or white.
@@ -141,21 +143,20 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
   result.background = candidate.color;
 
   const bool backgroundIsDark = luminosity(result.background) < 0.5;
-  const auto imageEntries = imageColors.entries();
-  std::vector<CountedComponents> candidates;
-  candidates.reserve(imageEntries.size());
-  for (const auto& entry : imageEntries) {
-    const UIColor c = colorWithMinimumSaturation(colorOfKey(entry.key), kMinimumSaturation);
-    if ((luminosity(c) < 0.5) == backgroundIsDark) continue;
-    const auto components = c.cgColor().components();
-    candidates.push_back({components[0], components[1], components[2], countOf(imageColors, c)});
-  }
-  imaging_internal::CountOrder<CountedComponents> ordered(std::move(candidates), false);
+  auto raised = [](std::uint32_t key) { return colorWithMinimumSaturation(colorOfKey(key), kMinimumSaturation); };
+  std::vector<Candidate> candidates;
+  imageColors.forEach([&](const ColorCounter::Entry& entry) {
+    const UIColor c = raised(entry.key);
+    if ((luminosity(c) < 0.5) == backgroundIsDark) return;
+    // A colour saturated enough is its own candidate, with its own count.
+    const std::uint32_t count = c == colorOfKey(entry.key) ? entry.count : countOf(imageColors, c);
+    candidates.push_back({entry.key, count, entry.firstPosition});
+  });
+  imaging_internal::CountOrder<Candidate> ordered(std::move(candidates), false);
 
   std::optional<UIColor> primary, secondary, detail;
   while (!ordered.empty()) {
-    const CountedComponents next = ordered.next();
-    const UIColor c = UIColor::colorWithRed(next.red, next.green, next.blue, 1);
+    const UIColor c = raised(ordered.next().key);
     if (!primary) {
       if (isContrasting(c, result.background)) primary = c;
     } else if (!secondary) {
