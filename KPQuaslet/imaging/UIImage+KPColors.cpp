@@ -63,11 +63,20 @@ std::uint32_t countOf(const ColorCounter& counter, const UIColor& color) {
   return counter.count(PackedColor::fromChannels(bytes[0], bytes[1], bytes[2]).value);
 }
 
-// The image redrawn at `size` points, scale 2, and its pixels as A,R,G,B bytes.
+// The image redrawn at `size` points, scale 2, and its pixels as premultiplied B,G,R,A
+// bytes: the image context's own bitmap, which has that layout, read where it is.
+// Drawing it once more into a bitmap of its own size and of the same bytes in another
+// order (alpha, red, green, blue) would give the same colour bytes, transparent pixels
+// as black, at the cost of two more copies.
 struct Pixels {
-  std::size_t width = 0, height = 0;
-  std::vector<std::uint8_t> argb;
+  ios::CGImageRef image;                    // holds the bytes
+  std::vector<std::uint8_t> redrawn;        // the bytes, when the bitmap had another layout
+  const std::uint8_t* bytes = nullptr;
+  std::size_t width = 0, height = 0, bytesPerRow = 0;
 };
+
+constexpr ios::CGBitmapInfo kPremultipliedBGRA =
+    ios::kCGImageAlphaPremultipliedFirst | ios::kCGBitmapByteOrder32Little;
 
 std::optional<Pixels> render(const ios::UIImage& image, ios::CGSize size) {
   std::optional<ios::UIImage> scaled;
@@ -79,15 +88,23 @@ std::optional<Pixels> render(const ios::UIImage& image, ios::CGSize size) {
   }
   if (!scaled || !scaled->cgImage()) return std::nullopt;
   Pixels pixels;
-  pixels.width = scaled->cgImage()->width();
-  pixels.height = scaled->cgImage()->height();
+  pixels.image = scaled->cgImage();
+  const ios::CGImage& bitmap = *pixels.image;
+  pixels.width = bitmap.width();
+  pixels.height = bitmap.height();
+  if (bitmap.bitsPerPixel() == 32 && bitmap.bitmapInfo() == kPremultipliedBGRA) {
+    pixels.bytes = bitmap.dataProvider()->bytes().data();
+    pixels.bytesPerRow = bitmap.bytesPerRow();
+    return pixels;
+  }
   // A zeroed buffer: transparent pixels read as black.
-  pixels.argb.assign(pixels.width * 4 * pixels.height, 0);
-  auto context = ios::CGContext::make(pixels.argb.data(), pixels.width, pixels.height, 8, pixels.width * 4,
-                                      ios::CGColorSpaceCreateDeviceRGB(), ios::kCGImageAlphaPremultipliedFirst);
+  pixels.bytesPerRow = pixels.width * 4;
+  pixels.redrawn.assign(pixels.bytesPerRow * pixels.height, 0);
+  auto context = ios::CGContext::make(pixels.redrawn.data(), pixels.width, pixels.height, 8, pixels.bytesPerRow,
+                                      ios::CGColorSpaceCreateDeviceRGB(), kPremultipliedBGRA);
   if (!context) return std::nullopt;
-  context->draw(*scaled->cgImage(),
-                {{0, 0}, {static_cast<CGFloat>(pixels.width), static_cast<CGFloat>(pixels.height)}});
+  context->draw(bitmap, {{0, 0}, {static_cast<CGFloat>(pixels.width), static_cast<CGFloat>(pixels.height)}});
+  pixels.bytes = pixels.redrawn.data();
   return pixels;
 }
 
@@ -113,12 +130,12 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
   // Count every pixel, and those of columns 5 to 10 once more as edge colours. Positions
   // follow the visiting order: columns left to right, each top to bottom.
   const ColorCounter imageColors =
-      imaging_internal::countPixels<imaging_internal::kEveryARGB>(pixels->argb.data(), w, h, w * 4);
+      imaging_internal::countPixels<imaging_internal::kEveryBGRA>(pixels->bytes, w, h, pixels->bytesPerRow);
   ColorCounter edgeColors(256);
   for (std::size_t x = 5; x <= 10 && x < w; ++x) {
     for (std::size_t y = 0; y < h; ++y) {
-      const std::uint8_t* p = pixels->argb.data() + (w * y + x) * 4;
-      edgeColors.add(PackedColor::fromChannels(p[1], p[2], p[3]).value, static_cast<std::uint32_t>(x * h + y));
+      const std::uint8_t* p = pixels->bytes + pixels->bytesPerRow * y + x * 4;
+      edgeColors.add(PackedColor::fromChannels(p[2], p[1], p[0]).value, static_cast<std::uint32_t>(x * h + y));
     }
   }
 

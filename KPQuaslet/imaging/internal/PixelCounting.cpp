@@ -128,7 +128,7 @@ ColorCounter countPixels(const std::uint8_t* bytes, std::size_t w, std::size_t h
 }
 
 template ColorCounter countPixels<kVisibleBGRA>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
-template ColorCounter countPixels<kEveryARGB>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
+template ColorCounter countPixels<kEveryBGRA>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
 
 ColorCounter countVisiblePixels(const ios::CGImage& image, const std::vector<std::uint8_t>& bytes) {
   return countPixels<kVisibleBGRA>(bytes.data(), image.width(), image.height(), image.bytesPerRow());

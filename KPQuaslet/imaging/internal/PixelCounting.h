@@ -23,8 +23,8 @@ struct PixelLayout {
 };
 // B,G,R,A pixels with alpha 127 or more (the rendered images' own layout).
 inline constexpr PixelLayout kVisibleBGRA{2, 1, 0, 3, 127};
-// A,R,G,B pixels, every one of them.
-inline constexpr PixelLayout kEveryARGB{1, 2, 3, 0, 0};
+// B,G,R,A pixels, every one of them.
+inline constexpr PixelLayout kEveryBGRA{2, 1, 0, 3, 0};
 
 // Counts the pixels of a w × h bitmap (rows of `bytesPerRow` bytes) that `Layout` admits,
 // keyed by PackedColor values of their bytes as they stand; "first met" follows a
@@ -37,7 +37,7 @@ template <PixelLayout Layout>
 [[nodiscard]] ColorCounter countPixels(const std::uint8_t* bytes, std::size_t w, std::size_t h,
                                        std::size_t bytesPerRow);
 extern template ColorCounter countPixels<kVisibleBGRA>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
-extern template ColorCounter countPixels<kEveryARGB>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
+extern template ColorCounter countPixels<kEveryBGRA>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
 
 // countPixels<kVisibleBGRA> over a rendered image and the copy of its bytes.
 [[nodiscard]] ColorCounter countVisiblePixels(const ios::CGImage& image, const std::vector<std::uint8_t>& bytes);
