@@ -47,6 +47,10 @@ class ColorCounter {
     if (position < slot->firstPosition) slot->firstPosition = position;
   }
 
+  // Asks the processor to fetch the place of `key`, which a later add() or count() of it
+  // reaches: keys met in no particular order then wait for memory together.
+  void prefetch(std::uint32_t key) const { __builtin_prefetch(&slots_[home(key)]); }
+
   // How often `key` was counted (0 when never).
   [[nodiscard]] std::uint32_t count(std::uint32_t key) const {
     const Entry& slot = slots_[indexOf(key)];
@@ -67,8 +71,12 @@ class ColorCounter {
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
 
   // The slot holding `key`, or the empty slot where it would go.
+  [[nodiscard]] std::size_t home(std::uint32_t key) const {
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
+
   [[nodiscard]] std::size_t indexOf(std::uint32_t key) const {
-    std::size_t i = (static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> shift_;
+    std::size_t i = home(key);
     const std::size_t mask = slots_.size() - 1;
     while (slots_[i].key != kEmpty && slots_[i].key != key) i = (i + 1) & mask;
     return i;

@@ -88,8 +88,13 @@ struct BandCounter {
       const ios::ScopeExit clear([&] {
         for (std::uint16_t index : seen) counts[index] = 0;
       });
-      for (std::uint16_t index : seen) {
-        image.add(PackedColor::fromChannels(red, index >> 8, index & 255).value, firsts[index], counts[index]);
+      auto keyOf = [red](std::uint16_t index) { return PackedColor::fromChannels(red, index >> 8, index & 255).value; };
+      // The image's counter is large and met in no order: its places are fetched a few
+      // colours ahead.
+      constexpr std::size_t kAhead = 16;
+      for (std::size_t i = 0; i < seen.size(); ++i) {
+        if (i + kAhead < seen.size()) image.prefetch(keyOf(seen[i + kAhead]));
+        image.add(keyOf(seen[i]), firsts[seen[i]], counts[seen[i]]);
       }
     }
   }
