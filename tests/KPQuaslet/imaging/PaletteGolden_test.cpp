@@ -232,7 +232,8 @@ kp::KPImageColors referenceGetColors(const ios::UIImage& image, kp::KPImageColor
   for (std::size_t x = 0; x < w; ++x) {
     for (std::size_t y = 0; y < h; ++y) {
       const std::uint8_t* p = bytes.data() + y * bitmap.bytesPerRow() + 4 * x;
-      if (p[3] >= 127) counts.add(PackedColor::fromChannels(p[2], p[1], p[0]).value, static_cast<std::uint32_t>(x * h + y));
+      if (p[3] < 127) continue;
+      counts.add(PackedColor::fromChannels(p[2], p[1], p[0]).value, static_cast<std::uint32_t>(x * h + y));
     }
   }
   const auto entries = counts.inFirstSeenOrder();
@@ -313,7 +314,8 @@ std::vector<Picture> pictures() {
       {"narrow", 5, 30, [](std::size_t x, std::size_t y) { return Rgba{byte(x * 50), byte(y * 8), 100, 255}; }},
       {"four colours in equal counts", 64, 48,
        [](std::size_t x, std::size_t y) {
-         static const Rgba palette[] = {{250, 10, 10, 255}, {10, 250, 10, 255}, {10, 10, 250, 255}, {240, 240, 240, 255}};
+         static const Rgba palette[] = {
+             {250, 10, 10, 255}, {10, 250, 10, 255}, {10, 10, 250, 255}, {240, 240, 240, 255}};
          return palette[(x + 2 * y) % 4];
        }},
       {"greys beside their raised twins", 90, 70,
@@ -327,12 +329,22 @@ std::vector<Picture> pictures() {
       {"every pixel its own colour", 300, 200,
        [](std::size_t x, std::size_t y) {
          const auto v = static_cast<std::uint32_t>((x * 400 + y) * 40503u + 777u);
-         return Rgba{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v), 255};
+         auto byteAt = [v](int shift) { return static_cast<std::uint8_t>(v >> shift); };
+         return Rgba{byteAt(16), byteAt(8), byteAt(0), 255};
        }},
   };
 }
 
 class PaletteGolden : public ios::testing::PlatformFixture {};
+
+// The four colours of two palettes (EdgeColors or KPImageColors) are the same.
+template <class Palette>
+void expectSamePalette(const Palette& actual, const Palette& expected) {
+  EXPECT_EQ(actual.background, expected.background);
+  EXPECT_EQ(actual.primary, expected.primary);
+  EXPECT_EQ(actual.secondary, expected.secondary);
+  EXPECT_EQ(actual.detail, expected.detail);
+}
 
 TEST_F(PaletteGolden, EdgeColorsAsThePlainRules) {
   const std::vector<Picture> all = pictures();
@@ -345,12 +357,7 @@ TEST_F(PaletteGolden, EdgeColorsAsThePlainRules) {
       for (const auto& size : sizes) {
         SCOPED_TRACE(::testing::Message() << p.name << " scale " << scale << " size "
                                           << (size ? std::to_string(size->width) : std::string("default")));
-        const kp::EdgeColors expected = reference::referenceColors(image, size);
-        const kp::EdgeColors actual = kp::colors(image, size);
-        EXPECT_EQ(actual.background, expected.background);
-        EXPECT_EQ(actual.primary, expected.primary);
-        EXPECT_EQ(actual.secondary, expected.secondary);
-        EXPECT_EQ(actual.detail, expected.detail);
+        expectSamePalette(kp::colors(image, size), reference::referenceColors(image, size));
       }
     }
   }
@@ -365,12 +372,7 @@ TEST_F(PaletteGolden, GetColorsAsThePlainRules) {
                            kp::KPImageColorsQuality::high, kp::KPImageColorsQuality::highest}) {
         SCOPED_TRACE(::testing::Message() << p.name << " screen scale " << screenScale << " quality "
                                           << kp::rawValue(quality));
-        const kp::KPImageColors expected = reference::referenceGetColors(image, quality);
-        const kp::KPImageColors actual = kp::getColors(image, quality);
-        EXPECT_EQ(actual.background, expected.background);
-        EXPECT_EQ(actual.primary, expected.primary);
-        EXPECT_EQ(actual.secondary, expected.secondary);
-        EXPECT_EQ(actual.detail, expected.detail);
+        expectSamePalette(kp::getColors(image, quality), reference::referenceGetColors(image, quality));
       }
     }
   }

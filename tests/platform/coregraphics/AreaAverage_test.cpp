@@ -135,7 +135,10 @@ const Size kSizes[] = {
     {203, 61, 5, 203, 7},     // rows only
     {1, 1, 0, 1, 1},          // a single pixel
 };
-TEST(AreaAverage, MatchesTheExactArithmeticByteForByte) {
+// Calls check(src, stride, size, dst) with the resampler's result for every size and
+// picture.
+template <class Check>
+void forEverySizeAndPicture(Check check) {
   for (const Size& s : kSizes) {
     for (Picture kind : {Picture::noise, Picture::translucentNoise, Picture::gradient, Picture::solid}) {
       SCOPED_TRACE(::testing::Message() << s.sw << "x" << s.sh << " -> " << s.dw << "x" << s.dh << " picture "
@@ -144,31 +147,31 @@ TEST(AreaAverage, MatchesTheExactArithmeticByteForByte) {
       const auto src = picture(kind, s.sw, s.sh, stride);
       std::vector<std::uint32_t> dst(s.dw * s.dh);
       ios::cg_internal::areaAverage(src.data(), s.sw, s.sh, stride, dst.data(), s.dw, s.dh);
-      const auto expected = exactAverage(src, s.sw, s.sh, stride, s.dw, s.dh);
-      for (std::size_t i = 0; i < dst.size(); ++i) ASSERT_EQ(dst[i], expected[i]) << "pixel " << i;
+      check(src, stride, s, dst);
     }
   }
 }
 
+TEST(AreaAverage, MatchesTheExactArithmeticByteForByte) {
+  forEverySizeAndPicture([](const std::vector<std::uint32_t>& src, std::size_t stride, const Size& s,
+                            const std::vector<std::uint32_t>& dst) {
+    const auto expected = exactAverage(src, s.sw, s.sh, stride, s.dw, s.dh);
+    for (std::size_t i = 0; i < dst.size(); ++i) ASSERT_EQ(dst[i], expected[i]) << "pixel " << i;
+  });
+}
+
 TEST(AreaAverage, NeverMoreThanOneStepFromTheSinglePrecisionForm) {
-  for (const Size& s : kSizes) {
-    for (Picture kind : {Picture::noise, Picture::translucentNoise, Picture::gradient, Picture::solid}) {
-      SCOPED_TRACE(::testing::Message() << s.sw << "x" << s.sh << " -> " << s.dw << "x" << s.dh << " picture "
-                                        << static_cast<int>(kind));
-      const std::size_t stride = s.sw + s.padding;
-      const auto src = picture(kind, s.sw, s.sh, stride);
-      std::vector<std::uint32_t> dst(s.dw * s.dh);
-      ios::cg_internal::areaAverage(src.data(), s.sw, s.sh, stride, dst.data(), s.dw, s.dh);
-      const auto earlier = singlePrecisionAverage(src, s.sw, s.sh, stride, s.dw, s.dh);
-      for (std::size_t i = 0; i < dst.size(); ++i) {
-        for (int shift = 0; shift < 32; shift += 8) {
-          const int now = static_cast<int>((dst[i] >> shift) & 255);
-          const int before = static_cast<int>((earlier[i] >> shift) & 255);
-          ASSERT_LE(std::abs(now - before), 1) << "pixel " << i << " byte " << shift / 8;
-        }
+  forEverySizeAndPicture([](const std::vector<std::uint32_t>& src, std::size_t stride, const Size& s,
+                            const std::vector<std::uint32_t>& dst) {
+    const auto earlier = singlePrecisionAverage(src, s.sw, s.sh, stride, s.dw, s.dh);
+    for (std::size_t i = 0; i < dst.size(); ++i) {
+      for (int shift = 0; shift < 32; shift += 8) {
+        const int now = static_cast<int>((dst[i] >> shift) & 255);
+        const int before = static_cast<int>((earlier[i] >> shift) & 255);
+        ASSERT_LE(std::abs(now - before), 1) << "pixel " << i << " byte " << shift / 8;
       }
     }
-  }
+  });
 }
 
 TEST(AreaAverageDeathTest, RefusesSidesItCannotWeigh) {
