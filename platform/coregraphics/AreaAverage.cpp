@@ -87,19 +87,41 @@ template <int Rows>
   }
 }
 
-// The same for 1 to 8 rows, in the widest vectors the processor has.
-#if defined(__x86_64__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
-void addRowsInGroups(const std::uint32_t* row, std::size_t stride,
-                                                               int rows, std::size_t groups, std::uint16_t* even,
-                                                               std::uint16_t* odd) {
+// The same for 1 to 8 rows.
+[[gnu::always_inline]] inline void addRowsInGroupsOf(const std::uint32_t* row, std::size_t stride, int rows,
+                                                     std::size_t groups, std::uint16_t* even, std::uint16_t* odd) {
   switch (rows) {
     case 8: addRowsInLanes<8>(row, stride, groups, even, odd); break;
     case 4: addRowsInLanes<4>(row, stride, groups, even, odd); break;
     case 2: addRowsInLanes<2>(row, stride, groups, even, odd); break;
     default: addRowsInLanes<1>(row, stride, groups, even, odd); break;
   }
+}
+
+using AddRows = void (*)(const std::uint32_t*, std::size_t, int, std::size_t, std::uint16_t*, std::uint16_t*);
+
+void addRowsPlain(const std::uint32_t* row, std::size_t stride, int rows, std::size_t groups, std::uint16_t* even,
+                  std::uint16_t* odd) {
+  addRowsInGroupsOf(row, stride, rows, groups, even, odd);
+}
+
+#if defined(__x86_64__)
+// In 256-bit vectors, for processors that have them. Chosen at run time by a plain test
+// rather than by the loader (whose early resolvers the sanitizers do not support).
+[[gnu::target("avx2")]] void addRowsWide(const std::uint32_t* row, std::size_t stride, int rows, std::size_t groups,
+                                         std::uint16_t* even, std::uint16_t* odd) {
+  addRowsInGroupsOf(row, stride, rows, groups, even, odd);
+}
+#endif
+
+// The widest form the processor runs.
+AddRows addRowsInGroups() {
+#if defined(__x86_64__)
+  static const AddRows chosen = __builtin_cpu_supports("avx2") ? addRowsWide : addRowsPlain;
+  return chosen;
+#else
+  return addRowsPlain;
+#endif
 }
 
 // The weighted sums of source rows for one destination row: four 32-bit channel sums a
@@ -125,7 +147,7 @@ class ColumnSums {
       const std::size_t batch = std::min(count, kRowsPerFlush);
       for (std::size_t done = 0; done < batch;) {
         const int rows = batch - done >= 8 ? 8 : batch - done >= 4 ? 4 : batch - done >= 2 ? 2 : 1;
-        addRowsInGroups(src + (first + done) * stride, stride, rows, width_ / 8, even_.data(), odd_.data());
+        addRows_(src + (first + done) * stride, stride, rows, width_ / 8, even_.data(), odd_.data());
         for (int k = 0; k < rows; ++k) addTail(src + (first + done + k) * stride);
         done += static_cast<std::size_t>(rows);
       }
@@ -190,6 +212,7 @@ class ColumnSums {
   std::vector<std::uint32_t> sums_;
   std::vector<std::uint16_t> even_, odd_;
   bool fresh_ = true;
+  AddRows addRows_ = addRowsInGroups();
 };
 
 // One destination row from its column sums: each destination column's channels are the
