@@ -24,9 +24,10 @@ using ios::CGFloat;
 struct Counter {
   PackedColor color;
   std::uint32_t count;
+  std::uint32_t firstPosition;  // of the counted colour it comes from
 };
 
-// Largest count first; equal counts keep their order.
+// Largest count first; equal counts in the order their colours were first met.
 using ByCount = imaging_internal::CountOrder<Counter>;
 
 ios::CGSize scaledSize(ios::CGSize size, KPImageColorsQuality quality) {
@@ -60,15 +61,14 @@ KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality)
   const ios::CGImage& cgImage = *bitmap;
   const auto threshold = static_cast<std::uint64_t>(static_cast<double>(cgImage.height()) * 0.01);
   const imaging_internal::ColorCounter counter = imaging_internal::countVisiblePixels(cgImage, *bytes);
-  const auto entries = counter.entries();
 
   std::vector<Counter> frequent;
-  for (const auto& entry : entries) {
-    if (entry.count > threshold) frequent.push_back({PackedColor{entry.key}, entry.count});
-  }
+  counter.forEach([&](const imaging_internal::ColorCounter::Entry& entry) {
+    if (entry.count > threshold) frequent.push_back({PackedColor{entry.key}, entry.count, entry.firstPosition});
+  });
   ByCount byCount(std::move(frequent), true);
 
-  Counter candidate = byCount.empty() ? Counter{PackedColor{0}, 1} : byCount.next();
+  Counter candidate = byCount.empty() ? Counter{PackedColor{0}, 1, 0} : byCount.next();
   if (candidate.color.isBlackOrWhite()) {
     while (!byCount.empty()) {
       const Counter next = byCount.next();
@@ -82,12 +82,13 @@ KPImageColors getColors(const ios::UIImage& image, KPImageColorsQuality quality)
   const bool backgroundIsDark = background.isDark();
 
   std::vector<Counter> candidates;
-  for (const auto& entry : entries) {
+  counter.forEach([&](const imaging_internal::ColorCounter::Entry& entry) {
     const PackedColor raised = PackedColor{entry.key}.withMinSaturation(0.15);
-    if (raised.isDark() == backgroundIsDark) continue;
+    if (raised.isDark() == backgroundIsDark) return;
     // A colour saturated enough is its own candidate, with its own count.
-    candidates.push_back({raised, raised.value == entry.key ? entry.count : counter.count(raised.value)});
-  }
+    const std::uint32_t count = raised.value == entry.key ? entry.count : counter.count(raised.value);
+    candidates.push_back({raised, count, entry.firstPosition});
+  });
   ByCount ordered(std::move(candidates), true);
 
   std::optional<PackedColor> primary, secondary, detail;

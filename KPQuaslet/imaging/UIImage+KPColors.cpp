@@ -26,16 +26,20 @@ constexpr CGFloat kMinimumSaturation = 0.15;
 struct CountedColor {
   UIColor color;
   std::uint32_t count;
+  std::uint32_t firstPosition;
 };
 
-// A candidate colour kept as its three components (its alpha is 1), a quarter of the
-// size of a colour object: the image may have as many colours as pixels.
-struct CountedComponents {
-  CGFloat red, green, blue;
+// A candidate for the primary, secondary and detail colours, in 12 bytes (an image may
+// have as many colours as pixels): the counted colour it is raised from, the pixel count
+// of the raised colour and where the counted colour was first met. The raised colour is
+// made again only when the choice reaches it.
+struct Candidate {
+  std::uint32_t key;
   std::uint32_t count;
+  std::uint32_t firstPosition;
 };
 
-// Smallest count first; equal counts keep their order.
+// Smallest count first; equal counts in the order their colours were first met.
 using ByCount = imaging_internal::CountOrder<CountedColor>;
 
 // Colours are counted under PackedColor keys of their red, green and blue bytes.
@@ -59,11 +63,20 @@ std::uint32_t countOf(const ColorCounter& counter, const UIColor& color) {
   return counter.count(PackedColor::fromChannels(bytes[0], bytes[1], bytes[2]).value);
 }
 
-// The image redrawn at `size` points, scale 2, and its pixels as A,R,G,B bytes.
+// The image redrawn at `size` points, scale 2, and its pixels as premultiplied B,G,R,A
+// bytes: the image context's own bitmap, which has that layout, read where it is.
+// Drawing it once more into a bitmap of its own size and of the same bytes in another
+// order (alpha, red, green, blue) would give the same colour bytes, transparent pixels
+// as black, at the cost of two more copies.
 struct Pixels {
-  std::size_t width = 0, height = 0;
-  std::vector<std::uint8_t> argb;
+  ios::CGImageRef image;                    // holds the bytes
+  std::vector<std::uint8_t> redrawn;        // the bytes, when the bitmap had another layout
+  const std::uint8_t* bytes = nullptr;
+  std::size_t width = 0, height = 0, bytesPerRow = 0;
 };
+
+constexpr ios::CGBitmapInfo kPremultipliedBGRA =
+    ios::kCGImageAlphaPremultipliedFirst | ios::kCGBitmapByteOrder32Little;
 
 std::optional<Pixels> render(const ios::UIImage& image, ios::CGSize size) {
   std::optional<ios::UIImage> scaled;
@@ -75,15 +88,23 @@ std::optional<Pixels> render(const ios::UIImage& image, ios::CGSize size) {
   }
   if (!scaled || !scaled->cgImage()) return std::nullopt;
   Pixels pixels;
-  pixels.width = scaled->cgImage()->width();
-  pixels.height = scaled->cgImage()->height();
+  pixels.image = scaled->cgImage();
+  const ios::CGImage& bitmap = *pixels.image;
+  pixels.width = bitmap.width();
+  pixels.height = bitmap.height();
+  if (bitmap.bitsPerPixel() == 32 && bitmap.bitmapInfo() == kPremultipliedBGRA) {
+    pixels.bytes = bitmap.dataProvider()->bytes().data();
+    pixels.bytesPerRow = bitmap.bytesPerRow();
+    return pixels;
+  }
   // A zeroed buffer: transparent pixels read as black.
-  pixels.argb.assign(pixels.width * 4 * pixels.height, 0);
-  auto context = ios::CGContext::make(pixels.argb.data(), pixels.width, pixels.height, 8, pixels.width * 4,
-                                      ios::CGColorSpaceCreateDeviceRGB(), ios::kCGImageAlphaPremultipliedFirst);
+  pixels.bytesPerRow = pixels.width * 4;
+  pixels.redrawn.assign(pixels.bytesPerRow * pixels.height, 0);
+  auto context = ios::CGContext::make(pixels.redrawn.data(), pixels.width, pixels.height, 8, pixels.bytesPerRow,
+                                      ios::CGColorSpaceCreateDeviceRGB(), kPremultipliedBGRA);
   if (!context) return std::nullopt;
-  context->draw(*scaled->cgImage(),
-                {{0, 0}, {static_cast<CGFloat>(pixels.width), static_cast<CGFloat>(pixels.height)}});
+  context->draw(bitmap, {{0, 0}, {static_cast<CGFloat>(pixels.width), static_cast<CGFloat>(pixels.height)}});
+  pixels.bytes = pixels.redrawn.data();
   return pixels;
 }
 
@@ -109,24 +130,22 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
   // Count every pixel, and those of columns 5 to 10 once more as edge colours. Positions
   // follow the visiting order: columns left to right, each top to bottom.
   const ColorCounter imageColors =
-      imaging_internal::countPixels<imaging_internal::kEveryARGB>(pixels->argb.data(), w, h, w * 4);
+      imaging_internal::countPixels<imaging_internal::kEveryBGRA>(pixels->bytes, w, h, pixels->bytesPerRow);
   ColorCounter edgeColors(256);
   for (std::size_t x = 5; x <= 10 && x < w; ++x) {
     for (std::size_t y = 0; y < h; ++y) {
-      const std::uint8_t* p = pixels->argb.data() + (w * y + x) * 4;
-      edgeColors.add(PackedColor::fromChannels(p[1], p[2], p[3]).value, static_cast<std::uint32_t>(x * h + y));
+      const std::uint8_t* p = pixels->bytes + pixels->bytesPerRow * y + x * 4;
+      edgeColors.add(PackedColor::fromChannels(p[2], p[1], p[0]).value, static_cast<std::uint32_t>(x * h + y));
     }
   }
 
-  const auto edgeEntries = edgeColors.entries();
   std::vector<CountedColor> edges;
-  edges.reserve(edgeEntries.size());
-  for (const auto& entry : edgeEntries) {
-    if (entry.count >= threshold) edges.push_back({colorOfKey(entry.key), entry.count});
-  }
+  edgeColors.forEach([&](const ColorCounter::Entry& entry) {
+    if (entry.count >= threshold) edges.push_back({colorOfKey(entry.key), entry.count, entry.firstPosition});
+  });
   ByCount edgeOrder(std::move(edges), false);
 
-  CountedColor candidate{UIColor::colorWithRed(0, 0, 0, 1), 1};
+  CountedColor candidate{UIColor::colorWithRed(0, 0, 0, 1), 1, 0};
   if (!edgeOrder.empty()) {
     candidate = edgeOrder.next();
     // The visit starts at the candidate itself, which is passed over as black or white.
@@ -141,21 +160,20 @@ EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDow
   result.background = candidate.color;
 
   const bool backgroundIsDark = luminosity(result.background) < 0.5;
-  const auto imageEntries = imageColors.entries();
-  std::vector<CountedComponents> candidates;
-  candidates.reserve(imageEntries.size());
-  for (const auto& entry : imageEntries) {
-    const UIColor c = colorWithMinimumSaturation(colorOfKey(entry.key), kMinimumSaturation);
-    if ((luminosity(c) < 0.5) == backgroundIsDark) continue;
-    const auto components = c.cgColor().components();
-    candidates.push_back({components[0], components[1], components[2], countOf(imageColors, c)});
-  }
-  imaging_internal::CountOrder<CountedComponents> ordered(std::move(candidates), false);
+  auto raised = [](std::uint32_t key) { return colorWithMinimumSaturation(colorOfKey(key), kMinimumSaturation); };
+  std::vector<Candidate> candidates;
+  imageColors.forEach([&](const ColorCounter::Entry& entry) {
+    const UIColor c = raised(entry.key);
+    if ((luminosity(c) < 0.5) == backgroundIsDark) return;
+    // A colour saturated enough is its own candidate, with its own count.
+    const std::uint32_t count = c == colorOfKey(entry.key) ? entry.count : countOf(imageColors, c);
+    candidates.push_back({entry.key, count, entry.firstPosition});
+  });
+  imaging_internal::CountOrder<Candidate> ordered(std::move(candidates), false);
 
   std::optional<UIColor> primary, secondary, detail;
   while (!ordered.empty()) {
-    const CountedComponents next = ordered.next();
-    const UIColor c = UIColor::colorWithRed(next.red, next.green, next.blue, 1);
+    const UIColor c = raised(ordered.next().key);
     if (!primary) {
       if (isContrasting(c, result.background)) primary = c;
     } else if (!secondary) {

@@ -46,7 +46,9 @@ struct EdgeColors {
 //
 // Colours with equal counts keep the order in which their first pixel was met (columns
 // left to right, each top to bottom). An image that cannot be drawn gives black and
-// three whites.
+// three whites. The cost follows the pixels counted and the distinct colours among them;
+// like getColors(), the calling thread keeps its counting tables (at most 2.5 MiB) for
+// its next image.
 [[nodiscard]] EdgeColors colors(const ios::UIImage& image, std::optional<ios::CGSize> scaleDownSize);
 
 }  // namespace kp

@@ -87,6 +87,82 @@ BENCHMARK(BM_EdgeColors)
     ->Args({64, 1})
     ->Unit(benchmark::kMillisecond);
 
+// A side × side picture with exactly `colors` distinct opaque colours, scattered.
+const ios::UIImage& paletteOf(std::size_t side, std::size_t colors) {
+  static std::vector<std::pair<std::pair<std::size_t, std::size_t>, ios::UIImage>> cache;
+  for (const auto& [key, image] : cache) {
+    if (key == std::pair(side, colors)) return image;
+  }
+  std::vector<std::uint8_t> bytes(side * side * 4);
+  for (std::size_t i = 0; i < side * side; ++i) {
+    // Every index below `colors` occurs (the first pixels take them in turn), the rest at
+    // random; an odd multiplier spreads distinct indices to distinct 24-bit colours.
+    const std::uint32_t index = i < colors ? static_cast<std::uint32_t>(i)
+                                           : static_cast<std::uint32_t>((i * 2654435761u >> 7) % colors);
+    const std::uint32_t rgb = (index * 40503u + 12345u) & 0xFFFFFF;
+    bytes[i * 4] = static_cast<std::uint8_t>(rgb), bytes[i * 4 + 1] = static_cast<std::uint8_t>(rgb >> 8);
+    bytes[i * 4 + 2] = static_cast<std::uint8_t>(rgb >> 16), bytes[i * 4 + 3] = 255;
+  }
+  auto cg = ios::CGImage::make(side, side, 8, 32, side * 4, ios::CGColorSpaceCreateDeviceRGB(),
+                               ios::kCGImageAlphaPremultipliedFirst | ios::kCGBitmapByteOrder32Little,
+                               std::move(bytes));
+  cache.emplace_back(std::pair(side, colors), ios::UIImage(cg));
+  return cache.back().second;
+}
+
+// The cost per pixel read: the edge-colour extractor on pictures of s × s pixels drawn at
+// their own size (the pixels counted are the pixels read), with one distinct colour in 8
+// pixels or with 16 colours whatever the size; the fitted complexity is in pixels. Then
+// getColors(.highest) on the first kind, at scale 1.
+void BM_EdgeColorsByPixels(benchmark::State& state) {
+  const auto side = static_cast<std::size_t>(state.range(0));
+  const bool few = state.range(1) != 0;
+  const ios::UIImage& image = paletteOf(side, few ? 16 : side * side / 8);
+  const ios::CGSize size(side / 2.0, side / 2.0);  // drawn at scale 2
+  for (auto _ : state) benchmark::DoNotOptimize(kp::colors(image, size));
+  state.SetComplexityN(state.range(0) * state.range(0));
+}
+BENCHMARK(BM_EdgeColorsByPixels)
+    ->ArgNames({"side", "few"})
+    ->ArgsProduct({{64, 128, 256, 512, 1024, 2048}, {0}})
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EdgeColorsByPixels)
+    ->ArgNames({"side", "few"})
+    ->ArgsProduct({{64, 128, 256, 512, 1024, 2048}, {1}})
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_GetColorsByPixels(benchmark::State& state) {
+  const auto side = static_cast<std::size_t>(state.range(0));
+  const ios::UIImage& image = paletteOf(side, side * side / 8);
+  ios::testing::setMainScreenScale(1);
+  for (auto _ : state) benchmark::DoNotOptimize(kp::getColors(image, kp::KPImageColorsQuality::highest));
+  ios::testing::resetMainScreen();
+  state.SetComplexityN(state.range(0) * state.range(0));
+}
+BENCHMARK(BM_GetColorsByPixels)
+    ->ArgName("side")
+    ->RangeMultiplier(2)
+    ->Range(64, 2048)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+// The edge-colour extractor on 512 × 512 pictures (drawn at their own size) of 2 to all
+// 262,144 colours: the cost of many distinct colours against few.
+void BM_EdgeColorsByPalette(benchmark::State& state) {
+  const ios::UIImage& image = paletteOf(512, static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(kp::colors(image, ios::CGSize(256, 256)));
+}
+BENCHMARK(BM_EdgeColorsByPalette)
+    ->ArgName("colors")
+    ->Arg(2)
+    ->Arg(64)
+    ->Arg(4096)
+    ->Arg(65536)
+    ->Arg(262144)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 // Peak memory and time of getColors on a 12-megapixel photo (4000 × 3000 points at
@@ -121,16 +197,25 @@ std::size_t startPeak() {
   return statusValue("VmRSS:");
 }
 
-// Large blocks come from and go back to the system, so that the high-water mark sees
-// every iteration's own memory.
-const bool mmapLargeBlocks = [] { return mallopt(M_MMAP_THRESHOLD, 64 * 1024) == 1; }();
+// While it lives, large blocks come from and go back to the system, so that the
+// high-water mark sees every iteration's own memory. Only the peak-memory benchmarks set
+// it: for the others (in this executable and run before or after them) the allocator
+// keeps its own default, as in an application, instead of paying for a mapping and an
+// unmapping of every large block on every call.
+class LargeBlocksFromTheSystem {
+ public:
+  LargeBlocksFromTheSystem() { mallopt(M_MMAP_THRESHOLD, 64 * 1024); }
+  ~LargeBlocksFromTheSystem() { mallopt(M_MMAP_THRESHOLD, 128 * 1024); }  // glibc's initial threshold
+  LargeBlocksFromTheSystem(const LargeBlocksFromTheSystem&) = delete;
+  LargeBlocksFromTheSystem& operator=(const LargeBlocksFromTheSystem&) = delete;
+};
 
 void reportPeak(benchmark::State& state, std::size_t base) {
   state.counters["peak_MiB"] = static_cast<double>(statusValue("VmHWM:") - base) / (1024.0 * 1024.0);
 }
 
 void BM_GetColorsPeakMemory(benchmark::State& state) {
-  (void)mmapLargeBlocks;
+  const LargeBlocksFromTheSystem largeBlocks;
   const auto quality = static_cast<kp::KPImageColorsQuality>(state.range(0));
   const ios::UIImage& image = photo(4000, 3000);
   ios::testing::setMainScreenScale(2);
@@ -147,7 +232,7 @@ BENCHMARK(BM_GetColorsPeakMemory)
 
 // Baseline: the redraw at the quality's size and the copy of its bytes, no counting.
 void BM_RedrawAndCopyPeakMemory(benchmark::State& state) {
-  (void)mmapLargeBlocks;
+  const LargeBlocksFromTheSystem largeBlocks;
   const auto quality = static_cast<kp::KPImageColorsQuality>(state.range(0));
   const ios::UIImage& image = photo(4000, 3000);
   ios::testing::setMainScreenScale(2);

@@ -17,9 +17,9 @@ namespace kp_bench {
 
 // A photo-like picture: smooth gradients with a little noise (B,G,R,A, opaque).
 inline const ios::UIImage& photo(std::size_t w, std::size_t h) {
-  static std::vector<std::pair<std::size_t, ios::UIImage>> cache;
-  for (const auto& [width, image] : cache) {
-    if (width == w) return image;
+  static std::vector<std::pair<std::pair<std::size_t, std::size_t>, ios::UIImage>> cache;
+  for (const auto& [size, image] : cache) {
+    if (size == std::pair(w, h)) return image;
   }
   std::vector<std::uint8_t> bytes(w * h * 4);
   std::uint32_t seed = 12345;
@@ -36,7 +36,7 @@ inline const ios::UIImage& photo(std::size_t w, std::size_t h) {
   auto cg = ios::CGImage::make(w, h, 8, 32, w * 4, ios::CGColorSpaceCreateDeviceRGB(),
                                ios::kCGImageAlphaPremultipliedFirst | ios::kCGBitmapByteOrder32Little,
                                std::move(bytes));
-  cache.emplace_back(w, ios::UIImage(cg));
+  cache.emplace_back(std::pair(w, h), ios::UIImage(cg));
   return cache.back().second;
 }
 

@@ -1,11 +1,7 @@
-// Images in CGContext: drawing with resampling, clipping to an image mask, the
-// area-average downscaler and the hand-made plus-darker compositing.
+// Images in CGContext: drawing with resampling (downscaling through the area-average
+// resampler), clipping to an image mask and the hand-made plus-darker compositing.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "platform/coregraphics/CGContext.h"
 #include "platform/coregraphics/internal/ContextState.h"
@@ -23,146 +19,7 @@ cairo_filter_t filterFor(CGInterpolationQuality quality) {
   }
 }
 
-// For one axis: the source pixels and weights that make up each destination pixel.
-struct Footprint {
-  std::size_t first = 0;
-  std::vector<float> weights;
-};
-
-std::vector<Footprint> footprints(std::size_t srcLength, std::size_t dstLength) {
-  std::vector<Footprint> result(dstLength);
-  const double ratio = static_cast<double>(srcLength) / static_cast<double>(dstLength);
-  for (std::size_t j = 0; j < dstLength; ++j) {
-    const double a = static_cast<double>(j) * ratio, b = static_cast<double>(j + 1) * ratio;
-    const auto first = static_cast<std::size_t>(std::floor(a));
-    const auto last = std::min(srcLength, static_cast<std::size_t>(std::ceil(b)));
-    result[j].first = first;
-    for (std::size_t i = first; i < last; ++i) {
-      const double overlap = std::min(b, static_cast<double>(i + 1)) - std::max(a, static_cast<double>(i));
-      result[j].weights.push_back(static_cast<float>(std::max(0.0, overlap) / ratio));
-    }
-  }
-  return result;
-}
-
 }  // namespace
-
-namespace {
-
-// Four single-precision lanes: the B, G, R, A bytes of one pixel (on a little-endian
-// machine, the order of its bytes in memory) as numbers.
-typedef float Lanes __attribute__((vector_size(16)));
-typedef std::uint8_t PixelBytes __attribute__((vector_size(4)));
-
-Lanes splat(float w) { return Lanes{w, w, w, w}; }
-
-// The destination columns' footprints in one row: where each starts, how many pixels it
-// takes, and their weights, each repeated in four lanes.
-struct ColumnWeights {
-  explicit ColumnWeights(const std::vector<Footprint>& columns) {
-    for (const Footprint& f : columns) {
-      first.push_back(f.first);
-      begin.push_back(weights.size());
-      for (float w : f.weights) weights.push_back(splat(w));
-    }
-    begin.push_back(weights.size());
-  }
-  [[nodiscard]] std::size_t count(std::size_t j) const { return begin[j + 1] - begin[j]; }
-  std::vector<std::size_t> first, begin;
-  std::vector<Lanes> weights;
-};
-
-#if defined(__SSE2__)
-// The next term of a column's sum for each of four pixels in a row, from one load.
-[[gnu::always_inline]] inline void addFour(Lanes& sum, const Lanes* w, const std::uint32_t* p) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
-  sum += w[0] * reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpacklo_epi16(low, zero)));
-  sum += w[1] * reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpackhi_epi16(low, zero)));
-  sum += w[2] * reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpacklo_epi16(high, zero)));
-  sum += w[3] * reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpackhi_epi16(high, zero)));
-}
-
-[[gnu::always_inline]] inline Lanes lanesOf(const std::uint32_t* pixel) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(*pixel));
-  return reinterpret_cast<Lanes>(_mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero)));
-}
-#else
-[[gnu::always_inline]] inline Lanes lanesOf(const std::uint32_t* pixel) {
-  PixelBytes bytes;
-  std::memcpy(&bytes, pixel, sizeof bytes);
-  return __builtin_convertvector(bytes, Lanes);
-}
-
-[[gnu::always_inline]] inline void addFour(Lanes& sum, const Lanes* w, const std::uint32_t* p) {
-  for (int i = 0; i < 4; ++i) sum += w[i] * lanesOf(p + i);
-}
-#endif
-
-// One source row's weighted sums over every destination column's footprint, into
-// `line` (four lanes a column). Each column's sum takes its terms in order, one
-// multiplication and one addition each; four columns are summed side by side, four
-// pixels at a time, so that their additions overlap and their bytes are read in one go.
-void sumRow(const std::uint32_t* row, const ColumnWeights& columns, Lanes* line) {
-  const std::size_t count = columns.first.size();
-  auto finish = [&](std::size_t j, std::size_t from, Lanes sum) {
-    const std::uint32_t* p = row + columns.first[j];
-    const Lanes* w = columns.weights.data() + columns.begin[j];
-    for (std::size_t k = from; k < columns.count(j); ++k) sum += w[k] * lanesOf(p + k);
-    line[j] = sum;
-  };
-  std::size_t j = 0;
-  for (; j + 4 <= count; j += 4) {
-    const std::size_t shared =
-        std::min({columns.count(j), columns.count(j + 1), columns.count(j + 2), columns.count(j + 3)}) / 4 * 4;
-    const std::uint32_t *p0 = row + columns.first[j], *p1 = row + columns.first[j + 1],
-                        *p2 = row + columns.first[j + 2], *p3 = row + columns.first[j + 3];
-    const Lanes* w0 = columns.weights.data() + columns.begin[j];
-    const Lanes *w1 = w0 + columns.count(j), *w2 = w1 + columns.count(j + 1), *w3 = w2 + columns.count(j + 2);
-    Lanes s0{}, s1{}, s2{}, s3{};
-    for (std::size_t k = 0; k < shared; k += 4) {
-      addFour(s0, w0 + k, p0 + k);
-      addFour(s1, w1 + k, p1 + k);
-      addFour(s2, w2 + k, p2 + k);
-      addFour(s3, w3 + k, p3 + k);
-    }
-    finish(j, shared, s0), finish(j + 1, shared, s1), finish(j + 2, shared, s2), finish(j + 3, shared, s3);
-  }
-  for (; j < count; ++j) finish(j, 0, Lanes{});
-}
-
-}  // namespace
-
-void areaAverage(const std::uint32_t* src, std::size_t srcWidth, std::size_t srcHeight, std::size_t srcStride,
-                 std::uint32_t* dst, std::size_t dstWidth, std::size_t dstHeight) {
-  const ColumnWeights columns(footprints(srcWidth, dstWidth));
-  const auto rows = footprints(srcHeight, dstHeight);
-  // Which destination rows each source row feeds, with its weight.
-  std::vector<std::vector<std::pair<std::size_t, float>>> feeds(srcHeight);
-  for (std::size_t j = 0; j < dstHeight; ++j) {
-    for (std::size_t k = 0; k < rows[j].weights.size(); ++k) feeds[rows[j].first + k].emplace_back(j, rows[j].weights[k]);
-  }
-  std::vector<Lanes> line(dstWidth);
-  std::vector<Lanes> sums(dstWidth * dstHeight, Lanes{});
-  for (std::size_t y = 0; y < srcHeight; ++y) {
-    if (feeds[y].empty()) continue;
-    sumRow(src + y * srcStride, columns, line.data());
-    for (const auto& [j, w] : feeds[y]) {
-      Lanes* s = &sums[j * dstWidth];
-      const Lanes weight = splat(w);
-      for (std::size_t k = 0; k < dstWidth; ++k) s[k] += weight * line[k];
-    }
-  }
-  auto toByte = [](float v) { return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
-  for (std::size_t i = 0; i < dstWidth * dstHeight; ++i) {
-    // Lanes 0 to 3 are blue, green, red, alpha (the pixel's bytes in memory order).
-    const Lanes& s = sums[i];
-    const std::uint32_t a = toByte(s[3]);
-    dst[i] = (a << 24) | (std::min(a, toByte(s[2])) << 16) | (std::min(a, toByte(s[1])) << 8) | std::min(a, toByte(s[0]));
-  }
-}
 
 void drawImage(cairo_t* cr, const CGImage& image, const cairo_matrix_t& imageToUser, CGFloat alpha,
                CGInterpolationQuality quality) {
@@ -190,7 +47,7 @@ void drawImage(cairo_t* cr, const CGImage& image, const cairo_matrix_t& imageToU
     // cairo's filters look at a few source pixels only; average the whole footprint.
     const std::size_t nw = sx < 1 ? std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(w * sx))) : w;
     const std::size_t nh = sy < 1 ? std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(h * sy))) : h;
-    if (nw != w || nh != h) {
+    if ((nw != w || nh != h) && areaAverageTakes(h, nw, nh)) {
       reduced.resize(nw * nh);
       areaAverage(pixels, w, h, stride, reduced.data(), nw, nh);
       cairo_matrix_scale(&m, static_cast<double>(w) / nw, static_cast<double>(h) / nh);

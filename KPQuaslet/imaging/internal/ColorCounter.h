@@ -2,7 +2,8 @@
 //
 // A counted set of 32-bit colour keys for the palette extractors: how often each key
 // occurs, and where it was first seen, so that colours with equal counts keep a stable
-// order (the order in which the image's pixels are visited).
+// order (the order in which the image's pixels are visited). Its memory follows the
+// number of keys: it starts small and doubles as they come.
 //
 //   kp::imaging_internal::ColorCounter counter;
 //   counter.add(0xff0000, /*position=*/0, /*times=*/3);
@@ -24,7 +25,7 @@ class ColorCounter {
     std::uint32_t firstPosition;
   };
 
-  explicit ColorCounter(std::size_t expectedKeys = 1024) {
+  explicit ColorCounter(std::size_t expectedKeys = 64) {
     std::size_t capacity = 16;
     while (capacity < expectedKeys * 2 && capacity < (std::size_t{1} << 26)) capacity <<= 1;
     resize(capacity);
@@ -46,6 +47,10 @@ class ColorCounter {
     if (position < slot->firstPosition) slot->firstPosition = position;
   }
 
+  // Asks the processor to fetch the place of `key`, which a later add() or count() of it
+  // reaches: keys met in no particular order then wait for memory together.
+  void prefetch(std::uint32_t key) const { __builtin_prefetch(&slots_[home(key)]); }
+
   // How often `key` was counted (0 when never).
   [[nodiscard]] std::uint32_t count(std::uint32_t key) const {
     const Entry& slot = slots_[indexOf(key)];
@@ -54,15 +59,24 @@ class ColorCounter {
 
   [[nodiscard]] std::size_t size() const { return size_; }
 
-  // Every key with its count, in the order the keys were first seen.
-  [[nodiscard]] std::vector<Entry> entries() const;
+  // Calls visit(entry) for every key, in no particular order (the table's).
+  template <class Visit>
+  void forEach(Visit&& visit) const {
+    for (const Entry& e : slots_) {
+      if (e.key != kEmpty) visit(e);
+    }
+  }
 
  private:
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
 
   // The slot holding `key`, or the empty slot where it would go.
+  [[nodiscard]] std::size_t home(std::uint32_t key) const {
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
+
   [[nodiscard]] std::size_t indexOf(std::uint32_t key) const {
-    std::size_t i = (static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> shift_;
+    std::size_t i = home(key);
     const std::size_t mask = slots_.size() - 1;
     while (slots_[i].key != kEmpty && slots_[i].key != key) i = (i + 1) & mask;
     return i;
@@ -87,9 +101,9 @@ class ColorCounter {
   unsigned shift_ = 60;
 };
 
-// Visits `items` in decreasing (or increasing) order of count, ties in their order in
-// `items`, producing each only when asked: a search that stops after a few colours does
-// not pay for sorting them all.
+// Visits `items` in decreasing (or increasing) order of count, equal counts in increasing
+// order of their `firstPosition` (distinct), producing each only when asked: a search
+// that stops after a few colours does not pay for sorting them all.
 template <class Item>
 class CountOrder {
  public:
@@ -120,7 +134,7 @@ template <class Item>
 bool CountOrder<Item>::before(std::uint32_t a, std::uint32_t b) const {
   const auto ca = items_[a].count, cb = items_[b].count;
   if (ca != cb) return largestFirst_ ? ca > cb : ca < cb;
-  return a < b;
+  return items_[a].firstPosition < items_[b].firstPosition;
 }
 
 template <class Item>

@@ -10,26 +10,25 @@
 
 #include "KPQuaslet/imaging/internal/PackedColor.h"
 #include "KPQuaslet/imaging/internal/ScratchBuffer.h"
+#include "platform/foundation/ScopeExit.h"
 
 namespace kp::imaging_internal {
 
-void sortByFirstPosition(std::vector<ColorCounter::Entry>& entries) {
-  std::vector<ColorCounter::Entry> scratch(entries.size());
-  for (unsigned shift = 0; shift < 33; shift += 11) {
-    std::array<std::size_t, 2049> starts{};
-    for (const auto& e : entries) ++starts[((e.firstPosition >> shift) & 2047) + 1];
-    for (std::size_t i = 1; i < starts.size(); ++i) starts[i] += starts[i - 1];
-    for (const auto& e : entries) scratch[starts[(e.firstPosition >> shift) & 2047]++] = e;
-    entries.swap(scratch);
-  }
-}
-
 namespace {
 
-// The working memory of one band, reused for every band of an image.
+// The working memory of one band, reused for every band of an image and kept by the
+// thread for its next image: its tables are zero between bands (each band clears what it
+// used), so no call allocates or clears them afresh.
 template <PixelLayout L>
 struct BandCounter {
-  explicit BandCounter(std::size_t capacity) : records(capacity), counts(65536, 0), firsts(65536, 0) {}
+  BandCounter() : counts(65536, 0), firsts(65536, 0) {}
+
+  // The thread's own band counter, with room for `pixels` records.
+  static BandCounter& forThread(std::size_t pixels) {
+    thread_local BandCounter counter;
+    if (counter.records.size() < pixels) counter.records = ScratchBuffer<std::uint64_t>(pixels);
+    return counter;
+  }
 
   static bool counted(const std::uint8_t* p) { return L.minimumAlpha == 0 || p[L.alpha] >= L.minimumAlpha; }
 
@@ -84,9 +83,18 @@ struct BandCounter {
           firsts[index] = position;
         }
       }
-      for (std::uint16_t index : seen) {
-        image.add(PackedColor::fromChannels(red, index >> 8, index & 255).value, firsts[index], counts[index]);
-        counts[index] = 0;
+      // The counts go back to zero on every path, so that the next band (or image) finds
+      // the table clear.
+      const ios::ScopeExit clear([&] {
+        for (std::uint16_t index : seen) counts[index] = 0;
+      });
+      auto keyOf = [red](std::uint16_t index) { return PackedColor::fromChannels(red, index >> 8, index & 255).value; };
+      // The image's counter is large and met in no order: its places are fetched a few
+      // colours ahead.
+      constexpr std::size_t kAhead = 16;
+      for (std::size_t i = 0; i < seen.size(); ++i) {
+        if (i + kAhead < seen.size()) image.prefetch(keyOf(seen[i + kAhead]));
+        image.add(keyOf(seen[i]), firsts[seen[i]], counts[seen[i]]);
       }
     }
   }
@@ -102,7 +110,7 @@ template <PixelLayout Layout>
 ColorCounter countPixels(const std::uint8_t* bytes, std::size_t w, std::size_t h, std::size_t bytesPerRow) {
   if (w * h < kSmallImagePixels) {
     // Too few pixels to repay a band's tables: each one goes straight to the counter.
-    ColorCounter counts(w * h);
+    ColorCounter counts;
     for (std::size_t y = 0; y < h; ++y) {
       const std::uint8_t* p = bytes + y * bytesPerRow;
       for (std::size_t x = 0; x < w; ++x, p += 4) {
@@ -115,9 +123,9 @@ ColorCounter countPixels(const std::uint8_t* bytes, std::size_t w, std::size_t h
   }
   // Room for a colour in every other pixel up to half a million colours: most pictures
   // never grow it, and a large one grows it with its colours, not its pixels.
-  ColorCounter counts(std::min<std::size_t>(w * h / 2, std::size_t{1} << 19));
+  ColorCounter counts;
   const std::size_t rowsPerBand = std::max<std::size_t>(1, kBandPixels / w);
-  BandCounter<Layout> band(std::min(h, rowsPerBand) * w);
+  BandCounter<Layout>& band = BandCounter<Layout>::forThread(std::min(h, rowsPerBand) * w);
   for (std::size_t y0 = 0; y0 < h; y0 += rowsPerBand) {
     band.count(bytes, bytesPerRow, w, h, y0, std::min(h, y0 + rowsPerBand), counts);
   }
@@ -125,7 +133,7 @@ ColorCounter countPixels(const std::uint8_t* bytes, std::size_t w, std::size_t h
 }
 
 template ColorCounter countPixels<kVisibleBGRA>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
-template ColorCounter countPixels<kEveryARGB>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
+template ColorCounter countPixels<kEveryBGRA>(const std::uint8_t*, std::size_t, std::size_t, std::size_t);
 
 ColorCounter countVisiblePixels(const ios::CGImage& image, const std::vector<std::uint8_t>& bytes) {
   return countPixels<kVisibleBGRA>(bytes.data(), image.width(), image.height(), image.bytesPerRow());

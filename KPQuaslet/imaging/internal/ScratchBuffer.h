@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 namespace kp::imaging_internal {
 
@@ -36,9 +37,18 @@ class ScratchBuffer {
     if (!memory) throw std::bad_alloc();
     data_ = static_cast<T*>(memory);
   }
+  ScratchBuffer() = default;
   ~ScratchBuffer() { std::free(data_); }
   ScratchBuffer(const ScratchBuffer&) = delete;
   ScratchBuffer& operator=(const ScratchBuffer&) = delete;
+  ScratchBuffer(ScratchBuffer&& other) noexcept : data_(other.data_), count_(other.count_) {
+    other.data_ = nullptr, other.count_ = 0;
+  }
+  ScratchBuffer& operator=(ScratchBuffer&& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(count_, other.count_);
+    return *this;
+  }
 
   [[nodiscard]] T* data() { return data_; }
   [[nodiscard]] std::size_t size() const { return count_; }

@@ -65,7 +65,15 @@ struct ContextState {
 void drawImage(cairo_t* cr, const CGImage& image, const cairo_matrix_t& imageToUser, CGFloat alpha,
                CGInterpolationQuality quality);
 
-// Averages `src` (premultiplied words) over each destination pixel's footprint.
+// Whether areaAverage() takes these sides: destination sides 1...65535 (its weights are
+// 16-bit) and a source height below 2^24 (a column's sum stays in 32 bits).
+[[nodiscard]] inline bool areaAverageTakes(std::size_t srcHeight, std::size_t dstWidth, std::size_t dstHeight) {
+  return dstWidth >= 1 && dstHeight >= 1 && dstWidth <= 65535 && dstHeight <= 65535 && srcHeight < (1u << 24);
+}
+
+// Averages `src` (premultiplied words, sides at least 1) over each destination pixel's
+// footprint: the exact mean of the covered area, each channel rounded half up, colours
+// capped at alpha. The process stops for sides areaAverageTakes() refuses.
 void areaAverage(const std::uint32_t* src, std::size_t srcWidth, std::size_t srcHeight, std::size_t srcStride,
                  std::uint32_t* dst, std::size_t dstWidth, std::size_t dstHeight);
 
