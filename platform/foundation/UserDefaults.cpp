@@ -319,7 +319,11 @@ bool DefaultsDomain::flushLocked() {
   }
   readLatest(*this);
   std::string note;
-  const std::string bytes = encodePropertyList(values).dump();
+  // Written straight to text, in a buffer the size of the last file and a little more,
+  // so that a large suite is neither built as a JSON tree nor copied as it grows.
+  std::string bytes;
+  if (seen) bytes.reserve(static_cast<std::size_t>(seen->size) + static_cast<std::size_t>(seen->size) / 8 + 256);
+  appendPropertyListText(values, bytes);
   const bool written = writeStoreFile(path, homeFolder, bytes, keepFileAside, &error, &note);
   if (!note.empty()) report(note);
   if (!written) {

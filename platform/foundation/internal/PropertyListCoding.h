@@ -18,6 +18,7 @@
 #include <stdexcept>
 
 #include <optional>
+#include <string>
 
 #include "platform/foundation/PropertyList.h"
 
@@ -37,6 +38,11 @@ inline constexpr std::size_t kMaximumDecodingDepth = 512;
 [[nodiscard]] nlohmann::json encodePropertyList(const PropertyList& value);
 // The same for a dictionary, without copying it into a PropertyList first.
 [[nodiscard]] nlohmann::json encodePropertyList(const PropertyList::Dictionary& entries);
+
+// Appends the compact text of encodePropertyList(entries), byte for byte what its dump()
+// writes, to `out`, without building the JSON form first (the stores write their files
+// with it). Throws std::runtime_error as encodePropertyList() does.
+void appendPropertyListText(const PropertyList::Dictionary& entries, std::string& out);
 
 // The value a tagged JSON form holds. Throws std::runtime_error for anything that is
 // not such a form.
