@@ -125,11 +125,15 @@ std::string earlierApplicationSuiteName() {
 
 void report(const std::string& text) { std::fprintf(stderr, "UserDefaults: %s\n", text.c_str()); }
 
+FileStamp stampFrom(const struct stat& info) {
+  return FileStamp{info.st_dev, info.st_ino, info.st_size,
+                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 std::optional<FileStamp> stampOf(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return FileStamp{info.st_dev, info.st_ino, info.st_size,
-                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+  return stampFrom(info);
 }
 
 bool isFolder(const std::string& path) {
@@ -324,14 +328,15 @@ bool DefaultsDomain::flushLocked() {
   std::string bytes;
   if (seen) bytes.reserve(static_cast<std::size_t>(seen->size) + static_cast<std::size_t>(seen->size) / 8 + 256);
   appendPropertyListText(values, bytes);
-  const bool written = writeStoreFile(path, homeFolder, bytes, keepFileAside, &error, &note);
+  struct stat written {};
+  const bool wrote = writeStoreFile(path, bytes, keepFileAside, &error, &note, &written);
   if (!note.empty()) report(note);
-  if (!written) {
+  if (!wrote) {
     report(error);
     return false;
   }
   changedKeys.clear();
-  seen = stampOf(path);
+  seen = stampFrom(written);
   return true;
 }
 
