@@ -24,6 +24,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/internal/AtomicFile.h"
+#include "platform/foundation/internal/NumberText.h"
 #include "platform/foundation/internal/PropertyListCoding.h"
 
 namespace ios {
@@ -262,13 +263,14 @@ PropertyList::Dictionary globalDomain() {
   return {{"AppleLocale", locale}, {"AppleLanguages", PropertyList::Array{language}}};
 }
 
-std::optional<double> numberInText(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  while (*end == ' ') ++end;
-  if (end == text.c_str() || *end != '\0') return std::nullopt;
-  return value;
+// The number a whole text spells (spaces may follow it), read the same in every locale.
+std::optional<double> numberInText(std::string_view text) {
+  auto number = foundation_internal::readNumber(text);
+  if (!number) return std::nullopt;
+  std::size_t end = number->end;
+  while (end < text.size() && text[end] == ' ') ++end;
+  if (end != text.size()) return std::nullopt;
+  return number->value;
 }
 
 std::optional<NSNumber> numberFor(const std::optional<PropertyList>& value) {

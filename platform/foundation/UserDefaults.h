@@ -16,7 +16,9 @@
 // the suite's own values only. Booleans, integers and doubles stay distinct, so the
 // setter used can be read back. The typed getters convert as the platform does:
 // integer(), double_(), float_() and bool_() read numbers, booleans and numeric text
-// ("7", "2.5", "YES"); string() answers text only. A URL is stored as a keyed archive and
+// ("7", "2.5", "YES"); numeric text always has '.' as its decimal point, whatever the
+// process's C locale says (so "2.5" reads as 2.5 under a German locale too, and a
+// setting reads alike everywhere); string() answers text only. A URL is stored as a keyed archive and
 // url() also reads a text path.
 //
 // Storage: each suite is "<container>/Library/Preferences/<name>.json", in the

@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <vector>
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
@@ -15,6 +17,7 @@
 #include "platform/foundation/NSException.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/testing/PlatformFixture.h"
+#include "tests/support/CommaDecimalLocale.h"
 #include "tests/support/TemporaryDirectory.h"
 
 namespace {
@@ -174,6 +177,38 @@ TEST_F(UserDefaultsTest, TypedGettersConvertAsThePlatformDoes) {
   EXPECT_FALSE(defaults->bool_("missing"));
   defaults->setObject(PropertyList("~/notes.txt"), "path");
   EXPECT_EQ(defaults->url("path")->path(), ios::NSHomeDirectory() + "/notes.txt");
+}
+
+// Numeric text is read with '.' as the decimal point, as strtod reads it in the C
+// locale, whatever the process's numeric locale is.
+TEST_F(UserDefaultsTest, NumericTextReadsAlikeInEveryLocale) {
+  struct Row {
+    const char* text;
+    double number;
+  };
+  const Row rows[] = {
+      {"2.5", 2.5},    {" \t-2.5e1  ", -25.0}, {"+3", 3.0},         {".5", 0.5},
+      {"0x1p4", 16.0}, {"0x", 0.0},           {"1e400", HUGE_VAL}, {"-1e-400", -0.0},
+      {"2,5", 0.0},    {"1 2", 0.0},          {"--1", 0.0},        {"+-1", 0.0},
+      {"", 0.0},       {"e5", 0.0},           {"0x1p", 0.0},       {"inf", HUGE_VAL},
+  };
+  auto defaults = UserDefaults::standard();
+  auto readAll = [&] {
+    std::vector<double> numbers;
+    for (const Row& row : rows) {
+      defaults->setObject(PropertyList(row.text), "number");
+      numbers.push_back(defaults->double_("number"));
+    }
+    return numbers;
+  };
+  const std::vector<double> inC = readAll();
+  for (std::size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(inC[i], rows[i].number) << '"' << rows[i].text << '"';
+  kp_test::CommaDecimalLocale comma;
+  if (!comma.available()) GTEST_SKIP() << "no comma-decimal locale can be made here";
+  EXPECT_EQ(readAll(), inC);
+  defaults->setObject(PropertyList("2.5"), "number");
+  EXPECT_EQ(defaults->integer("number"), 2);
+  EXPECT_FLOAT_EQ(defaults->float_("number"), 2.5f);
 }
 
 // Text read as a URL is a path: "~" is the home folder, a relative path is taken from
