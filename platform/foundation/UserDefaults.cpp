@@ -446,13 +446,18 @@ bool UserDefaults::bool_(std::string_view key) const {
 
 void UserDefaults::store(std::string_view key, std::optional<PropertyList> value) {
   // The file holds one dictionary of the values: a value lies one level inside it.
-  if (value && (value->arrayValue() || value->dictionaryValue()) &&
-      foundation_internal::nestsTooDeeplyToDecode(*value, 1)) {
-    NSException(NSInvalidArgumentException,
-                "cannot store a value nested deeper than " +
-                    std::to_string(foundation_internal::kMaximumDecodingDepth - 1) +
-                    " arrays and dictionaries for key " + std::string(key))
-        .raise();
+  switch (value ? foundation_internal::findUnencodable(*value, 1) : foundation_internal::Unencodable::none) {
+    case foundation_internal::Unencodable::none: break;
+    case foundation_internal::Unencodable::nestedTooDeeply:
+      NSException(NSInvalidArgumentException,
+                  "cannot store a value nested deeper than " +
+                      std::to_string(foundation_internal::kMaximumDecodingDepth - 1) +
+                      " arrays and dictionaries for key " + std::string(key))
+          .raise();
+    case foundation_internal::Unencodable::integerAboveSignedRange:
+      NSException(NSInvalidArgumentException,
+                  "cannot store an integer above the signed 64-bit range for key " + std::string(key))
+          .raise();
   }
   std::lock_guard lock(domain_->mutex);
   if (!value || value->isNull()) {

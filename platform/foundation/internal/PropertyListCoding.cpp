@@ -189,19 +189,27 @@ void appendPropertyListText(const PropertyList::Dictionary& entries, std::string
   appendEntriesText(entries, out);
 }
 
-bool nestsTooDeeplyToDecode(const PropertyList& value, std::size_t depth) {
+Unencodable findUnencodable(const PropertyList& value, std::size_t depth) {
+  const auto scalarFault = [](const PropertyList& scalar) {
+    return scalar.kind() == PropertyList::Kind::integer && !scalar.integerValue() ? Unencodable::integerAboveSignedRange
+                                                                                  : Unencodable::none;
+  };
+  if (depth > kMaximumDecodingDepth) return Unencodable::nestedTooDeeply;
+  if (!value.arrayValue() && !value.dictionaryValue()) return scalarFault(value);
   std::vector<std::pair<const PropertyList*, std::size_t>> pending{{&value, depth}};
   while (!pending.empty()) {
     const auto [node, depth] = pending.back();
     pending.pop_back();
-    if (depth > kMaximumDecodingDepth) return true;
+    if (depth > kMaximumDecodingDepth) return Unencodable::nestedTooDeeply;
     if (const auto* elements = node->arrayValue()) {
       for (const PropertyList& element : *elements) pending.emplace_back(&element, depth + 1);
     } else if (const auto* entries = node->dictionaryValue()) {
       for (const auto& [key, element] : *entries) pending.emplace_back(&element, depth + 1);
+    } else if (const Unencodable fault = scalarFault(*node); fault != Unencodable::none) {
+      return fault;
     }
   }
-  return false;
+  return Unencodable::none;
 }
 
 namespace {

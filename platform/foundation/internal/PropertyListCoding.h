@@ -29,10 +29,18 @@ namespace ios::foundation_internal {
 // risking the stack on a hostile file.
 inline constexpr std::size_t kMaximumDecodingDepth = 512;
 
-// Whether some value inside `value`, itself lying at `depth` (0 for the outermost value
-// of a form), lies deeper than kMaximumDecodingDepth, so that its form would not read
-// back. Walked without recursion.
-[[nodiscard]] bool nestsTooDeeplyToDecode(const PropertyList& value, std::size_t depth = 0);
+// What keeps a value from having a tagged form that reads back.
+enum class Unencodable {
+  none,
+  // Some value inside lies deeper than kMaximumDecodingDepth.
+  nestedTooDeeply,
+  // Some integer inside lies above the signed 64-bit range.
+  integerAboveSignedRange,
+};
+
+// What in `value`, itself lying at `depth` (0 for the outermost value of a form), has no
+// form that reads back; the first found. Walked without recursion.
+[[nodiscard]] Unencodable findUnencodable(const PropertyList& value, std::size_t depth = 0);
 
 // The tagged JSON form of `value`.
 [[nodiscard]] nlohmann::json encodePropertyList(const PropertyList& value);

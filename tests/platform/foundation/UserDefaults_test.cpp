@@ -145,6 +145,28 @@ TEST_F(UserDefaultsTest, AValueTooDeepToReadBackIsRefusedAndTheSuiteSurvives) {
   EXPECT_EQ(reader->object("deepest"), nestedArrays(511));
 }
 
+// An unsigned integer above the signed 64-bit range has no form in the suite's file: it
+// is refused when stored, alone or inside a container, and the suite is written as ever.
+TEST_F(UserDefaultsTest, AnIntegerTheFileCannotHoldIsRefusedAndTheSuiteSurvives) {
+  const PropertyList large = PropertyList::fromUnsignedInteger(std::uint64_t{1} << 63);
+  {
+    auto defaults = UserDefaults::standard();
+    defaults->setInteger(7, "other");
+    defaults->setObject(PropertyList::fromUnsignedInteger(std::uint64_t{1} << 62), "large but signed");
+    for (const PropertyList& value : {large, PropertyList(PropertyList::Array{1, large}),
+                                      PropertyList(PropertyList::Dictionary{{"in", PropertyList::Array{large}}})}) {
+      EXPECT_THROW(defaults->setObject(value, "too large"), ios::NSException) << value;
+    }
+    EXPECT_EQ(defaults->object("too large"), std::nullopt);
+    ASSERT_TRUE(defaults->synchronize());
+  }
+  ios::testing::resetUserDefaults();
+  auto reader = UserDefaults::standard();
+  EXPECT_FALSE(reader->loadError().has_value());
+  EXPECT_EQ(reader->integer("other"), 7);
+  EXPECT_EQ(reader->integer("large but signed"), std::int64_t{1} << 62);
+}
+
 TEST_F(UserDefaultsTest, LookupOrderAndRemoval) {
   auto defaults = UserDefaults::standard();
   defaults->registerDefaults({{"volume", 0.5}, {"name", "guest"}});
