@@ -147,9 +147,10 @@ bool isFolder(const std::string& path) {
 class SuiteLock {
  public:
   explicit SuiteLock(const std::string& path)
-      : fd_(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+      : fd_(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)), error_(fd_ < 0 ? errno : 0) {
     while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
       if (errno != EINTR) {
+        error_ = errno;
         ::close(fd_);
         fd_ = -1;
       }
@@ -161,9 +162,12 @@ class SuiteLock {
   SuiteLock(const SuiteLock&) = delete;
   SuiteLock& operator=(const SuiteLock&) = delete;
   [[nodiscard]] bool held() const { return fd_ >= 0; }
+  // Why the lock is not held (an errno value), or 0.
+  [[nodiscard]] int error() const { return error_; }
 
  private:
   int fd_;
+  int error_;
 };
 
 // Removes the temporary files that writers of `path` killed midway left behind. Only
@@ -303,20 +307,25 @@ void DefaultsDomain::refreshLocked() { readLatest(*this); }
 bool DefaultsDomain::flushLocked() {
   if (changedKeys.empty()) return true;
   std::string error;
-  if (!isFolder(homeFolder)) {
-    report("cannot write " + path + ": the home folder " + homeFolder + " does not exist");
-    return false;
-  }
-  if (!makeParentFolders(path, 0600, &error)) {
-    report(error);
-    return false;
-  }
   // Merged per key: under the suite's lock, the latest file is read again and only this
   // process's own changes are applied to it, so that another process's changes to other
-  // keys are kept.
-  SuiteLock lock(path);
-  if (!lock.held()) {
-    report("cannot lock " + path + ".lock: " + std::strerror(errno));
+  // keys are kept. The lock file lies beside the suite's: when it can be opened, the
+  // preferences folder exists; only when it cannot is the folder made (under a home
+  // folder that exists: a store never makes up a home folder).
+  std::optional<SuiteLock> lock(std::in_place, path);
+  if (!lock->held() && lock->error() == ENOENT) {
+    if (!isFolder(homeFolder)) {
+      report("cannot write " + path + ": the home folder " + homeFolder + " does not exist");
+      return false;
+    }
+    if (!makeParentFolders(path, 0600, &error)) {
+      report(error);
+      return false;
+    }
+    lock.emplace(path);
+  }
+  if (!lock->held()) {
+    report("cannot lock " + path + ".lock: " + std::strerror(lock->error()));
     return false;
   }
   if (!leftoversRemoved) {

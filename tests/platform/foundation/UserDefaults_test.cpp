@@ -93,6 +93,10 @@ TEST_F(UserDefaultsTest, SynchronizeWritesAndAnswersWhetherItCould) {
   EXPECT_FALSE(std::filesystem::exists(defaults->filePath())) << "writes are deferred";
   EXPECT_TRUE(defaults->synchronize());
   EXPECT_THAT(fileText(defaults->filePath()), ::testing::HasSubstr("\"v\""));
+  std::filesystem::remove_all(preferences());
+  defaults->setObject(PropertyList("w"), "k");
+  EXPECT_TRUE(defaults->synchronize()) << "a preferences folder removed meanwhile is made again";
+  EXPECT_THAT(fileText(defaults->filePath()), ::testing::HasSubstr("\"w\""));
 
   kp_test::TemporaryDirectory other;
   ios::testing::ScopedHomeDirectory missing(other.path() + "/gone");
