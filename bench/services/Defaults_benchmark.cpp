@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -116,11 +117,14 @@ void BM_Defaults_SetOneAndSynchronize(benchmark::State& state) {
 BENCHMARK(BM_Defaults_SetOneAndSynchronize)->Arg(10)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
 // Anchor: the same range(0) pairs built as the same JSON with nlohmann-json, dumped and
-// written as the store writes its file.
+// written as the store writes its file, in the folder where the store keeps it.
 void BM_Baseline_NlohmannBuildAndWrite(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   TemporaryHome home;
-  const std::string path = home.path + "/suite.json";
+  ios::testing::ScopedHomeDirectory scoped(home.path);
+  const std::string folder = ios::NSHomeDirectory() + "/Library/Preferences";
+  std::filesystem::create_directories(folder);
+  const std::string path = folder + "/bench.one.json";
   for (auto _ : state) writeLikeTheStore(path, nlohmannFileOf(count));
   state.SetItemsProcessed(state.iterations());
 }
