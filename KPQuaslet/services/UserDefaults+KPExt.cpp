@@ -86,7 +86,10 @@ void storePropertyList(ios::UserDefaults& defaults, std::string_view key, const 
   switch (value.kind()) {
     case ios::PropertyList::Kind::null: return defaults.removeObject(key);
     case ios::PropertyList::Kind::real: return defaults.setDouble(*value.doubleValue(), key);
-    case ios::PropertyList::Kind::integer: return defaults.setInteger(*value.integerValue(), key);
+    case ios::PropertyList::Kind::integer:
+      if (const auto integer = value.integerValue()) return defaults.setInteger(*integer, key);
+      // Above the signed 64-bit range: kept as the nearest double, as for a std::uint64_t.
+      return defaults.setDouble(static_cast<double>(*value.unsignedIntegerValue()), key);
     case ios::PropertyList::Kind::boolean: return defaults.setBool(*value.boolValue(), key);
     default: return defaults.setObject(value, key);
   }

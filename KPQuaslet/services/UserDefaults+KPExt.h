@@ -95,7 +95,8 @@ class Proxy {
 // Stores `value` under `key` by the storing rule: std::nullopt (or an empty optional,
 // or an empty std::any) removes the key. An unsigned 64-bit integer of 2^63 or more,
 // which no signed 64-bit integer holds, is stored as a number all the same: with the
-// double setter, as its nearest double (rather than stopping the process).
+// double setter, as its nearest double (rather than stopping the process), whether it
+// comes as a std::uint64_t or as an ios::PropertyList holding it.
 template <class V>
 void set(ios::UserDefaults& defaults, std::string_view key, const V& value) {
   services_internal::store(defaults, key, value);

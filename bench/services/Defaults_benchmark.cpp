@@ -1,11 +1,16 @@
-// Typed defaults: writing 10,000 keys (and the file write that synchronize() does),
-// reading them back, and reading the file of a new process; beside a plain std::map of
-// the same values as the in-memory floor.
+// Typed defaults: writing 10,000 keys (and the file write that synchronize() does), one
+// key changed in suites of 10 to 100,000 keys and written, reading them back, and reading
+// the file of a new process; beside nlohmann-json building and writing the same file and
+// a plain std::map of the same values as the in-memory floor.
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
-#include <fstream>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,13 +23,15 @@
 namespace {
 
 constexpr int kKeys = 10'000;
+// The most keys a benchmark's suite holds.
+constexpr int kMostKeys = 100'000;
 
 using kp_bench::TemporaryHome;
 
 const std::vector<kp::DefaultsKey<std::int64_t>>& keys() {
   static const auto k = [] {
     std::vector<kp::DefaultsKey<std::int64_t>> out;
-    for (int i = 0; i < kKeys; ++i) out.emplace_back("setting." + std::to_string(i));
+    for (int i = 0; i < kMostKeys; ++i) out.emplace_back("setting." + std::to_string(i));
     return out;
   }();
   return k;
@@ -56,24 +63,72 @@ void BM_Defaults_Write10kAndSynchronizeOpenSuite(benchmark::State& state) {
 }
 BENCHMARK(BM_Defaults_Write10kAndSynchronizeOpenSuite)->Unit(benchmark::kMillisecond);
 
+// The file write the store does, with the same system calls: a fresh owner-only
+// temporary file beside the target (O_EXCL, fchmod), written, closed and renamed over
+// the target. No fsync on either side: the store does not sync.
+void writeLikeTheStore(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".tmp-anchor";
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return;
+  bool ok = ::fchmod(fd, 0600) == 0;
+  for (std::size_t written = 0; ok && written < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    ok = n > 0;
+    if (ok) written += static_cast<std::size_t>(n);
+  }
+  ok = ::close(fd) == 0 && ok;
+  benchmark::DoNotOptimize(ok && ::rename(temporary.c_str(), path.c_str()) == 0);
+}
+
+// The same pairs as the store's file ({"dict": [[key, value], ...]}), built with
+// nlohmann-json and dumped.
+std::string nlohmannFileOf(int count) {
+  nlohmann::json pairs = nlohmann::json::array();
+  for (int i = 0; i < count; ++i) pairs.push_back(nlohmann::json::array({keys()[i]._key(), i}));
+  return nlohmann::json{{"dict", std::move(pairs)}}.dump();
+}
+
 // Anchor for the write: the same 10,000 pairs built as the same JSON with nlohmann-json,
-// dumped and written to a temporary file renamed over the target.
+// dumped and written as the store writes its file.
 void BM_Baseline_NlohmannBuildAndWrite10k(benchmark::State& state) {
   TemporaryHome home;
   const std::string path = home.path + "/suite.json";
-  for (auto _ : state) {
-    nlohmann::json pairs = nlohmann::json::array();
-    for (int i = 0; i < kKeys; ++i) pairs.push_back(nlohmann::json::array({keys()[i]._key(), i}));
-    const std::string bytes = nlohmann::json{{"dict", std::move(pairs)}}.dump();
-    {
-      std::ofstream out(path + ".tmp", std::ios::binary);
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    benchmark::DoNotOptimize(std::rename((path + ".tmp").c_str(), path.c_str()));
-  }
+  for (auto _ : state) writeLikeTheStore(path, nlohmannFileOf(kKeys));
   state.SetItemsProcessed(state.iterations() * kKeys);
 }
 BENCHMARK(BM_Baseline_NlohmannBuildAndWrite10k)->Unit(benchmark::kMillisecond);
+
+// A suite of range(0) keys kept open by the application: one key changed, then
+// synchronize() (the file, which nobody else changed, is written whole).
+void BM_Defaults_SetOneAndSynchronize(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  TemporaryHome home;
+  ios::testing::ScopedHomeDirectory scoped(home.path);
+  auto defaults = ios::UserDefaults::make("bench.one");
+  for (int i = 0; i < count; ++i) kp::set(*defaults, keys()[i], std::int64_t{i});
+  defaults->synchronize();
+  std::int64_t next = 0;
+  for (auto _ : state) {
+    kp::set(*defaults, keys()[count / 2], ++next);
+    benchmark::DoNotOptimize(defaults->synchronize());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Defaults_SetOneAndSynchronize)->Arg(10)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
+
+// Anchor: the same range(0) pairs built as the same JSON with nlohmann-json, dumped and
+// written as the store writes its file, in the folder where the store keeps it.
+void BM_Baseline_NlohmannBuildAndWrite(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  TemporaryHome home;
+  ios::testing::ScopedHomeDirectory scoped(home.path);
+  const std::string folder = ios::NSHomeDirectory() + "/Library/Preferences";
+  std::filesystem::create_directories(folder);
+  const std::string path = folder + "/bench.one.json";
+  for (auto _ : state) writeLikeTheStore(path, nlohmannFileOf(count));
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Baseline_NlohmannBuildAndWrite)->Arg(10)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
 // Reads every key of a suite holding the 10,000 keys with `read(defaults, i)`.
 template <class Read>

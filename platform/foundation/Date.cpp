@@ -6,6 +6,7 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Precondition.h"
+#include "platform/foundation/internal/NumberText.h"
 
 namespace ios {
 
@@ -31,8 +32,7 @@ std::string Date::description() const {
   std::tm parts{};
   std::time_t t = 0;
   if (!(std::fabs(unix) < kCalendarReach) || (t = static_cast<std::time_t>(unix), gmtime_r(&t, &parts) == nullptr)) {
-    std::snprintf(buffer, sizeof buffer, "%g", seconds_);
-    return buffer;
+    return foundation_internal::shortNumberText(seconds_);
   }
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d +0000", parts.tm_year + 1900,
                 parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);

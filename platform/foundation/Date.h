@@ -82,7 +82,8 @@ class Date {
 
   // "2001-01-01 00:00:00 +0000": the platform's description, in UTC. A date more than
   // about 300 million years from 1970, or not finite, is written as its seconds since
-  // 2001 ("1e+300", "inf", "nan"): no calendar reaches it.
+  // 2001 ("1e+300", "inf", "nan"; '.' as the decimal point whatever the C numeric
+  // locale): no calendar reaches it.
   [[nodiscard]] std::string description() const;
 
   static constexpr TimeInterval kTimeIntervalBetween1970AndReferenceDate = 978307200.0;

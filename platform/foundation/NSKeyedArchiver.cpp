@@ -32,11 +32,15 @@ DecoderRegistry& decoderRegistry() {
 
 json valueNode(const PropertyList& value) {
   // What the unarchiver could not read back is refused here, not lost there.
-  if (foundation_internal::nestsTooDeeplyToDecode(value)) {
-    NSException(NSInvalidArgumentException, "cannot archive a value nested deeper than " +
-                                                std::to_string(foundation_internal::kMaximumDecodingDepth) +
-                                                " arrays and dictionaries")
-        .raise();
+  switch (foundation_internal::findUnencodable(value)) {
+    case foundation_internal::Unencodable::none: break;
+    case foundation_internal::Unencodable::nestedTooDeeply:
+      NSException(NSInvalidArgumentException, "cannot archive a value nested deeper than " +
+                                                  std::to_string(foundation_internal::kMaximumDecodingDepth) +
+                                                  " arrays and dictionaries")
+          .raise();
+    case foundation_internal::Unencodable::integerAboveSignedRange:
+      NSException(NSInvalidArgumentException, "cannot archive an integer above the signed 64-bit range").raise();
   }
   return json{{"$value", foundation_internal::encodePropertyList(value)}};
 }

@@ -55,9 +55,9 @@ using ArchivedObject = std::variant<PropertyList, URL, std::shared_ptr<NSCoding>
 class NSKeyedArchiver {
  public:
   // The archive of a value, a URL or an object (a null object archives as nil). An
-  // object graph with a cycle, objects nested more than 256 deep, and a value nested
-  // deeper than 512 arrays and dictionaries (neither could be read back) raise
-  // NSInvalidArgumentException.
+  // object graph with a cycle, objects nested more than 256 deep, a value nested deeper
+  // than 512 arrays and dictionaries and an unsigned integer above the signed 64-bit
+  // range (none could be read back) raise NSInvalidArgumentException.
   [[nodiscard]] static Data archivedData(const PropertyList& rootObject);
   [[nodiscard]] static Data archivedData(const URL& rootObject);
   [[nodiscard]] static Data archivedData(const std::shared_ptr<const NSCoding>& rootObject);

@@ -24,6 +24,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/internal/AtomicFile.h"
+#include "platform/foundation/internal/NumberText.h"
 #include "platform/foundation/internal/PropertyListCoding.h"
 
 namespace ios {
@@ -125,11 +126,15 @@ std::string earlierApplicationSuiteName() {
 
 void report(const std::string& text) { std::fprintf(stderr, "UserDefaults: %s\n", text.c_str()); }
 
+FileStamp stampFrom(const struct stat& info) {
+  return FileStamp{info.st_dev, info.st_ino, info.st_size,
+                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 std::optional<FileStamp> stampOf(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return FileStamp{info.st_dev, info.st_ino, info.st_size,
-                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+  return stampFrom(info);
 }
 
 bool isFolder(const std::string& path) {
@@ -142,9 +147,10 @@ bool isFolder(const std::string& path) {
 class SuiteLock {
  public:
   explicit SuiteLock(const std::string& path)
-      : fd_(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+      : fd_(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)), error_(fd_ < 0 ? errno : 0) {
     while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
       if (errno != EINTR) {
+        error_ = errno;
         ::close(fd_);
         fd_ = -1;
       }
@@ -156,9 +162,12 @@ class SuiteLock {
   SuiteLock(const SuiteLock&) = delete;
   SuiteLock& operator=(const SuiteLock&) = delete;
   [[nodiscard]] bool held() const { return fd_ >= 0; }
+  // Why the lock is not held (an errno value), or 0.
+  [[nodiscard]] int error() const { return error_; }
 
  private:
   int fd_;
+  int error_;
 };
 
 // Removes the temporary files that writers of `path` killed midway left behind. Only
@@ -258,13 +267,14 @@ PropertyList::Dictionary globalDomain() {
   return {{"AppleLocale", locale}, {"AppleLanguages", PropertyList::Array{language}}};
 }
 
-std::optional<double> numberInText(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  while (*end == ' ') ++end;
-  if (end == text.c_str() || *end != '\0') return std::nullopt;
-  return value;
+// The number a whole text spells (spaces may follow it), read the same in every locale.
+std::optional<double> numberInText(std::string_view text) {
+  auto number = foundation_internal::readNumber(text);
+  if (!number) return std::nullopt;
+  std::size_t end = number->end;
+  while (end < text.size() && text[end] == ' ') ++end;
+  if (end != text.size()) return std::nullopt;
+  return number->value;
 }
 
 std::optional<NSNumber> numberFor(const std::optional<PropertyList>& value) {
@@ -297,20 +307,25 @@ void DefaultsDomain::refreshLocked() { readLatest(*this); }
 bool DefaultsDomain::flushLocked() {
   if (changedKeys.empty()) return true;
   std::string error;
-  if (!isFolder(homeFolder)) {
-    report("cannot write " + path + ": the home folder " + homeFolder + " does not exist");
-    return false;
-  }
-  if (!makeParentFolders(path, 0600, &error)) {
-    report(error);
-    return false;
-  }
   // Merged per key: under the suite's lock, the latest file is read again and only this
   // process's own changes are applied to it, so that another process's changes to other
-  // keys are kept.
-  SuiteLock lock(path);
-  if (!lock.held()) {
-    report("cannot lock " + path + ".lock: " + std::strerror(errno));
+  // keys are kept. The lock file lies beside the suite's: when it can be opened, the
+  // preferences folder exists; only when it cannot is the folder made (under a home
+  // folder that exists: a store never makes up a home folder).
+  std::optional<SuiteLock> lock(std::in_place, path);
+  if (!lock->held() && lock->error() == ENOENT) {
+    if (!isFolder(homeFolder)) {
+      report("cannot write " + path + ": the home folder " + homeFolder + " does not exist");
+      return false;
+    }
+    if (!makeParentFolders(path, 0600, &error)) {
+      report(error);
+      return false;
+    }
+    lock.emplace(path);
+  }
+  if (!lock->held()) {
+    report("cannot lock " + path + ".lock: " + std::strerror(lock->error()));
     return false;
   }
   if (!leftoversRemoved) {
@@ -319,15 +334,20 @@ bool DefaultsDomain::flushLocked() {
   }
   readLatest(*this);
   std::string note;
-  const std::string bytes = encodePropertyList(values).dump();
-  const bool written = writeStoreFile(path, homeFolder, bytes, keepFileAside, &error, &note);
+  // Written straight to text, in a buffer the size of the last file and a little more,
+  // so that a large suite is neither built as a JSON tree nor copied as it grows.
+  std::string bytes;
+  if (seen) bytes.reserve(static_cast<std::size_t>(seen->size) + static_cast<std::size_t>(seen->size) / 8 + 256);
+  appendPropertyListText(values, bytes);
+  struct stat written {};
+  const bool wrote = writeStoreFile(path, bytes, keepFileAside, &error, &note, &written);
   if (!note.empty()) report(note);
-  if (!written) {
+  if (!wrote) {
     report(error);
     return false;
   }
   changedKeys.clear();
-  seen = stampOf(path);
+  seen = stampFrom(written);
   return true;
 }
 
@@ -435,13 +455,18 @@ bool UserDefaults::bool_(std::string_view key) const {
 
 void UserDefaults::store(std::string_view key, std::optional<PropertyList> value) {
   // The file holds one dictionary of the values: a value lies one level inside it.
-  if (value && (value->arrayValue() || value->dictionaryValue()) &&
-      foundation_internal::nestsTooDeeplyToDecode(*value, 1)) {
-    NSException(NSInvalidArgumentException,
-                "cannot store a value nested deeper than " +
-                    std::to_string(foundation_internal::kMaximumDecodingDepth - 1) +
-                    " arrays and dictionaries for key " + std::string(key))
-        .raise();
+  switch (value ? foundation_internal::findUnencodable(*value, 1) : foundation_internal::Unencodable::none) {
+    case foundation_internal::Unencodable::none: break;
+    case foundation_internal::Unencodable::nestedTooDeeply:
+      NSException(NSInvalidArgumentException,
+                  "cannot store a value nested deeper than " +
+                      std::to_string(foundation_internal::kMaximumDecodingDepth - 1) +
+                      " arrays and dictionaries for key " + std::string(key))
+          .raise();
+    case foundation_internal::Unencodable::integerAboveSignedRange:
+      NSException(NSInvalidArgumentException,
+                  "cannot store an integer above the signed 64-bit range for key " + std::string(key))
+          .raise();
   }
   std::lock_guard lock(domain_->mutex);
   if (!value || value->isNull()) {

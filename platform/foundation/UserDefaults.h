@@ -16,7 +16,9 @@
 // the suite's own values only. Booleans, integers and doubles stay distinct, so the
 // setter used can be read back. The typed getters convert as the platform does:
 // integer(), double_(), float_() and bool_() read numbers, booleans and numeric text
-// ("7", "2.5", "YES"); string() answers text only. A URL is stored as a keyed archive and
+// ("7", "2.5", "YES"); numeric text always has '.' as its decimal point, whatever the
+// process's C locale says (so "2.5" reads as 2.5 under a German locale too, and a
+// setting reads alike everywhere); string() answers text only. A URL is stored as a keyed archive and
 // url() also reads a text path.
 //
 // Storage: each suite is "<container>/Library/Preferences/<name>.json", in the
@@ -110,7 +112,10 @@ class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
   // Stores `value` as given; an empty value (or null) removes the key. Raises
   // NSException "NSInvalidArgumentException" for a value nested deeper than 511 arrays
   // and dictionaries, which the suite's file could not read back (the platform would
-  // store it; here it would cost every value of the suite at the next launch).
+  // store it; here it would cost every value of the suite at the next launch), and for
+  // an unsigned integer above the signed 64-bit range, alone or inside a value, which
+  // the file cannot hold (it would make every later write of the suite fail, and the
+  // write at exit end the process).
   void setObject(std::optional<PropertyList> value, std::string_view key);
   void setInteger(std::int64_t value, std::string_view key);
   void setDouble(double value, std::string_view key);

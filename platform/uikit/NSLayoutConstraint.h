@@ -75,7 +75,8 @@ class NSLayoutConstraint : public NSObject {
   // constraints(withVisualFormat:options:metrics:views:)
   //
   // The constraints the format describes, inactive; raises "NSInvalidArgumentException"
-  // for a format it cannot read or a view name missing from `views`.
+  // for a format it cannot read or a view name missing from `views`. Numbers in the
+  // format have '.' as their decimal point whatever the C numeric locale.
   [[nodiscard]] static std::vector<std::shared_ptr<NSLayoutConstraint>> constraints(
       std::string_view withVisualFormat, std::uint64_t options, const std::map<std::string, CGFloat>& metrics,
       const std::map<std::string, std::shared_ptr<UIView>>& views);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdio>
 
 #include "platform/coregraphics/CGContext.h"
+#include "platform/foundation/internal/NumberText.h"
 #include "platform/uikit/UIGraphics.h"
 
 namespace ios {
@@ -134,11 +134,7 @@ std::string UIColor::description() const {
     case CGColorSpaceModel::monochrome: text = "UIExtendedGrayColorSpace"; break;
     default: return "UIPatternColor";
   }
-  for (CGFloat c : color_.components()) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, " %g", c);
-    text += buffer;
-  }
+  for (CGFloat c : color_.components()) text += " " + foundation_internal::shortNumberText(c);
   return text;
 }
 

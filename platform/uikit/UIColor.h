@@ -80,7 +80,7 @@ class UIColor {
   void set() const;
 
   // "UIExtendedSRGBColorSpace 1 0.5 0 1", "UIExtendedGrayColorSpace 1 1" or
-  // "UIPatternColor".
+  // "UIPatternColor"; '.' is the decimal point whatever the C numeric locale.
   [[nodiscard]] std::string description() const;
 
   [[nodiscard]] std::size_t hash() const;

@@ -20,7 +20,8 @@
 //   KP_DEVICE_SCREEN_SIZE     points, width x height, e.g. "390x844"
 //   KP_DEVICE_MODEL           hardware identifier, e.g. "iPhone13,2"
 //   KP_DEVICE_SYSTEM_VERSION  e.g. "15.4"
-// A variable that does not parse is ignored with a line on standard error. Without
+// Numbers have '.' as their decimal point whatever the C numeric locale. A variable that
+// does not parse is ignored with a line on standard error. Without
 // either: scale 2, 375 x 667 points, uname's machine, system version "14.0".
 //
 // Fidelity: Linux is not the platform, so the system is reported as "iOS", the

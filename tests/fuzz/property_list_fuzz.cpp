@@ -125,6 +125,11 @@ void checkTaggedForm(const std::string& text) {
   KP_FUZZ_CHECK(same(again, value), "a value's own tagged form decodes to another value");
   KP_FUZZ_CHECK(written.dump() == ios::foundation_internal::encodePropertyList(again).dump(),
                 "the tagged form is not stable");
+  const PropertyList::Dictionary entries{{"value", value}};
+  std::string straight;
+  ios::foundation_internal::appendPropertyListText(entries, straight);
+  KP_FUZZ_CHECK(straight == ios::foundation_internal::encodePropertyList(entries).dump(),
+                "the text written straight from the values differs from the tagged form's");
   checkValue(value);
 }
 

@@ -63,7 +63,11 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
 }
 
 bool writeAtomically(const std::string& path, std::string_view bytes, mode_t mode, std::string* error) {
-  if (!makeParentFolders(path, mode, error)) return false;
+  return makeParentFolders(path, mode, error) && replaceFile(path, bytes, mode, error);
+}
+
+bool replaceFile(const std::string& path, std::string_view bytes, mode_t mode, std::string* error,
+                 struct stat* written) {
   static thread_local std::mt19937_64 names{std::random_device{}()};
   std::string temporary;
   int fd = -1;
@@ -78,16 +82,18 @@ bool writeAtomically(const std::string& path, std::string_view bytes, mode_t mod
   }
   // The process's umask may have narrowed the bits; set exactly what was asked for.
   bool ok = ::fchmod(fd, mode) == 0;
-  std::size_t written = 0;
-  while (ok && written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+  std::size_t done = 0;
+  while (ok && done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       ok = false;
       break;
     }
-    written += static_cast<std::size_t>(n);
+    done += static_cast<std::size_t>(n);
   }
+  // The file's status is the same once renamed (same inode, size and times).
+  if (ok && written) ok = ::fstat(fd, written) == 0;
   if (!ok && error) *error = describeErrno("cannot write", temporary);
   if (::close(fd) != 0 && ok) {
     ok = false;
@@ -139,13 +145,8 @@ std::optional<std::string> loadStoreFile(const std::string& path,
   }
 }
 
-bool writeStoreFile(const std::string& path, const std::string& homeFolder, std::string_view bytes,
-                    bool& keepUnreadableAside, std::string* error, std::string* note) {
-  struct stat info {};
-  if (::stat(homeFolder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    if (error) *error = "cannot write " + path + ": the home folder " + homeFolder + " does not exist";
-    return false;
-  }
+bool writeStoreFile(const std::string& path, std::string_view bytes, bool& keepUnreadableAside, std::string* error,
+                    std::string* note, struct stat* written) {
   if (keepUnreadableAside) {
     std::string movedTo;
     bool missing = false;
@@ -160,7 +161,7 @@ bool writeStoreFile(const std::string& path, const std::string& homeFolder, std:
       keepUnreadableAside = false;
     }
   }
-  return writeAtomically(path, bytes, 0600, error);
+  return replaceFile(path, bytes, 0600, error, written);
 }
 
 }  // namespace ios::foundation_internal

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace ios::foundation_internal {
@@ -29,6 +30,10 @@ namespace ios::foundation_internal {
 // Replaces the file at `path` by `bytes`, atomically, with permission bits `mode`.
 // False with `error` on failure; the old file is then left as it was.
 bool writeAtomically(const std::string& path, std::string_view bytes, mode_t mode, std::string* error = nullptr);
+// The same in a folder that exists (nothing is made). `written`, when given, receives
+// the status of the new file (the one now at `path`).
+bool replaceFile(const std::string& path, std::string_view bytes, mode_t mode, std::string* error = nullptr,
+                 struct stat* written = nullptr);
 
 // Creates the missing folders above `path` (owner-only when `fileMode` is, 0755
 // otherwise). False with `error` when one cannot be made.
@@ -49,11 +54,12 @@ bool preserveUnreadableFile(const std::string& path, std::string* movedTo = null
 [[nodiscard]] std::optional<std::string> loadStoreFile(const std::string& path,
                                                        const std::function<void(const std::string&)>& parse);
 
-// Writes a store's file (`bytes`, owner-only) under `homeFolder`, which must exist (a
-// store never makes up a home folder). When `keepUnreadableAside` is set, the file that
-// could not be read is first moved aside (and the flag cleared); when that fails nothing
-// is written. False with `error` on failure; `note` tells where a kept file went.
-bool writeStoreFile(const std::string& path, const std::string& homeFolder, std::string_view bytes,
-                    bool& keepUnreadableAside, std::string* error, std::string* note);
+// Writes a store's file (`bytes`, owner-only) as replaceFile() does, in its folder,
+// which the caller has checked or made (a store never makes up a home folder). When
+// `keepUnreadableAside` is set, the file that could not be read is first moved aside
+// (and the flag cleared); when that fails nothing is written. False with `error` on
+// failure; `note` tells where a kept file went; `written` as replaceFile().
+bool writeStoreFile(const std::string& path, std::string_view bytes, bool& keepUnreadableAside, std::string* error,
+                    std::string* note, struct stat* written = nullptr);
 
 }  // namespace ios::foundation_internal

@@ -1,5 +1,6 @@
 #include "platform/foundation/internal/PropertyListCoding.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -81,19 +82,134 @@ json encodePropertyList(const PropertyList::Dictionary& entries) {
   return json{{"dict", std::move(pairs)}};
 }
 
-bool nestsTooDeeplyToDecode(const PropertyList& value, std::size_t depth) {
+namespace {
+
+// JSON text of valid UTF-8, escaped as nlohmann-json's dump() escapes it: quote,
+// backslash and the control characters; everything else, 0x7F and multi-byte sequences
+// included, as it is.
+void appendQuoted(std::string_view text, std::string& out) {
+  out += '"';
+  std::size_t plainFrom = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c != '"' && c != '\\') continue;
+    out.append(text, plainFrom, i - plainFrom);
+    plainFrom = i + 1;
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\b': out += "\\b"; break;
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\f': out += "\\f"; break;
+      case '\r': out += "\\r"; break;
+      default: {
+        static constexpr char kHex[] = "0123456789abcdef";
+        const char escaped[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+        out.append(escaped, sizeof escaped);
+      }
+    }
+  }
+  out.append(text, plainFrom, text.size() - plainFrom);
+  out += '"';
+}
+
+void appendText(const std::string& text, std::string& out) {
+  if (utf8_internal::isValid(text)) return appendQuoted(text, out);
+  out += "{\"bytes\":";
+  appendQuoted(base64EncodedString(Data(text.begin(), text.end())), out);
+  out += '}';
+}
+
+// A tagged double ("real" or "date"); its number as nlohmann-json writes one.
+void appendTaggedReal(const char* tag, double value, std::string& out) {
+  out += "{\"";
+  out += tag;
+  out += "\":";
+  out += encodeReal(value).dump();
+  out += '}';
+}
+
+void appendValueText(const PropertyList& value, std::string& out);
+
+void appendEntriesText(const PropertyList::Dictionary& entries, std::string& out) {
+  out += "{\"dict\":[";
+  bool first = true;
+  for (const auto& [key, element] : entries) {
+    if (!first) out += ',';
+    first = false;
+    out += '[';
+    appendText(key, out);
+    out += ',';
+    appendValueText(element, out);
+    out += ']';
+  }
+  out += "]}";
+}
+
+void appendValueText(const PropertyList& value, std::string& out) {
+  switch (value.kind()) {
+    case PropertyList::Kind::null: out += "null"; return;
+    case PropertyList::Kind::boolean: out += *value.boolValue() ? "true" : "false"; return;
+    case PropertyList::Kind::integer: {
+      const auto integer = value.integerValue();
+      if (!integer) malformed("integer above the signed 64-bit range");
+      char digits[24];
+      const auto end = std::to_chars(digits, digits + sizeof digits, *integer).ptr;
+      out.append(digits, end);
+      return;
+    }
+    case PropertyList::Kind::real: return appendTaggedReal("real", *value.doubleValue(), out);
+    case PropertyList::Kind::string: return appendText(*value.stringValue(), out);
+    case PropertyList::Kind::data:
+      out += "{\"data\":";
+      appendQuoted(base64EncodedString(*value.dataValue()), out);
+      out += '}';
+      return;
+    case PropertyList::Kind::date:
+      return appendTaggedReal("date", value.dateValue()->timeIntervalSinceReferenceDate(), out);
+    case PropertyList::Kind::array: {
+      out += '[';
+      bool first = true;
+      for (const PropertyList& element : *value.arrayValue()) {
+        if (!first) out += ',';
+        first = false;
+        appendValueText(element, out);
+      }
+      out += ']';
+      return;
+    }
+    case PropertyList::Kind::dictionary: return appendEntriesText(*value.dictionaryValue(), out);
+  }
+}
+
+}  // namespace
+
+void appendPropertyListText(const PropertyList::Dictionary& entries, std::string& out) {
+  appendEntriesText(entries, out);
+}
+
+Unencodable findUnencodable(const PropertyList& value, std::size_t depth) {
+  const auto scalarFault = [](const PropertyList& scalar) {
+    return scalar.kind() == PropertyList::Kind::integer && !scalar.integerValue() ? Unencodable::integerAboveSignedRange
+                                                                                  : Unencodable::none;
+  };
+  if (depth > kMaximumDecodingDepth) return Unencodable::nestedTooDeeply;
+  if (!value.arrayValue() && !value.dictionaryValue()) return scalarFault(value);
   std::vector<std::pair<const PropertyList*, std::size_t>> pending{{&value, depth}};
   while (!pending.empty()) {
     const auto [node, depth] = pending.back();
     pending.pop_back();
-    if (depth > kMaximumDecodingDepth) return true;
+    if (depth > kMaximumDecodingDepth) return Unencodable::nestedTooDeeply;
     if (const auto* elements = node->arrayValue()) {
       for (const PropertyList& element : *elements) pending.emplace_back(&element, depth + 1);
     } else if (const auto* entries = node->dictionaryValue()) {
       for (const auto& [key, element] : *entries) pending.emplace_back(&element, depth + 1);
+    } else if (const Unencodable fault = scalarFault(*node); fault != Unencodable::none) {
+      return fault;
     }
   }
-  return false;
+  return Unencodable::none;
 }
 
 namespace {

@@ -18,6 +18,7 @@
 #include <stdexcept>
 
 #include <optional>
+#include <string>
 
 #include "platform/foundation/PropertyList.h"
 
@@ -28,15 +29,28 @@ namespace ios::foundation_internal {
 // risking the stack on a hostile file.
 inline constexpr std::size_t kMaximumDecodingDepth = 512;
 
-// Whether some value inside `value`, itself lying at `depth` (0 for the outermost value
-// of a form), lies deeper than kMaximumDecodingDepth, so that its form would not read
-// back. Walked without recursion.
-[[nodiscard]] bool nestsTooDeeplyToDecode(const PropertyList& value, std::size_t depth = 0);
+// What keeps a value from having a tagged form that reads back.
+enum class Unencodable {
+  none,
+  // Some value inside lies deeper than kMaximumDecodingDepth.
+  nestedTooDeeply,
+  // Some integer inside lies above the signed 64-bit range.
+  integerAboveSignedRange,
+};
+
+// What in `value`, itself lying at `depth` (0 for the outermost value of a form), has no
+// form that reads back; the first found. Walked without recursion.
+[[nodiscard]] Unencodable findUnencodable(const PropertyList& value, std::size_t depth = 0);
 
 // The tagged JSON form of `value`.
 [[nodiscard]] nlohmann::json encodePropertyList(const PropertyList& value);
 // The same for a dictionary, without copying it into a PropertyList first.
 [[nodiscard]] nlohmann::json encodePropertyList(const PropertyList::Dictionary& entries);
+
+// Appends the compact text of encodePropertyList(entries), byte for byte what its dump()
+// writes, to `out`, without building the JSON form first (the stores write their files
+// with it). Throws std::runtime_error as encodePropertyList() does.
+void appendPropertyListText(const PropertyList::Dictionary& entries, std::string& out);
 
 // The value a tagged JSON form holds. Throws std::runtime_error for anything that is
 // not such a form.

@@ -1,21 +1,21 @@
 #include "platform/uikit/internal/DeviceState.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/foundation/internal/NumberText.h"
+
 namespace ios::uikit_internal {
 namespace {
 
-// The whole text as a finite number, or nothing.
+// The whole text as a finite number ('.' its decimal point in every locale), or nothing.
 std::optional<double> parseNumber(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  errno = 0;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
-  return value;
+  const auto number = foundation_internal::readNumber(text);
+  if (!number || number->outOfRange || number->end != text.size() || !std::isfinite(number->value)) {
+    return std::nullopt;
+  }
+  return number->value;
 }
 
 // "390x844" (or "390X844").

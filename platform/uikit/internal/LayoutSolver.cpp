@@ -12,6 +12,7 @@
 #include <unordered_set>
 
 #include "platform/foundation/NSException.h"
+#include "platform/foundation/internal/NumberText.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/internal/LinearSystem.h"
 
@@ -307,11 +308,10 @@ class Parser {
       pos_ = start;
       return std::nullopt;
     }
-    const std::string text(format_.substr(start, pos_ - start));
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size()) fail("Expected a number");
-    return value;
+    const std::string_view text = std::string_view(format_).substr(start, pos_ - start);
+    const auto number = foundation_internal::readNumber(text);
+    if (!number || number->end != text.size()) fail("Expected a number");
+    return number->value;
   }
 
   // predicate (',' predicate)*; view names allowed only in view sizes.

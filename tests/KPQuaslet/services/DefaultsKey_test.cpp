@@ -295,6 +295,8 @@ TEST_F(DefaultsKeyTest, UnsignedIntegersBeyondTheSignedRangeAreStoredAsNumbers) 
   for (const auto& row : rows) {
     kp::set(d, "big", row.value);
     EXPECT_EQ(d.object("big"), row.stored) << row.value;
+    kp::set(d, "big as a value", PropertyList::fromUnsignedInteger(row.value));
+    EXPECT_EQ(d.object("big as a value"), row.stored) << "the same number as a property-list value: " << row.value;
   }
 }
 

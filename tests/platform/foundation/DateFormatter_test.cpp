@@ -12,6 +12,7 @@
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Describe.h"
 #include "platform/testing/PlatformFixture.h"
+#include "tests/support/CommaDecimalLocale.h"
 #include "tests/support/DateTesting.h"
 
 namespace {
@@ -128,9 +129,18 @@ TEST(Date, DescriptionOfDatesNoCalendarReachesIsTheirSeconds) {
       {std::numeric_limits<double>::infinity(), "inf"},
       {std::numeric_limits<double>::quiet_NaN(), "nan"},
       {1e19, "1e+19"},
+      {-1.25e17, "-1.25e+17"},
   };
-  for (const auto& row : rows) {
-    EXPECT_EQ(ios::Date::fromTimeIntervalSinceReferenceDate(row.seconds).description(), row.text) << row.seconds;
+  const auto checkRows = [&] {
+    for (const auto& row : rows) {
+      EXPECT_EQ(ios::Date::fromTimeIntervalSinceReferenceDate(row.seconds).description(), row.text) << row.seconds;
+    }
+  };
+  checkRows();
+  {
+    // '.' stays the decimal point whatever the C numeric locale.
+    kp_test::CommaDecimalLocale comma;
+    if (comma.available()) checkRows();
   }
   // Far, but still on the calendar.
   EXPECT_EQ(ios::Date::fromTimeIntervalSince1970(253402300799.0).description(), "9999-12-31 23:59:59 +0000");

@@ -88,6 +88,9 @@ TEST(NSKeyedArchiver, WhatCouldNotBeReadBackIsRefused) {
   EXPECT_EQ(std::get<ios::PropertyList>(*ios::NSKeyedUnarchiver::unarchiveObject(ios::NSKeyedArchiver::archivedData(deepest))),
             deepest);
   EXPECT_THROW((void)ios::NSKeyedArchiver::archivedData(nestedValue(513)), ios::NSException);
+  const auto large = ios::PropertyList::fromUnsignedInteger(std::uint64_t{1} << 63);
+  EXPECT_THROW((void)ios::NSKeyedArchiver::archivedData(large), ios::NSException);
+  EXPECT_THROW((void)ios::NSKeyedArchiver::archivedData(ios::PropertyList::Array{large}), ios::NSException);
 
   auto chain = [](int notes) {
     std::shared_ptr<Note> head;

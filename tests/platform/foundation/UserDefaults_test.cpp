@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <vector>
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
@@ -15,6 +17,7 @@
 #include "platform/foundation/NSException.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/testing/PlatformFixture.h"
+#include "tests/support/CommaDecimalLocale.h"
 #include "tests/support/TemporaryDirectory.h"
 
 namespace {
@@ -90,6 +93,10 @@ TEST_F(UserDefaultsTest, SynchronizeWritesAndAnswersWhetherItCould) {
   EXPECT_FALSE(std::filesystem::exists(defaults->filePath())) << "writes are deferred";
   EXPECT_TRUE(defaults->synchronize());
   EXPECT_THAT(fileText(defaults->filePath()), ::testing::HasSubstr("\"v\""));
+  std::filesystem::remove_all(preferences());
+  defaults->setObject(PropertyList("w"), "k");
+  EXPECT_TRUE(defaults->synchronize()) << "a preferences folder removed meanwhile is made again";
+  EXPECT_THAT(fileText(defaults->filePath()), ::testing::HasSubstr("\"w\""));
 
   kp_test::TemporaryDirectory other;
   ios::testing::ScopedHomeDirectory missing(other.path() + "/gone");
@@ -126,20 +133,33 @@ PropertyList nestedArrays(std::size_t levels) {
   return value;
 }
 
-TEST_F(UserDefaultsTest, AValueTooDeepToReadBackIsRefusedAndTheSuiteSurvives) {
+// What the suite's file could not read back (a value nested too deeply, an unsigned
+// integer above the signed 64-bit range, alone or inside a container) is refused when
+// stored; what lies just within reach is kept, and the suite is written as ever.
+TEST_F(UserDefaultsTest, AValueTheFileCannotReadBackIsRefusedAndTheSuiteSurvives) {
+  const PropertyList large = PropertyList::fromUnsignedInteger(std::uint64_t{1} << 63);
+  const struct {
+    const char* key;
+    PropertyList value;
+  } kept[] = {{"deepest", nestedArrays(511)},
+              {"large but signed", PropertyList::fromUnsignedInteger(std::uint64_t{1} << 62)}},
+    refused[] = {{"too deep", nestedArrays(512)},
+                 {"too large", large},
+                 {"too large inside", PropertyList::Array{1, large}},
+                 {"too large deep inside", PropertyList::Dictionary{{"in", PropertyList::Array{large}}}}};
   {
     auto defaults = UserDefaults::standard();
-    defaults->setInteger(7, "other");
-    defaults->setObject(nestedArrays(511), "deepest");
-    EXPECT_THROW(defaults->setObject(nestedArrays(512), "too deep"), ios::NSException);
-    EXPECT_EQ(defaults->object("too deep"), std::nullopt);
+    for (const auto& row : kept) defaults->setObject(row.value, row.key);
+    for (const auto& row : refused) {
+      EXPECT_THROW(defaults->setObject(row.value, row.key), ios::NSException) << row.key;
+      EXPECT_EQ(defaults->object(row.key), std::nullopt) << row.key;
+    }
     ASSERT_TRUE(defaults->synchronize());
   }
   ios::testing::resetUserDefaults();
   auto reader = UserDefaults::standard();
   EXPECT_FALSE(reader->loadError().has_value());
-  EXPECT_EQ(reader->integer("other"), 7);
-  EXPECT_EQ(reader->object("deepest"), nestedArrays(511));
+  for (const auto& row : kept) EXPECT_EQ(reader->object(row.key), row.value) << row.key;
 }
 
 TEST_F(UserDefaultsTest, LookupOrderAndRemoval) {
@@ -174,6 +194,38 @@ TEST_F(UserDefaultsTest, TypedGettersConvertAsThePlatformDoes) {
   EXPECT_FALSE(defaults->bool_("missing"));
   defaults->setObject(PropertyList("~/notes.txt"), "path");
   EXPECT_EQ(defaults->url("path")->path(), ios::NSHomeDirectory() + "/notes.txt");
+}
+
+// Numeric text is read with '.' as the decimal point, as strtod reads it in the C
+// locale, whatever the process's numeric locale is.
+TEST_F(UserDefaultsTest, NumericTextReadsAlikeInEveryLocale) {
+  struct Row {
+    const char* text;
+    double number;
+  };
+  const Row rows[] = {
+      {"2.5", 2.5},    {" \t-2.5e1  ", -25.0}, {"+3", 3.0},         {".5", 0.5},
+      {"0x1p4", 16.0}, {"0x", 0.0},           {"1e400", HUGE_VAL}, {"-1e-400", -0.0},
+      {"2,5", 0.0},    {"1 2", 0.0},          {"--1", 0.0},        {"+-1", 0.0},
+      {"", 0.0},       {"e5", 0.0},           {"0x1p", 0.0},       {"inf", HUGE_VAL},
+  };
+  auto defaults = UserDefaults::standard();
+  auto readAll = [&] {
+    std::vector<double> numbers;
+    for (const Row& row : rows) {
+      defaults->setObject(PropertyList(row.text), "number");
+      numbers.push_back(defaults->double_("number"));
+    }
+    return numbers;
+  };
+  const std::vector<double> inC = readAll();
+  for (std::size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(inC[i], rows[i].number) << '"' << rows[i].text << '"';
+  kp_test::CommaDecimalLocale comma;
+  if (!comma.available()) GTEST_SKIP() << "no comma-decimal locale can be made here";
+  EXPECT_EQ(readAll(), inC);
+  defaults->setObject(PropertyList("2.5"), "number");
+  EXPECT_EQ(defaults->integer("number"), 2);
+  EXPECT_FLOAT_EQ(defaults->float_("number"), 2.5f);
 }
 
 // Text read as a URL is a path: "~" is the home folder, a relative path is taken from

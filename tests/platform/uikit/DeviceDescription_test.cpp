@@ -15,6 +15,7 @@
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/internal/DeviceState.h"
+#include "tests/support/CommaDecimalLocale.h"
 
 namespace {
 
@@ -126,24 +127,32 @@ TEST(DeviceEnvironment, EachVariableThatParsesDescribesItsPart) {
         "ignoring KP_DEVICE_SYSTEM_VERSION=\"\": systemVersion must not be empty"}},
       {"not a number", {{"KP_DEVICE_SCREEN_SCALE", "nan"}}, {}, {"ignoring KP_DEVICE_SCREEN_SCALE=\"nan\": does not parse"}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::vector<std::string> warnings;
-    const DeviceDescription parsed = ios::uikit_internal::parseDeviceEnvironment(
-        [&](const char* name) -> const char* {
-          const auto found = row.environment.find(name);
-          return found == row.environment.end() ? nullptr : found->second.c_str();
-        },
-        [&](const std::string& message) { warnings.push_back(message); });
-    EXPECT_EQ(parsed.screenScale, row.expected.screenScale);
-    EXPECT_EQ(parsed.screenSize.has_value(), row.expected.screenSize.has_value());
-    if (parsed.screenSize && row.expected.screenSize) {
-      EXPECT_EQ(*parsed.screenSize, *row.expected.screenSize);
+  const auto checkRows = [&] {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.name);
+      std::vector<std::string> warnings;
+      const DeviceDescription parsed = ios::uikit_internal::parseDeviceEnvironment(
+          [&](const char* name) -> const char* {
+            const auto found = row.environment.find(name);
+            return found == row.environment.end() ? nullptr : found->second.c_str();
+          },
+          [&](const std::string& message) { warnings.push_back(message); });
+      EXPECT_EQ(parsed.screenScale, row.expected.screenScale);
+      EXPECT_EQ(parsed.screenSize.has_value(), row.expected.screenSize.has_value());
+      if (parsed.screenSize && row.expected.screenSize) {
+        EXPECT_EQ(*parsed.screenSize, *row.expected.screenSize);
+      }
+      EXPECT_EQ(parsed.model, row.expected.model);
+      EXPECT_EQ(parsed.systemVersion, row.expected.systemVersion);
+      EXPECT_EQ(warnings, row.warnings);
     }
-    EXPECT_EQ(parsed.model, row.expected.model);
-    EXPECT_EQ(parsed.systemVersion, row.expected.systemVersion);
-    EXPECT_EQ(warnings, row.warnings);
-  }
+  };
+  checkRows();
+  // Numbers have '.' as their decimal point whatever the C numeric locale.
+  kp_test::CommaDecimalLocale comma;
+  if (!comma.available()) GTEST_SKIP() << "no comma-decimal locale can be made here";
+  SCOPED_TRACE("comma-decimal locale");
+  checkRows();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/foundation/NSException.h"
 #include "platform/testing/PlatformFixture.h"
 #include "platform/uikit/UIView.h"
+#include "tests/support/CommaDecimalLocale.h"
 
 namespace {
 
@@ -83,6 +84,19 @@ TEST_F(NSLayoutConstraintTest, StandardSpacingMetricsAndPredicates) {
   EXPECT_EQ(row[3]->firstItem(), parent);
   EXPECT_EQ(row[3]->constant(), 20);
   EXPECT_EQ(format("V:[a]-(-4)-[b]")[0]->constant(), -4);
+}
+
+// Numbers in a format have '.' as their decimal point whatever the C numeric locale.
+TEST_F(NSLayoutConstraintTest, FractionalNumbersReadAlikeInEveryLocale) {
+  const auto constants = [&] {
+    std::vector<double> out;
+    for (const auto& constraint : format("H:|-10.5-[a(>=0.25@750)]")) out.push_back(constraint->constant());
+    return out;
+  };
+  EXPECT_EQ(constants(), (std::vector<double>{10.5, 0.25}));
+  kp_test::CommaDecimalLocale comma;
+  if (!comma.available()) GTEST_SKIP() << "no comma-decimal locale can be made here";
+  EXPECT_EQ(constants(), (std::vector<double>{10.5, 0.25}));
 }
 
 TEST_F(NSLayoutConstraintTest, UnreadableFormatsRaise) {

@@ -6,6 +6,7 @@
 
 #include "platform/coreimage/CIColor.h"
 #include "platform/uikit/UIImage.h"
+#include "tests/support/CommaDecimalLocale.h"
 
 namespace {
 
@@ -18,6 +19,12 @@ TEST(UIColor, NamedColoursKeepThePlatformSpaces) {
   EXPECT_EQ(UIColor::clear().cgColor().alpha(), 0);
   EXPECT_EQ(UIColor::blue().cgColor().numberOfComponents(), 4u);
   EXPECT_EQ(UIColor::white().description(), "UIExtendedGrayColorSpace 1 1");
+  EXPECT_EQ(UIColor::orange().description(), "UIExtendedSRGBColorSpace 1 0.5 0 1");
+}
+
+TEST(UIColor, DescriptionHasADecimalPointInEveryLocale) {
+  kp_test::CommaDecimalLocale comma;
+  if (!comma.available()) GTEST_SKIP() << "no comma-decimal locale can be made here";
   EXPECT_EQ(UIColor::orange().description(), "UIExtendedSRGBColorSpace 1 0.5 0 1");
 }
 
