@@ -14,6 +14,7 @@ packages=(
   libdlib-dev libsqlite3-dev
   libpango1.0-dev fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 fonts-wqy-microhei
   file
+  locales
   clang libclang-rt-14-dev
 )
 
