@@ -1,6 +1,7 @@
 #include "platform/uikit/internal/DeviceState.h"
 
-#include <cerrno>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -8,13 +9,16 @@
 namespace ios::uikit_internal {
 namespace {
 
-// The whole text as a finite number, or nothing.
+// The whole text (after leading white space and an optional '+') as a finite number
+// with '.' as the decimal point whatever the C locale says, or nothing.
 std::optional<double> parseNumber(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  errno = 0;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  while (first != last && std::isspace(static_cast<unsigned char>(*first))) ++first;
+  if (first != last && *first == '+' && ++first != last && *first == '-') return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 

@@ -19,6 +19,7 @@ namespace ios::uikit_internal {
 
 // The description given by the KP_DEVICE_* variables that `lookup` answers (null when
 // unset); a variable that does not parse is left out and reported through `warn`.
+// Numbers are decimal with '.' as the decimal point whatever the C locale says.
 [[nodiscard]] DeviceDescription parseDeviceEnvironment(const std::function<const char*(const char*)>& lookup,
                                                        const std::function<void(const std::string&)>& warn);
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <atomic>
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 #include <span>
 #include <unordered_map>
@@ -307,10 +307,13 @@ class Parser {
       pos_ = start;
       return std::nullopt;
     }
-    const std::string text(format_.substr(start, pos_ - start));
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size()) fail("Expected a number");
+    // "1.5" whatever the C locale's decimal separator: from_chars reads the text alone.
+    const std::string_view text = format_.substr(start, pos_ - start);
+    const char* first = text.data() + (text.front() == '+' ? 1 : 0);
+    const char* last = text.data() + text.size();
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last) fail("Expected a number");
     return value;
   }
 
