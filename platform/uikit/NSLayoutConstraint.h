@@ -80,7 +80,8 @@ class NSLayoutConstraint : public NSObject {
       std::string_view withVisualFormat, std::uint64_t options, const std::map<std::string, CGFloat>& metrics,
       const std::map<std::string, std::shared_ptr<UIView>>& views);
 
-  // Activates or deactivates each constraint, in order.
+  // Activates or deactivates each constraint, in order; deactivating takes constant
+  // time per constraint on average.
   static void activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
   static void deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
 
@@ -118,6 +119,8 @@ class NSLayoutConstraint : public NSObject {
   CGFloat constant_;
   UILayoutPriority priority_ = UILayoutPriorityRequired;
   std::weak_ptr<UIView> installedOn_;
+  // Where the constraint sits in the constraint list of the view it is installed on.
+  std::size_t installedSlot_ = 0;
 };
 
 using NSLayoutConstraintRef = std::shared_ptr<NSLayoutConstraint>;

@@ -69,8 +69,8 @@ CGPoint fromSuperview(const UIView& view, CGPoint p) {
   const CALayer& layer = *view.layer();
   const CGRect b = layer.bounds();
   const CGPoint local(p.x - layer.position().x, p.y - layer.position().y);
-  const CATransform3D& t = layer.transform();
-  const CGPoint back = CATransform3DIsIdentity(t) ? local : CATransform3DApplyToPoint(CATransform3DInvert(t), local);
+  const CGPoint back =
+      layer.hasIdentityTransform() ? local : CATransform3DApplyToPoint(CATransform3DInvert(layer.transform()), local);
   return CGPoint(back.x + b.origin.x + layer.anchorPoint().x * b.size.width,
                  back.y + b.origin.y + layer.anchorPoint().y * b.size.height);
 }
@@ -185,6 +185,27 @@ void UIView::removeFromSuperview() {
   parent->setNeedsLayout();
 }
 
+void uikit_internal::removeEachFromSuperview(const std::vector<std::shared_ptr<UIView>>& views) {
+  // The views and layers that a loop of removeFromSuperview() would take out: those
+  // with a superview, each once.
+  std::vector<UIView*> leaving;
+  std::vector<CALayer*> layers;
+  leaving.reserve(views.size());
+  layers.reserve(views.size());
+  for (const auto& view : views) {
+    if (view == nullptr || view->superview_ == nullptr) continue;
+    leaving.push_back(view.get());
+    layers.push_back(view->layer_.get());
+  }
+  if (leaving.empty()) return;
+  const std::vector<UIView*> parents = ca_internal::detachEach<UIView>(
+      std::span<UIView* const>(leaving), [](UIView& view) -> UIView*& { return view.superview_; },
+      [](UIView& parent) -> ca_internal::ChildList<UIView>& { return parent.subviews_; });
+  ca_internal::removeEachFromSuperlayer(layers);
+  uikit_internal::noteLayoutInputsChanged();
+  for (UIView* parent : parents) parent->setNeedsLayout();
+}
+
 std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t tag) {
   if (tag_ == tag) return std::static_pointer_cast<UIView>(shared_from_this());
   for (auto& sub : subviews_) {
@@ -249,8 +270,11 @@ void UIView::layoutSubtree() {
   // the end; each subview is held while it lays out, as its layoutSubviews() may take
   // it out of the tree.
   for (std::size_t i = 0; i < subviews_.size(); ++i) {
-    const std::shared_ptr<UIView> sub = subviews_[i];
-    sub->layoutSubtree();
+    UIView& sub = *subviews_[i];
+    // A subview with nothing to lay out in its subtree runs no code: skip it unheld.
+    if (!sub.needsLayout_ && sub.subviews_.empty()) continue;
+    const std::shared_ptr<UIView> keep = subviews_[i];
+    sub.layoutSubtree();
   }
 }
 

@@ -3,14 +3,19 @@
 // The ordered children of a tree node (a layer's sublayers, a view's subviews) are kept
 // in a deque and looked for from both ends at once, so that emptying a node one child
 // at a time, from either end, costs time in proportion to the number of children.
+// Taking many children out at once, from anywhere in the list, goes through
+// detachEach(), one pass over each parent's list.
 //
 //   std::deque<std::shared_ptr<CALayer>> sublayers;
 //   ca_internal::eraseChild(sublayers, layer.get());
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <deque>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace ios::ca_internal {
 
@@ -43,6 +48,31 @@ template <class T>
 void eraseChild(ChildList<T>& children, const T* child) {
   const std::size_t i = indexOfChild(children, child);
   if (i != kNotAChild) children.erase(children.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+// Takes each of `nodes` out of its parent, as if each were taken out on its own in
+// order: a node with no parent (or met a second time) is skipped, the others lose
+// their parent and leave its list, and every list keeps the order of what stays. Costs
+// one pass over each parent's list. `parentOf(node)` is the node's parent pointer (a
+// reference, cleared here), `childrenOf(parent)` the parent's ChildList. The caller
+// keeps the nodes alive until this returns (the lists drop their references). Answers
+// the parents that lost children, each once.
+template <class Node, class ParentOf, class ChildrenOf>
+std::vector<Node*> detachEach(std::span<Node* const> nodes, ParentOf parentOf, ChildrenOf childrenOf) {
+  std::vector<Node*> parents;
+  for (Node* node : nodes) {
+    Node*& parent = parentOf(*node);
+    if (parent == nullptr) continue;
+    // Nodes usually share one parent: keep the list short before sorting it.
+    if (parents.empty() || parents.back() != parent) parents.push_back(parent);
+    parent = nullptr;
+  }
+  std::sort(parents.begin(), parents.end());
+  parents.erase(std::unique(parents.begin(), parents.end()), parents.end());
+  for (Node* parent : parents) {
+    std::erase_if(childrenOf(*parent), [&](const std::shared_ptr<Node>& child) { return parentOf(*child) != parent; });
+  }
+  return parents;
 }
 
 }  // namespace ios::ca_internal
