@@ -98,17 +98,17 @@ void CALayer::insertSublayer(const std::shared_ptr<CALayer>& layer, std::size_t 
   for (const CALayer* up = superlayer_; up != nullptr; up = up->superlayer_) {
     if (up == layer.get()) return;
   }
-  const std::shared_ptr<CALayer> keep = layer;  // may be held only by its old parent
+  // Held while it moves: its old parent may hold the last reference (and `layer` may be
+  // that very reference). A layer without a parent is held by the caller.
+  std::shared_ptr<CALayer> keep;
   if (CALayer* old = layer->superlayer_) {
-    if (old == this) {
-      // Moving within this layer: the index counts the layers without it.
-      detachSublayer(layer.get());
-    } else {
-      old->detachSublayer(layer.get());
-    }
+    keep = layer;
+    // Moving within this layer too: the index counts the layers without it.
+    old->detachSublayer(layer.get());
   }
-  ca_internal::insertChild(sublayers_, index, keep);
-  keep->superlayer_ = this;
+  CALayer& moving = *layer;
+  ca_internal::insertChild(sublayers_, index, keep != nullptr ? std::move(keep) : layer);
+  moving.superlayer_ = this;
 }
 
 void CALayer::addSublayer(const std::shared_ptr<CALayer>& layer) { insertSublayer(layer, sublayers_.size() + 1); }

@@ -252,6 +252,8 @@ class CALayer : public NSObject {
   bool transformIsIdentity_ = true;
   bool masksToBounds_ = false;
   bool opaque_ = false;
+  // The superlayer, which clears it when it lets the layer go or is destroyed.
+  CALayer* superlayer_ = nullptr;
   CATransform3D transform_ = CATransform3DIdentity;
   std::optional<CGColor> backgroundColor_;
   CGFloat cornerRadius_ = 0;
@@ -267,8 +269,6 @@ class CALayer : public NSObject {
   std::optional<std::string> name_;
   std::optional<Actions> actions_;
   std::deque<std::shared_ptr<CALayer>> sublayers_;
-  // The superlayer, which clears it when it lets the layer go or is destroyed.
-  CALayer* superlayer_ = nullptr;
   std::vector<std::pair<std::optional<std::string>, std::shared_ptr<CAAnimation>>> animations_;
 };
 

@@ -139,18 +139,22 @@ void UIView::detachSubview(const UIView* view) {
 
 void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
   if (view == nullptr || isDescendant(*view)) return;
-  const std::shared_ptr<UIView> keep = view;
+  // Held while it moves: its old superview may hold the last reference (and `view` may
+  // be that very reference). A view without a superview is held by the caller.
+  std::shared_ptr<UIView> keep;
   if (UIView* old = view->superview_) {
+    keep = view;
     old->detachSubview(view.get());
     view->layer_->removeFromSuperlayer();
   }
+  UIView& moving = *view;
   index = std::min(index, subviews_.size());
   // Appended views put their layer on top; inserted ones just below the layer of the
   // subview they go in front of, so that standalone sublayers keep their places.
   const CALayer* above = index < subviews_.size() ? subviews_[index]->layer_.get() : nullptr;
-  ca_internal::insertChild(subviews_, index, keep);
-  keep->superview_ = this;
-  layer_->insertSublayerBelow(keep->layer_, above);
+  ca_internal::insertChild(subviews_, index, keep != nullptr ? std::move(keep) : view);
+  moving.superview_ = this;
+  layer_->insertSublayerBelow(moving.layer_, above);
   uikit_internal::noteLayoutInputsChanged();
   setNeedsLayout();
 }

@@ -15,6 +15,7 @@
 #include <deque>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace ios::ca_internal {
@@ -59,18 +60,29 @@ void eraseChild(ChildList<T>& children, const T* child) {
 // the parents that lost children, each once.
 template <class Node, class ParentOf, class ChildrenOf>
 std::vector<Node*> detachEach(std::span<Node* const> nodes, ParentOf parentOf, ChildrenOf childrenOf) {
-  std::vector<Node*> parents;
+  // Each parent with how many of its children leave; nodes usually share one parent,
+  // so runs are counted before the list is sorted.
+  std::vector<std::pair<Node*, std::size_t>> leaving;
   for (Node* node : nodes) {
     Node*& parent = parentOf(*node);
     if (parent == nullptr) continue;
-    // Nodes usually share one parent: keep the list short before sorting it.
-    if (parents.empty() || parents.back() != parent) parents.push_back(parent);
+    if (leaving.empty() || leaving.back().first != parent) leaving.emplace_back(parent, 0);
+    ++leaving.back().second;
     parent = nullptr;
   }
-  std::sort(parents.begin(), parents.end());
-  parents.erase(std::unique(parents.begin(), parents.end()), parents.end());
-  for (Node* parent : parents) {
-    std::erase_if(childrenOf(*parent), [&](const std::shared_ptr<Node>& child) { return parentOf(*child) != parent; });
+  std::sort(leaving.begin(), leaving.end());
+  std::vector<Node*> parents;
+  for (std::size_t i = 0; i < leaving.size();) {
+    Node* parent = leaving[i].first;
+    std::size_t count = 0;
+    for (; i < leaving.size() && leaving[i].first == parent; ++i) count += leaving[i].second;
+    ChildList<Node>& children = childrenOf(*parent);
+    if (count == children.size()) {
+      children.clear();  // all of them: no need to look
+    } else {
+      std::erase_if(children, [&](const std::shared_ptr<Node>& child) { return parentOf(*child) != parent; });
+    }
+    parents.push_back(parent);
   }
   return parents;
 }
