@@ -24,7 +24,9 @@
 // bounds of a view the constraints name. The visual format takes "H:" / "V:", "|", "[name]" with size predicates
 // ("(80)", "(>=50@750)", "(==other)"), and connections "", "-", "-N-" and
 // "-(predicates)-"; the standard spacing is 8 between views and 20 to the superview.
-// Options and metrics other than numbers are not supported.
+// Options and metrics other than numbers are not supported. Numbers in a format are
+// read with '.' as the decimal point whatever the C locale; one too large for a double
+// is refused like any text that is not a number.
 #pragma once
 
 #include <cstdint>
