@@ -1,5 +1,8 @@
 #include "KPQuaslet/views/UIAlertController+KPExt.h"
 
+#include <memory>
+#include <vector>
+
 #include "platform/audiotoolbox/AudioServices.h"
 #include "platform/uikit/UIApplication.h"
 
@@ -42,12 +45,16 @@ void show(ios::UIAlertController& alert, bool animated, bool vibrate, std::funct
 }
 
 void removeBackgroundShadow(ios::UIWebView& webView) {
-  for (const auto& view : webView.scrollView()->subviews()) {
-    if (std::dynamic_pointer_cast<ios::UIImageView>(view) != nullptr && view->frame().origin.x <= 500) {
+  // Hidden in order, then taken out together: one pass over the scroll view's subviews
+  // however the shadows are spread among the views that stay.
+  std::vector<std::shared_ptr<ios::UIView>> shadows;
+  for (auto& view : webView.scrollView()->subviews()) {
+    if (dynamic_cast<const ios::UIImageView*>(view.get()) != nullptr && view->frame().origin.x <= 500) {
       view->setHidden(true);
-      view->removeFromSuperview();
+      shadows.push_back(std::move(view));
     }
   }
+  ios::uikit_internal::removeEachFromSuperview(shadows);
 }
 
 void loadWebsite(ios::UIWebView& webView, std::string_view address) {

@@ -48,7 +48,10 @@ void addTextField(ios::UIAlertController& alert, std::optional<std::string> text
 void show(ios::UIAlertController& alert, bool animated, bool vibrate, std::function<void()> completion);
 
 // Hides and removes the image views of the web view's scroll view whose x is at most
-// 500 (the page's background shadows); other views stay.
+// 500 (the page's background shadows); other views stay, in their order. The shadows
+// are hidden one by one in the scroll view's order, then taken out together, which
+// ends as removing each after hiding it would and costs time in proportion to the
+// scroll view's subviews, however the shadows are spread among them.
 void removeBackgroundShadow(ios::UIWebView& webView);
 // Loads `address` with the protocol's cache policy and a 60-second timeout; an address
 // that is not a URL loads nothing.

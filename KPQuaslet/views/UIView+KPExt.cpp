@@ -137,9 +137,7 @@ void addSubviews(UIView& view, std::span<const std::shared_ptr<UIView>> views) {
   for (const auto& v : views) view.addSubview(v);
 }
 
-void removeSubviews(UIView& view) {
-  for (const auto& v : view.subviews()) v->removeFromSuperview();
-}
+void removeSubviews(UIView& view) { ios::uikit_internal::removeEachFromSuperview(view.subviews()); }
 
 void removeGestureRecognizers(UIView& view) {
   if (auto recognizers = view.gestureRecognizers()) {

@@ -41,7 +41,7 @@ void CALayer::setAffineTransform(const CGAffineTransform& transform) {
 CGRect CALayer::frame() const {
   const CGSize size = bounds_.size;
   const CGPoint origin(position_.x - anchorPoint_.x * size.width, position_.y - anchorPoint_.y * size.height);
-  if (CATransform3DIsIdentity(transform_)) return CGRect(origin, size);
+  if (transformIsIdentity_) return CGRect(origin, size);
   // The box around the four corners, each taken relative to the anchor, transformed,
   // and placed at the position.
   const CGFloat ax = anchorPoint_.x * size.width;
@@ -61,7 +61,7 @@ CGRect CALayer::frame() const {
 
 void CALayer::setFrame(CGRect frame) {
   const CGRect r = frame.standardized();
-  if (CATransform3DIsIdentity(transform_)) {
+  if (transformIsIdentity_) {
     setBounds(CGRect(bounds_.origin, r.size));
     setPosition(CGPoint(r.origin.x + anchorPoint_.x * r.size.width, r.origin.y + anchorPoint_.y * r.size.height));
     return;
@@ -83,21 +83,6 @@ void CALayer::setFrame(CGRect frame) {
   setPosition(CGPoint(position_.x + r.origin.x - placed.origin.x, position_.y + r.origin.y - placed.origin.y));
 }
 
-void CALayer::setBackgroundColor(std::optional<CGColor> color) {
-  willChange("backgroundColor", backgroundColor_, color);
-  backgroundColor_ = std::move(color);
-}
-
-void CALayer::setBorderColor(std::optional<CGColor> color) {
-  willChange("borderColor", borderColor_, color);
-  borderColor_ = std::move(color);
-}
-
-void CALayer::setShadowColor(std::optional<CGColor> color) {
-  willChange("shadowColor", shadowColor_, color);
-  shadowColor_ = std::move(color);
-}
-
 std::optional<std::vector<std::shared_ptr<CALayer>>> CALayer::sublayers() const {
   if (sublayers_.empty()) return std::nullopt;
   return std::vector<std::shared_ptr<CALayer>>(sublayers_.begin(), sublayers_.end());
@@ -113,17 +98,17 @@ void CALayer::insertSublayer(const std::shared_ptr<CALayer>& layer, std::size_t 
   for (const CALayer* up = superlayer_; up != nullptr; up = up->superlayer_) {
     if (up == layer.get()) return;
   }
-  const std::shared_ptr<CALayer> keep = layer;  // may be held only by its old parent
+  // Held while it moves: its old parent may hold the last reference (and `layer` may be
+  // that very reference). A layer without a parent is held by the caller.
+  std::shared_ptr<CALayer> keep;
   if (CALayer* old = layer->superlayer_) {
-    if (old == this) {
-      // Moving within this layer: the index counts the layers without it.
-      detachSublayer(layer.get());
-    } else {
-      old->detachSublayer(layer.get());
-    }
+    keep = layer;
+    // Moving within this layer too: the index counts the layers without it.
+    old->detachSublayer(layer.get());
   }
-  ca_internal::insertChild(sublayers_, index, keep);
-  keep->superlayer_ = this;
+  CALayer& moving = *layer;
+  ca_internal::insertChild(sublayers_, index, keep != nullptr ? std::move(keep) : layer);
+  moving.superlayer_ = this;
 }
 
 void CALayer::addSublayer(const std::shared_ptr<CALayer>& layer) { insertSublayer(layer, sublayers_.size() + 1); }
@@ -145,6 +130,12 @@ void CALayer::removeFromSuperlayer() {
     parent->detachSublayer(this);
     superlayer_ = nullptr;
   }
+}
+
+void ca_internal::removeEachFromSuperlayer(std::span<CALayer* const> layers) {
+  detachEach<CALayer>(
+      layers, [](CALayer& layer) -> CALayer*& { return layer.superlayer_; },
+      [](CALayer& parent) -> ChildList<CALayer>& { return parent.sublayers_; });
 }
 
 void CALayer::add(const std::shared_ptr<CAAnimation>& animation, const std::optional<std::string>& key) {

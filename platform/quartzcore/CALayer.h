@@ -32,6 +32,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +52,11 @@ namespace ios {
 class CALayer;
 
 namespace ca_internal {
+// Sends removeFromSuperlayer() to each of `layers` in order, in one pass over each
+// superlayer's sublayers: the same end state as the loop, in time proportional to the
+// layers and their superlayers' sublayers rather than to their product. The caller
+// keeps the layers alive until it returns.
+void removeEachFromSuperlayer(std::span<CALayer* const> layers);
 // Called with each layer property change while someone observes them (see LayerObserver).
 using PropertyChangedCall = void (*)(CALayer& layer, const char* key, const CAPropertyValue& from,
                                      const CAPropertyValue& to);
@@ -84,7 +90,11 @@ class CALayer : public NSObject {
   void setTransform(const CATransform3D& transform) {
     willChange("transform", transform_, transform);
     transform_ = transform;
+    transformIsIdentity_ = CATransform3DIsIdentity(transform);
   }
+  // Whether the transform is the identity (kept with the transform, so that geometry
+  // conversions need not compare all sixteen entries).
+  [[nodiscard]] bool hasIdentityTransform() const { return transformIsIdentity_; }
   // The affine part of the transform; setting it replaces the whole transform.
   [[nodiscard]] CGAffineTransform affineTransform() const;
   void setAffineTransform(const CGAffineTransform& transform);
@@ -94,7 +104,10 @@ class CALayer : public NSObject {
 
   // ---- Appearance ----------------------------------------------------------------
   [[nodiscard]] const std::optional<CGColor>& backgroundColor() const { return backgroundColor_; }
-  void setBackgroundColor(std::optional<CGColor> color);
+  void setBackgroundColor(const std::optional<CGColor>& color) {
+    willChange("backgroundColor", backgroundColor_, color);
+    assignColor(backgroundColor_, color);
+  }
   [[nodiscard]] CGFloat cornerRadius() const { return cornerRadius_; }
   void setCornerRadius(CGFloat radius) {
     willChange("cornerRadius", cornerRadius_, radius);
@@ -108,7 +121,10 @@ class CALayer : public NSObject {
     borderWidth_ = width;
   }
   [[nodiscard]] const std::optional<CGColor>& borderColor() const { return borderColor_; }
-  void setBorderColor(std::optional<CGColor> color);
+  void setBorderColor(const std::optional<CGColor>& color) {
+    willChange("borderColor", borderColor_, color);
+    assignColor(borderColor_, color);
+  }
   [[nodiscard]] float opacity() const { return opacity_; }
   void setOpacity(float opacity) {
     willChange("opacity", static_cast<double>(opacity_), static_cast<double>(opacity));
@@ -124,7 +140,10 @@ class CALayer : public NSObject {
 
   // ---- Shadow --------------------------------------------------------------------
   [[nodiscard]] const std::optional<CGColor>& shadowColor() const { return shadowColor_; }
-  void setShadowColor(std::optional<CGColor> color);
+  void setShadowColor(const std::optional<CGColor>& color) {
+    willChange("shadowColor", shadowColor_, color);
+    assignColor(shadowColor_, color);
+  }
   [[nodiscard]] CGSize shadowOffset() const { return shadowOffset_; }
   void setShadowOffset(CGSize offset) {
     willChange("shadowOffset", shadowOffset_, offset);
@@ -204,6 +223,16 @@ class CALayer : public NSObject {
 
  private:
   void detachSublayer(const CALayer* layer);
+  // `field = value`, the colour and its presence copied apart: a caller's temporary
+  // optional copied whole is read back wider than it was written, which stalls.
+  static void assignColor(std::optional<CGColor>& field, const std::optional<CGColor>& value) {
+    if (value) {
+      field = *value;
+    } else {
+      field.reset();
+    }
+  }
+  friend void ca_internal::removeEachFromSuperlayer(std::span<CALayer* const> layers);
   // Reports a change of `key` to the layer observer; the values are boxed only when
   // property changes are being observed.
   template <class T>
@@ -214,18 +243,22 @@ class CALayer : public NSObject {
     }
   }
 
+  // What hit-testing and geometry conversions read of every layer they pass, together.
   CGRect bounds_;
   CGPoint position_;
   CGPoint anchorPoint_{0.5, 0.5};
+  float opacity_ = 1;
+  bool hidden_ = false;
+  bool transformIsIdentity_ = true;
+  bool masksToBounds_ = false;
+  bool opaque_ = false;
+  // The superlayer, which clears it when it lets the layer go or is destroyed.
+  CALayer* superlayer_ = nullptr;
   CATransform3D transform_ = CATransform3DIdentity;
   std::optional<CGColor> backgroundColor_;
   CGFloat cornerRadius_ = 0;
-  bool masksToBounds_ = false;
   CGFloat borderWidth_ = 0;
   std::optional<CGColor> borderColor_ = CGColor(CGColorSpaceCreateDeviceGray(), {0, 1});
-  float opacity_ = 1;
-  bool hidden_ = false;
-  bool opaque_ = false;
   std::optional<CGColor> shadowColor_ = CGColor(CGColorSpaceCreateDeviceGray(), {0, 1});
   CGSize shadowOffset_{0, -3};
   CGFloat shadowRadius_ = 3;
@@ -236,8 +269,6 @@ class CALayer : public NSObject {
   std::optional<std::string> name_;
   std::optional<Actions> actions_;
   std::deque<std::shared_ptr<CALayer>> sublayers_;
-  // The superlayer, which clears it when it lets the layer go or is destroyed.
-  CALayer* superlayer_ = nullptr;
   std::vector<std::pair<std::optional<std::string>, std::shared_ptr<CAAnimation>>> animations_;
 };
 

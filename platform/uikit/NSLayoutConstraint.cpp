@@ -125,6 +125,7 @@ void UIView::addConstraint(const NSLayoutConstraintRef& constraint) {
     if (item != nullptr && !item->isDescendant(*this)) raiseNoCommonAncestor();
   }
   if (auto old = constraint->installedOn()) old->removeConstraint(constraint);
+  constraint->installedSlot_ = constraints_.size();
   constraints_.push_back(constraint);
   constraint->installedOn_ = std::static_pointer_cast<UIView>(shared_from_this());
   uikit_internal::noteLayoutInputsChanged();
@@ -135,12 +136,34 @@ void UIView::addConstraints(const std::vector<NSLayoutConstraintRef>& constraint
   for (const auto& c : constraints) addConstraint(c);
 }
 
+std::vector<NSLayoutConstraintRef> UIView::constraints() const {
+  std::vector<NSLayoutConstraintRef> installed;
+  installed.reserve(constraints_.size() - removedConstraintSlots_);
+  for (const auto& c : constraints_) {
+    if (c != nullptr) installed.push_back(c);
+  }
+  return installed;
+}
+
 void UIView::removeConstraint(const NSLayoutConstraintRef& constraint) {
   if (constraint == nullptr || constraint->installedOn().get() != this) return;
-  constraint->installedOn_.reset();
-  std::erase(constraints_, constraint);
+  // Held here: the slot may hold the last reference.
+  const NSLayoutConstraintRef keep = constraint;
+  keep->installedOn_.reset();
+  constraints_[keep->installedSlot_].reset();
+  // Squeeze the empty slots out once they are half the list, renumbering the rest:
+  // constant time per removal on average.
+  if (++removedConstraintSlots_ * 2 >= constraints_.size()) {
+    std::erase(constraints_, nullptr);
+    for (std::size_t i = 0; i < constraints_.size(); ++i) constraints_[i]->installedSlot_ = i;
+    removedConstraintSlots_ = 0;
+  }
   uikit_internal::noteLayoutInputsChanged();
   setNeedsLayout();
+}
+
+void UIView::removeConstraints(const std::vector<NSLayoutConstraintRef>& constraints) {
+  for (const auto& c : constraints) removeConstraint(c);
 }
 
 }  // namespace ios

@@ -24,7 +24,9 @@
 // bounds of a view the constraints name. The visual format takes "H:" / "V:", "|", "[name]" with size predicates
 // ("(80)", "(>=50@750)", "(==other)"), and connections "", "-", "-N-" and
 // "-(predicates)-"; the standard spacing is 8 between views and 20 to the superview.
-// Options and metrics other than numbers are not supported.
+// Options and metrics other than numbers are not supported. Numbers in a format are
+// read with '.' as the decimal point whatever the C locale; one too large for a double
+// is refused like any text that is not a number.
 #pragma once
 
 #include <cstdint>
@@ -81,7 +83,8 @@ class NSLayoutConstraint : public NSObject {
       std::string_view withVisualFormat, std::uint64_t options, const std::map<std::string, CGFloat>& metrics,
       const std::map<std::string, std::shared_ptr<UIView>>& views);
 
-  // Activates or deactivates each constraint, in order.
+  // Activates or deactivates each constraint, in order; deactivating takes constant
+  // time per constraint on average.
   static void activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
   static void deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
 
@@ -119,6 +122,8 @@ class NSLayoutConstraint : public NSObject {
   CGFloat constant_;
   UILayoutPriority priority_ = UILayoutPriorityRequired;
   std::weak_ptr<UIView> installedOn_;
+  // Where the constraint sits in the constraint list of the view it is installed on.
+  std::size_t installedSlot_ = 0;
 };
 
 using NSLayoutConstraintRef = std::shared_ptr<NSLayoutConstraint>;

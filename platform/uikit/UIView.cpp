@@ -69,8 +69,8 @@ CGPoint fromSuperview(const UIView& view, CGPoint p) {
   const CALayer& layer = *view.layer();
   const CGRect b = layer.bounds();
   const CGPoint local(p.x - layer.position().x, p.y - layer.position().y);
-  const CATransform3D& t = layer.transform();
-  const CGPoint back = CATransform3DIsIdentity(t) ? local : CATransform3DApplyToPoint(CATransform3DInvert(t), local);
+  const CGPoint back =
+      layer.hasIdentityTransform() ? local : CATransform3DApplyToPoint(CATransform3DInvert(layer.transform()), local);
   return CGPoint(back.x + b.origin.x + layer.anchorPoint().x * b.size.width,
                  back.y + b.origin.y + layer.anchorPoint().y * b.size.height);
 }
@@ -139,18 +139,22 @@ void UIView::detachSubview(const UIView* view) {
 
 void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
   if (view == nullptr || isDescendant(*view)) return;
-  const std::shared_ptr<UIView> keep = view;
+  // Held while it moves: its old superview may hold the last reference (and `view` may
+  // be that very reference). A view without a superview is held by the caller.
+  std::shared_ptr<UIView> keep;
   if (UIView* old = view->superview_) {
+    keep = view;
     old->detachSubview(view.get());
     view->layer_->removeFromSuperlayer();
   }
+  UIView& moving = *view;
   index = std::min(index, subviews_.size());
   // Appended views put their layer on top; inserted ones just below the layer of the
   // subview they go in front of, so that standalone sublayers keep their places.
   const CALayer* above = index < subviews_.size() ? subviews_[index]->layer_.get() : nullptr;
-  ca_internal::insertChild(subviews_, index, keep);
-  keep->superview_ = this;
-  layer_->insertSublayerBelow(keep->layer_, above);
+  ca_internal::insertChild(subviews_, index, keep != nullptr ? std::move(keep) : view);
+  moving.superview_ = this;
+  layer_->insertSublayerBelow(moving.layer_, above);
   uikit_internal::noteLayoutInputsChanged();
   setNeedsLayout();
 }
@@ -183,6 +187,27 @@ void UIView::removeFromSuperview() {
   layer_->removeFromSuperlayer();
   uikit_internal::noteLayoutInputsChanged();
   parent->setNeedsLayout();
+}
+
+void uikit_internal::removeEachFromSuperview(const std::vector<std::shared_ptr<UIView>>& views) {
+  // The views and layers that a loop of removeFromSuperview() would take out: those
+  // with a superview, each once.
+  std::vector<UIView*> leaving;
+  std::vector<CALayer*> layers;
+  leaving.reserve(views.size());
+  layers.reserve(views.size());
+  for (const auto& view : views) {
+    if (view == nullptr || view->superview_ == nullptr) continue;
+    leaving.push_back(view.get());
+    layers.push_back(view->layer_.get());
+  }
+  if (leaving.empty()) return;
+  const std::vector<UIView*> parents = ca_internal::detachEach<UIView>(
+      std::span<UIView* const>(leaving), [](UIView& view) -> UIView*& { return view.superview_; },
+      [](UIView& parent) -> ca_internal::ChildList<UIView>& { return parent.subviews_; });
+  ca_internal::removeEachFromSuperlayer(layers);
+  uikit_internal::noteLayoutInputsChanged();
+  for (UIView* parent : parents) parent->setNeedsLayout();
 }
 
 std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t tag) {
@@ -249,8 +274,11 @@ void UIView::layoutSubtree() {
   // the end; each subview is held while it lays out, as its layoutSubviews() may take
   // it out of the tree.
   for (std::size_t i = 0; i < subviews_.size(); ++i) {
-    const std::shared_ptr<UIView> sub = subviews_[i];
-    sub->layoutSubtree();
+    UIView& sub = *subviews_[i];
+    // A subview with nothing to lay out in its subtree runs no code: skip it unheld.
+    if (!sub.needsLayout_ && sub.subviews_.empty()) continue;
+    const std::shared_ptr<UIView> keep = subviews_[i];
+    sub.layoutSubtree();
   }
 }
 

@@ -38,10 +38,18 @@ namespace ios {
 
 class UIGestureRecognizer;
 class UIWindow;
+class UIView;
+class UIViewController;
 namespace uikit_internal {
 struct LayoutCache;
-}
-class UIViewController;
+// Sends removeFromSuperview() to each of `views` in order, in one pass over each
+// superview's subviews (and each superlayer's sublayers): the same end state as the
+// loop (superviews and superlayers cleared, the other subviews and sublayers in their
+// order, the superviews marked as needing layout), in time proportional to the views
+// and their superviews' subviews rather than to their product. A view without a
+// superview, or listed twice, is skipped the second time, as the loop would.
+void removeEachFromSuperview(const std::vector<std::shared_ptr<UIView>>& views);
+}  // namespace uikit_internal
 
 // UIView.AutoresizingMask raw bits.
 using UIViewAutoresizing = std::uint64_t;
@@ -135,7 +143,8 @@ class UIView : public UIResponder {
   void insertSubview(const std::shared_ptr<UIView>& view, std::size_t index);
   // Takes the view (and its layer) out of its superview; nothing without one. Taking
   // every subview out in order, from the front or from the back, costs time in
-  // proportion to their number.
+  // proportion to their number; to take many out from the middle, see
+  // uikit_internal::removeEachFromSuperview().
   void removeFromSuperview();
   void bringSubviewToFront(const std::shared_ptr<UIView>& view);
   // Whether this view is `view` or lies below it.
@@ -169,12 +178,17 @@ class UIView : public UIResponder {
   [[nodiscard]] NSLayoutDimension widthAnchor() const;
   [[nodiscard]] NSLayoutDimension heightAnchor() const;
   // The constraints installed on this view, in the order installed.
-  [[nodiscard]] std::vector<NSLayoutConstraintRef> constraints() const { return constraints_; }
+  [[nodiscard]] std::vector<NSLayoutConstraintRef> constraints() const;
   // Installs and activates each constraint on this view, which must contain its views
   // (otherwise raises "NSGenericException").
   void addConstraint(const NSLayoutConstraintRef& constraint);
   void addConstraints(const std::vector<NSLayoutConstraintRef>& constraints);
+  // Uninstalls (deactivates) each constraint installed on this view; others are left
+  // alone. The rest keep their order. Each removal takes constant time on average, so
+  // removing all of a view's constraints, in any order, costs time in proportion to
+  // their number.
   void removeConstraint(const NSLayoutConstraintRef& constraint);
+  void removeConstraints(const std::vector<NSLayoutConstraintRef>& constraints);
 
   // ---- Editing, layout -----------------------------------------------------------
   // Makes the first responder in this view's subtree resign; answers whether one did.
@@ -215,23 +229,28 @@ class UIView : public UIResponder {
  private:
   friend class UIGestureRecognizer;
   friend class NSLayoutConstraint;
+  friend void uikit_internal::removeEachFromSuperview(const std::vector<std::shared_ptr<UIView>>& views);
 
   void detachSubview(const UIView* view);
   void layoutSubtree();
 
+  // What hit-testing and layout passes read of every view they pass come first.
   std::shared_ptr<CALayer> layer_;
+  bool userInteractionEnabled_ = true;
+  bool needsLayout_ = true;
+  bool translatesMask_ = true;
   // The superview, which clears it when it lets the view go or is destroyed.
   UIView* superview_ = nullptr;
   std::deque<std::shared_ptr<UIView>> subviews_;
   std::deque<std::shared_ptr<UIGestureRecognizer>> recognizers_;
+  // The installed constraints in order, with empty slots where constraints were removed
+  // (each constraint knows its slot); squeezed out once they are half the list.
   std::vector<NSLayoutConstraintRef> constraints_;
+  std::size_t removedConstraintSlots_ = 0;
   // What the last layout pass from this view solved; made on the first pass.
   std::unique_ptr<uikit_internal::LayoutCache> layoutCache_;
-  bool userInteractionEnabled_ = true;
   std::int64_t tag_ = 0;
   UIViewAutoresizing autoresizingMask_ = 0;
-  bool translatesMask_ = true;
-  bool needsLayout_ = true;
 };
 
 // UIWindow

@@ -19,6 +19,8 @@ namespace ios::uikit_internal {
 
 // The description given by the KP_DEVICE_* variables that `lookup` answers (null when
 // unset); a variable that does not parse is left out and reported through `warn`.
+// Numbers are read as strtod reads them in the C locale: '.' is the decimal point
+// whatever the process's locale says.
 [[nodiscard]] DeviceDescription parseDeviceEnvironment(const std::function<const char*(const char*)>& lookup,
                                                        const std::function<void(const std::string&)>& warn);
 

@@ -310,7 +310,7 @@ class Parser {
     }
     const std::string_view text = std::string_view(format_).substr(start, pos_ - start);
     const auto number = foundation_internal::readNumber(text);
-    if (!number || number->end != text.size()) fail("Expected a number");
+    if (!number || (number->outOfRange && number->value != 0) || number->end != text.size()) fail("Expected a number");
     return number->value;
   }
 

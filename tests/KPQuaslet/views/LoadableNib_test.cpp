@@ -10,6 +10,7 @@
 #include "platform/dispatch/DispatchQueue.h"
 #include "platform/foundation/NSException.h"
 #include "platform/testing/PlatformFixture.h"
+#include "platform/uikit/UIViewAnimation.h"
 
 namespace {
 
@@ -181,6 +182,49 @@ TEST_F(LoadableNibTest, WebViewShadowsAndRequests) {
   EXPECT_EQ(web->request()->timeoutInterval, 60);
   kp::loadWebsite(*web, "");  // not an address: the last request stays
   EXPECT_EQ(web->request()->url.absoluteString(), "https://example.com/a");
+}
+
+// Shadows spread among views that stay: the same views go, hidden in the scroll view's
+// order (as the animation recorder sees the hides), and the rest keep their order.
+TEST_F(LoadableNibTest, WebViewShadowsInterleavedWithViewsThatStay) {
+  auto web = ios::UIWebView::make(ios::CGRect(0, 0, 320, 480));
+  const auto& scroll = web->scrollView();
+  const std::size_t before = scroll->subviews().size();
+  std::vector<std::shared_ptr<ios::UIView>> shadows, stay;
+  for (int i = 0; i < 6; ++i) {
+    auto shadow = ios::UIImageView::make(ios::CGRect(i * 100, 0, 10, 10));  // x = 500 still counts
+    auto plain = ios::UIView::make(ios::CGRect(0, 0, 10, 10));
+    auto far = ios::UIImageView::make(ios::CGRect(501 + i, 0, 10, 10));
+    scroll->addSubview(shadow);
+    scroll->addSubview(plain);
+    scroll->addSubview(far);
+    shadows.push_back(shadow);
+    stay.push_back(plain);
+    stay.push_back(far);
+  }
+  ios::testing::clearRecordedViewAnimations();
+  ios::UIView::animate(0.2, [&] { kp::removeBackgroundShadow(*web); });
+
+  const auto left = scroll->subviews();
+  ASSERT_EQ(left.size(), before - 8 + stay.size());  // the page's own image views go too
+  EXPECT_TRUE(std::equal(stay.begin(), stay.end(), left.end() - static_cast<std::ptrdiff_t>(stay.size())));
+  std::vector<std::shared_ptr<ios::CALayer>> hidden;
+  for (const auto& change : ios::testing::recordedViewAnimations().back().changes) {
+    if (change.key == "hidden") hidden.push_back(change.layer.lock());
+  }
+  ASSERT_EQ(hidden.size(), 8 + shadows.size());
+  for (std::size_t i = 0; i < shadows.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(hidden[8 + i], shadows[i]->layer());
+    EXPECT_TRUE(shadows[i]->isHidden());
+    EXPECT_EQ(shadows[i]->superview(), nullptr);
+    EXPECT_EQ(shadows[i]->layer()->superlayer(), nullptr);
+  }
+  const auto layers = scroll->layer()->sublayers().value_or(std::vector<std::shared_ptr<ios::CALayer>>{});
+  for (const auto& view : stay) {
+    EXPECT_EQ(view->superview(), scroll);
+    EXPECT_NE(std::find(layers.begin(), layers.end(), view->layer()), layers.end());
+  }
 }
 
 }  // namespace
