@@ -52,32 +52,15 @@ TEST_F(SecItemProcessesTest, AProcessKilledMidBurstLosesNoStoreThatReturned) {
   std::uint32_t first = 0;
   for (const std::uint32_t killAfter : {150u, 700u, 1600u}) {
     SCOPED_TRACE(killAfter);
-    Pipe reports;
-    const pid_t child = startChild([&] {
-      reports.closeReading();
+    const kp_test::KilledRun run = kp_test::runAndKill(killAfter, [&](int report) {
       for (std::uint32_t i = first;; ++i) {
-        if (ios::SecItemAdd(item(accountOf(i), secretOf(i))) != ios::errSecSuccess) return 2;
-        if (::write(reports.ends[1], &i, sizeof i) != sizeof i) return 3;
+        if (ios::SecItemAdd(item(accountOf(i), secretOf(i))) != ios::errSecSuccess) ::_exit(2);
+        kp_test::acknowledge(report, i);
       }
     });
-    ASSERT_GT(child, 0);
-    reports.closeWriting();
-    std::uint32_t seen = 0;
-    std::uint32_t index = 0;
-    std::size_t filled = 0;
-    for (;;) {
-      const ssize_t n = ::read(reports.ends[0], reinterpret_cast<char*>(&index) + filled, sizeof index - filled);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      filled += static_cast<std::size_t>(n);
-      if (filled < sizeof index) continue;
-      filled = 0;
-      reported.insert(index);
-      if (++seen == killAfter) ::kill(child, SIGKILL);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the child stopped by itself: " << status;
+    ASSERT_TRUE(run.killed) << "the child stopped by itself";
+    const auto seen = static_cast<std::uint32_t>(run.acknowledged.size());
+    reported.insert(run.acknowledged.begin(), run.acknowledged.end());
 
     ios::testing::resetKeychain();  // what the next process sees
     EXPECT_THAT(ios::testing::keychainIntegrityProblems(), IsEmpty());

@@ -126,6 +126,15 @@ TEST(DeviceEnvironment, EachVariableThatParsesDescribesItsPart) {
         "ignoring KP_DEVICE_SCREEN_SIZE=\"-1x5\": screenSize must be finite and not negative",
         "ignoring KP_DEVICE_SYSTEM_VERSION=\"\": systemVersion must not be empty"}},
       {"not a number", {{"KP_DEVICE_SCREEN_SCALE", "nan"}}, {}, {"ignoring KP_DEVICE_SCREEN_SCALE=\"nan\": does not parse"}},
+      {"leading space and plus signs",
+       {{"KP_DEVICE_SCREEN_SCALE", " 2.5"}, {"KP_DEVICE_SCREEN_SIZE", "390.5x+844.25"}},
+       {.screenScale = 2.5, .screenSize = CGSize(390.5, 844.25)},
+       {}},
+      {"a decimal comma and a doubled sign",
+       {{"KP_DEVICE_SCREEN_SCALE", "2,5"}, {"KP_DEVICE_SCREEN_SIZE", "+-1x5"}},
+       {},
+       {"ignoring KP_DEVICE_SCREEN_SCALE=\"2,5\": does not parse",
+        "ignoring KP_DEVICE_SCREEN_SIZE=\"+-1x5\": does not parse"}},
   };
   const auto checkRows = [&] {
     for (const auto& row : rows) {

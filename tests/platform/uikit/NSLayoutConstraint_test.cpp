@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/foundation/NSException.h"
@@ -90,13 +91,13 @@ TEST_F(NSLayoutConstraintTest, StandardSpacingMetricsAndPredicates) {
 TEST_F(NSLayoutConstraintTest, FractionalNumbersReadAlikeInEveryLocale) {
   const auto constants = [&] {
     std::vector<double> out;
-    for (const auto& constraint : format("H:|-10.5-[a(>=0.25@750)]")) out.push_back(constraint->constant());
+    for (const auto& constraint : format("H:|-10.5-[a(>=0.25@750)]-+2.5-|")) out.push_back(constraint->constant());
     return out;
   };
-  EXPECT_EQ(constants(), (std::vector<double>{10.5, 0.25}));
+  EXPECT_EQ(constants(), (std::vector<double>{10.5, 0.25, 2.5}));
   kp_test::CommaDecimalLocale comma;
   if (!comma.available()) GTEST_SKIP() << "no comma-decimal locale can be made here";
-  EXPECT_EQ(constants(), (std::vector<double>{10.5, 0.25}));
+  EXPECT_EQ(constants(), (std::vector<double>{10.5, 0.25, 2.5}));
 }
 
 TEST_F(NSLayoutConstraintTest, UnreadableFormatsRaise) {
@@ -110,6 +111,10 @@ TEST_F(NSLayoutConstraintTest, UnreadableFormatsRaise) {
   }
   auto orphan = UIView::make();
   EXPECT_THROW((void)NSLayoutConstraint::constraints("H:|[o]", 0, {}, {{"o", orphan}}), ios::NSException);
+  // A number beyond a double's range is no number; the largest digits that fit still read.
+  const std::string huge(400, '9');
+  EXPECT_THROW((void)format(("H:|-" + huge + "-[a]").c_str()), ios::NSException);
+  EXPECT_EQ(format(("H:|-" + huge.substr(0, 300) + "-[a]").c_str()).front()->constant(), 1e300);
 }
 
 TEST_F(NSLayoutConstraintTest, OpenValuesKeepTheirFramesAndContradictionsAreDropped) {
